@@ -1,0 +1,35 @@
+// The five fixed, solvable start layouts and the draw of one of them.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "board.h"
+
+namespace tarpo {
+
+inline constexpr Int16 kLayoutCount = 5;
+inline constexpr Int16 kDealtCells = 15;  // cells 0..14 get tiles; cell 15 stays empty
+
+// Layout n occupies entries 15n .. 15n + 14: entry i is the tile dealt into cell i.
+// clang-format off
+inline constexpr std::array<Int16, kLayoutCount * kDealtCells> StartLayouts = {
+     8,  3,  6,  4,  5, 15,  7,  9, 13,  2, 12, 10, 14,  1, 11,
+     2,  7,  4,  8,  1,  3,  9, 11, 13,  6, 12, 15, 14, 10,  5,
+    12,  7,  4,  8,  2, 10, 11,  1,  3,  6, 15, 14, 13,  5,  9,
+     3,  6, 12,  8,  7, 15,  2, 11, 13, 14,  4,  1,  5,  9, 10,
+     7,  3,  6, 12, 13,  4,  8, 10, 14, 11, 15,  2,  5,  1,  9,
+};
+// clang-format on
+
+constexpr Int16 LayoutTile(Int16 layout, Int16 cell) {
+    return StartLayouts[static_cast<std::size_t>(layout * kDealtCells + cell)];
+}
+
+// Returns a layout number 0..4.
+using LayoutDraw = std::function<Int16()>;
+
+// Re-seeds a generator from the system clock and draws 0..4 uniformly.
+Int16 DrawLayoutFromClock();
+
+}  // namespace tarpo

@@ -1,0 +1,94 @@
+// Cell numbering, the home arrangement and the solved test.
+#include <gtest/gtest.h>
+
+#include "board.h"
+
+namespace tarpo {
+namespace {
+
+struct Numbering {
+    Int16 index, row, col;
+};
+
+class CellNumbering : public ::testing::TestWithParam<Numbering> {};
+
+TEST_P(CellNumbering, IndexRowAndColumnAgree) {
+    const auto [index, row, col] = GetParam();
+    EXPECT_EQ(RowOf(index), row);
+    EXPECT_EQ(ColOf(index), col);
+    EXPECT_EQ(IndexOf(row, col), index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, CellNumbering,
+                         ::testing::Values(Numbering{0, 0, 0}, Numbering{3, 0, 3},
+                                           Numbering{4, 1, 0}, Numbering{5, 1, 1},
+                                           Numbering{11, 2, 3}, Numbering{12, 3, 0},
+                                           Numbering{14, 3, 2}, Numbering{15, 3, 3}));
+
+TEST(BoardModel, NewBoardIsAllEmptyAndNotSolved) {
+    const Board board;
+    for (Int16 i = 0; i < kCellCount; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), 0) << i;
+    EXPECT_FALSE(board.IsSolved());
+}
+
+TEST(BoardModel, HomeArrangementPutsTileKInCellKMinusOne) {
+    Board board;
+    board.ResetToHome();
+    for (Int16 i = 0; i < 15; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), i + 1) << i;
+    EXPECT_EQ(board(3, 3), 0);
+    EXPECT_TRUE(board.IsSolved());
+}
+
+// Each case changes the home arrangement in one way; none of them is solved.
+struct Disturbance {
+    const char* name;
+    void (*apply)(Board&);
+};
+
+class NotSolved : public ::testing::TestWithParam<Disturbance> {};
+
+TEST_P(NotSolved, SolvedTestRejectsIt) {
+    Board board;
+    board.ResetToHome();
+    GetParam().apply(board);
+    EXPECT_FALSE(board.IsSolved());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, NotSolved,
+    ::testing::Values(
+        Disturbance{"Tile15SwappedWithEmpty",
+                    [](Board& b) {
+                        b.Set(3, 2, 0);
+                        b.Set(3, 3, 15);
+                    }},
+        Disturbance{"FirstTwoTilesSwapped",
+                    [](Board& b) {
+                        b.Set(0, 0, 2);
+                        b.Set(0, 1, 1);
+                    }},
+        Disturbance{"Tile4SwappedWithTile5",
+                    [](Board& b) {
+                        b.Set(0, 3, 5);
+                        b.Set(1, 0, 4);
+                    }},
+        Disturbance{"EmptyCellFilled", [](Board& b) { b.Set(3, 3, 15); }},
+        Disturbance{"LastTileWrong", [](Board& b) { b.Set(3, 2, 14); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+#ifdef NDEBUG
+// Off-board accesses are programming errors; a release build ignores them.
+TEST(BoardModel, OffBoardAccessIsIgnoredInRelease) {
+    Board board;
+    board.ResetToHome();
+    board.Set(4, 0, 9);
+    board.Set(-1, 2, 9);
+    board.Set(0, 4, 9);
+    EXPECT_TRUE(board.IsSolved());
+    EXPECT_EQ(board(4, 0), 0);
+    EXPECT_EQ(board(0, -1), 0);
+}
+#endif
+
+}  // namespace
+}  // namespace tarpo
