@@ -13,10 +13,10 @@ using Int16 = std::int16_t;
 inline constexpr Int16 kTrue = -1;
 inline constexpr Int16 kFalse = 0;
 
-inline constexpr Int16 kSide = 4;                // rows and columns
+inline constexpr Int16 kSide = 4;  // rows and columns
 inline constexpr Int16 kCellCount = kSide * kSide;
-inline constexpr Int16 kEmptyHomeCell = 15;      // the empty cell of the home arrangement
-inline constexpr Int16 kEmpty = 0;               // board value of the empty cell
+inline constexpr Int16 kEmptyHomeCell = 15;  // the empty cell of the home arrangement
+inline constexpr Int16 kEmpty = 0;           // board value of the empty cell
 
 // Cell index 0..15 <-> row/column: cells 0..3 form the top row, left to right.
 constexpr Int16 RowOf(Int16 index) { return static_cast<Int16>(index / kSide); }
@@ -29,7 +29,7 @@ constexpr bool IsOnBoard(int row, int col) {
 
 // Tile numbers 1..15 by row and column, 0 for the empty cell.
 class Board {
-public:
+  public:
     // Off-board positions are programming errors: asserted in debug builds;
     // in release builds reads give 0 and writes are ignored.
     Int16 operator()(Int16 row, Int16 col) const;
@@ -39,7 +39,7 @@ public:
     void ResetToHome();
     bool IsSolved() const;
 
-private:
+  private:
     std::array<Int16, kCellCount> cells_{};  // all 0 until reset or dealt
 };
 

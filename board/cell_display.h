@@ -7,7 +7,7 @@
 namespace tarpo {
 
 class CellDisplay {
-public:
+  public:
     virtual ~CellDisplay() = default;
 
     // Cell `cell` shows the piece of tile `tile` (1..15), store slot tile - 1.

@@ -11,7 +11,7 @@
 namespace tarpo {
 
 class Puzzle {
-public:
+  public:
     // `display` must outlive the puzzle. `drawLayout` picks the layout of each
     // new game; by default it is drawn afresh from a clock-seeded generator.
     explicit Puzzle(CellDisplay& display, LayoutDraw drawLayout = DrawLayoutFromClock);
@@ -38,7 +38,7 @@ public:
     Int16 curRow() const { return CurRow; }
     Int16 curCol() const { return CurCol; }
 
-private:
+  private:
     void ShowCompletion();
     void RefreshTileCells();
 

@@ -13,24 +13,24 @@ namespace tarpo::testing {
 
 using Cells = std::array<Int16, kCellCount>;
 
-inline Cells HomeCells() {
-    return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
-}
+inline Cells HomeCells() { return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}; }
 
 inline Cells LayoutCells(Int16 layout) {
     Cells cells{};
-    for (Int16 i = 0; i < kDealtCells; ++i) cells[static_cast<std::size_t>(i)] = LayoutTile(layout, i);
+    for (Int16 i = 0; i < kDealtCells; ++i)
+        cells[static_cast<std::size_t>(i)] = LayoutTile(layout, i);
     return cells;
 }
 
 inline Cells CellsOf(const Board& board) {
     Cells cells{};
-    for (Int16 i = 0; i < kCellCount; ++i) cells[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
+    for (Int16 i = 0; i < kCellCount; ++i)
+        cells[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
     return cells;
 }
 
 class PuzzleTest : public ::testing::Test {
-protected:
+  protected:
     // Puts `cells` on the board and makes the display show them, as it would
     // during play; then forgets the operations that took.
     void Start(const Cells& cells) {

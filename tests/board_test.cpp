@@ -1,7 +1,7 @@
 // Cell numbering, the home arrangement and the solved test.
-#include <gtest/gtest.h>
-
 #include "board.h"
+
+#include <gtest/gtest.h>
 
 namespace tarpo {
 namespace {
@@ -56,24 +56,23 @@ TEST_P(NotSolved, SolvedTestRejectsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, NotSolved,
-    ::testing::Values(
-        Disturbance{"Tile15SwappedWithEmpty",
-                    [](Board& b) {
-                        b.Set(3, 2, 0);
-                        b.Set(3, 3, 15);
-                    }},
-        Disturbance{"FirstTwoTilesSwapped",
-                    [](Board& b) {
-                        b.Set(0, 0, 2);
-                        b.Set(0, 1, 1);
-                    }},
-        Disturbance{"Tile4SwappedWithTile5",
-                    [](Board& b) {
-                        b.Set(0, 3, 5);
-                        b.Set(1, 0, 4);
-                    }},
-        Disturbance{"EmptyCellFilled", [](Board& b) { b.Set(3, 3, 15); }},
-        Disturbance{"LastTileWrong", [](Board& b) { b.Set(3, 2, 14); }}),
+    ::testing::Values(Disturbance{"Tile15SwappedWithEmpty",
+                                  [](Board& b) {
+                                      b.Set(3, 2, 0);
+                                      b.Set(3, 3, 15);
+                                  }},
+                      Disturbance{"FirstTwoTilesSwapped",
+                                  [](Board& b) {
+                                      b.Set(0, 0, 2);
+                                      b.Set(0, 1, 1);
+                                  }},
+                      Disturbance{"Tile4SwappedWithTile5",
+                                  [](Board& b) {
+                                      b.Set(0, 3, 5);
+                                      b.Set(1, 0, 4);
+                                  }},
+                      Disturbance{"EmptyCellFilled", [](Board& b) { b.Set(3, 3, 15); }},
+                      Disturbance{"LastTileWrong", [](Board& b) { b.Set(3, 2, 14); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 #ifdef NDEBUG

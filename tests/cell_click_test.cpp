@@ -45,16 +45,16 @@ TEST_P(NoSlide, NothingChanges) {
     EXPECT_EQ(puzzle.curCol(), clicked % 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boards, NoSlide,
-    ::testing::Values(std::pair{15, 13},  // two cells away in the same row
-                      std::pair{15, 7},   // two cells away in the same column
-                      std::pair{15, 10},  // diagonal neighbour
-                      std::pair{4, 3},    // end of the row above: no wrap-around
-                      std::pair{3, 4},    // start of the row below: no wrap-around
-                      std::pair{8, 7},    // no wrap-around in the middle rows
-                      std::pair{0, 15},   // opposite corner
-                      std::pair{12, 3}));
+INSTANTIATE_TEST_SUITE_P(Boards, NoSlide,
+                         ::testing::Values(std::pair{15, 13},  // two cells away in the same row
+                                           std::pair{15, 7},   // two cells away in the same column
+                                           std::pair{15, 10},  // diagonal neighbour
+                                           std::pair{4, 3},  // end of the row above: no wrap-around
+                                           std::pair{3,
+                                                     4},  // start of the row below: no wrap-around
+                                           std::pair{8, 7},   // no wrap-around in the middle rows
+                                           std::pair{0, 15},  // opposite corner
+                                           std::pair{12, 3}));
 
 struct Slide {
     int empty;
@@ -172,9 +172,9 @@ TEST_F(CellClick, CanMoveTestsRowAndColumnSeparately) {
     struct Probe {
         Int16 dRow, dCol, ok;
     };
-    for (const Probe& p : {Probe{1, 0, kTrue}, Probe{0, 1, kFalse}, Probe{-1, 0, kFalse},
-                           Probe{0, -1, kTrue}, Probe{3, 0, kTrue}, Probe{4, 0, kFalse},
-                           Probe{0, -3, kTrue}, Probe{0, -4, kFalse}}) {
+    for (const Probe& p :
+         {Probe{1, 0, kTrue}, Probe{0, 1, kFalse}, Probe{-1, 0, kFalse}, Probe{0, -1, kTrue},
+          Probe{3, 0, kTrue}, Probe{4, 0, kFalse}, Probe{0, -3, kTrue}, Probe{0, -4, kFalse}}) {
         Int16 ok = 7;
         puzzle.CanMove(p.dRow, p.dCol, ok);
         EXPECT_EQ(ok, p.ok) << p.dRow << "," << p.dCol;

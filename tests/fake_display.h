@@ -23,14 +23,20 @@ struct DisplayOp {
 inline DisplayOp Tile(Int16 cell, Int16 tile) { return {DisplayOp::kTile, cell, tile}; }
 inline DisplayOp Completion() { return {DisplayOp::kCompletion, kEmptyHomeCell}; }
 inline DisplayOp Clear(Int16 cell) { return {DisplayOp::kClear, cell}; }
-inline DisplayOp Frame(Int16 cell, bool on) { return {DisplayOp::kFrame, cell, on ? Int16{1} : Int16{0}}; }
+inline DisplayOp Frame(Int16 cell, bool on) {
+    return {DisplayOp::kFrame, cell, on ? Int16{1} : Int16{0}};
+}
 
 inline std::ostream& operator<<(std::ostream& out, const DisplayOp& op) {
     switch (op.kind) {
-        case DisplayOp::kTile: return out << "Tile(" << op.cell << ", " << op.value << ")";
-        case DisplayOp::kCompletion: return out << "Completion()";
-        case DisplayOp::kClear: return out << "Clear(" << op.cell << ")";
-        case DisplayOp::kFrame: return out << "Frame(" << op.cell << ", " << op.value << ")";
+        case DisplayOp::kTile:
+            return out << "Tile(" << op.cell << ", " << op.value << ")";
+        case DisplayOp::kCompletion:
+            return out << "Completion()";
+        case DisplayOp::kClear:
+            return out << "Clear(" << op.cell << ")";
+        case DisplayOp::kFrame:
+            return out << "Frame(" << op.cell << ", " << op.value << ")";
     }
     return out;
 }
@@ -39,7 +45,7 @@ inline std::ostream& operator<<(std::ostream& out, const DisplayOp& op) {
 inline constexpr Int16 kCompletionShown = 16;
 
 class RecordingDisplay : public CellDisplay {
-public:
+  public:
     RecordingDisplay() { framed.fill(true); }
 
     void ShowTile(Int16 cell, Int16 tile) override {
@@ -64,7 +70,7 @@ public:
     std::array<Int16, kCellCount> shown{};
     std::array<bool, kCellCount> framed{};
 
-private:
+  private:
     void Record(const DisplayOp& op) {
         if (recording) ops.push_back(op);
     }

@@ -21,7 +21,8 @@ TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {
     const auto [layout, inversions] = GetParam();
     Cells cells = LayoutCells(layout);
     Board board;
-    for (Int16 i = 0; i < kCellCount; ++i) board.Set(RowOf(i), ColOf(i), cells[static_cast<std::size_t>(i)]);
+    for (Int16 i = 0; i < kCellCount; ++i)
+        board.Set(RowOf(i), ColOf(i), cells[static_cast<std::size_t>(i)]);
 
     std::sort(cells.begin(), cells.begin() + 15);
     for (Int16 k = 1; k <= 15; ++k) EXPECT_EQ(cells[static_cast<std::size_t>(k - 1)], k);
@@ -71,7 +72,8 @@ TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
     }
     EXPECT_TRUE(puzzle.board().IsSolved());
     EXPECT_EQ(display.shown[15], 0);
-    EXPECT_TRUE(std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
+    EXPECT_TRUE(
+        std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
 
     display.ops.clear();
     puzzle.Image3_Click(0);
@@ -110,7 +112,8 @@ TEST_F(NewGame, MidGameReplacesEverythingAndAfterCompletionReframes) {
     nextLayout = 1;
     puzzle.NewGame({});
     EXPECT_EQ(display.shown, LayoutCells(1));
-    EXPECT_TRUE(std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
+    EXPECT_TRUE(
+        std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
 }
 
 TEST(LayoutDraw, ClockSeededDrawIsUniformOverFiveLayouts) {

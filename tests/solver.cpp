@@ -76,7 +76,8 @@ std::optional<std::vector<Int16>> SolveByClicks(const Board& board) {
     constexpr std::size_t kNodeLimit = 5'000'000;
 
     Cells start{};
-    for (Int16 i = 0; i < kCellCount; ++i) start[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
+    for (Int16 i = 0; i < kCellCount; ++i)
+        start[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
     Cells home{};
     for (int i = 0; i < 15; ++i) home[static_cast<std::size_t>(i)] = static_cast<Int16>(i + 1);
     const Key goal = Pack(home);
@@ -105,13 +106,15 @@ std::optional<std::vector<Int16>> SolveByClicks(const Board& board) {
         }
         const Cells cells = Unpack(key);
         const int cost = seen[key].cost;
-        const int empty = static_cast<int>(std::find(cells.begin(), cells.end(), 0) - cells.begin());
+        const int empty =
+            static_cast<int>(std::find(cells.begin(), cells.end(), 0) - cells.begin());
         constexpr std::array<std::array<int, 2>, 4> kSteps = {{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
         for (const auto& [dr, dc] : kSteps) {
             const int r = empty / 4 + dr, c = empty % 4 + dc;
             if (!IsOnBoard(r, c)) continue;
             Cells next = cells;
-            std::swap(next[static_cast<std::size_t>(empty)], next[static_cast<std::size_t>(r * 4 + c)]);
+            std::swap(next[static_cast<std::size_t>(empty)],
+                      next[static_cast<std::size_t>(r * 4 + c)]);
             const Key nextKey = Pack(next);
             auto it = seen.find(nextKey);
             if (it != seen.end() && it->second.cost <= cost + 1) continue;

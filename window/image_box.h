@@ -1,0 +1,37 @@
+// An image control: shows one picture unscaled at its top-left corner, or
+// nothing, optionally inside a 2-px sunken frame, and reports left clicks.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class ImageBox : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kFrameWidth = 2;
+
+    explicit ImageBox(QWidget* parent);
+
+    // The box shares `picture` (no pixels are copied). Giving it the picture
+    // it already shows, or the frame state it already has, repaints nothing.
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+    void setFramed(bool framed);
+    bool isFramed() const { return framed_; }
+
+  signals:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void fitToPicture();
+
+    QPixmap picture_;
+    bool framed_ = false;
+    bool pressed_ = false;
+};
