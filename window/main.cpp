@@ -21,7 +21,18 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    Form1 window(PictureStores{});
+
+    PictureStores pictures;
+    try {
+        pictures = LoadPictureStores();
+    } catch (const PictureError& error) {
+        // Only a broken build gets here: report it rather than show blank tiles.
+        std::fprintf(stderr, "tarpo: %s\n", error.what());
+        QMessageBox::critical(nullptr, QStringLiteral("tarpo"), QString::fromUtf8(error.what()));
+        return EXIT_FAILURE;
+    }
+
+    Form1 window(std::move(pictures));
     window.show();
     return app.exec();
 }
