@@ -4,8 +4,6 @@
 
 #include "image_box.h"
 
-namespace {
-
 QPixmap LoadPicture(const QString& path, QSize expected) {
     QPixmap picture(path, "BMP");
     if (picture.isNull()) throw PictureError(("cannot decode picture " + path).toStdString());
@@ -20,6 +18,8 @@ QPixmap LoadPicture(const QString& path, QSize expected) {
     }
     return picture;
 }
+
+namespace {
 
 QString PiecePath(const char* set, int piece) {
     return QStringLiteral(":/assets/%1/piece%2.bmp")

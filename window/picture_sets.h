@@ -30,6 +30,10 @@ class PictureError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Decodes one picture; throws PictureError naming it if it cannot be decoded
+// or is not `expected` in size.
+QPixmap LoadPicture(const QString& path, QSize expected);
+
 // Decodes every picture carried in the program, once. Throws PictureError
 // naming the first picture that is missing or not of its expected size.
 PictureStores LoadPictureStores();
