@@ -1,0 +1,140 @@
+"""A throw-away X session for end-to-end tests: Xvfb with a window manager,
+real X input through xdotool, and screenshots read back as pixels."""
+
+import os
+import signal
+import subprocess
+import tempfile
+import time
+
+
+class Screenshot:
+    """An 8-bit RGB picture of the whole screen."""
+
+    def __init__(self, ppm: bytes):
+        # Binary PPM: "P6\n<w> <h>\n<max>\n" followed by RGB triples.
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            if ppm[pos:pos + 1] == b"#":
+                pos = ppm.index(b"\n", pos)
+                continue
+            end = pos
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[pos:end])
+            pos = end
+        assert fields[0] == b"P6" and fields[3] == b"255", fields
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = ppm[pos + 1:]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, x, y, w, h):
+        """The RGB bytes of a rectangle, row by row."""
+        rows = []
+        for row in range(y, y + h):
+            start = (row * self.width + x) * 3
+            rows.append(self.pixels[start:start + w * 3])
+        return b"".join(rows)
+
+
+class XSession:
+    def __init__(self):
+        self.procs = []
+        self.display = None
+
+    def __enter__(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        self.procs.append(xvfb)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    raise RuntimeError("Xvfb did not start")
+                number += chunk
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.runtime_dir = tempfile.TemporaryDirectory()  # mode 0700, as Qt wants
+        self.env["XDG_RUNTIME_DIR"] = self.runtime_dir.name
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(wm)
+        self.wait_for(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in
+                      self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), 10,
+                      "the window manager did not start")
+        return self
+
+    def __exit__(self, *exc):
+        for proc in reversed(self.procs):
+            if proc.poll() is None:
+                proc.send_signal(signal.SIGTERM)
+                try:
+                    proc.wait(5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+
+    def run(self, argv, check=True):
+        return subprocess.run(argv, env=self.env, check=check, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=30).stdout
+
+    def start(self, argv, **kwargs):
+        proc = subprocess.Popen(argv, env=self.env, **kwargs)
+        self.procs.append(proc)
+        return proc
+
+    @staticmethod
+    def wait_for(condition, timeout, message):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            value = condition()
+            if value:
+                return value
+            time.sleep(0.05)
+        raise AssertionError(message)
+
+    def find_window(self, title, timeout=10):
+        def search():
+            out = self.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                           check=False)
+            ids = out.split()
+            return int(ids[0]) if ids else None
+        return self.wait_for(search, timeout, "no window titled %r" % title)
+
+    def window_gone(self, title, timeout=10):
+        self.wait_for(lambda: not self.run(
+            ["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title], check=False).split(),
+            timeout, "window %r is still there" % title)
+
+    def geometry(self, window):
+        """Absolute position and size of a window's own area (no decorations)."""
+        info = self.run(["xwininfo", "-id", str(window)]).decode()
+        value = {}
+        for line in info.splitlines():
+            key, _, rest = line.strip().partition(":")
+            value[key] = rest.strip()
+        return (int(value["Absolute upper-left X"]), int(value["Absolute upper-left Y"]),
+                int(value["Width"]), int(value["Height"]))
+
+    def screenshot(self, save_as=None):
+        ppm = self.run(["import", "-window", "root", "-depth", "8", "ppm:-"])
+        if save_as:
+            with open(save_as, "wb") as out:
+                out.write(ppm)
+        return Screenshot(ppm)
+
+    def click(self, x, y, button=1):
+        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)])
+
+    def key(self, *keys):
+        self.run(["xdotool", "key", "--delay", "30", *keys])
