@@ -39,6 +39,11 @@ void ImageBox::paintEvent(QPaintEvent*) {
         qDrawWinPanel(&painter, rect(), palette(), /*sunken=*/true, fill);
     }
     if (!picture_.isNull()) {
+        // No smoothing: at a device pixel ratio above 1 every picture pixel
+        // becomes a block of device pixels, so pieces stay sharp and abut
+        // exactly; bilinear filtering would blend each piece's edge with
+        // nothing and leave a visible seam between pieces.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         const int inset = framed_ ? kFrameWidth : 0;
         painter.drawPixmap(inset, inset, picture_);
     }

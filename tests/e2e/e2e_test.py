@@ -53,17 +53,19 @@ def cell_origin(i):
 class Game:
     """The running program and where its client area is on the screen."""
 
-    def __init__(self, x, exe):
+    def __init__(self, x, exe, scale=1):
         self.x = x
-        self.proc = x.start([exe])
+        self.scale = scale
+        self.proc = x.start([exe], extra_env={"QT_SCALE_FACTOR": str(scale)} if scale != 1 else None)
         self.window = x.find_window(TITLE)
         left, top, width, height = x.geometry(self.window)
-        self.menu_height = height - CLIENT_SIZE[1]
+        self.menu_height = height - CLIENT_SIZE[1] * scale
         self.left, self.top = left, top + self.menu_height
         self.size = (width, height)
 
     def at(self, x, y):
-        return self.left + x, self.top + y
+        """Screen position of a point given in the window's own (unscaled) pixels."""
+        return self.left + x * self.scale, self.top + y * self.scale
 
     def click(self, x, y):
         self.x.click(*self.at(x, y))

@@ -88,8 +88,8 @@ class XSession:
         return subprocess.run(argv, env=self.env, check=check, stdout=subprocess.PIPE,
                               stderr=subprocess.DEVNULL, timeout=30).stdout
 
-    def start(self, argv, **kwargs):
-        proc = subprocess.Popen(argv, env=self.env, **kwargs)
+    def start(self, argv, extra_env=None, **kwargs):
+        proc = subprocess.Popen(argv, env=dict(self.env, **(extra_env or {})), **kwargs)
         self.procs.append(proc)
         return proc
 
