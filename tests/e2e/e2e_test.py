@@ -108,6 +108,14 @@ def main():
         functions, decorations = (int(v, 16) for v in motif.split("=")[1].split(",")[1:3])
         check(not functions & (0x01 | 0x08 | 0x10), "window offers minimise/maximise: " + motif)
         check(not decorations & (0x01 | 0x20 | 0x40), "window decorates minimise/maximise: " + motif)
+        # The window manager takes the hints: it offers neither resize nor
+        # maximise (openbox keeps minimise on principle), and a maximise request
+        # changes nothing.
+        actions = x.run(["xprop", "-id", str(game.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
+        check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
+        x.run(["wmctrl", "-r", TITLE, "-b", "add,maximized_vert,maximized_horz"])
+        time.sleep(0.3)
+        check(x.geometry(game.window)[2:] == game.size, "maximise changed the window size")
 
         # Start: sixteen empty framed cells.
         shot = x.screenshot(os.path.join(shots, "1-start.ppm"))
