@@ -3,7 +3,7 @@
 BUILD_DIR := build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps build
+.PHONY: run test deps build package
 
 deps:
 	@scripts/install-deps
@@ -21,3 +21,7 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+# The Debian package, build/tarpo_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,11 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarpo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARPO_VERSION));
+    // The desktop entry and the icon the desktop shows for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarpo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarpo.png")));
 
     PictureStores pictures;
     try {

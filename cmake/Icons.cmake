@@ -1,0 +1,22 @@
+# Rendering of the application icon, data/icons/tarpo.svg, into PNG files at
+# build time. Used for the installed hicolor sizes and for the icon carried
+# inside the program.
+
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+
+# tarpo_render_icon(<size> <output>): a custom command that renders the icon as
+# a <size>x<size> PNG at <output>. The output must be used by a target of the
+# directory that calls this.
+function(tarpo_render_icon size output)
+    set(svg "${PROJECT_SOURCE_DIR}/data/icons/tarpo.svg")
+    get_filename_component(output_dir "${output}" DIRECTORY)
+    add_custom_command(
+        OUTPUT "${output}"
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}"
+        COMMAND "${RSVG_CONVERT}" --width ${size} --height ${size} --format png
+                --output "${output}" "${svg}"
+        DEPENDS "${svg}"
+        COMMENT "Rendering the ${size}x${size} icon"
+        VERBATIM
+    )
+endfunction()

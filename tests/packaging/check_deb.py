@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Builds the Debian package with cpack from the existing build, checks its
+control fields and contents, unpacks it into a scratch root and starts the
+unpacked program under Xvfb until its window shows.
+
+Usage: check_deb.py CPACK BUILD_DIR WORK_DIR VERSION"""
+
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "zodaziror uvedored"
+
+# Files the package must carry, relative to its root.
+PACKAGED = [
+    "usr/bin/tarpo",
+    "usr/share/applications/tarpo.desktop",
+    "usr/share/metainfo/tarpo.metainfo.xml",
+    "usr/share/icons/hicolor/scalable/apps/tarpo.svg",
+] + ["usr/share/icons/hicolor/%dx%d/apps/tarpo.png" % (s, s) for s in (16, 32, 48, 64, 128, 256)]
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def tool(name):
+    path = shutil.which(name)
+    if not path:
+        fail("%s is not installed (scripts/install-deps installs it)" % name)
+    return path
+
+
+def run(argv, env=None, timeout=120, show=True):
+    result = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            env=env, timeout=timeout)
+    if show:
+        sys.stdout.write(result.stdout)
+    if result.returncode != 0:
+        if not show:
+            sys.stdout.write(result.stdout)
+        fail("%s exited with %d" % (" ".join(argv), result.returncode))
+    return result.stdout
+
+
+def build_package(cpack, build_dir, out_dir):
+    run([cpack, "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-G", "DEB",
+         "-B", out_dir])
+    debs = glob.glob(os.path.join(out_dir, "*.deb"))
+    if len(debs) != 1:
+        fail("cpack made %r, expected one .deb" % debs)
+    return debs[0]
+
+
+def check_control(deb, version):
+    fields = {}
+    for line in run([tool("dpkg-deb"), "--field", deb, "Package", "Version", "Depends",
+                     "Architecture"]).splitlines():
+        key, _, value = line.partition(":")
+        fields[key.strip()] = value.strip()
+    arch = fields.get("Architecture")
+    if fields.get("Package") != "tarpo":
+        fail("Package is %r" % fields.get("Package"))
+    if fields.get("Version") != version:
+        fail("Version is %r, the project is at %r" % (fields.get("Version"), version))
+    if os.path.basename(deb) != "tarpo_%s_%s.deb" % (version, arch):
+        fail("the package file is called %s" % os.path.basename(deb))
+    # dpkg-shlibdeps names the libraries the binary links, with versions.
+    depends = [d.strip() for d in fields.get("Depends", "").split(",")]
+    for library in ("libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "libstdc++6"):
+        if not any(d.split()[0] == library and "(>=" in d for d in depends if d):
+            fail("Depends %r has no versioned %s" % (fields.get("Depends"), library))
+
+
+class Xvfb:
+    """A private X server on a free display number."""
+
+    def __enter__(self):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            [tool("Xvfb"), "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    fail("Xvfb did not start")
+                number += chunk
+        self.display = ":" + number.decode().strip()
+        return self
+
+    def __exit__(self, *exc):
+        stop(self.proc)
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.send_signal(signal.SIGTERM)
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
+def check_runs(program):
+    with Xvfb() as x, tempfile.TemporaryDirectory() as runtime_dir:
+        env = dict(os.environ, DISPLAY=x.display, QT_QPA_PLATFORM="xcb",
+                   XDG_RUNTIME_DIR=runtime_dir)
+        started = time.monotonic()
+        game = subprocess.Popen([program], env=env)
+        try:
+            found = subprocess.run(
+                [tool("timeout"), "20", tool("xdotool"), "search", "--sync", "--onlyvisible",
+                 "--name", "^%s$" % TITLE],
+                env=env, stdout=subprocess.PIPE, text=True)
+            if found.returncode != 0 or not found.stdout.split():
+                fail("no window titled %r within 20 s (the program %s)"
+                     % (TITLE, "is running" if game.poll() is None else
+                        "exited with %s" % game.returncode))
+            window = found.stdout.split()[0]
+            print("window %s titled %r after %.1f s" % (window, TITLE, time.monotonic() - started))
+            # The embedded icon reaches the window: Qt puts it into _NET_WM_ICON
+            # as width, height and pixels; the icon is 64x64.
+            icon = run([tool("xprop"), "-id", window, "_NET_WM_ICON"], env=env, show=False)
+            if "Icon (64 x 64)" not in icon:
+                fail("the window has no 64x64 icon: %s" % icon[:200])
+            wm_class = run([tool("xprop"), "-id", window, "WM_CLASS"], env=env)
+            if '"tarpo"' not in wm_class:
+                fail("WM_CLASS does not name tarpo: " + wm_class)
+            if game.poll() is not None:
+                fail("the program exited with %s" % game.returncode)
+        finally:
+            stop(game)
+
+
+def main():
+    cpack, build_dir, work_dir, version = sys.argv[1:5]
+    shutil.rmtree(work_dir, ignore_errors=True)
+    os.makedirs(work_dir)
+    deb = build_package(cpack, build_dir, os.path.join(work_dir, "out"))
+    check_control(deb, version)
+
+    root = os.path.join(work_dir, "root")
+    run([tool("dpkg"), "-x", deb, root])
+    for relative in PACKAGED:
+        if not os.path.isfile(os.path.join(root, relative)):
+            fail("not in the package: " + relative)
+    program = os.path.join(root, "usr/bin/tarpo")
+    # Debian binaries carry no RPATH; Qt's project set-up would add $ORIGIN.
+    dynamic = run([tool("readelf"), "--dynamic", program], show=False)
+    if "RPATH" in dynamic or "RUNPATH" in dynamic:
+        fail("the packaged binary has a library search path:\n" + dynamic)
+    check_runs(program)
+    print("ok: %s" % os.path.basename(deb))
+
+
+if __name__ == "__main__":
+    main()

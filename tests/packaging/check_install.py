@@ -1,0 +1,146 @@
+#!/usr/bin/env python3
+"""Installs the built project into a scratch prefix with `cmake --install` and
+checks what lands there: the program, the desktop entry, the icon in every
+size and the AppStream file, each run through its validator.
+
+Usage: check_install.py CMAKE BUILD_DIR WORK_DIR VERSION"""
+
+import configparser
+import os
+import shutil
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+
+from pngread import read_png
+
+PNG_SIZES = (16, 32, 48, 64, 128, 256)
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def tool(name):
+    path = shutil.which(name)
+    if not path:
+        fail("%s is not installed (scripts/install-deps installs it)" % name)
+    return path
+
+
+def run(argv):
+    """Runs a command; its output is shown, and a non-zero exit fails the test."""
+    result = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            timeout=120)
+    sys.stdout.write(result.stdout)
+    if result.returncode != 0:
+        fail("%s exited with %d" % (" ".join(argv), result.returncode))
+    return result.stdout
+
+
+def check_desktop_entry(path):
+    run([tool("desktop-file-validate"), path])
+    parser = configparser.RawConfigParser(interpolation=None)
+    parser.optionxform = str  # keys are case-sensitive
+    with open(path, encoding="utf-8") as f:
+        parser.read_file(f)
+    entry = parser["Desktop Entry"]
+    expected = {"Type": "Application", "Name": "tarpo", "Exec": "tarpo", "Icon": "tarpo",
+                "Categories": "Game;LogicGame;"}
+    for key, value in expected.items():
+        if entry.get(key) != value:
+            fail("%s: %s=%r, expected %r" % (path, key, entry.get(key), value))
+    for key in ("Comment", "GenericName"):
+        text = entry.get(key, "")
+        if not any("\u0400" <= ch <= "\u04ff" for ch in text):
+            fail("%s: %s %r is not in Russian" % (path, key, text))
+
+
+def check_metainfo(path, version):
+    # The id is the plain program name, matching the file and desktop entry
+    # names; AppStream only advises a reverse-DNS one, so that advice alone is
+    # let through and everything else it reports fails the test.
+    run([tool("appstreamcli"), "validate", "--no-net",
+         "--override=cid-desktopapp-is-not-rdns=info", path])
+    root = ET.parse(path).getroot()
+
+    def text(xpath):
+        node = root.find(xpath)
+        return None if node is None else (node.text or "").strip()
+
+    if root.get("type") != "desktop-application":
+        fail("%s: component type %r" % (path, root.get("type")))
+    checks = [("id", "tarpo"), ("metadata_license", "CC0-1.0"), ("project_license", "MIT"),
+              ("launchable[@type='desktop-id']", "tarpo.desktop")]
+    for xpath, value in checks:
+        if text(xpath) != value:
+            fail("%s: <%s> is %r, expected %r" % (path, xpath, text(xpath), value))
+    releases = [r.get("version") for r in root.findall("releases/release")]
+    if not releases or releases[0] != version:
+        fail("%s: newest release is %r, the project is at %r" % (path, releases[:1], version))
+    if not text("screenshots/screenshot/image"):
+        fail("%s: no screenshot image" % path)
+    if root.find("content_rating") is None:
+        fail("%s: no content rating" % path)
+
+
+def icon_point(picture_x, picture_y, size):
+    """Where a point of the 320x320 skull picture shows in a size x size icon:
+    data/icons/tarpo.svg draws the picture at 0.7 scale on the board, which
+    starts at (16, 16) of its 256x256 canvas."""
+    return int((16 + 0.7 * picture_x) * size / 256), int((16 + 0.7 * picture_y) * size / 256)
+
+
+def check_png(path, size):
+    width, height, pixel = read_png(path)
+    if (width, height) != (size, size):
+        fail("%s is %dx%d, expected %dx%d" % (path, width, height, size, size))
+    # The plate has round corners: the very corner is (nearly) transparent,
+    # the middle of the board is opaque.
+    if pixel(0, 0)[3] > 100:
+        fail("%s: the corner is not transparent: %r" % (path, pixel(0, 0)))
+    if pixel(size // 2, size // 2)[3] != 255:
+        fail("%s: the middle is not opaque" % path)
+    # The empty cell, bottom right, is plain light grey.
+    empty = pixel(size * 200 // 256, size * 200 // 256)
+    if max(empty[:3]) - min(empty[:3]) > 8 or empty[0] < 150:
+        fail("%s: the empty cell is not light grey: %r" % (path, empty))
+    # The tiles show the skull: bone on the forehead, a dark or glowing socket.
+    forehead = pixel(*icon_point(195, 105, size))
+    if not (forehead[0] > 180 and forehead[0] > forehead[2] + 30):
+        fail("%s: no bone colour on the skull's forehead: %r" % (path, forehead))
+    eye = pixel(*icon_point(118, 178, size))
+    if not (max(eye[:3]) < 60 or eye[0] > eye[2] + 50):
+        fail("%s: no dark or glowing eye socket: %r" % (path, eye))
+
+
+def main():
+    cmake, build_dir, work_dir, version = sys.argv[1:5]
+    prefix = os.path.join(work_dir, "prefix")
+    shutil.rmtree(work_dir, ignore_errors=True)
+    os.makedirs(work_dir)
+    run([cmake, "--install", build_dir, "--prefix", prefix])
+
+    def installed(relative):
+        path = os.path.join(prefix, relative)
+        if not os.path.isfile(path):
+            fail("not installed: " + relative)
+        return path
+
+    program = installed("bin/tarpo")
+    if not os.access(program, os.X_OK):
+        fail("bin/tarpo is not executable")
+    check_desktop_entry(installed("share/applications/tarpo.desktop"))
+    check_metainfo(installed("share/metainfo/tarpo.metainfo.xml"), version)
+    svg = ET.parse(installed("share/icons/hicolor/scalable/apps/tarpo.svg")).getroot()
+    if svg.tag != "{http://www.w3.org/2000/svg}svg":
+        fail("the scalable icon is not an SVG picture: " + svg.tag)
+    for size in PNG_SIZES:
+        check_png(installed("share/icons/hicolor/%dx%d/apps/tarpo.png" % (size, size)), size)
+    print("ok: %s installs the program, desktop entry, metainfo and %d icons"
+          % (build_dir, len(PNG_SIZES) + 1))
+
+
+if __name__ == "__main__":
+    main()
