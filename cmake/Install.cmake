@@ -9,9 +9,9 @@ include(${CMAKE_CURRENT_LIST_DIR}/Icons.cmake)
 set_target_properties(tarpo PROPERTIES INSTALL_RPATH "")
 install(TARGETS tarpo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-install(FILES "${PROJECT_SOURCE_DIR}/data/tarpo.desktop"
+install(FILES "${PROJECT_SOURCE_DIR}/data/org.tarpo.Tarpo.desktop"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES "${PROJECT_SOURCE_DIR}/data/tarpo.metainfo.xml"
+install(FILES "${PROJECT_SOURCE_DIR}/data/org.tarpo.Tarpo.metainfo.xml"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 install(FILES "${PROJECT_SOURCE_DIR}/data/icons/tarpo.svg"

@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("tarpo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARPO_VERSION));
     // The desktop entry and the icon the desktop shows for the window.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tarpo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarpo.Tarpo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarpo.png")));
 
     PictureStores pictures;

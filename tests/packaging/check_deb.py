@@ -19,8 +19,8 @@ TITLE = "zodaziror uvedored"
 # Files the package must carry, relative to its root.
 PACKAGED = [
     "usr/bin/tarpo",
-    "usr/share/applications/tarpo.desktop",
-    "usr/share/metainfo/tarpo.metainfo.xml",
+    "usr/share/applications/org.tarpo.Tarpo.desktop",
+    "usr/share/metainfo/org.tarpo.Tarpo.metainfo.xml",
     "usr/share/icons/hicolor/scalable/apps/tarpo.svg",
 ] + ["usr/share/icons/hicolor/%dx%d/apps/tarpo.png" % (s, s) for s in (16, 32, 48, 64, 128, 256)]
 
