@@ -172,6 +172,31 @@ class WindowTest : public QObject {
         QVERIFY(window->puzzle().board().IsSolved());
     }
 
+    // The player picks a set but cannot leave the list with none picked.
+    void listKeepsOneEntrySelected_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("expectedRow");
+        QTest::newRow("click second") << 1 << int(Qt::NoModifier) << 1;
+        QTest::newRow("ctrl-click selected") << 0 << int(Qt::ControlModifier) << 0;
+        QTest::newRow("ctrl-click other") << 1 << int(Qt::ControlModifier) << 1;
+        QTest::newRow("click empty space") << -1 << int(Qt::NoModifier) << 0;
+        QTest::newRow("ctrl-click empty space") << -1 << int(Qt::ControlModifier) << 0;
+        QTest::newRow("shift-click other") << 1 << int(Qt::ShiftModifier) << 1;
+    }
+    void listKeepsOneEntrySelected() {
+        QFETCH(int, row);
+        QFETCH(int, modifiers);
+        QFETCH(int, expectedRow);
+        auto* list = child<QListWidget>("List1");
+        const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center()
+                                   : QPoint(10, list->viewport()->height() - 3);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers), at);
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(list->row(selected[0]), expectedRow);
+    }
+
     void labelShowsTwoLines() {
         const QImage label = child<QLabel>("Label1")->grab().toImage();
         const auto isRed = [](const QColor& c) {

@@ -7,6 +7,7 @@
 
 #include "form1.h"
 #include "image_box.h"
+#include "picture_set_list.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void Form1::BuildControls() {
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
-    List1 = new QListWidget(client);
+    List1 = new PictureSetList(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(kListRect);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
