@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display_guard.h"
 #include "form1.h"
 
 namespace {
@@ -21,7 +22,9 @@ int main(int argc, char* argv[]) {
         std::fputs("tarpo: no display to open the window on (DISPLAY is not set)\n", stderr);
         return EXIT_FAILURE;
     }
+    DisplayGuard guard;  // an unreachable display: one line and status 1, not abort()
     QApplication app(argc, argv);
+    guard.Disarm();
     QCoreApplication::setApplicationName(QStringLiteral("tarpo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARPO_VERSION));
     // The desktop entry and the icon the desktop shows for the window.

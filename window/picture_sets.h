@@ -30,11 +30,16 @@ class PictureError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Decodes one picture; throws PictureError naming it if it cannot be decoded
-// or is not `expected` in size.
+// Decodes one BMP picture; throws PictureError naming it if it cannot be
+// decoded or is not `expected` in size.
 QPixmap LoadPicture(const QString& path, QSize expected);
 
-// Decodes every picture carried in the program, once. Throws PictureError
+// A picture the program carries ("skull/piece00" ... "dentist/preview"),
+// sharing the carried pixels; throws PictureError naming it if there is no
+// such picture or it is not `expected` in size.
+QPixmap CarriedPixmap(const QString& name, QSize expected);
+
+// Loads every picture carried in the program, once. Throws PictureError
 // naming the first picture that is missing or not of its expected size.
 PictureStores LoadPictureStores();
 

@@ -67,13 +67,29 @@ class XSession:
         self.env.pop("QT_QPA_PLATFORM", None)
         self.runtime_dir = tempfile.TemporaryDirectory()  # mode 0700, as Qt wants
         self.env["XDG_RUNTIME_DIR"] = self.runtime_dir.name
-        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.procs.append(wm)
-        self.wait_for(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in
-                      self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), 10,
-                      "the window manager did not start")
+        try:
+            self.start_window_manager()
+        except BaseException:
+            self.__exit__()  # leave no Xvfb behind
+            raise
         return self
+
+    def start_window_manager(self):
+        # openbox now and then quits at once when several sessions start
+        # together (tests run in parallel): start it again then.
+        for _ in range(3):
+            wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.procs.append(wm)
+
+            def state():
+                if wm.poll() is not None:
+                    return "exited"
+                check = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+                return "up" if b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in check else None
+            if self.wait_for(state, 10, "the window manager did not start") == "up":
+                return
+        raise AssertionError("the window manager quit three times on start")
 
     def __exit__(self, *exc):
         for proc in reversed(self.procs):

@@ -1,0 +1,100 @@
+// The cost of the game's event handlers through a real Form1, offscreen:
+// a click that slides a tile, a click that changes nothing, and a new game;
+// each alone and with the repaint it causes.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "form1.h"
+
+namespace {
+
+// One window for all benchmarks; each new game deals the next layout in turn.
+struct Fixture {
+    tarpo::Int16 nextLayout = 0;
+    Form1 window{LoadPictureStores(), [this] {
+                     const tarpo::Int16 layout = nextLayout;
+                     nextLayout = static_cast<tarpo::Int16>((nextLayout + 1) % tarpo::kLayoutCount);
+                     return layout;
+                 }};
+
+    Fixture() {
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    // A game with the empty cell at 15 and no empty neighbour next to cell 0.
+    void FreshGame() {
+        nextLayout = 0;
+        window.Command1_Click();
+        QCoreApplication::processEvents();
+    }
+};
+
+// Made on first use, gone before the QApplication is.
+std::unique_ptr<Fixture> theWindow;
+
+Fixture& TheWindow() {
+    if (!theWindow) theWindow = std::make_unique<Fixture>();
+    return *theWindow;
+}
+
+void Paint(bool paint) {
+    if (paint) QCoreApplication::processEvents();
+}
+
+// Cells 14 and 15 take turns: every click slides the tile between them.
+void Image3_Click_slide(benchmark::State& state) {
+    Fixture& f = TheWindow();
+    f.FreshGame();
+    const bool paint = state.range(0) != 0;
+    tarpo::Int16 cell = 14;
+    for (auto _ : state) {
+        f.window.Image3_Click(cell);
+        Paint(paint);
+        cell = cell == 14 ? 15 : 14;
+    }
+    state.SetLabel(paint ? "with repaint" : "handler only");
+}
+
+// Layout 0 deals tile 8 into cell 0, far from the empty cell: nothing moves.
+void Image3_Click_no_slide(benchmark::State& state) {
+    Fixture& f = TheWindow();
+    f.FreshGame();
+    const bool paint = state.range(0) != 0;
+    for (auto _ : state) {
+        f.window.Image3_Click(0);
+        Paint(paint);
+    }
+    state.SetLabel(paint ? "with repaint" : "handler only");
+}
+
+// A new game each time, the layouts in turn.
+void Command1_Click(benchmark::State& state) {
+    Fixture& f = TheWindow();
+    f.FreshGame();
+    const bool paint = state.range(0) != 0;
+    for (auto _ : state) {
+        f.window.Command1_Click();
+        Paint(paint);
+    }
+    state.SetLabel(paint ? "with repaint" : "handler only");
+}
+
+BENCHMARK(Image3_Click_slide)->Arg(0)->Arg(1);
+BENCHMARK(Image3_Click_no_slide)->Arg(0)->Arg(1);
+BENCHMARK(Command1_Click)->Arg(0)->Arg(1);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // The real window without a display: set here, not by whoever runs it.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theWindow.reset();
+    return 0;
+}

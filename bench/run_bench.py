@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""tarpo's benchmarks, as `make bench` runs them.
+
+1. Start-up: tarpo and an empty Qt Widgets window of the same size
+   (tarpo_baseline) are started in turn under Xvfb with openbox, the window
+   manager of the end-to-end tests. first_paint times each from exec until its
+   window is mapped and drawn all over with no more drawing for 300 ms, and
+   reads its peak resident memory (VmHWM) while the window is up. After a
+   warm-up, RUNS runs of each: median, min, max, and the ratios to the baseline.
+2. Repaint: repaint_probe clicks through XTEST and sums what the X server
+   reports drawn (XDamage) for a new game, slides, a click on a tile that cannot
+   move and a click on the empty cell.
+3. Click cost: click_bench (Google Benchmark) times Form1's handlers offscreen.
+
+Targets: start-up median <= 1.15 x the baseline's, peak memory <= the
+baseline's + 4 MiB; a slide draws only inside its two cells, a new game only
+inside the board and the preview (and the button it was clicked with), a
+click that changes nothing draws nothing.
+
+Usage: run_bench.py BUILD_DIR [--runs N] [--compare NAME=TARPO_EXECUTABLE ...]
+--compare adds another tarpo build to the start-up runs (say, an older one).
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from xsession import XSession  # noqa: E402
+
+TITLE = "zodaziror uvedored"
+BASELINE_TITLE = "tarpo baseline"
+TIME_RATIO_TARGET = 1.15
+MEMORY_EXTRA_TARGET_MIB = 4.0
+
+
+def first_paint(x, build, title, exe):
+    out = subprocess.run([os.path.join(build, "bench", "first_paint"), title, exe], env=x.env,
+                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+    if out.returncode != 0:
+        raise RuntimeError("first_paint %s: %s" % (exe, out.stderr.decode().strip()))
+    fields = dict(f.split("=", 1) for f in out.stdout.decode().split())
+    if fields["cover"] != "1.000":
+        raise RuntimeError("%s: the window was not drawn all over" % exe)
+    return float(fields["paint_ms"]), int(fields["peak_kib"])
+
+
+def summary(values):
+    return statistics.median(values), min(values), max(values)
+
+
+def start_up(x, build, runs, programs):
+    """programs: [(name, title, exe)]; the first is the baseline."""
+    results = {name: ([], []) for name, _, _ in programs}
+    for run in range(runs + 2):  # two warm-up rounds
+        for name, title, exe in programs:
+            ms, kib = first_paint(x, build, title, exe)
+            if run >= 2:
+                results[name][0].append(ms)
+                results[name][1].append(kib)
+    print("\n== Start-up: exec to window drawn all over (Xvfb + openbox), %d runs each" % runs)
+    print("%-22s %9s %9s %9s %12s %9s %13s" % ("program", "median ms", "min ms", "max ms",
+                                                "peak MiB", "x time", "+ memory MiB"))
+    base_ms = statistics.median(results[programs[0][0]][0])
+    base_kib = statistics.median(results[programs[0][0]][1])
+    verdicts = {}
+    for name, _, _ in programs:
+        ms, kib = results[name]
+        med, lo, hi = summary(ms)
+        peak = statistics.median(kib)
+        ratio = med / base_ms
+        extra = (peak - base_kib) / 1024
+        print("%-22s %9.2f %9.2f %9.2f %12.2f %9.3f %13.2f" % (name, med, lo, hi, peak / 1024,
+                                                               ratio, extra))
+        verdicts[name] = (ratio, extra)
+    return verdicts
+
+
+def repaint(x, build, exe):
+    out = subprocess.run([os.path.join(build, "bench", "repaint_probe"), "--rounds", "5", exe],
+                         env=x.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300)
+    if out.returncode != 0:
+        raise RuntimeError("repaint_probe: %s" % out.stderr.decode().strip())
+    actions = {}
+    for line in out.stdout.decode().splitlines():
+        fields = dict(f.split("=", 1) for f in line.split())
+        actions.setdefault(fields["action"], []).append(fields)
+    print("\n== Repaint: pixels of the client area drawn per action (XDamage), 5 rounds")
+    print("%-11s %8s %8s %8s %9s  %s" % ("action", "max px", "min px", "outside", "button px",
+                                         "bounding box of the largest"))
+    ok = True
+    for action in ("new_game", "slide", "no_slide", "empty_cell"):
+        rows = actions.get(action, [])
+        areas = [int(r["area"]) for r in rows]
+        outside = max(int(r["outside"]) for r in rows)
+        largest = max(rows, key=lambda r: int(r["area"]))
+        print("%-11s %8d %8d %8d %9d  %s" % (action, max(areas), min(areas), outside,
+                                             max(int(r["button"]) for r in rows), largest["box"]))
+        ok = ok and outside == 0 and (action in ("new_game", "slide") or max(areas) == 0)
+    print("limits: slide <= the two cells (2 x 84 x 84 boxes), new game <= board + preview "
+          "(+ the button's own look), no_slide/empty_cell = 0")
+    return ok
+
+
+def click_cost(build):
+    print("\n== Click cost: Form1 handlers offscreen (Google Benchmark)")
+    out = subprocess.run([os.path.join(build, "bench", "click_bench"),
+                          "--benchmark_min_time=0.2"], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, timeout=600)
+    print(out.stdout.decode().rstrip())
+    return out.returncode == 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build")
+    parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--compare", action="append", default=[])
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+    programs = [("baseline (empty window)", BASELINE_TITLE,
+                 os.path.join(build, "bench", "tarpo_baseline")),
+                ("tarpo", TITLE, os.path.join(build, "tarpo"))]
+    for spec in args.compare:
+        name, exe = spec.split("=", 1)
+        programs.append((name, TITLE, os.path.abspath(exe)))
+
+    with XSession() as x:
+        verdicts = start_up(x, build, args.runs, programs)
+        repaint_ok = repaint(x, build, programs[1][2])
+    clicks_ok = click_cost(build)
+
+    ratio, extra = verdicts["tarpo"]
+    print("\n== Targets")
+    print("start-up median %.3f x baseline (target <= %.2f): %s" % (
+        ratio, TIME_RATIO_TARGET, "met" if ratio <= TIME_RATIO_TARGET else "NOT met"))
+    print("peak memory baseline + %.2f MiB (target <= %.1f): %s" % (
+        extra, MEMORY_EXTRA_TARGET_MIB, "met" if extra <= MEMORY_EXTRA_TARGET_MIB else "NOT met"))
+    print("repaint within the changed cells / board and preview: %s" % (
+        "met" if repaint_ok else "NOT met"))
+    return 0 if clicks_ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

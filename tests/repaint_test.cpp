@@ -1,0 +1,228 @@
+// What each action repaints, offscreen: every paint event of every widget is
+// recorded with its region, mapped to the client area. A slide repaints only
+// the boxes of the two cells involved, a click that changes nothing and
+// giving a cell what it already shows repaint nothing, a new game repaints
+// only the board and the preview, the finished picture only the board.
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QtTest>
+#include <random>
+
+#include "form1.h"
+#include "image_box.h"
+#include "solver.h"
+
+namespace {
+
+constexpr int kPitch = 80;
+constexpr int kFramedSide = 84;
+const QRect kBoard(8, 8, 3 * kPitch + kFramedSide, 3 * kPitch + kFramedSide);
+const QRect kPreview(344, 120, 73, 81);
+
+QPoint CellOrigin(int i) { return QPoint(8 + kPitch * (i % 4), 8 + kPitch * (i / 4)); }
+QRect CellBox(int i) { return QRect(CellOrigin(i), QSize(kFramedSide, kFramedSide)); }
+// The middle of a cell, which no neighbour's box overlaps.
+QRect CellMiddle(int i) { return QRect(CellOrigin(i) + QPoint(4, 4), QSize(76, 76)); }
+
+QString Describe(const QRegion& region) {
+    QStringList rects;
+    for (const QRect& r : region)
+        rects << QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    return rects.isEmpty() ? QStringLiteral("nothing") : rects.join(QLatin1Char(' '));
+}
+
+// Collects the regions of all paint events, in the client area's coordinates.
+// Paint events of other top-level windows land far outside it.
+class PaintRecorder : public QObject {
+  public:
+    explicit PaintRecorder(Form1& window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintRecorder() override { qApp->removeEventFilter(this); }
+
+    // Lets pending updates paint, then hands over what was painted since the
+    // last call.
+    QRegion Take() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QRegion painted;
+        painted.swap(painted_);
+        return painted;
+    }
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() != QEvent::Paint || !object->isWidgetType()) return false;
+        auto* widget = static_cast<QWidget*>(object);
+        const QRegion region = static_cast<QPaintEvent*>(event)->region();
+        if (widget->window() != &window_) {
+            painted_ += QRect(-10000, -10000, 1, 1);
+            return false;
+        }
+        const QPoint offset = widget->mapTo(&window_, QPoint(0, 0)) -
+                              window_.centralWidget()->mapTo(&window_, QPoint(0, 0));
+        painted_ += region.translated(offset);
+        return false;
+    }
+
+  private:
+    Form1& window_;
+    QRegion painted_;
+};
+
+}  // namespace
+
+class RepaintTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<Form1> window;
+    std::unique_ptr<PaintRecorder> recorder;
+    tarpo::Int16 nextLayout = 0;
+
+    QListWidget* list() const { return window->findChild<QListWidget*>(QStringLiteral("List1")); }
+    std::array<tarpo::Int16, 16> Board() const {
+        std::array<tarpo::Int16, 16> cells{};
+        for (tarpo::Int16 i = 0; i < 16; ++i)
+            cells[static_cast<std::size_t>(i)] =
+                window->puzzle().board()(tarpo::RowOf(i), tarpo::ColOf(i));
+        return cells;
+    }
+    // A real click in the middle of cell `i`, delivered through the window.
+    void Click(int i) {
+        const QPoint at = window->centralWidget()->mapTo(
+            window.get(), CellOrigin(i) + QPoint(kPitch / 2, kPitch / 2));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+    }
+    // Clicks cell `i` and checks the repaint against the board's change.
+    void ClickAndCheck(int i) {
+        const auto before = Board();
+        recorder->Take();
+        Click(i);
+        const QRegion painted = recorder->Take();
+        const auto after = Board();
+        if (before == after) {
+            QVERIFY2(painted.isEmpty(), qPrintable(QStringLiteral("click on cell %1 changed "
+                                                                  "nothing but repainted %2")
+                                                       .arg(i)
+                                                       .arg(Describe(painted))));
+            return;
+        }
+        int empty = 0;
+        while (before[static_cast<std::size_t>(empty)] != 0) ++empty;
+        const QRegion allowed = QRegion(CellBox(i)) + CellBox(empty);
+        QVERIFY2((painted - allowed).isEmpty(),
+                 qPrintable(QStringLiteral("slide %1 -> %2 repainted %3 outside the two cells")
+                                .arg(i)
+                                .arg(empty)
+                                .arg(Describe(painted - allowed))));
+        for (int cell : {i, empty})
+            QVERIFY2((QRegion(CellMiddle(cell)) - painted).isEmpty(),
+                     qPrintable(QStringLiteral("slide %1 -> %2 did not repaint cell %3: %4")
+                                    .arg(i)
+                                    .arg(empty)
+                                    .arg(cell)
+                                    .arg(Describe(painted))));
+    }
+    void NewGameAndCheck(int set, tarpo::Int16 layout) {
+        list()->setCurrentRow(set);
+        nextLayout = layout;
+        recorder->Take();
+        window->Command1_Click();
+        const QRegion painted = recorder->Take();
+        const QRegion allowed = QRegion(kBoard) + kPreview;
+        QVERIFY2((painted - allowed).isEmpty(),
+                 qPrintable(QStringLiteral("a new game repainted %1 outside the board and "
+                                           "the preview")
+                                .arg(Describe(painted - allowed))));
+        for (int cell = 0; cell < 15; ++cell)
+            QVERIFY2((QRegion(CellMiddle(cell)) - painted).isEmpty(),
+                     qPrintable(QStringLiteral("a new game did not repaint cell %1: %2")
+                                    .arg(cell)
+                                    .arg(Describe(painted))));
+    }
+
+  private slots:
+    void init() {
+        nextLayout = 0;
+        window = std::make_unique<Form1>(LoadPictureStores(), [this] { return nextLayout; });
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        recorder = std::make_unique<PaintRecorder>(*window);
+        recorder->Take();
+    }
+    void cleanup() {
+        recorder.reset();
+        window.reset();
+    }
+
+    // The recorder itself: a change anywhere in the window is seen.
+    void recorderSeesPaintsOutsideTheBoard() {
+        window->findChild<QWidget*>(QStringLiteral("Label1"))->update();
+        QVERIFY(recorder->Take().intersects(QRect(352, 208, 89, 33)));
+        window->menuBar()->update();
+        QVERIFY(recorder->Take().boundingRect().top() < 0);
+    }
+
+    // Random clicks on every kind of cell, then the game played to the end
+    // and the finished picture shown, for every set and layout.
+    void playRepaintsOnlyWhatChanges_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<int>("layout");
+        for (int set : {0, 1})
+            for (int layout = 0; layout < tarpo::kLayoutCount; ++layout)
+                QTest::addRow("set %d layout %d", set, layout) << set << layout;
+    }
+    void playRepaintsOnlyWhatChanges() {
+        QFETCH(int, set);
+        QFETCH(int, layout);
+        NewGameAndCheck(set, static_cast<tarpo::Int16>(layout));
+        if (QTest::currentTestFailed()) return;
+
+        std::mt19937 random(static_cast<unsigned>(100 + 10 * set + layout));
+        for (int n = 0; n < 80; ++n) {
+            ClickAndCheck(static_cast<int>(random() % 16));
+            if (QTest::currentTestFailed()) return;
+        }
+
+        const auto clicks = tarpo::testing::SolveByClicks(window->puzzle().board());
+        QVERIFY(clicks.has_value());
+        for (tarpo::Int16 cell : *clicks) {
+            ClickAndCheck(cell);
+            if (QTest::currentTestFailed()) return;
+        }
+        QVERIFY(window->puzzle().board().IsSolved());
+
+        // The finished picture: the board only.
+        recorder->Take();
+        Click(5);
+        const QRegion painted = recorder->Take();
+        QVERIFY2((painted - kBoard).isEmpty(), qPrintable(Describe(painted - kBoard)));
+        QVERIFY(!painted.isEmpty());
+        // Once shown, it stays: another click repaints nothing.
+        Click(9);
+        QVERIFY2(recorder->Take().isEmpty(), "a second click on the finished picture repainted");
+
+        // A new game from the finished picture: frames come back, board only.
+        NewGameAndCheck(1 - set, static_cast<tarpo::Int16>((layout + 1) % tarpo::kLayoutCount));
+    }
+
+    // Giving a cell the picture or frame it already has repaints nothing; so
+    // does a new game of the same set and layout as the one on the board.
+    void sameContentRepaintsNothing() {
+        NewGameAndCheck(1, 2);
+        for (int i = 0; i < 16; ++i) {
+            ImageBox* cell = window->cell(i);
+            cell->setPicture(cell->picture());
+            cell->setFramed(cell->isFramed());
+        }
+        QRegion painted = recorder->Take();
+        QVERIFY2(painted.isEmpty(), qPrintable(Describe(painted)));
+        window->Command1_Click();
+        painted = recorder->Take();
+        QVERIFY2(painted.isEmpty(), qPrintable(Describe(painted)));
+    }
+};
+
+QTEST_MAIN(RepaintTest)
+#include "repaint_test.moc"
