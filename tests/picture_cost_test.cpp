@@ -1,12 +1,14 @@
-// What loading the pictures costs at start-up: the carried pictures are shown
-// from the pixels the program carries (no decoding, no copy), and no image
+// What loading the pictures costs at start-up: the BMPs are carried
+// uncompressed, so nothing is decompressed before decoding, and no image
 // format plugin is loaded on the way.
 #include <QFile>
+#include <QImageReader>
+#include <QResource>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
-#include "carried_pictures.h"
+#include "bmp_decoder.h"
 #include "picture_sets.h"
 
 namespace {
@@ -73,54 +75,71 @@ class PictureCostTest : public QObject {
         QCOMPARE(LoadedImagePlugins(), QStringList());
     }
 
-    void carriedPicturesShareTheCarriedPixels_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<int>("set");
-        for (int p = 0; p < kPieceCount; ++p) {
-            for (int set : {0, 1}) {
-                const QString name =
-                    QStringLiteral("%1/piece%2")
-                        .arg(set == 0 ? QLatin1String("skull") : QLatin1String("dentist"))
-                        .arg(p, 2, 10, QLatin1Char('0'));
-                QTest::newRow(qPrintable(name)) << name << p << set;
+    void picturesAreCarriedUncompressed_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        for (const char* set : {"skull", "dentist"}) {
+            for (int p = 0; p < kPieceCount; ++p) {
+                const QString path = QStringLiteral(":/assets/%1/piece%2.bmp")
+                                         .arg(QLatin1String(set))
+                                         .arg(p, 2, 10, QLatin1Char('0'));
+                QTest::newRow(qPrintable(path)) << path << QSize(kPieceSide, kPieceSide);
             }
         }
-        QTest::newRow("preview") << QStringLiteral("dentist/preview") << kPreviewSlot << 1;
+        QTest::newRow("preview") << QStringLiteral(":/assets/dentist/preview.bmp")
+                                 << QSize(kPreviewWidth, kPreviewHeight);
     }
-    void carriedPicturesShareTheCarriedPixels() {
-        QFETCH(QString, name);
-        QFETCH(int, slot);
-        QFETCH(int, set);
-        PictureStores stores = LoadPictureStores();
-        StartUpJoin(stores);
-        const QPixmap& picture = set == 0 ? stores.Image1[static_cast<std::size_t>(slot)]
-                                          : stores.Image4[static_cast<std::size_t>(slot)];
-        const CarriedPicture* carried = nullptr;
-        for (std::size_t i = 0; i < kCarriedPictureCount; ++i)
-            if (name == QLatin1String(kCarriedPictures[i].name)) carried = &kCarriedPictures[i];
-        QVERIFY(carried != nullptr);
-        // The pixmap shows the carried array itself, not a copy of it.
-        const QImage shown = picture.toImage();
-        QCOMPARE(static_cast<const void*>(shown.constBits()),
-                 static_cast<const void*>(carried->pixels));
-        QCOMPARE(shown.format(), QImage::Format_RGB32);
-        QCOMPARE(shown.size(), QSize(carried->width, carried->height));
+    void picturesAreCarriedUncompressed() {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        const QResource resource(path);
+        QVERIFY(resource.isValid());
+        QCOMPARE(resource.compressionAlgorithm(), QResource::NoCompression);
+        const int stride = (size.width() * 3 + 3) / 4 * 4;
+        QCOMPARE(resource.size(), qint64{54} + qint64{stride} * size.height());
+        QCOMPARE(LoadPicture(path, size).size(), size);
     }
 
-    // A picture that is not carried, or not of the size asked for, is
-    // reported by name, like a broken BMP.
-    void missingOrMisSizedPictureIsReportedByName() {
-        const std::pair<QString, QSize> cases[] = {{QStringLiteral("skull/piece99"), {80, 80}},
-                                                   {QStringLiteral("dentist/preview"), {80, 80}}};
-        for (const auto& [name, size] : cases) {
-            try {
-                CarriedPixmap(name, size);
-                QFAIL("no error");
-            } catch (const PictureError& error) {
-                QVERIFY2(QString::fromUtf8(error.what()).contains(name), error.what());
-            }
+    // The decoder agrees with Qt's own BMP reader, pixel for pixel.
+    void decoderAgreesWithQtsReader_data() { picturesAreCarriedUncompressed_data(); }
+    void decoderAgreesWithQtsReader() {
+        QFETCH(QString, path);
+        const QResource resource(path);
+        const QImage decoded = DecodeBmp(resource.data(), resource.size());
+        QCOMPARE(decoded.format(), QImage::Format_RGB32);
+        QImageReader reader(path, "bmp");
+        reader.setAutoDetectImageFormat(false);
+        QCOMPARE(decoded, reader.read().convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Anything but the plain layout is refused, never read out of bounds.
+    void decoderRefusesOtherLayouts_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");  // written at `offset`; -1: cut the data
+        QTest::newRow("magic") << 0 << QByteArray("BN");
+        QTest::newRow("header size") << 14 << QByteArray("\x7c", 1);
+        QTest::newRow("planes") << 26 << QByteArray("\x02", 1);
+        QTest::newRow("32 bits") << 28 << QByteArray("\x20", 1);
+        QTest::newRow("compressed") << 30 << QByteArray("\x01", 1);
+        QTest::newRow("top-down") << 22 << QByteArray("\xb0\xff\xff\xff", 4);
+        QTest::newRow("zero width") << 18 << QByteArray("\0\0\0\0", 4);
+        QTest::newRow("huge width") << 18 << QByteArray("\x00\x00\x01\x00", 4);
+        QTest::newRow("offset inside headers") << 10 << QByteArray("\x20", 1);
+        QTest::newRow("offset past the end") << 10 << QByteArray("\x40\x01", 2);
+        QTest::newRow("cut short") << -1 << QByteArray();
+    }
+    void decoderRefusesOtherLayouts() {
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        const QResource resource(QStringLiteral(":/assets/skull/piece00.bmp"));
+        QByteArray bmp(reinterpret_cast<const char*>(resource.data()), resource.size());
+        QVERIFY(!DecodeBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size()).isNull());
+        if (offset < 0) {
+            bmp.chop(1);
+        } else {
+            bmp.replace(offset, bytes.size(), bytes);
         }
+        QVERIFY(DecodeBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size()).isNull());
     }
 };
 

@@ -1,11 +1,10 @@
 #include "picture_sets.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QListWidget>
-#include <cstring>
+#include <QResource>
 
-#include "carried_pictures.h"
+#include "bmp_decoder.h"
 #include "image_box.h"
 
 namespace {
@@ -25,51 +24,49 @@ void CheckSize(const QString& path, QSize size, QSize expected) {
                            .toStdString());
 }
 
-QString PieceName(const char* set, int piece) {
-    return QStringLiteral("%1/piece%2").arg(QLatin1String(set)).arg(piece, 2, 10, QLatin1Char('0'));
+// The pictures are carried as Qt resources, uncompressed, under their file names.
+QString PiecePath(const char* set, int piece) {
+    return QStringLiteral(":/assets/%1/piece%2.bmp")
+        .arg(QLatin1String(set))
+        .arg(piece, 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace
 
 QPixmap LoadPicture(const QString& path, QSize expected) {
-    // Read as a BMP. Without auto-detection the reader asks no image format
-    // plugin whether it knows better, so none is loaded.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) ThrowCannotDecode(path);
-    QImageReader reader(&file, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    // A picture carried uncompressed is decoded where it lies in the program;
+    // anything else is read into memory first.
+    QByteArray bytes;
+    const uchar* data = nullptr;
+    qint64 size = 0;
+    if (const QResource resource(path);
+        resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression) {
+        data = resource.data();
+        size = resource.size();
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) ThrowCannotDecode(path);
+        bytes = file.readAll();
+        data = reinterpret_cast<const uchar*>(bytes.constData());
+        size = bytes.size();
+    }
+    QImage image = DecodeBmp(data, size);
     if (image.isNull()) ThrowCannotDecode(path);
     CheckSize(path, image.size(), expected);
-    return QPixmap::fromImage(image);
-}
-
-QPixmap CarriedPixmap(const QString& name, QSize expected) {
-    const QByteArray key = name.toLatin1();
-    for (std::size_t i = 0; i < kCarriedPictureCount; ++i) {
-        const CarriedPicture& picture = kCarriedPictures[i];
-        if (std::strcmp(picture.name, key.constData()) != 0) continue;
-        CheckSize(name, QSize(picture.width, picture.height), expected);
-        // The image and the pixmap made from it share the carried pixels (a
-        // pixmap in the display's format, on the raster back end, keeps the
-        // image's data): no copy, and the memory is read only when drawn.
-        const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.width,
-                           picture.height, picture.width * 4, QImage::Format_RGB32);
-        return QPixmap::fromImage(image);
-    }
-    throw PictureError(("no picture " + name + " is carried").toStdString());
+    // The pixmap takes over the image's pixels (already in the display's format).
+    return QPixmap::fromImage(std::move(image));
 }
 
 PictureStores LoadPictureStores() {
     const QSize piece(kPieceSide, kPieceSide);
     PictureStores stores;
     for (int p = 0; p < kPieceCount - 1; ++p)
-        stores.Image1[p] = CarriedPixmap(PieceName("skull", p), piece);
-    stores.Image2 = CarriedPixmap(PieceName("skull", kPieceCount - 1), piece);
+        stores.Image1[p] = LoadPicture(PiecePath("skull", p), piece);
+    stores.Image2 = LoadPicture(PiecePath("skull", kPieceCount - 1), piece);
     for (int p = 0; p < kPieceCount; ++p)
-        stores.Image4[p] = CarriedPixmap(PieceName("dentist", p), piece);
-    stores.Image4[kPreviewSlot] =
-        CarriedPixmap(QStringLiteral("dentist/preview"), QSize(kPreviewWidth, kPreviewHeight));
+        stores.Image4[p] = LoadPicture(PiecePath("dentist", p), piece);
+    stores.Image4[kPreviewSlot] = LoadPicture(QStringLiteral(":/assets/dentist/preview.bmp"),
+                                              QSize(kPreviewWidth, kPreviewHeight));
     return stores;
 }
 

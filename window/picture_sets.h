@@ -34,12 +34,7 @@ class PictureError : public std::runtime_error {
 // decoded or is not `expected` in size.
 QPixmap LoadPicture(const QString& path, QSize expected);
 
-// A picture the program carries ("skull/piece00" ... "dentist/preview"),
-// sharing the carried pixels; throws PictureError naming it if there is no
-// such picture or it is not `expected` in size.
-QPixmap CarriedPixmap(const QString& name, QSize expected);
-
-// Loads every picture carried in the program, once. Throws PictureError
+// Decodes every picture carried in the program, once. Throws PictureError
 // naming the first picture that is missing or not of its expected size.
 PictureStores LoadPictureStores();
 
