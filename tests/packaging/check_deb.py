@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from checks import fail, tool
 
 TITLE = "zodaziror uvedored"
 
@@ -23,18 +24,6 @@ PACKAGED = [
     "usr/share/metainfo/org.tarpo.Tarpo.metainfo.xml",
     "usr/share/icons/hicolor/scalable/apps/tarpo.svg",
 ] + ["usr/share/icons/hicolor/%dx%d/apps/tarpo.png" % (s, s) for s in (16, 32, 48, 64, 128, 256)]
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def tool(name):
-    path = shutil.which(name)
-    if not path:
-        fail("%s is not installed (scripts/install-deps installs it)" % name)
-    return path
 
 
 def run(argv, env=None, timeout=120, show=True):

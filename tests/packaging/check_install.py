@@ -13,20 +13,9 @@ import sys
 import xml.etree.ElementTree as ET
 
 from pngread import read_png
+from checks import fail, tool
 
 PNG_SIZES = (16, 32, 48, 64, 128, 256)
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def tool(name):
-    path = shutil.which(name)
-    if not path:
-        fail("%s is not installed (scripts/install-deps installs it)" % name)
-    return path
 
 
 def run(argv):

@@ -11,14 +11,10 @@ import shutil
 import struct
 import subprocess
 import sys
+from checks import fail
 
 WINDRES = "x86_64-w64-mingw32-windres"
 RT_VERSION = 16
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
 
 
 def windres(rc_file, output, fmt):
