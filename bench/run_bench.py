@@ -124,8 +124,8 @@ def main():
     programs = [("baseline (empty window)", BASELINE_TITLE,
                  os.path.join(build, "bench", "tarpo_baseline")),
                 ("tarpo", TITLE, os.path.join(build, "tarpo"))]
-    for spec in args.compare:
-        name, exe = spec.split("=", 1)
+    for other in args.compare:
+        name, exe = other.split("=", 1)
         programs.append((name, TITLE, os.path.abspath(exe)))
 
     with XSession() as x:

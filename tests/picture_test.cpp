@@ -7,6 +7,7 @@
 
 #include "form1.h"
 #include "image_box.h"
+#include "shown_window.h"
 #include "solver.h"
 
 namespace {
@@ -66,9 +67,8 @@ class PictureTest : public QObject {
   private slots:
     void init() {
         nextLayout = 0;
-        window = std::make_unique<Form1>(LoadPictureStores(), [this] { return nextLayout; });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = ShowWindow(LoadPictureStores(), nextLayout);
+        QVERIFY(window);
     }
     void cleanup() { window.reset(); }
 

@@ -11,6 +11,7 @@
 
 #include "form1.h"
 #include "image_box.h"
+#include "shown_window.h"
 #include "solver.h"
 
 namespace {
@@ -145,9 +146,8 @@ class RepaintTest : public QObject {
   private slots:
     void init() {
         nextLayout = 0;
-        window = std::make_unique<Form1>(LoadPictureStores(), [this] { return nextLayout; });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = ShowWindow(LoadPictureStores(), nextLayout);
+        QVERIFY(window);
         recorder = std::make_unique<PaintRecorder>(*window);
         recorder->Take();
     }

@@ -12,6 +12,7 @@
 
 #include "form1.h"
 #include "image_box.h"
+#include "shown_window.h"
 #include "synthetic_pictures.h"
 
 namespace {
@@ -79,9 +80,8 @@ class WindowTest : public QObject {
   private slots:
     void init() {
         nextLayout = 0;
-        window = std::make_unique<Form1>(testpictures::Stores(), [this] { return nextLayout; });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = ShowWindow(testpictures::Stores(), nextLayout);
+        QVERIFY(window);
     }
     void cleanup() { window.reset(); }
 

@@ -8,12 +8,13 @@ Usage: check_deb.py CPACK BUILD_DIR WORK_DIR VERSION"""
 import glob
 import os
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 from checks import fail, tool
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from xsession import XSession  # noqa: E402
 
 TITLE = "zodaziror uvedored"
 
@@ -67,69 +68,26 @@ def check_control(deb, version):
             fail("Depends %r has no versioned %s" % (fields.get("Depends"), library))
 
 
-class Xvfb:
-    """A private X server on a free display number."""
-
-    def __enter__(self):
-        read_fd, write_fd = os.pipe()
-        self.proc = subprocess.Popen(
-            [tool("Xvfb"), "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        number = b""
-        with os.fdopen(read_fd, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    fail("Xvfb did not start")
-                number += chunk
-        self.display = ":" + number.decode().strip()
-        return self
-
-    def __exit__(self, *exc):
-        stop(self.proc)
-
-
-def stop(proc):
-    if proc.poll() is None:
-        proc.send_signal(signal.SIGTERM)
-        try:
-            proc.wait(5)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.wait()
-
-
 def check_runs(program):
-    with Xvfb() as x, tempfile.TemporaryDirectory() as runtime_dir:
-        env = dict(os.environ, DISPLAY=x.display, QT_QPA_PLATFORM="xcb",
-                   XDG_RUNTIME_DIR=runtime_dir)
+    with XSession() as x:
         started = time.monotonic()
-        game = subprocess.Popen([program], env=env)
+        game = x.start([program], extra_env={"QT_QPA_PLATFORM": "xcb"})
         try:
-            found = subprocess.run(
-                [tool("timeout"), "20", tool("xdotool"), "search", "--sync", "--onlyvisible",
-                 "--name", "^%s$" % TITLE],
-                env=env, stdout=subprocess.PIPE, text=True)
-            if found.returncode != 0 or not found.stdout.split():
-                fail("no window titled %r within 20 s (the program %s)"
-                     % (TITLE, "is running" if game.poll() is None else
-                        "exited with %s" % game.returncode))
-            window = found.stdout.split()[0]
+            window = str(x.find_window(TITLE, timeout=20))
             print("window %s titled %r after %.1f s" % (window, TITLE, time.monotonic() - started))
             # The embedded icon reaches the window: Qt puts it into _NET_WM_ICON
             # as width, height and pixels; the icon is 64x64.
-            icon = run([tool("xprop"), "-id", window, "_NET_WM_ICON"], env=env, show=False)
+            icon = x.run([tool("xprop"), "-id", window, "_NET_WM_ICON"]).decode()
             if "Icon (64 x 64)" not in icon:
                 fail("the window has no 64x64 icon: %s" % icon[:200])
-            wm_class = run([tool("xprop"), "-id", window, "WM_CLASS"], env=env)
+            wm_class = x.run([tool("xprop"), "-id", window, "WM_CLASS"]).decode()
             if '"tarpo"' not in wm_class:
                 fail("WM_CLASS does not name tarpo: " + wm_class)
             if game.poll() is not None:
                 fail("the program exited with %s" % game.returncode)
-        finally:
-            stop(game)
+        except AssertionError as error:
+            fail("%s (the program %s)" % (error, "is running" if game.poll() is None else
+                                          "exited with %s" % game.returncode))
 
 
 def main():
