@@ -1,0 +1,137 @@
+// The main window as one toolkit-neutral description: every caption, message
+// text, position, size, colour and font of the form, and the picture sets.
+// Each front end builds its window from these facts, and the tests read them
+// instead of restating them. Positions and sizes are pixels at 96 dpi;
+// strings are UTF-16, so they serve QString and wchar_t alike.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace tarpo::form {
+
+struct Size {
+    int width;
+    int height;
+};
+
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+struct Font {
+    const char16_t* family;
+    int pixelSize;  // at 96 dpi
+    bool bold;
+    bool italic;
+    int charset;  // the Windows character set the font is asked for
+};
+
+// The window.
+inline constexpr char16_t kTitle[] = u"zodaziror uvedored";
+inline constexpr char16_t kPlaceholderTitle[] = u"Form1";  // replaced before the window shows
+inline constexpr Size kClientSize{456, 343};               // below the menu bar
+
+// The board: cell i has its origin at kBoardOrigin + kCellPitch * (column, row).
+inline constexpr int kBoardLeft = 8;
+inline constexpr int kBoardTop = 8;
+inline constexpr int kCellPitch = 80;
+inline constexpr int kPieceSide = 80;  // a picture piece, and an unframed cell
+inline constexpr int kFrameWidth = 2;  // the sunken frame of a cell
+inline constexpr int kFramedCellSide = kPieceSide + 2 * kFrameWidth;
+
+constexpr Rect CellRect(int cell, bool framed) {
+    const int side = framed ? kFramedCellSide : kPieceSide;
+    return {kBoardLeft + kCellPitch * (cell % 4), kBoardTop + kCellPitch * (cell / 4), side, side};
+}
+
+// The controls beside the board.
+inline constexpr Rect kCommand1Rect{344, 8, 105, 41};
+inline constexpr char16_t kCommand1Caption[] = u"новая игра";
+inline constexpr char16_t kCommand1Placeholder[] = u"Command1";
+
+inline constexpr Rect kList1Rect{344, 56, 105, 56};
+
+inline constexpr Rect kDemoRect{344, 120, 73, 81};
+
+inline constexpr Rect kLabel1Rect{352, 208, 89, 33};
+inline constexpr char16_t kLabel1Caption[] = u"ТЛК is the       best !";
+// "MS Sans Serif" 9.75 pt, bold italic, Cyrillic; 13 px at 96 dpi.
+inline constexpr Font kLabel1Font{u"MS Sans Serif", 13, true, true, 204};
+inline constexpr Rgb kLabel1Colour{192, 0, 0};
+
+// The font of the button, the list, the menu and the message boxes: the
+// classic dialog font, "MS Sans Serif" 8 pt, 11 px at 96 dpi. The layout is
+// fixed in pixels, so the controls keep this size whatever the desktop's
+// font settings.
+inline constexpr Font kDialogFont{u"MS Sans Serif", 11, false, false, 204};
+
+// The menu, in menu-bar order. "&" marks the mnemonic letter.
+inline constexpr char16_t kMenuCaption[] = u"&Меню";  // drop-down with Exit
+inline constexpr char16_t kExitCaption[] = u"E&xit";
+inline constexpr char16_t kHelpCaption[] = u"&Heeeelp";  // acts from the bar itself
+// Begins with the Latin A, so Alt+A (Latin) is its mnemonic.
+inline constexpr char16_t kAuthorCaption[] = u"&Aвтор !";
+
+// The message boxes: information icon, one OK button. Lines are joined by a
+// lone carriage return.
+inline constexpr char16_t kHelpTitle[] = u"помошчь";
+inline constexpr char16_t kHelpText[] =
+    u"Данная версия игры представляет  \r"
+    u"собой обычные пятнашки. \r"
+    u"И если вы не умеете в них играть\r"
+    u",то вам надо лечиться !!!!!!!!";
+inline constexpr char16_t kAuthorTitle[] = u"Автор !!!!!";
+inline constexpr char16_t kAuthorText[] =
+    u"Игру собрал упрямый программист,\r"
+    u"   который уверен, что пятнашки\r"
+    u"   успокаивают нервы лучше чая.\r"
+    u"   Жалобы и благодарности\r"
+    u"   принимаются в письменном виде\r"
+    u"   на обороте пятнадцатой фишки.";
+
+// The picture sets, in list order. Every set is one 320x320 picture cut into
+// sixteen 80x80 pieces, carried as assets/<folder>/pieceNN.bmp; a set with a
+// preview carries it as assets/<folder>/preview.bmp.
+inline constexpr int kPieceCount = 16;
+inline constexpr Size kPreviewSize{62, 72};
+
+struct PictureSet {
+    const char16_t* name;  // the list entry
+    const char* folder;    // under assets/
+    bool hasPreview;
+};
+
+inline constexpr std::array<PictureSet, 2> kPictureSets = {{
+    {u"Череп", "skull", false},
+    {u"Дантист", "dentist", true},
+}};
+
+inline constexpr char kPreviewFile[] = "preview.bmp";
+
+// "pieceNN.bmp" for piece p (0..15).
+constexpr std::array<char, 12> PieceFileName(int piece) {
+    return {'p',
+            'i',
+            'e',
+            'c',
+            'e',
+            static_cast<char>('0' + piece / 10),
+            static_cast<char>('0' + piece % 10),
+            '.',
+            'b',
+            'm',
+            'p',
+            '\0'};
+}
+
+}  // namespace tarpo::form

@@ -1,0 +1,122 @@
+// Prints the form description and the start layouts as JSON, so that the
+// end-to-end tests, written in Python, read the same facts as the front ends.
+#include <cstdio>
+#include <string>
+
+#include "form.h"
+#include "start_layouts.h"
+
+namespace {
+
+using namespace tarpo::form;
+
+std::string Utf8(const char16_t* text) {
+    std::string out;
+    for (const char16_t* c = text; *c != 0; ++c) {
+        char32_t code = *c;
+        if (code >= 0xD800 && code < 0xDC00 && c[1] >= 0xDC00 && c[1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (c[1] - 0xDC00);
+            ++c;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string Quoted(const char16_t* text) { return Quoted(Utf8(text)); }
+
+std::string Json(Rect r) {
+    return "[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+           std::to_string(r.width) + ", " + std::to_string(r.height) + "]";
+}
+
+std::string Json(Size s) {
+    return "[" + std::to_string(s.width) + ", " + std::to_string(s.height) + "]";
+}
+
+std::string Json(Rgb c) {
+    return "[" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
+           std::to_string(c.blue) + "]";
+}
+
+}  // namespace
+
+int main() {
+    std::string out = "{\n";
+    auto field = [&out](const char* name, const std::string& value) {
+        out += std::string("  \"") + name + "\": " + value + ",\n";
+    };
+    field("title", Quoted(kTitle));
+    field("client_size", Json(kClientSize));
+    field("board_origin",
+          "[" + std::to_string(kBoardLeft) + ", " + std::to_string(kBoardTop) + "]");
+    field("cell_pitch", std::to_string(kCellPitch));
+    field("piece_side", std::to_string(kPieceSide));
+    field("frame_width", std::to_string(kFrameWidth));
+    field("command1_rect", Json(kCommand1Rect));
+    field("command1_caption", Quoted(kCommand1Caption));
+    field("list1_rect", Json(kList1Rect));
+    field("demo_rect", Json(kDemoRect));
+    field("label1_rect", Json(kLabel1Rect));
+    field("label1_caption", Quoted(kLabel1Caption));
+    field("label1_colour", Json(kLabel1Colour));
+    field("menu_captions", "[" + Quoted(kMenuCaption) + ", " + Quoted(kHelpCaption) + ", " +
+                               Quoted(kAuthorCaption) + "]");
+    field("exit_caption", Quoted(kExitCaption));
+    field("help_title", Quoted(kHelpTitle));
+    field("help_text", Quoted(kHelpText));
+    field("author_title", Quoted(kAuthorTitle));
+    field("author_text", Quoted(kAuthorText));
+    field("preview_size", Json(kPreviewSize));
+    std::string sets = "[";
+    for (const PictureSet& set : kPictureSets) {
+        if (sets.size() > 1) sets += ", ";
+        sets += "{\"name\": " + Quoted(set.name) + ", \"folder\": " + Quoted(set.folder) +
+                ", \"has_preview\": " + (set.hasPreview ? "true" : "false") + "}";
+    }
+    field("picture_sets", sets + "]");
+    std::string layouts = "[";
+    for (int n = 0; n < tarpo::kLayoutCount; ++n) {
+        layouts += n == 0 ? "[" : ", [";
+        for (int i = 0; i < tarpo::kDealtCells; ++i) {
+            if (i > 0) layouts += ", ";
+            layouts += std::to_string(
+                tarpo::LayoutTile(static_cast<tarpo::Int16>(n), static_cast<tarpo::Int16>(i)));
+        }
+        layouts += "]";
+    }
+    out += "  \"start_layouts\": " + layouts + "]\n}\n";
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
