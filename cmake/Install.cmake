@@ -3,7 +3,6 @@
 # time) and its AppStream description.
 
 include(GNUInstallDirs)
-include(${CMAKE_CURRENT_LIST_DIR}/Icons.cmake)
 
 # The program links only system libraries: no RPATH in the installed binary.
 set_target_properties(tarpo PROPERTIES INSTALL_RPATH "")
@@ -18,9 +17,11 @@ install(FILES "${PROJECT_SOURCE_DIR}/data/icons/tarpo.svg"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 set(tarpo_icon_pngs)
 foreach(size IN ITEMS 16 32 48 64 128 256)
-    set(png "${PROJECT_BINARY_DIR}/icons/${size}x${size}/tarpo.png")
-    tarpo_render_icon(${size} "${png}")
-    list(APPEND tarpo_icon_pngs "${png}")
+    tarpo_icon_png(${size} png)
+    if(NOT size EQUAL TARPO_WINDOW_ICON_SIZE)  # rendered already, for the program
+        tarpo_render_icon(${size} "${png}")
+        list(APPEND tarpo_icon_pngs "${png}")
+    endif()
     install(FILES "${png}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 add_custom_target(tarpo_icons ALL DEPENDS ${tarpo_icon_pngs})
