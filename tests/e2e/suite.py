@@ -135,13 +135,10 @@ class Suite:
         f = self.facts
         game = self.game()
         if how == "menu_mnemonic":
-            self.x.key("alt+" + keysym(mnemonic(f.menu_captions[0])))
-            time.sleep(0.3)
+            game.open_menu("alt+" + keysym(mnemonic(f.menu_captions[0])))
             self.x.key(keysym(mnemonic(f.exit_caption)))
         elif how == "menu_mouse":
-            entry = game.menu_entries(self.x.screenshot())[0]
-            self.x.click(*entry)
-            time.sleep(0.3)
+            entry = game.open_menu()
             self.x.click(entry[0], game.top + 10 * game.scale)  # the drop-down's one entry
         else:
             self.x.run(["wmctrl", "-i", "-c", str(game.window)])
@@ -212,13 +209,25 @@ class Suite:
         game.press_button()
         dealt, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
                                    "no deal on the screen")
-        low = f.board_origin[0]
-        high = low + f.cell_pitch * (f.side - 1) + f.framed_side
+        # Mostly cells beside where the empty cell would be if every click
+        # counted, so that the board keeps changing; the rest anywhere. Each
+        # press lands anywhere in the part of the cell's box that is on top,
+        # its overlap strips with the lower-numbered neighbours included.
+        empty = dealt.index(0)
         command = ["xdotool"]
         for _ in range(RAPID_CLICKS):
-            px, py = game.at(rng.randrange(low, high), rng.randrange(low, high))
+            beside = neighbours(empty, f.side)
+            cell = rng.choice(beside) if rng.random() < 0.7 else rng.randrange(f.cells)
+            empty = cell if cell in beside else empty
+            ox, oy = f.cell_origin(cell)
+            px, py = game.at(ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch))
             command += ["mousemove", str(px), str(py), "click", "--delay", "0", "1"]
-        self.x.run(command)
+        # The help box, asked for in the same stream of input, comes up only
+        # once the program has handled every click before it.
+        self.x.run(command + ["key", "alt+" + keysym(mnemonic(f.menu_captions[1]))])
+        self.x.find_window(f.help_title, timeout=60)
+        self.x.key("Return")
+        self.x.window_gone(f.help_title)
 
         def settled():
             first = game.board(self.x.screenshot(), pictures)
@@ -236,7 +245,7 @@ class Suite:
 
         # And it still answers: a plain click beside the empty cell slides that tile.
         empty = board.index(0)
-        cell = empty - 1 if empty % f.side else empty + 1
+        cell = neighbours(empty, f.side)[0]
         expected = list(board)
         expected[empty], expected[cell] = board[cell], 0
         game.click_cells([cell])
@@ -254,6 +263,12 @@ def keysym(letter):
         return letter.lower()
     words = unicodedata.name(letter.lower()).split()  # CYRILLIC SMALL LETTER EM
     return "%s_%s" % (words[0].capitalize(), words[-1].lower())
+
+
+def neighbours(cell, side):
+    row, col = divmod(cell, side)
+    return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
+            if 0 <= r < side and 0 <= c < side]
 
 
 def slide_parity(board, side):
