@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "fixed_size.h"
 #include "form1.h"
 #include "image_box.h"
 #include "picture_set_list.h"
@@ -36,6 +37,7 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
       puzzle_(*this, std::move(drawLayout)) {
     BuildControls();
     BuildMenu();
+    KeepFixedSize(this);
     Form_Initialize();
     Form_Load();
 }

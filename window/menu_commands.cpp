@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "fixed_size.h"
 #include "form1.h"
 
 namespace {
@@ -24,6 +25,7 @@ const QString kAuthorText = QStringLiteral(
 void ShowInformation(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    KeepFixedSize(&box);
     box.exec();
 }
 
