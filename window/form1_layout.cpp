@@ -9,6 +9,7 @@
 #include "form1.h"
 #include "image_box.h"
 #include "picture_set_list.h"
+#include "push_button.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void Form1::BuildControls() {
         Image3[static_cast<std::size_t>(i)] = box;
     }
 
-    Command1 = new QPushButton(QStringLiteral("Command1"), client);
+    Command1 = new PushButton(QStringLiteral("Command1"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(kButtonRect);
     Command1->setAutoDefault(false);
