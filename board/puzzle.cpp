@@ -1,3 +1,4 @@
+// The click rule: the completion step, or a slide into the empty neighbour.
 #include "puzzle.h"
 
 #include <array>
@@ -6,63 +7,50 @@
 
 namespace tarpo {
 
-namespace {
-
-struct Offset {
-    Int16 dRow;
-    Int16 dCol;
-};
-
-// Neighbours are probed in this order: below, right, above, left.
-constexpr std::array<Offset, 4> kProbes = {{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
-
-}  // namespace
-
 Puzzle::Puzzle(CellDisplay& display, LayoutDraw drawLayout)
     : display_(display), drawLayout_(std::move(drawLayout)) {}
 
-void Puzzle::Image3_Click(Int16 Index) {
-    assert(IsCellIndex(Index));
-    if (!IsCellIndex(Index)) return;
+void Puzzle::Click(Int16 cell) {
+    assert(IsCellIndex(cell));
+    if (!IsCellIndex(cell)) return;
 
-    CurRow = RowOf(Index);
-    CurCol = ColOf(Index);
+    clickedRow_ = RowOf(cell);
+    clickedCol_ = ColOf(cell);
 
-    if (Board.IsSolved()) {
+    if (board_.IsSolved()) {
         ShowCompletion();
         return;
     }
-    if (Board(CurRow, CurCol) == kEmpty) return;
+    if (board_(clickedRow_, clickedCol_) == kEmpty) return;
 
-    Int16 moved = kFalse;
+    // Neighbours are probed in this order: below, right, above, left; the
+    // first empty one takes the tile.
+    constexpr std::array<Offset, 4> kProbes = {{{1, 0}, {0, 1}, {-1, 0}, {0, -1}}};
     for (const Offset& probe : kProbes) {
-        TryMove(probe.dRow, probe.dCol, moved);
-        if (moved == kTrue) break;
+        if (TrySlide(probe)) break;
     }
 }
 
-void Puzzle::CanMove(const Int16& dRow, const Int16& dCol, Int16& ok) const {
-    // Row and column are tested separately, so nothing wraps to the next row.
-    ok = IsOnBoard(CurRow + dRow, CurCol + dCol) ? kTrue : kFalse;
+// Row and column are tested separately, so nothing wraps to the next row.
+bool Puzzle::NeighbourOnBoard(Offset offset) const {
+    return IsOnBoard(clickedRow_ + offset.dRow, clickedCol_ + offset.dCol);
 }
 
-void Puzzle::TryMove(const Int16& dRow, const Int16& dCol, Int16& moved) {
-    Int16 ok = kFalse;
-    CanMove(dRow, dCol, ok);
-    if (ok == kFalse) return;
+bool Puzzle::TrySlide(Offset offset) {
+    if (!NeighbourOnBoard(offset)) return false;
 
-    const auto targetRow = static_cast<Int16>(CurRow + dRow);
-    const auto targetCol = static_cast<Int16>(CurCol + dCol);
-    if (Board(targetRow, targetCol) != kEmpty) return;
+    const auto targetRow = static_cast<Int16>(clickedRow_ + offset.dRow);
+    const auto targetCol = static_cast<Int16>(clickedCol_ + offset.dCol);
+    if (board_(targetRow, targetCol) != kEmpty) return false;
 
-    const Int16 tile = Board(CurRow, CurCol);
-    display_.ClearCell(IndexOf(CurRow, CurCol));
+    const Int16 tile = board_(clickedRow_, clickedCol_);
+    display_.ClearCell(IndexOf(clickedRow_, clickedCol_));
     display_.ShowTile(IndexOf(targetRow, targetCol), tile);
-    Board.Set(CurRow, CurCol, kEmpty);
-    Board.Set(targetRow, targetCol, tile);
-    moved = kTrue;
+    board_.Set(clickedRow_, clickedCol_, kEmpty);
+    board_.Set(targetRow, targetCol, tile);
 
     RefreshTileCells();
+    return true;
 }
 
 void Puzzle::ShowCompletion() {
@@ -74,7 +62,7 @@ void Puzzle::ShowCompletion() {
 // involves it has already drawn it.
 void Puzzle::RefreshTileCells() {
     for (Int16 i = 0; i < kEmptyHomeCell; ++i) {
-        const Int16 tile = Board(RowOf(i), ColOf(i));
+        const Int16 tile = board_(RowOf(i), ColOf(i));
         if (tile != kEmpty) {
             display_.ShowTile(i, tile);
         } else {

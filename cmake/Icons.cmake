@@ -1,8 +1,16 @@
 # Rendering of the application icon, data/icons/tarpo.svg, into PNG files at
-# build time. Used for the installed hicolor sizes and for the icon carried
-# inside the program.
+# build time, each size once, as build/icons/<size>x<size>/tarpo.png. Used for
+# the installed hicolor sizes and for the icon carried inside the program.
 
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+
+# The size the program carries for its window.
+set(TARPO_WINDOW_ICON_SIZE 64)
+
+# tarpo_icon_png(<size> <var>): where the icon of that size is rendered.
+function(tarpo_icon_png size var)
+    set(${var} "${PROJECT_BINARY_DIR}/icons/${size}x${size}/tarpo.png" PARENT_SCOPE)
+endfunction()
 
 # tarpo_render_icon(<size> <output>): a custom command that renders the icon as
 # a <size>x<size> PNG at <output>. The output must be used by a target of the

@@ -54,6 +54,10 @@ constexpr Rect CellRect(int cell, bool framed) {
     return {kBoardLeft + kCellPitch * (cell % 4), kBoardTop + kCellPitch * (cell / 4), side, side};
 }
 
+// The framed board: from cell 0's origin to the far corner of framed cell 15.
+inline constexpr Rect kBoardRect{kBoardLeft, kBoardTop, 3 * kCellPitch + kFramedCellSide,
+                                 3 * kCellPitch + kFramedCellSide};
+
 // The controls beside the board.
 inline constexpr Rect kCommand1Rect{344, 8, 105, 41};
 inline constexpr char16_t kCommand1Caption[] = u"новая игра";

@@ -106,6 +106,11 @@ int main() {
                 ", \"has_preview\": " + (set.hasPreview ? "true" : "false") + "}";
     }
     field("picture_sets", sets + "]");
+    std::string pieces = "[";
+    for (int p = 0; p < kPieceCount; ++p)
+        pieces += (p == 0 ? "" : ", ") + Quoted(PieceFileName(p).data());
+    field("piece_files", pieces + "]");
+    field("preview_file", Quoted(kPreviewFile));
     std::string layouts = "[";
     for (int n = 0; n < tarpo::kLayoutCount; ++n) {
         layouts += n == 0 ? "[" : ", [";

@@ -49,7 +49,7 @@ class PuzzleTest : public ::testing::Test {
     // The operations of a redraw of cells 0..14 from `cells`.
     static std::vector<DisplayOp> Refresh(const Cells& cells) {
         std::vector<DisplayOp> ops;
-        for (Int16 i = 0; i < 15; ++i) {
+        for (Int16 i = 0; i < kEmptyHomeCell; ++i) {
             const Int16 t = cells[static_cast<std::size_t>(i)];
             ops.push_back(t != 0 ? Tile(i, t) : Clear(i));
         }

@@ -23,7 +23,10 @@ INSTANTIATE_TEST_SUITE_P(Cells, CellNumbering,
                          ::testing::Values(Numbering{0, 0, 0}, Numbering{3, 0, 3},
                                            Numbering{4, 1, 0}, Numbering{5, 1, 1},
                                            Numbering{11, 2, 3}, Numbering{12, 3, 0},
-                                           Numbering{14, 3, 2}, Numbering{15, 3, 3}));
+                                           Numbering{14, 3, 2}, Numbering{15, 3, 3}),
+                         [](const auto& info) {
+                             return "cell_" + std::to_string(info.param.index);
+                         });
 
 TEST(BoardModel, NewBoardIsAllEmptyAndNotSolved) {
     const Board board;

@@ -31,42 +31,33 @@ TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {
     EXPECT_FALSE(board.IsSolved());
 }
 
-// The deal: picture step first, then all frames on, then tiles 0..14, then
-// cell 15 cleared.
-TEST_P(Layout, NewGameDealsItInOrder) {
+// The deal, from the finished picture: every cell framed again, the layout's
+// tiles in cells 0..14, cell 15 empty.
+TEST_P(Layout, DealShowsItFramed) {
     const Int16 layout = GetParam().layout;
     nextLayout = layout;
-    puzzle.ResetBoard();
-    puzzle.Image3_Click(9);  // completion: frames off, CurRow 2, CurCol 1
-    display.ops.clear();
+    puzzle.Reset();
+    puzzle.Click(9);  // completion: frames off, the last piece shown
+    puzzle.Deal();
 
-    std::size_t opsBeforePictureStep = 99;
-    puzzle.NewGame([&] { opsBeforePictureStep = display.ops.size(); });
-
-    EXPECT_EQ(opsBeforePictureStep, 0u);
-    std::vector<DisplayOp> expected;
-    for (Int16 i = 0; i < kCellCount; ++i) expected.push_back(Frame(i, true));
-    for (Int16 i = 0; i < 15; ++i) expected.push_back(Tile(i, LayoutTile(layout, i)));
-    expected.push_back(Clear(15));
-    EXPECT_EQ(display.ops, expected);
     EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(layout));
     EXPECT_EQ(display.shown, LayoutCells(layout));
-    EXPECT_EQ(puzzle.curRow(), 2);
-    EXPECT_EQ(puzzle.curCol(), 1);
+    EXPECT_TRUE(
+        std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
 }
 
 // Solvable for real: a solver's clicks, replayed through the click rule,
 // reach the home arrangement; the next click shows the whole picture.
 TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
     nextLayout = GetParam().layout;
-    puzzle.NewGame({});
+    puzzle.Deal();
     const auto clicks = SolveByClicks(puzzle.board());
     ASSERT_TRUE(clicks.has_value());
 
     for (Int16 cell : *clicks) {
         const Cells before = CellsOf(puzzle.board());
         ASSERT_FALSE(puzzle.board().IsSolved());
-        puzzle.Image3_Click(cell);
+        puzzle.Click(cell);
         ASSERT_NE(CellsOf(puzzle.board()), before) << "click on " << cell << " moved nothing";
         ASSERT_EQ(display.shown, CellsOf(puzzle.board()));
     }
@@ -76,20 +67,23 @@ TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
         std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
 
     display.ops.clear();
-    puzzle.Image3_Click(0);
+    puzzle.Click(0);
     EXPECT_EQ(display.ops, CompletionOps());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Layout,
                          ::testing::Values(LayoutFacts{0, 42}, LayoutFacts{1, 30},
                                            LayoutFacts{2, 46}, LayoutFacts{3, 50},
-                                           LayoutFacts{4, 52}));
+                                           LayoutFacts{4, 52}),
+                         [](const auto& info) {
+                             return "layout_" + std::to_string(info.param.layout);
+                         });
 
 using NewGame = PuzzleTest;
 
 TEST_F(NewGame, LayoutZeroPutsTileEightFirstAndElevenInCellFourteen) {
     nextLayout = 0;
-    puzzle.NewGame({});
+    puzzle.Deal();
     EXPECT_EQ(puzzle.board()(0, 0), 8);
     EXPECT_EQ(puzzle.board()(3, 2), 11);
     EXPECT_EQ(puzzle.board()(3, 3), 0);
@@ -98,22 +92,14 @@ TEST_F(NewGame, LayoutZeroPutsTileEightFirstAndElevenInCellFourteen) {
     EXPECT_EQ(display.shown[15], 0);
 }
 
-TEST_F(NewGame, MidGameReplacesEverythingAndAfterCompletionReframes) {
+TEST_F(NewGame, MidGameReplacesEverything) {
     nextLayout = 3;
-    puzzle.NewGame({});
-    puzzle.Image3_Click(14);  // a slide: the board now differs from the layout
+    puzzle.Deal();
+    puzzle.Click(14);  // a slide: the board now differs from the layout
     nextLayout = 3;
-    puzzle.NewGame({});
+    puzzle.Deal();
     EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(3));
     EXPECT_EQ(display.shown, LayoutCells(3));
-
-    puzzle.ResetBoard();
-    puzzle.Image3_Click(0);  // completion: frames off, last piece shown
-    nextLayout = 1;
-    puzzle.NewGame({});
-    EXPECT_EQ(display.shown, LayoutCells(1));
-    EXPECT_TRUE(
-        std::all_of(display.framed.begin(), display.framed.end(), [](bool f) { return f; }));
 }
 
 TEST(LayoutDraw, ClockSeededDrawIsUniformOverFiveLayouts) {
@@ -134,7 +120,7 @@ TEST(LayoutDraw, NewGameDealsOnlyTableLayouts) {
     Puzzle puzzle(display);
     std::map<Cells, int> seen;
     for (int i = 0; i < 500; ++i) {
-        puzzle.NewGame({});
+        puzzle.Deal();
         ++seen[CellsOf(puzzle.board())];
     }
     EXPECT_EQ(seen.size(), 5u);
@@ -146,12 +132,12 @@ class RandomClicks : public PuzzleTest, public ::testing::WithParamInterface<Int
 
 TEST_P(RandomClicks, KeepTheBoardAPermutationAndTheScreenInStep) {
     nextLayout = GetParam();
-    puzzle.NewGame({});
+    puzzle.Deal();
     display.recording = false;
     std::uint32_t state = 12345u + static_cast<std::uint32_t>(GetParam());
     for (int n = 0; n < 100'000; ++n) {
         state = state * 1664525u + 1013904223u;
-        puzzle.Image3_Click(static_cast<Int16>((state >> 16) % 16));
+        puzzle.Click(static_cast<Int16>((state >> 16) % 16));
 
         Cells cells = CellsOf(puzzle.board());
         Cells shown = display.shown;
@@ -162,7 +148,8 @@ TEST_P(RandomClicks, KeepTheBoardAPermutationAndTheScreenInStep) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, RandomClicks, ::testing::Range(Int16{0}, Int16{5}));
+INSTANTIATE_TEST_SUITE_P(Layouts, RandomClicks, ::testing::Range(Int16{0}, Int16{5}),
+                         [](const auto& info) { return "layout_" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace tarpo::testing

@@ -1,6 +1,7 @@
-// What loading the pictures costs at start-up: the BMPs are carried
-// uncompressed, so nothing is decompressed before decoding, and no image
-// format plugin is loaded on the way.
+// The pictures the program carries and what loading them costs at start-up:
+// every one is a plain uncompressed 24-bit BMP, carried uncompressed, so
+// nothing is decompressed before decoding, and no image format plugin is
+// loaded on the way.
 #include <QFile>
 #include <QImageReader>
 #include <QResource>
@@ -9,9 +10,15 @@
 #include <QtTest>
 
 #include "bmp_decoder.h"
+#include "form.h"
 #include "picture_sets.h"
 
+namespace form = tarpo::form;
+
 namespace {
+
+quint32 U32(const uchar* at) { return qFromLittleEndian<quint32>(at); }
+quint16 U16(const uchar* at) { return qFromLittleEndian<quint16>(at); }
 
 // Image format plugins mapped into this process so far.
 QStringList LoadedImagePlugins() {
@@ -64,47 +71,64 @@ class PictureCostTest : public QObject {
     // Runs first, before anything else in this process could load a plugin.
     void loadingThePicturesLoadsNoImagePlugin() {
         const PictureStores stores = LoadPictureStores();
-        QVERIFY(!stores.Image4[kPreviewSlot].isNull());
+        QVERIFY(!stores.sets[1].preview.isNull());
         QCOMPARE(LoadedImagePlugins(), QStringList());
         // A BMP file from elsewhere is decoded without asking the plugins either.
         QTemporaryDir dir;
         const QString bmp = dir.filePath(QStringLiteral("piece.bmp"));
-        const QImage piece = stores.Image1[3].toImage();
+        const QImage piece = stores.sets[0].pieces[3].toImage();
         QVERIFY(WriteBmp(piece, bmp));
-        QCOMPARE(LoadPicture(bmp, QSize(80, 80)).toImage(), piece);
+        QCOMPARE(LoadPicture(bmp, piece.size()).toImage(), piece);
         QCOMPARE(LoadedImagePlugins(), QStringList());
     }
 
-    void picturesAreCarriedUncompressed_data() {
+    void everyPictureIsAPlainBitmap_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QSize>("size");
-        for (const char* set : {"skull", "dentist"}) {
-            for (int p = 0; p < kPieceCount; ++p) {
-                const QString path = QStringLiteral(":/assets/%1/piece%2.bmp")
-                                         .arg(QLatin1String(set))
-                                         .arg(p, 2, 10, QLatin1Char('0'));
-                QTest::newRow(qPrintable(path)) << path << QSize(kPieceSide, kPieceSide);
-            }
+        for (std::size_t s = 0; s < form::kPictureSets.size(); ++s) {
+            const form::PictureSet& set = form::kPictureSets[s];
+            const int index = static_cast<int>(s);
+            for (int p = 0; p < form::kPieceCount; ++p)
+                QTest::addRow("%s_piece%02d", set.folder, p)
+                    << PiecePath(index, p) << QSize(form::kPieceSide, form::kPieceSide);
+            if (set.hasPreview)
+                QTest::addRow("%s_preview", set.folder)
+                    << PreviewPath(index)
+                    << QSize(form::kPreviewSize.width, form::kPreviewSize.height);
         }
-        QTest::newRow("preview") << QStringLiteral(":/assets/dentist/preview.bmp")
-                                 << QSize(kPreviewWidth, kPreviewHeight);
     }
-    void picturesAreCarriedUncompressed() {
+    // Every header field, the zero padding at the end of each row, carried
+    // uncompressed; and the decoder agrees with Qt's own BMP reader.
+    void everyPictureIsAPlainBitmap() {
         QFETCH(QString, path);
         QFETCH(QSize, size);
         const QResource resource(path);
         QVERIFY(resource.isValid());
         QCOMPARE(resource.compressionAlgorithm(), QResource::NoCompression);
-        const int stride = (size.width() * 3 + 3) / 4 * 4;
-        QCOMPARE(resource.size(), qint64{54} + qint64{stride} * size.height());
-        QCOMPARE(LoadPicture(path, size).size(), size);
-    }
+        const uchar* b = resource.data();
+        const quint32 rowBytes = (static_cast<quint32>(size.width()) * 3 + 3) / 4 * 4;
+        const quint32 pixelBytes = rowBytes * static_cast<quint32>(size.height());
+        QCOMPARE(resource.size(), qint64{54} + pixelBytes);
 
-    // The decoder agrees with Qt's own BMP reader, pixel for pixel.
-    void decoderAgreesWithQtsReader_data() { picturesAreCarriedUncompressed_data(); }
-    void decoderAgreesWithQtsReader() {
-        QFETCH(QString, path);
-        const QResource resource(path);
+        QCOMPARE(b[0], uchar('B'));
+        QCOMPARE(b[1], uchar('M'));
+        QCOMPARE(U32(b + 2), quint32(resource.size()));
+        QCOMPARE(U32(b + 6), 0u);    // reserved
+        QCOMPARE(U32(b + 10), 54u);  // pixel data offset
+        QCOMPARE(U32(b + 14), 40u);  // information header
+        QCOMPARE(qint32(U32(b + 18)), size.width());
+        QCOMPARE(qint32(U32(b + 22)), size.height());  // positive: bottom-up
+        QCOMPARE(U16(b + 26), quint16(1));             // planes
+        QCOMPARE(U16(b + 28), quint16(24));            // bits per pixel
+        QCOMPARE(U32(b + 30), 0u);                     // no compression
+        QCOMPARE(U32(b + 34), pixelBytes);
+        for (int field = 38; field < 54; field += 4)  // resolution, no colour table
+            QCOMPARE(U32(b + field), 0u);
+        const quint32 used = static_cast<quint32>(size.width()) * 3;
+        for (quint32 row = 0; row < static_cast<quint32>(size.height()); ++row)
+            for (quint32 i = used; i < rowBytes; ++i)
+                QCOMPARE(b[54 + row * rowBytes + i], uchar(0));
+
         const QImage decoded = DecodeBmp(resource.data(), resource.size());
         QCOMPARE(decoded.format(), QImage::Format_RGB32);
         QImageReader reader(path, "bmp");
@@ -131,7 +155,7 @@ class PictureCostTest : public QObject {
     void decoderRefusesOtherLayouts() {
         QFETCH(int, offset);
         QFETCH(QByteArray, bytes);
-        const QResource resource(QStringLiteral(":/assets/skull/piece00.bmp"));
+        const QResource resource(PiecePath(0, 0));
         QByteArray bmp(reinterpret_cast<const char*>(resource.data()), resource.size());
         QVERIFY(!DecodeBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size()).isNull());
         if (offset < 0) {

@@ -2,8 +2,8 @@
 // delivered to the window at client coordinates (so that Qt routes them by
 // position, the 4-px overlap strips included), double and right clicks, new
 // games with either set chosen in the list, help and author boxes. After every
-// event the board must hold each of 0..15 once, agree with a model of the
-// click rule kept here, and every cell must show what the board holds.
+// event every cell must show, framed or not and in the right box, what a
+// puzzle of its own, told the same cell clicks and deals, shows.
 //
 // TARPO_RANDOM_EVENTS sets the number of events (default 200000),
 // TARPO_RANDOM_SEED the seed (default 20260607).
@@ -15,18 +15,25 @@
 #include <deque>
 #include <random>
 
-#include "form1.h"
-#include "image_box.h"
+#include "fake_display.h"
+#include "puzzle.h"
+#include "shown_window.h"
 #include "solver.h"
+
+namespace form = tarpo::form;
 
 namespace {
 
-constexpr int kPitch = 80;
-const QRect kButton(344, 8, 105, 41);
-const QRect kList(344, 56, 105, 56);
-const QSize kClient(456, 343);
+const QRect kButton = formqt::Rect(form::kCommand1Rect);
+const QSize kClient = formqt::Size(form::kClientSize);
+const QRect kAroundBoard = formqt::Rect(form::kBoardRect).adjusted(-8, -8, 8, 8);
 
-QPoint CellOrigin(int i) { return QPoint(8 + kPitch * (i % 4), 8 + kPitch * (i / 4)); }
+bool SameBoard(const tarpo::Board& a, const tarpo::Board& b) {
+    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i)
+        if (a(tarpo::RowOf(i), tarpo::ColOf(i)) != b(tarpo::RowOf(i), tarpo::ColOf(i)))
+            return false;
+    return true;
+}
 
 qulonglong EnvNumber(const char* name, qulonglong fallback) {
     bool ok = false;
@@ -34,45 +41,35 @@ qulonglong EnvNumber(const char* name, qulonglong fallback) {
     return ok ? value : fallback;
 }
 
-// What the board should hold, by the click rule: a click on a tile with the
-// empty cell below, right, above or left of it (probed in that order) moves
-// it there; a click on a solved board shows the finished picture.
+// What the board should show: the click rule itself, kept apart from the
+// window and told every cell click and deal that the window should have seen.
 struct Model {
-    std::array<int, 16> board{};
-    bool completed = false;  // the completion step has been shown
-    bool dealt = false;      // a game has been dealt: the cells have pictures
+    tarpo::testing::RecordingDisplay display;
+    tarpo::Int16 layout = 0;
+    tarpo::Puzzle puzzle{display, [this] { return layout; }};
+    bool dealt = false;  // a game has been dealt: the cells have pictures
 
-    Model() { ResetHome(); }
-    void ResetHome() {
-        for (int i = 0; i < 15; ++i) board[static_cast<std::size_t>(i)] = i + 1;
-        board[15] = 0;
+    Model() {
+        display.recording = false;
+        puzzle.Reset();
     }
-    bool Solved() const {
-        for (int i = 0; i < 15; ++i)
-            if (board[static_cast<std::size_t>(i)] != i + 1) return false;
-        return board[15] == 0;
+    Model(const Model&) = delete;
+    void CopyFrom(const Model& other) {
+        display.shown = other.display.shown;
+        display.framed = other.display.framed;
+        puzzle.board() = other.puzzle.board();
+        dealt = other.dealt;
     }
-    void Click(int cell) {
-        if (Solved()) {
-            completed = true;
-            return;
-        }
-        if (board[static_cast<std::size_t>(cell)] == 0) return;
-        const int row = cell / 4, col = cell % 4;
-        for (const auto& [dr, dc] : {std::pair{1, 0}, {0, 1}, {-1, 0}, {0, -1}}) {
-            const int r = row + dr, c = col + dc;
-            if (r < 0 || r > 3 || c < 0 || c > 3 || board[static_cast<std::size_t>(4 * r + c)] != 0)
-                continue;
-            std::swap(board[static_cast<std::size_t>(cell)],
-                      board[static_cast<std::size_t>(4 * r + c)]);
-            return;
-        }
+    void Click(int cell) { puzzle.Click(static_cast<tarpo::Int16>(cell)); }
+    void Deal(tarpo::Int16 dealtLayout) {
+        layout = dealtLayout;
+        puzzle.Deal();
+        dealt = true;
     }
-    // The box of cell i: 84 px square while framed; once the finished picture
-    // shows, the picture's 80 px (a cell that never had one keeps its size).
+    // The box of cell i: framed, or the picture's size; a cell that never had
+    // a picture keeps its framed size.
     QRect Box(int i) const {
-        const int side = completed && dealt ? kPitch : kPitch + 4;
-        return QRect(CellOrigin(i), QSize(side, side));
+        return CellBox(i, display.framed[static_cast<std::size_t>(i)] || !dealt);
     }
     // The cell a press at `p` reaches: the box on top, the highest index.
     int CellAt(QPoint p) const {
@@ -138,21 +135,21 @@ class RandomSessionTest : public QObject {
             cellClicks.push_back(cell);
         } else if (kind < 600) {
             // A left click on or around the board, strips and margins included.
-            const QPoint p = PointIn(QRect(0, 0, 340, 340));
+            const QPoint p = PointIn(kAroundBoard);
             lastEvent = QStringLiteral("click at (%1, %2)").arg(p.x()).arg(p.y());
             QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
             if (model.CellAt(p) >= 0) cellClicks.push_back(model.CellAt(p));
         } else if (kind < 680) {
             // A double click: two presses, the second one as a double-click.
-            const QPoint p = PointIn(QRect(0, 0, 340, 340));
+            const QPoint p = PointIn(kAroundBoard);
             lastEvent = QStringLiteral("double click at (%1, %2)").arg(p.x()).arg(p.y());
             QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
             // The first press may show the finished picture and shrink the boxes.
-            Model after = model;
+            Model after;
+            after.CopyFrom(model);
             if (after.CellAt(p) >= 0) {
                 cellClicks.push_back(after.CellAt(p));
                 after.Click(after.CellAt(p));
-                after.dealt = model.dealt;
             }
             if (after.CellAt(p) >= 0) cellClicks.push_back(after.CellAt(p));
         } else if (kind < 740) {
@@ -185,7 +182,7 @@ class RandomSessionTest : public QObject {
             // The game is played to the end over the next events, then one
             // more click shows the finished picture.
             lastEvent = QStringLiteral("start finishing the game");
-            const auto clicks = tarpo::testing::SolveByClicks(window->puzzle().board());
+            const auto clicks = tarpo::testing::SolveByClicks(model.puzzle.board());
             QVERIFY(clicks.has_value());
             solving.assign(clicks->begin(), clicks->end());
             solving.push_back(Uniform(16));
@@ -197,12 +194,7 @@ class RandomSessionTest : public QObject {
 
         if (deals != dealsBefore) {
             // One or two games dealt: the board is the last layout dealt.
-            for (int i = 0; i < 15; ++i)
-                model.board[static_cast<std::size_t>(i)] =
-                    tarpo::LayoutTile(lastLayout, static_cast<tarpo::Int16>(i));
-            model.board[15] = 0;
-            model.completed = false;
-            model.dealt = true;
+            model.Deal(lastLayout);
             QVERIFY2(cellClicks.empty(), "a cell and the button were both clicked");
         }
         for (int cell : cellClicks) model.Click(cell);
@@ -220,48 +212,28 @@ class RandomSessionTest : public QObject {
     void CheckInvariants(qulonglong n) {
         SESSION_CHECK(QApplication::activeModalWidget() == nullptr,
                       QStringLiteral("a box is still open"));
-        const tarpo::Board& board = window->puzzle().board();
-        std::array<int, 16> seen{};
+        const BoardView& board = BoardOf(*window);
+        const TileStore& store = board.tiles();
         for (tarpo::Int16 i = 0; i < 16; ++i) {
-            const int t = board(tarpo::RowOf(i), tarpo::ColOf(i));
-            SESSION_CHECK(t >= 0 && t < 16, QStringLiteral("cell %1 holds %2").arg(i).arg(t));
-            ++seen[static_cast<std::size_t>(t)];
-        }
-        for (int t = 0; t < 16; ++t)
-            SESSION_CHECK(seen[static_cast<std::size_t>(t)] == 1,
-                          QStringLiteral("%1 is on the board %2 times")
-                              .arg(t)
-                              .arg(seen[static_cast<std::size_t>(t)]));
-        const TileStore& store = window->workingStore();
-        for (tarpo::Int16 i = 0; i < 16; ++i) {
-            const int t = board(tarpo::RowOf(i), tarpo::ColOf(i));
-            const int ruled = model.board[static_cast<std::size_t>(i)];
+            const auto slot = static_cast<std::size_t>(i);
+            const int shown = model.display.shown[slot];
+            ImageBox* cell = board.cell(i);
+            const qint64 expected =
+                shown == 0 ? 0 : store[static_cast<std::size_t>(shown - 1)].cacheKey();
+            SESSION_CHECK(cell->picture().cacheKey() == expected,
+                          QStringLiteral("cell %1 does not show %2").arg(i).arg(shown));
             SESSION_CHECK(
-                t == ruled,
-                QStringLiteral("cell %1 holds %2, the rule gives %3").arg(i).arg(t).arg(ruled));
-            ImageBox* cell = window->cell(i);
-            qint64 expected = 0;
-            if (model.completed && i == 15)
-                expected = store[15].cacheKey();
-            else if (t != 0)
-                expected = store[static_cast<std::size_t>(t - 1)].cacheKey();
-            SESSION_CHECK(
-                cell->picture().cacheKey() == expected,
-                QStringLiteral("cell %1 does not show what the board holds (%2)").arg(i).arg(t));
-            SESSION_CHECK(
-                cell->isFramed() == !model.completed,
+                cell->isFramed() == model.display.framed[slot],
                 QStringLiteral("cell %1 is %2framed").arg(i).arg(cell->isFramed() ? "" : "not "));
-            SESSION_CHECK(cell->geometry() == model.Box(i),
+            SESSION_CHECK(QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size()) == model.Box(i),
                           QStringLiteral("cell %1 has the wrong box").arg(i));
         }
         if (dealtSet >= 0) {
-            const PictureStores& stores = window->pictureStores();
-            for (int p = 0; p < 16; ++p) {
-                const QPixmap& piece = dealtSet == 0 ? stores.Image1[static_cast<std::size_t>(p)]
-                                                     : stores.Image4[static_cast<std::size_t>(p)];
-                SESSION_CHECK(store[static_cast<std::size_t>(p)].cacheKey() == piece.cacheKey(),
+            const TileStore& pieces =
+                window->pictures().sets[static_cast<std::size_t>(dealtSet)].pieces;
+            for (std::size_t p = 0; p < pieces.size(); ++p)
+                SESSION_CHECK(store[p].cacheKey() == pieces[p].cacheKey(),
                               QStringLiteral("piece %1 is not of set %2").arg(p).arg(dealtSet));
-            }
         }
     }
 #undef SESSION_CHECK
@@ -287,15 +259,16 @@ class RandomSessionTest : public QObject {
         qulonglong slides = 0;
         qulonglong finished = 0;
         for (qulonglong n = 0; n < events; ++n) {
-            const Model before = model;
+            const tarpo::Board before = model.puzzle.board();
+            const bool completedBefore = !model.display.framed[0];
             const int dealsBefore = deals;
             Step();
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("at event %1 (%2)").arg(n).arg(lastEvent)));
             CheckInvariants(n);
             if (QTest::currentTestFailed()) return;
-            if (deals == dealsBefore && before.board != model.board) ++slides;
-            if (model.completed && !before.completed) ++finished;
+            if (deals == dealsBefore && !SameBoard(before, model.puzzle.board())) ++slides;
+            if (!model.display.framed[0] && !completedBefore) ++finished;
         }
         std::printf("random session: %d games dealt, %llu slides, %llu finished pictures\n", deals,
                     slides, finished);

@@ -9,22 +9,22 @@
 #include <QtTest>
 #include <random>
 
-#include "form1.h"
-#include "image_box.h"
 #include "shown_window.h"
 #include "solver.h"
 
+namespace form = tarpo::form;
+
 namespace {
 
-constexpr int kPitch = 80;
-constexpr int kFramedSide = 84;
-const QRect kBoard(8, 8, 3 * kPitch + kFramedSide, 3 * kPitch + kFramedSide);
-const QRect kPreview(344, 120, 73, 81);
+const QRect kBoard = formqt::Rect(form::kBoardRect);
+const QRect kPreview = formqt::Rect(form::kDemoRect);
+const QRect kLabel = formqt::Rect(form::kLabel1Rect);
 
-QPoint CellOrigin(int i) { return QPoint(8 + kPitch * (i % 4), 8 + kPitch * (i / 4)); }
-QRect CellBox(int i) { return QRect(CellOrigin(i), QSize(kFramedSide, kFramedSide)); }
 // The middle of a cell, which no neighbour's box overlaps.
-QRect CellMiddle(int i) { return QRect(CellOrigin(i) + QPoint(4, 4), QSize(76, 76)); }
+QRect CellMiddle(int i) {
+    const int overlap = form::kFramedCellSide - form::kCellPitch;
+    return CellBox(i).adjusted(overlap, overlap, -overlap, -overlap);
+}
 
 QString Describe(const QRegion& region) {
     QStringList rects;
@@ -83,16 +83,15 @@ class RepaintTest : public QObject {
 
     QListWidget* list() const { return window->findChild<QListWidget*>(QStringLiteral("List1")); }
     std::array<tarpo::Int16, 16> Board() const {
+        const tarpo::Board shown = ShownBoard(BoardOf(*window));
         std::array<tarpo::Int16, 16> cells{};
         for (tarpo::Int16 i = 0; i < 16; ++i)
-            cells[static_cast<std::size_t>(i)] =
-                window->puzzle().board()(tarpo::RowOf(i), tarpo::ColOf(i));
+            cells[static_cast<std::size_t>(i)] = shown(tarpo::RowOf(i), tarpo::ColOf(i));
         return cells;
     }
     // A real click in the middle of cell `i`, delivered through the window.
     void Click(int i) {
-        const QPoint at = window->centralWidget()->mapTo(
-            window.get(), CellOrigin(i) + QPoint(kPitch / 2, kPitch / 2));
+        const QPoint at = window->centralWidget()->mapTo(window.get(), CellCentre(i));
         QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
     }
     // Clicks cell `i` and checks the repaint against the board's change.
@@ -144,6 +143,7 @@ class RepaintTest : public QObject {
     }
 
   private slots:
+    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
         nextLayout = 0;
         window = ShowWindow(LoadPictureStores(), nextLayout);
@@ -159,7 +159,7 @@ class RepaintTest : public QObject {
     // The recorder itself: a change anywhere in the window is seen.
     void recorderSeesPaintsOutsideTheBoard() {
         window->findChild<QWidget*>(QStringLiteral("Label1"))->update();
-        QVERIFY(recorder->Take().intersects(QRect(352, 208, 89, 33)));
+        QVERIFY(recorder->Take().intersects(kLabel));
         window->menuBar()->update();
         QVERIFY(recorder->Take().boundingRect().top() < 0);
     }
@@ -171,7 +171,9 @@ class RepaintTest : public QObject {
         QTest::addColumn<int>("layout");
         for (int set : {0, 1})
             for (int layout = 0; layout < tarpo::kLayoutCount; ++layout)
-                QTest::addRow("set %d layout %d", set, layout) << set << layout;
+                QTest::addRow("%s_layout_%d",
+                              form::kPictureSets[static_cast<std::size_t>(set)].folder, layout)
+                    << set << layout;
     }
     void playRepaintsOnlyWhatChanges() {
         QFETCH(int, set);
@@ -185,13 +187,13 @@ class RepaintTest : public QObject {
             if (QTest::currentTestFailed()) return;
         }
 
-        const auto clicks = tarpo::testing::SolveByClicks(window->puzzle().board());
+        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(BoardOf(*window)));
         QVERIFY(clicks.has_value());
         for (tarpo::Int16 cell : *clicks) {
             ClickAndCheck(cell);
             if (QTest::currentTestFailed()) return;
         }
-        QVERIFY(window->puzzle().board().IsSolved());
+        QVERIFY(ShownBoard(BoardOf(*window)).IsSolved());
 
         // The finished picture: the board only.
         recorder->Take();
@@ -212,7 +214,7 @@ class RepaintTest : public QObject {
     void sameContentRepaintsNothing() {
         NewGameAndCheck(1, 2);
         for (int i = 0; i < 16; ++i) {
-            ImageBox* cell = window->cell(i);
+            ImageBox* cell = BoardOf(*window).cell(i);
             cell->setPicture(cell->picture());
             cell->setFramed(cell->isFramed());
         }

@@ -7,9 +7,13 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "form.h"
 #include "picture_sets.h"
 
 namespace testpictures {
+
+using tarpo::form::kPieceCount;
+using tarpo::form::kPieceSide;
 
 inline QColor PieceColour(int set, int piece) {
     return set == 0 ? QColor(40 + 12 * piece, 10, 90) : QColor(10, 40 + 12 * piece, 160);
@@ -28,13 +32,16 @@ inline const QColor kPreviewColour(200, 120, 30);
 
 inline PictureStores Stores() {
     PictureStores stores;
-    for (int p = 0; p < kPieceCount - 1; ++p) stores.Image1[p] = Piece(0, p);
-    stores.Image2 = Piece(0, kPieceCount - 1);
-    for (int p = 0; p < kPieceCount; ++p) stores.Image4[p] = Piece(1, p);
-    QImage preview(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    for (int set = 0; set < 2; ++set)
+        for (int p = 0; p < kPieceCount; ++p)
+            stores.sets[static_cast<std::size_t>(set)].pieces[static_cast<std::size_t>(p)] =
+                Piece(set, p);
+    std::swap(stores.firstSetCompletion, stores.sets[0].pieces[kPieceCount - 1]);
+    const tarpo::form::Size size = tarpo::form::kPreviewSize;
+    QImage preview(size.width, size.height, QImage::Format_RGB32);
     preview.fill(kPreviewColour);
-    preview.setPixelColor(kPreviewWidth - 1, kPreviewHeight - 1, kCornerMarker);
-    stores.Image4[kPreviewSlot] = QPixmap::fromImage(preview);
+    preview.setPixelColor(size.width - 1, size.height - 1, kCornerMarker);
+    stores.sets[1].preview = QPixmap::fromImage(preview);
     return stores;
 }
 

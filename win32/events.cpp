@@ -28,13 +28,14 @@ void Form1::Form_Load() {
     SetWindowTextW(hwnd_, Text(form::kTitle));
     SetWindowTextW(Command1, Text(form::kCommand1Caption));
     StartUpJoin(stores_);
-    puzzle_.ResetBoard();
+    puzzle_.Reset();
 }
 
-void Form1::Image3_Click(tarpo::Int16 Index) { puzzle_.Image3_Click(Index); }
+void Form1::Image3_Click(tarpo::Int16 Index) { puzzle_.Click(Index); }
 
 void Form1::Command1_Click() {
-    puzzle_.NewGame([this] { PictureSetStep(List1, stores_, Image0, *demo); });
+    PictureSetStep(List1, stores_, Image0, *demo);
+    puzzle_.Deal();
 }
 
 void Form1::help_Click() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelpText); }

@@ -1,21 +1,20 @@
-// The main window: the board of sixteen cells, the new-game button, the list
-// of picture sets, the preview, the label and the menu. It translates clicks
-// into calls of the board logic and draws what that logic asks for.
+// The main window: the board, the new-game button, the list of picture sets,
+// the preview, the label and the menu. It lays them out, and its handlers
+// turn the player's clicks into calls of the board logic.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 
-#include "cell_display.h"
 #include "picture_sets.h"
 #include "puzzle.h"
 
+class BoardView;
 class ImageBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
 
-class Form1 : public QMainWindow, private tarpo::CellDisplay {
+class Form1 : public QMainWindow {
     Q_OBJECT
 
   public:
@@ -25,10 +24,8 @@ class Form1 : public QMainWindow, private tarpo::CellDisplay {
                    tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
                    QWidget* parent = nullptr);
 
-    ImageBox* cell(int index) const { return Image3[static_cast<std::size_t>(index)]; }
-    const tarpo::Puzzle& puzzle() const { return puzzle_; }
-    const TileStore& workingStore() const { return Image0; }
-    const PictureStores& pictureStores() const { return stores_; }
+    // The hidden picture stores.
+    const PictureStores& pictures() const { return stores_; }
 
     // Event handlers.
     void Image3_Click(tarpo::Int16 Index);
@@ -43,17 +40,11 @@ class Form1 : public QMainWindow, private tarpo::CellDisplay {
     void Form_Initialize();
     void Form_Load();
 
-    // CellDisplay: how the board logic changes the cells.
-    void ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) override;
-    void ShowCompletionPiece() override;
-    void ClearCell(tarpo::Int16 cell) override;
-    void SetFrame(tarpo::Int16 cell, bool on) override;
-
     PictureStores stores_;
-    TileStore Image0;  // working tile store: the pieces of the set loaded last
+    QWidget* client_;
+    BoardView* Image3;  // the sixteen cells, with the working tile store
     tarpo::Puzzle puzzle_;
 
-    std::array<ImageBox*, tarpo::kCellCount> Image3{};
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;
     ImageBox* demo = nullptr;

@@ -5,7 +5,10 @@
 #include <QResource>
 
 #include "bmp_decoder.h"
+#include "form_qt.h"
 #include "image_box.h"
+
+namespace form = tarpo::form;
 
 namespace {
 
@@ -22,13 +25,6 @@ void CheckSize(const QString& path, QSize size, QSize expected) {
                            .arg(expected.width())
                            .arg(expected.height())
                            .toStdString());
-}
-
-// The pictures are carried as Qt resources, uncompressed, under their file names.
-QString PiecePath(const char* set, int piece) {
-    return QStringLiteral(":/assets/%1/piece%2.bmp")
-        .arg(QLatin1String(set))
-        .arg(piece, 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace
@@ -57,33 +53,48 @@ QPixmap LoadPicture(const QString& path, QSize expected) {
     return QPixmap::fromImage(std::move(image));
 }
 
+// The pictures are carried as Qt resources, uncompressed, under their file names.
+QString PiecePath(int set, int piece) {
+    const std::array<char, 12> file = form::PieceFileName(piece);
+    return QStringLiteral(":/assets/%1/%2")
+        .arg(QLatin1String(form::kPictureSets[static_cast<std::size_t>(set)].folder),
+             QLatin1String(file.data()));
+}
+
+QString PreviewPath(int set) {
+    return QStringLiteral(":/assets/%1/%2")
+        .arg(QLatin1String(form::kPictureSets[static_cast<std::size_t>(set)].folder),
+             QLatin1String(form::kPreviewFile));
+}
+
 PictureStores LoadPictureStores() {
-    const QSize piece(kPieceSide, kPieceSide);
+    const QSize piece(form::kPieceSide, form::kPieceSide);
+    constexpr int kLast = form::kPieceCount - 1;
     PictureStores stores;
-    for (int p = 0; p < kPieceCount - 1; ++p)
-        stores.Image1[p] = LoadPicture(PiecePath("skull", p), piece);
-    stores.Image2 = LoadPicture(PiecePath("skull", kPieceCount - 1), piece);
-    for (int p = 0; p < kPieceCount; ++p)
-        stores.Image4[p] = LoadPicture(PiecePath("dentist", p), piece);
-    stores.Image4[kPreviewSlot] = LoadPicture(QStringLiteral(":/assets/dentist/preview.bmp"),
-                                              QSize(kPreviewWidth, kPreviewHeight));
+    for (std::size_t s = 0; s < stores.sets.size(); ++s) {
+        CarriedSet& set = stores.sets[s];
+        const int index = static_cast<int>(s);
+        for (int p = 0; p < kLast; ++p) set.pieces[p] = LoadPicture(PiecePath(index, p), piece);
+        QPixmap& last = s == 0 ? stores.firstSetCompletion : set.pieces[kLast];
+        last = LoadPicture(PiecePath(index, kLast), piece);
+        if (form::kPictureSets[s].hasPreview)
+            set.preview = LoadPicture(PreviewPath(index), formqt::Size(form::kPreviewSize));
+    }
     return stores;
 }
 
-void StartUpJoin(PictureStores& stores) { stores.Image1[kPieceCount - 1] = stores.Image2; }
+void StartUpJoin(PictureStores& stores) {
+    stores.sets[0].pieces[form::kPieceCount - 1] = stores.firstSetCompletion;
+}
 
-void PictureSetStep(const QListWidget& List1, const PictureStores& stores, TileStore& Image0,
-                    ImageBox& demo) {
+void LoadChosenSet(const QListWidget& list, const PictureStores& stores, BoardView& board,
+                   ImageBox& preview) {
     // Every selected entry is looked at, in order; the list allows only one.
-    const int last = List1.count() - 1;
+    const int last = list.count() - 1;
     for (int i = 0; i <= last; ++i) {
-        if (!List1.item(i)->isSelected()) continue;
-        if (i == 0) {
-            for (int p = 0; p < kPieceCount; ++p) Image0[p] = stores.Image1[p];
-            demo.setPicture(QPixmap());
-        } else if (i == 1) {
-            for (int p = 0; p < kPieceCount; ++p) Image0[p] = stores.Image4[p];
-            demo.setPicture(stores.Image4[kPreviewSlot]);
-        }
+        if (!list.item(i)->isSelected() || i >= static_cast<int>(stores.sets.size())) continue;
+        const CarriedSet& set = stores.sets[static_cast<std::size_t>(i)];
+        board.setTiles(set.pieces);
+        preview.setPicture(set.preview);
     }
 }

@@ -1,5 +1,6 @@
 // The two picture sets: the stores that hold their pieces, the step that loads
-// the chosen set into the working tile store, and the completion of set 0.
+// the chosen set into the board's working tile store, and the start-up join
+// that completes the first set.
 #pragma once
 
 #include <QPixmap>
@@ -7,28 +8,34 @@
 #include <array>
 #include <stdexcept>
 
+#include "board_view.h"
+#include "form.h"
+
 class ImageBox;
 class QListWidget;
 
-inline constexpr int kPieceCount = 16;
-inline constexpr int kPieceSide = 80;
-inline constexpr int kPreviewWidth = 62;
-inline constexpr int kPreviewHeight = 72;
-inline constexpr int kPreviewSlot = 16;  // Image4's element after the sixteen pieces
+// One picture set as the program carries it: piece p of its picture in slot
+// p, and its preview picture (null for a set without one).
+struct CarriedSet {
+    TileStore pieces;
+    QPixmap preview;
+};
 
-using TileStore = std::array<QPixmap, kPieceCount>;
-
-// The hidden stores. Element p of a set holds piece p of its picture.
+// The hidden stores, one set per entry of the list, in list order. The first
+// set's completion piece is held apart until the start-up join.
 struct PictureStores {
-    TileStore Image1;                             // set 0 ("Череп"); 15 empty until the join
-    QPixmap Image2;                               // set 0's completion piece
-    std::array<QPixmap, kPieceCount + 1> Image4;  // set 1 ("Дантист"), preview at 16
+    std::array<CarriedSet, tarpo::form::kPictureSets.size()> sets;
+    QPixmap firstSetCompletion;
 };
 
 class PictureError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// Where the program carries piece `piece` and the preview of set `set`.
+QString PiecePath(int set, int piece);
+QString PreviewPath(int set);
 
 // Decodes one BMP picture; throws PictureError naming it if it cannot be
 // decoded or is not `expected` in size.
@@ -38,10 +45,11 @@ QPixmap LoadPicture(const QString& path, QSize expected);
 // naming the first picture that is missing or not of its expected size.
 PictureStores LoadPictureStores();
 
-// Start-up join: set 0's store takes its completion piece as element 15.
+// Start-up join: the first set's store takes its completion piece as slot 15.
 void StartUpJoin(PictureStores& stores);
 
-// Loads the set whose entry is selected in `List1` into `Image0` and shows its
-// preview (or nothing) in `demo`. Nothing selected: nothing changes.
-void PictureSetStep(const QListWidget& List1, const PictureStores& stores, TileStore& Image0,
-                    ImageBox& demo);
+// The picture-set step: loads the set whose entry is selected in `list` into
+// the board's tile store and shows its preview (or nothing) in `preview`.
+// Nothing selected: nothing changes.
+void LoadChosenSet(const QListWidget& list, const PictureStores& stores, BoardView& board,
+                   ImageBox& preview);

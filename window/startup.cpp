@@ -3,22 +3,19 @@
 #include <QPushButton>
 
 #include "form1.h"
+#include "form_qt.h"
+
+namespace form = tarpo::form;
+using formqt::Text;
 
 void Form1::Form_Initialize() {
-    List1->addItem(QStringLiteral("Череп"));
-    List1->addItem(QStringLiteral("Дантист"));
+    for (const form::PictureSet& set : form::kPictureSets) List1->addItem(Text(set.name));
     List1->setCurrentRow(0);
 }
 
 void Form1::Form_Load() {
-    setWindowTitle(QStringLiteral("zodaziror uvedored"));
-    Command1->setText(QStringLiteral("новая игра"));
+    setWindowTitle(Text(form::kTitle));
+    Command1->setText(Text(form::kCommand1Caption));
     StartUpJoin(stores_);
-    puzzle_.ResetBoard();
-}
-
-void Form1::Image3_Click(tarpo::Int16 Index) { puzzle_.Image3_Click(Index); }
-
-void Form1::Command1_Click() {
-    puzzle_.NewGame([this] { PictureSetStep(*List1, stores_, Image0, *demo); });
+    puzzle_.Reset();
 }

@@ -1,13 +1,11 @@
-// The deal of a new game.
+// The deal of a new game: every cell framed, a start layout in cells 0..14.
 #include <cassert>
 
 #include "puzzle.h"
 
 namespace tarpo {
 
-void Puzzle::NewGame(const std::function<void()>& pictureSetStep) {
-    if (pictureSetStep) pictureSetStep();
-
+void Puzzle::Deal() {
     for (Int16 i = 0; i < kCellCount; ++i) display_.SetFrame(i, true);
 
     const Int16 layout = drawLayout_();
@@ -17,10 +15,10 @@ void Puzzle::NewGame(const std::function<void()>& pictureSetStep) {
     for (Int16 i = 0; i < kDealtCells; ++i) {
         const Int16 tile = LayoutTile(layout, i);
         display_.ShowTile(i, tile);
-        Board.Set(RowOf(i), ColOf(i), tile);
+        board_.Set(RowOf(i), ColOf(i), tile);
     }
     display_.ClearCell(kEmptyHomeCell);
-    Board.Set(RowOf(kEmptyHomeCell), ColOf(kEmptyHomeCell), kEmpty);
+    board_.Set(RowOf(kEmptyHomeCell), ColOf(kEmptyHomeCell), kEmpty);
 }
 
 }  // namespace tarpo
