@@ -66,4 +66,4 @@ $(BENCH_DIR)/build.ninja: | bench-deps
 
 bench: bench-deps $(BENCH_DIR)/build.ninja
 	cmake --build $(BENCH_DIR)
-	python3 bench/run_bench.py $(BENCH_DIR)
+	python3 bench/run_bench.py $(BENCH_DIR) --windows-exe $(WINDOWS_DIR)/tarpo.exe

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr wchar_t kProgramName[] = L"tarpo";
-constexpr wchar_t kMissingPicture[] = L"The picture resource is missing or unreadable: ";
+constexpr wchar_t kMissingPicture[] = L"The picture resource is missing or unreadable:\n";
 
 }  // namespace
 
