@@ -278,21 +278,13 @@ class Game:
         shot = self.x.screenshot()
         below = (self.left, self.top, self.size[0] // 2, 20 * self.scale)
         entry = self.menu_entries(shot)[0]
-        # xdotool types a letter that the keyboard map lacks by mapping it
-        # to a spare key for a moment; a program that reads the map late
-        # sees nothing. Such a key press is tried again.
-        for attempt in range(3):
-            if keys:
-                self.x.key(keys)
-            else:
-                self.x.click(*entry)
-            try:
-                self.x.wait_for(lambda: self.x.screenshot().region(*below) != shot.region(*below),
-                                5, "the drop-down did not open")
-                return entry
-            except AssertionError:
-                if attempt == 2:
-                    raise
+        if keys:
+            self.x.key(keys)
+        else:
+            self.x.click(*entry)
+        self.x.wait_for(lambda: self.x.screenshot().region(*below) != shot.region(*below), 30,
+                        "the drop-down did not open")
+        return entry
 
     def wait_board(self, pictures, wanted, message, timeout=30):
         """Waits until the board on the screen satisfies wanted(tiles)."""

@@ -29,6 +29,15 @@ class Suite:
         self.x, self.program, self.facts, self.assets = x, program, facts, assets
         self.shots = shots
         self.games = []
+        # Mnemonic letters that the keyboard map lacks get spare keys for the
+        # whole session: xdotool would map them only for the moment of the key
+        # press, too briefly for a program that reads the map late (Wine).
+        letters = [mnemonic(c) for c in facts.menu_captions + [facts.exit_caption]]
+        spare = [line.split()[1] for line in x.run(["xmodmap", "-pke"]).decode().splitlines()
+                 if line.rstrip().endswith("=")]
+        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
+            x.run(["xmodmap", "-e", "keycode %s = %s %s" % (keycode, keysym(letter.lower()),
+                                                          keysym(letter.upper()))])
 
     def shot(self, name):
         return self.x.screenshot(os.path.join(self.shots, "%s-%s.ppm" % (self.program.name, name)))
@@ -117,7 +126,7 @@ class Suite:
                 if how == "mouse":
                     self.x.click(*entries[entry])
                 else:
-                    self.x.key("alt+" + keysym(mnemonic(f.menu_captions[entry])))
+                    self.x.key("alt+" + mnemonic_key(f.menu_captions[entry]))
                 self.x.find_window(title)
                 self.shot("box-%d-%s" % (entry, how))
                 self.x.key("Return" if how == "mnemonic" else "Escape")
@@ -135,8 +144,8 @@ class Suite:
         f = self.facts
         game = self.game()
         if how == "menu_mnemonic":
-            game.open_menu("alt+" + keysym(mnemonic(f.menu_captions[0])))
-            self.x.key(keysym(mnemonic(f.exit_caption)))
+            game.open_menu("alt+" + mnemonic_key(f.menu_captions[0]))
+            self.x.key(mnemonic_key(f.exit_caption))
         elif how == "menu_mouse":
             entry = game.open_menu()
             self.x.click(entry[0], game.top + 10 * game.scale)  # the drop-down's one entry
@@ -224,7 +233,7 @@ class Suite:
             command += ["mousemove", str(px), str(py), "click", "--delay", "0", "1"]
         # The help box, asked for in the same stream of input, comes up only
         # once the program has handled every click before it.
-        self.x.run(command + ["key", "alt+" + keysym(mnemonic(f.menu_captions[1]))])
+        self.x.run(command + ["key", "alt+" + mnemonic_key(f.menu_captions[1])])
         self.x.find_window(f.help_title, timeout=60)
         self.x.key("Return")
         self.x.window_gone(f.help_title)
@@ -257,12 +266,17 @@ def mnemonic(caption):
     return caption[caption.index("&") + 1]
 
 
+def mnemonic_key(caption):
+    """The key that types the mnemonic letter of a caption."""
+    return keysym(mnemonic(caption).lower())
+
+
 def keysym(letter):
-    """The X keysym name of a letter key: "a", "Cyrillic_em"."""
+    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
     if letter.isascii():
-        return letter.lower()
-    words = unicodedata.name(letter.lower()).split()  # CYRILLIC SMALL LETTER EM
-    return "%s_%s" % (words[0].capitalize(), words[-1].lower())
+        return letter
+    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
+    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
 
 
 def neighbours(cell, side):
