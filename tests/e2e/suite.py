@@ -7,7 +7,8 @@ under Wine.
 Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
                 --assets DIR --shots DIR [--wine-prefix BOOTED_PREFIX]
        suite.py --boot-wine-prefix DIR
-PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid."""
+PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid and, for
+wine only, missing_picture."""
 
 import argparse
 import os
@@ -262,6 +263,31 @@ class Suite:
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
 
+    # -- a broken build ----------------------------------------------------------
+
+    def missing_picture(self):
+        """tarpo.exe with one bitmap resource renamed, as only a broken build
+        could leave it: start-up stops with a box titled with the program's
+        name, the game's window never shows, and the status is 1."""
+        f = self.facts
+        name = ("%s/%s" % (f.picture_sets[0]["folder"], f.piece_files[-1])).upper()
+        with open(self.program.exe, "rb") as exe:
+            data = exe.read()
+        wide = name.encode("utf-16-le")
+        check(data.count(wide) == 1, "%s is not a resource name of %s" % (name, self.program.exe))
+        broken = os.path.join(self.program.folder.name, "broken.exe")
+        with open(broken, "wb") as out:  # the same length, so the file stays valid
+            out.write(data.replace(wide, (name[:-1] + "X").encode("utf-16-le")))
+        proc = self.program.wine(self.x, [broken])
+        self.x.find_window(os.path.splitext(os.path.basename(self.program.exe))[0], timeout=60)
+        self.shot("missing-picture")
+        check(not self.x.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % f.title],
+                             check=False).split(), "the game's window shows without a picture")
+        self.x.key("Return")
+        status = proc.wait(30)
+        check(status == 1, "exit status %d, not 1" % status)
+
+
 def mnemonic(caption):
     return caption[caption.index("&") + 1]
 
@@ -308,6 +334,7 @@ def scenarios(suite, group):
                    lambda s=s: suite.whole_game(s)) for s in sets],
         "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],
         "rapid": [("rapid_clicks", suite.rapid_clicks)],
+        "missing_picture": [("missing_picture", suite.missing_picture)],
     }[group]
 
 
@@ -316,7 +343,7 @@ def main():
     parser.add_argument("--boot-wine-prefix")
     parser.add_argument("program", nargs="?", choices=("qt", "wine"))
     parser.add_argument("exe", nargs="?")
-    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid"))
+    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid", "missing_picture"))
     parser.add_argument("--facts")
     parser.add_argument("--solutions")
     parser.add_argument("--assets")
