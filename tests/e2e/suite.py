@@ -82,7 +82,8 @@ class Suite:
 
     def start_look(self):
         """Sixteen empty framed cells, an empty preview, the label in its
-        colour on two lines, a window of fixed size."""
+        colour on two lines, a window of fixed size, the focus on the button
+        (Space deals)."""
         f = self.facts
         game = self.game()
         shot = self.shot("start")
@@ -100,6 +101,12 @@ class Suite:
         lines = sum(1 for y in ink_rows if y - 1 not in ink_rows)
         check(lines == 2, "the label shows %d lines of text, not 2" % lines)
         self.window_is_fixed(game)
+        self.space_deals(game, "the focus is not on the button at start")
+
+    def space_deals(self, game, message):
+        self.x.key("space")
+        skull = PictureSet(self.facts, self.assets, 0, 1)
+        game.wait_board(skull, lambda tiles: tiles[:-1] in self.facts.start_layouts, message)
 
     def click_before_first_game(self):
         """The board starts solved: a click shows the completion, which is
@@ -135,10 +142,7 @@ class Suite:
                 game.wait_active()
         after = game.region(self.x.screenshot(), 0, 0, *f.client_size)
         check(after == before, "the boxes changed the window")
-        self.x.key("space")
-        skull = PictureSet(f, self.assets, 0, 1)
-        game.wait_board(skull, lambda tiles: tiles[:-1] in f.start_layouts,
-                        "Space did not deal: the focus is not on the button")
+        self.space_deals(game, "the focus is not on the button after the boxes")
 
     def exit(self, how):
         """Exit from the menu, by its mnemonics or by the mouse, and the
@@ -167,6 +171,7 @@ class Suite:
         pictures = PictureSet(f, self.assets, set_index, scale)
         label = "%s%s" % (pictures.name, "" if scale == 1 else "-x%d" % scale)
         game = self.game(scale)
+        check(game.size[0] == f.client_size[0] * scale, "window width %d" % game.size[0])
         if set_index == 0 and scale != 1:
             game.press_button()
         else:  # by keyboard: Tab to the list, the set, Tab back, Space
