@@ -81,6 +81,7 @@ int main() {
     field("client_size", Json(kClientSize));
     field("board_origin",
           "[" + std::to_string(kBoardLeft) + ", " + std::to_string(kBoardTop) + "]");
+    field("board_side", std::to_string(tarpo::kSide));
     field("cell_pitch", std::to_string(kCellPitch));
     field("piece_side", std::to_string(kPieceSide));
     field("frame_width", std::to_string(kFrameWidth));
@@ -106,6 +107,11 @@ int main() {
                 ", \"has_preview\": " + (set.hasPreview ? "true" : "false") + "}";
     }
     field("picture_sets", sets + "]");
+    std::string pieces = "[";
+    for (int p = 0; p < kPieceCount; ++p)
+        pieces += (p == 0 ? "" : ", ") + Quoted(PieceFileName(p).data());
+    field("piece_files", pieces + "]");
+    field("preview_file", Quoted(kPreviewFile));
     std::string layouts = "[";
     for (int n = 0; n < tarpo::kLayoutCount; ++n) {
         layouts += n == 0 ? "[" : ", [";

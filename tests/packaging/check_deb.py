@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Builds the Debian package with cpack from the existing build, checks its
-control fields and contents, unpacks it into a scratch root and starts the
-unpacked program under Xvfb until its window shows.
+control fields and contents, has lintian find neither error nor warning in
+it, unpacks it into a scratch root and starts the unpacked program under Xvfb
+until its window shows.
 
 Usage: check_deb.py CPACK BUILD_DIR WORK_DIR VERSION"""
 
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -20,7 +22,7 @@ TITLE = "zodaziror uvedored"
 
 # Files the package must carry, relative to its root.
 PACKAGED = [
-    "usr/bin/tarpo",
+    "usr/games/tarpo",
     "usr/share/applications/org.tarpo.Tarpo.desktop",
     "usr/share/metainfo/org.tarpo.Tarpo.metainfo.xml",
     "usr/share/icons/hicolor/scalable/apps/tarpo.svg",
@@ -57,9 +59,10 @@ def check_control(deb, version):
     arch = fields.get("Architecture")
     if fields.get("Package") != "tarpo":
         fail("Package is %r" % fields.get("Package"))
-    if fields.get("Version") != version:
+    # The project's version and a Debian revision.
+    if not re.fullmatch(re.escape(version) + r"-[0-9]+", fields.get("Version", "")):
         fail("Version is %r, the project is at %r" % (fields.get("Version"), version))
-    if os.path.basename(deb) != "tarpo_%s_%s.deb" % (version, arch):
+    if os.path.basename(deb) != "tarpo_%s_%s.deb" % (fields["Version"], arch):
         fail("the package file is called %s" % os.path.basename(deb))
     # dpkg-shlibdeps names the libraries the binary links, with versions.
     depends = [d.strip() for d in fields.get("Depends", "").split(",")]
@@ -96,13 +99,20 @@ def main():
     os.makedirs(work_dir)
     deb = build_package(cpack, build_dir, os.path.join(work_dir, "out"))
     check_control(deb, version)
+    # Every tag of level warning or error fails; lintian's notes on running
+    # as root go to stderr, its tags to stdout.
+    lintian = subprocess.run([tool("lintian"), "--fail-on", "error,warning", deb],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                             timeout=300)
+    if lintian.returncode != 0:
+        fail("lintian:\n" + lintian.stdout)
 
     root = os.path.join(work_dir, "root")
     run([tool("dpkg"), "-x", deb, root])
     for relative in PACKAGED:
         if not os.path.isfile(os.path.join(root, relative)):
             fail("not in the package: " + relative)
-    program = os.path.join(root, "usr/bin/tarpo")
+    program = os.path.join(root, "usr/games/tarpo")
     # Debian binaries carry no RPATH; Qt's project set-up would add $ORIGIN.
     dynamic = run([tool("readelf"), "--dynamic", program], show=False)
     if "RPATH" in dynamic or "RUNPATH" in dynamic:
