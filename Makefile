@@ -21,7 +21,8 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
-# The Debian package, build/tarpo_<version>_<arch>.deb.
+# The Debian package, build/tarpo_<version>-<revision>_<arch>.deb; the build
+# has already made the Windows installer, build-windows/tarpo-<version>-x64.msi.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 

@@ -59,3 +59,5 @@ install(FILES "${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tarpo)
 
 include(CPack)
+
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstaller.cmake)
