@@ -2,8 +2,9 @@
 """Checks the Windows installer: the product facts in its tables, then, in a
 fresh Wine prefix under Xvfb, a silent install (the program, its Start-menu
 shortcut, its entry in the list of installed programs), the window of the
-program started from that shortcut, a silent removal that leaves no trace,
-and two installs followed by one removal.
+program started from that shortcut, an install refused while the program
+runs, a silent removal that leaves no trace, and two installs followed by one
+removal.
 
 Usage: check_msi.py MSI EXE WORK_DIR VERSION PUBLISHER FORM_JSON SOLUTIONS_JSON ASSETS"""
 
@@ -111,6 +112,15 @@ class Wine:
         return found
 
 
+def check_unchanged(wine, needles, expected, after):
+    """The traces of tarpo in the prefix are those expected."""
+    found = wine.traces(needles)
+    if sorted(found) != sorted(expected):
+        fail("%s, the prefix differs:\nnow also:\n%s\nno more:\n%s" % (
+            after, "\n".join(sorted(set(found) - set(expected))),
+            "\n".join(sorted(set(expected) - set(found)))))
+
+
 def check_installed(wine, exe, properties, version, publisher):
     with open(exe, "rb") as built, open(wine.unix(PROGRAM), "rb") as installed:
         if built.read() != installed.read():
@@ -210,19 +220,14 @@ def main():
                 fail("the installed program's window: %s" % error)
             finally:
                 suite.end_games()
-            if wine.traces(needles) != installed:
-                fail("the refused install changed the installation")
+            check_unchanged(wine, needles, installed, "after the refused install")
             wine.msiexec("/x", msi)
-            left = sorted(set(wine.traces(needles)) - set(before))
-            if left:
-                fail("left after removal:\n" + "\n".join(left))
+            check_unchanged(wine, needles, before, "after the removal")
 
             wine.msiexec("/i", msi)
             wine.msiexec("/i", msi)
             wine.msiexec("/x", msi)
-            left = sorted(set(wine.traces(needles)) - set(before))
-            if left:
-                fail("left after two installs and one removal:\n" + "\n".join(left))
+            check_unchanged(wine, needles, before, "after two installs and one removal")
         finally:
             wine.run("wineserver", "-k")
     print("ok: %s installs, starts and leaves nothing behind" % os.path.basename(msi))
