@@ -284,9 +284,21 @@ class WindowTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), list);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), button);
+    }
 
+    void keysPressTheFocusedButton_data() {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Space") << Qt::Key_Space << Qt::KeyboardModifiers();
+        QTest::newRow("Enter") << Qt::Key_Return << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
+    void keysPressTheFocusedButton() {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        auto* button = child<QPushButton>("Command1");
         QSignalSpy pressed(button, &QPushButton::clicked);
-        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, key, modifiers);
         QCOMPARE(pressed.count(), 1);
         QVERIFY(!board().cell(0)->picture().isNull());  // a game was dealt
     }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,27 +24,63 @@ std::mutex heldMutex;
 std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
 
-// The one line that replaces Qt's report of a window system it could not reach.
-QByteArray Explanation(const QString& fatal) {
+// Qt reports each platform plugin it tried and could not use with this
+// message, after that plugin's own reasons.
+constexpr QLatin1String kPluginNotLoaded("Could not load the Qt platform plugin \"");
+constexpr QLatin1String kPluginNotFound("Could not find the Qt platform plugin");
+constexpr QLatin1String kXcbConnectFailed("could not connect to display");
+constexpr QLatin1String kAvailablePlugins("Available platform plugins are:");
+
+// What the X platform could not reach, in the user's terms.
+QString MissingX() {
     const QByteArray display = qgetenv("DISPLAY");
-    bool connectFailed = false;
+    if (display.isEmpty()) return QStringLiteral("no X display to connect to (DISPLAY is not set)");
+    return QStringLiteral("no X server answers at display \"%1\"")
+        .arg(QString::fromLocal8Bit(display));
+}
+
+QString WaylandDisplay() {
+    const QByteArray name = qgetenv("WAYLAND_DISPLAY");
+    return name.isEmpty()
+               ? QStringLiteral(" (WAYLAND_DISPLAY is not set)")
+               : QStringLiteral(" (WAYLAND_DISPLAY \"%1\")").arg(QString::fromLocal8Bit(name));
+}
+
+// The one line that replaces Qt's report of a window system it could not use:
+// a missing X display in plain words; any other failure in Qt's own, plugin
+// by plugin, with the plugins there are when the one asked for is missing.
+QByteArray Explanation(const QString& fatal) {
+    QStringList failures;
+    QStringList reasons;  // of the plugin being tried
+    bool onlyMissingX = true;
+    bool pluginMissing = false;
     {
         const std::lock_guard<std::mutex> lock(heldMutex);
         for (const HeldMessage& message : held) {
-            // The xcb plugin says "could not connect to display <name>" first.
-            if (message.category == "qt.qpa.xcb" &&
-                message.text.startsWith(QLatin1String("could not connect to display")))
-                connectFailed = true;
+            if (message.text.startsWith(kPluginNotLoaded)) {
+                const QString plugin = message.text.section(QLatin1Char('"'), 1, 1);
+                QString failure = plugin + QLatin1String(": ") + reasons.join(QLatin1String(", "));
+                if (plugin.startsWith(QLatin1String("wayland"))) failure += WaylandDisplay();
+                failures << failure;
+                reasons.clear();
+            } else if (message.category == "qt.qpa.xcb" &&
+                       message.text.startsWith(kXcbConnectFailed)) {
+                reasons << MissingX();
+            } else if (message.type != QtDebugMsg && message.type != QtInfoMsg) {
+                reasons << message.text.trimmed();
+                onlyMissingX = false;
+                pluginMissing = pluginMissing || message.text.startsWith(kPluginNotFound);
+            }
         }
     }
-    if (connectFailed && display.isEmpty())
-        return "cannot open the window: no X display to connect to (DISPLAY is not set)";
-    if (connectFailed)
-        return "cannot open the window: no X server answers at display \"" + display + '"';
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    return "cannot open the window: the window system" +
-           (platform.isEmpty() ? QByteArray() : " (platform \"" + platform + "\")") +
-           " could not be used: " + fatal.section(QLatin1Char('\n'), 0, 0).toLocal8Bit();
+    failures << reasons;
+    if (onlyMissingX && failures.size() == 1 && failures.first().startsWith(QLatin1String("xcb: ")))
+        return "cannot open the window: " + MissingX().toLocal8Bit();
+    if (pluginMissing || failures.isEmpty()) {
+        const qsizetype at = fatal.indexOf(kAvailablePlugins);
+        failures << (at < 0 ? fatal : fatal.mid(at)).simplified();
+    }
+    return "cannot open the window: " + failures.join(QLatin1String("; ")).toLocal8Bit();
 }
 
 void HoldOrExit(QtMsgType type, const QMessageLogContext& context, const QString& text) {

@@ -1,10 +1,11 @@
-// When the window system cannot be reached (no X server at $DISPLAY, say), the
-// platform plugin fails to load and Qt ends the program with qFatal(), that is
-// abort() and a core dump, after several lines about plugins. While a
-// DisplayGuard is armed, around the construction of the QApplication, such a
-// failure prints one line naming the display instead and exits with status 1.
-// Qt's other messages of that time are held back, and passed on when the
-// guard is disarmed.
+// When the window system cannot be used (no X server at $DISPLAY, no Wayland
+// compositor, an unknown QT_QPA_PLATFORM), the platform plugin fails to load
+// and Qt ends the program with qFatal(), that is abort() and a core dump, after
+// several lines about plugins. While a DisplayGuard is armed, around the
+// construction of the QApplication, such a failure prints one line instead and
+// exits with status 1: a missing X display in plain words, any other failure
+// in Qt's own, plugin by plugin. Qt's other messages of that time are held
+// back, and passed on when the guard is disarmed.
 #pragma once
 
 class DisplayGuard {

@@ -7,10 +7,12 @@
 #include <QPushButton>
 
 #include "board_view.h"
+#include "fixed_size.h"
 #include "form1.h"
 #include "form_qt.h"
 #include "image_box.h"
 #include "picture_set_list.h"
+#include "push_button.h"
 
 namespace form = tarpo::form;
 using formqt::Text;
@@ -24,6 +26,7 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
       puzzle_(*Image3, std::move(drawLayout)) {
     BuildControls();
     BuildMenu();
+    KeepFixedSize(this);
     Form_Initialize();
     Form_Load();
 }
@@ -36,7 +39,7 @@ void Form1::BuildControls() {
     Image3->setGeometry(formqt::Rect(form::kBoardRect));
     connect(Image3, &BoardView::cellClicked, this, &Form1::Image3_Click);
 
-    Command1 = new QPushButton(Text(form::kCommand1Placeholder), client_);
+    Command1 = new PushButton(Text(form::kCommand1Placeholder), client_);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(formqt::Rect(form::kCommand1Rect));
     Command1->setAutoDefault(false);

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "fixed_size.h"
 #include "form1.h"
 #include "form_qt.h"
 
@@ -10,6 +11,7 @@ namespace {
 void ShowInformation(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    KeepFixedSize(&box);
     box.exec();
 }
 

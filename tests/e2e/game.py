@@ -25,8 +25,7 @@ class Facts:
             self.__dict__.update(json.load(f))
         with open(solutions_json, encoding="utf-8") as f:
             self.solutions = json.load(f)
-        self.side = len(self.piece_files) ** 0.5
-        self.side = int(self.side)
+        self.side = self.board_side
         self.cells = self.side * self.side
         self.framed_side = self.piece_side + 2 * self.frame_width
 
@@ -280,4 +279,4 @@ class Game:
             return self.x.wait_for(ready, timeout, message)
         except AssertionError:
             raise AssertionError("%s; the board shows %r" % (
-                message, self.board(self.x.screenshot(), pictures)))
+                message, self.board(self.x.screenshot(), pictures))) from None

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Start-up without a usable display: the program says so in one line on
-stderr and exits with status 1 -- no abort, no core dump, no screen of Qt
-plugin messages.
+"""Start-up without a usable window system: the program says what failed in
+one line on stderr and exits with status 1 -- no abort, no core dump, no
+screen of Qt plugin messages. A missing X display is named plainly; any other
+failure in Qt's own words (an unknown platform plugin with the ones there are,
+a Wayland compositor that is not there).
 
 Usage: no_display_test.py TARPO_EXECUTABLE"""
 
 import os
+import socket
 import subprocess
 import sys
 import tempfile
@@ -25,14 +28,28 @@ def main():
     base = {k: v for k, v in os.environ.items()
             if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
     display = free_display()
-    # (case, extra environment, what the line must name)
+    runtime = tempfile.TemporaryDirectory()  # no compositor listens here
+    base["XDG_RUNTIME_DIR"] = runtime.name
+    dead = socket.socket(socket.AF_UNIX)  # a socket whose compositor has gone
+    dead.bind(os.path.join(runtime.name, "wayland-dead"))
+    dead.close()
+    no_x = "no X display to connect to (DISPLAY is not set)"
+    no_wl = "wayland: Failed to create wl_display"
+    # (case, extra environment, what the line must say)
     cases = [
-        ("DISPLAY unset", {}, "DISPLAY is not set"),
-        ("DISPLAY unset, xcb asked for", {"QT_QPA_PLATFORM": "xcb"}, "DISPLAY is not set"),
-        ("no server at %s" % display, {"DISPLAY": display}, '"%s"' % display),
+        ("DISPLAY unset", {}, ["window: " + no_x]),
+        ("DISPLAY unset, xcb asked for", {"QT_QPA_PLATFORM": "xcb"}, ["window: " + no_x]),
+        ("no server at %s" % display, {"DISPLAY": display},
+         ['window: no X server answers at display "%s"' % display]),
+        ("unknown platform plugin", {"QT_QPA_PLATFORM": "nosuch"},
+         ['"nosuch"', "Available platform plugins are:", "xcb", "wayland"]),
+        ("Wayland without a compositor", {"QT_QPA_PLATFORM": "wayland"},
+         [no_wl, "WAYLAND_DISPLAY is not set"]),
+        ("dead WAYLAND_DISPLAY", {"WAYLAND_DISPLAY": "wayland-dead"},
+         [no_wl, '"wayland-dead"', "xcb: " + no_x]),
     ]
     failures = 0
-    for name, extra, named in cases:
+    for name, extra, says in cases:
         with tempfile.TemporaryDirectory() as cwd:
             result = subprocess.run([exe], env=dict(base, **extra), cwd=cwd,
                                     stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
@@ -43,8 +60,9 @@ def main():
         if result.returncode != 1:
             problems.append("exit status %d, expected 1 (negative: killed by a signal)"
                             % result.returncode)
-        if len(lines) != 1 or not lines[0].startswith("tarpo: ") or named not in lines[0]:
-            problems.append("stderr is not one line naming %s: %r" % (named, lines))
+        if len(lines) != 1 or not lines[0].startswith("tarpo: cannot open the window: ") or \
+                not all(part in lines[0] for part in says):
+            problems.append("stderr is not one line saying %r: %r" % (says, lines))
         if result.stdout:
             problems.append("stdout is not empty: %r" % result.stdout)
         if leftovers:

@@ -15,6 +15,7 @@ import random
 import sys
 import time
 import traceback
+import unicodedata
 
 from game import Facts, Game, PictureSet, QtProgram, WineProgram, check
 from xsession import XSession
@@ -104,7 +105,7 @@ class Suite:
     def menus_and_boxes(self):
         """Each box by its mnemonic and by the mouse, closed by Return or
         Escape, leaves the window as it was; the focus stays on the button
-        (Space deals); Exit from the menu by its mnemonic ends with status 0."""
+        (Space deals)."""
         f = self.facts
         game = self.game()
         entries = game.menu_entries(self.x.screenshot())
@@ -116,8 +117,7 @@ class Suite:
                 if how == "mouse":
                     self.x.click(*entries[entry])
                 else:
-                    caption = f.menu_captions[entry]
-                    self.x.key("alt+" + caption[caption.index("&") + 1].lower())
+                    self.x.key("alt+" + keysym(mnemonic(f.menu_captions[entry])))
                 self.x.find_window(title)
                 self.shot("box-%d-%s" % (entry, how))
                 self.x.key("Return" if how == "mnemonic" else "Escape")
@@ -128,18 +128,25 @@ class Suite:
         skull = PictureSet(f, self.assets, 0, 1)
         game.wait_board(skull, lambda tiles: tiles[:-1] in f.start_layouts,
                         "Space did not deal: the focus is not on the button")
-        self.x.click(*entries[0])
-        time.sleep(0.3)
-        exit_caption = f.exit_caption
-        self.x.key(exit_caption[exit_caption.index("&") + 1].lower())
-        status = game.exit_status()
-        check(status == 0, "exit status %d from the menu" % status)
 
-    def title_bar_close(self):
+    def exit(self, how):
+        """Exit from the menu, by its mnemonics or by the mouse, and the
+        title-bar close end the program with status 0."""
+        f = self.facts
         game = self.game()
-        self.x.run(["wmctrl", "-i", "-c", str(game.window)])
+        if how == "menu_mnemonic":
+            self.x.key("alt+" + keysym(mnemonic(f.menu_captions[0])))
+            time.sleep(0.3)
+            self.x.key(keysym(mnemonic(f.exit_caption)))
+        elif how == "menu_mouse":
+            entry = game.menu_entries(self.x.screenshot())[0]
+            self.x.click(*entry)
+            time.sleep(0.3)
+            self.x.click(entry[0], game.top + 10 * game.scale)  # the drop-down's one entry
+        else:
+            self.x.run(["wmctrl", "-i", "-c", str(game.window)])
         status = game.exit_status()
-        check(status == 0, "exit status %d after the title-bar close" % status)
+        check(status == 0, "exit status %d" % status)
 
     # -- whole games -----------------------------------------------------------
 
@@ -237,6 +244,18 @@ class Suite:
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
 
+def mnemonic(caption):
+    return caption[caption.index("&") + 1]
+
+
+def keysym(letter):
+    """The X keysym name of a letter key: "a", "Cyrillic_em"."""
+    if letter.isascii():
+        return letter.lower()
+    words = unicodedata.name(letter.lower()).split()  # CYRILLIC SMALL LETTER EM
+    return "%s_%s" % (words[0].capitalize(), words[-1].lower())
+
+
 def slide_parity(board, side):
     """What slides keep: the parity of the arrangement (the empty cell counted
     as the highest tile) plus the parity of the empty cell's row and column."""
@@ -253,8 +272,9 @@ def scenarios(suite, group):
     return {
         "window": [("start_look", suite.start_look),
                    ("click_before_first_game", suite.click_before_first_game),
-                   ("menus_and_boxes", suite.menus_and_boxes),
-                   ("title_bar_close", suite.title_bar_close)],
+                   ("menus_and_boxes", suite.menus_and_boxes)]
+                  + [("exit_by_" + how, lambda how=how: suite.exit(how))
+                     for how in ("menu_mnemonic", "menu_mouse", "title_bar_close")],
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
         "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],

@@ -1,0 +1,175 @@
+#!/usr/bin/env python3
+"""The program as a native Wayland client of Weston, which runs as an X
+window inside the test's Xvfb, so that real X input reaches it. Qt draws the
+title bars itself there, maximise button included: clicking it on the main
+window and on the help box must leave the program running at its fixed size,
+the board as it was; then a new game and a slide work as usual.
+
+The start-up look is the one the program shows on X, pixel for pixel: it is
+taken from a run under the test's X window manager first.
+
+Usage: wayland_test.py TARPO_EXECUTABLE FORM_JSON SHOTS_DIR"""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+from xsession import XSession
+
+SOCKET = "tarpo-test"
+OUTPUT = (1000, 700)  # Weston's own window
+# Qt's Wayland title bar: 30 px high, 3-px sides; its maximise button is the
+# 18-px square centred 40 px in from the right edge and 15 px down.
+TITLE_BAR, SIDE = 30, 3
+MAXIMISE_FROM_RIGHT, MAXIMISE_DOWN = 40, 15
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def capture(x, title):
+    """The rows of RGB bytes of a window's own area under X."""
+    left, top, width, height = x.geometry(x.find_window(title))
+    time.sleep(0.3)  # drawn
+    shot = x.screenshot()
+    return [shot.region(left, top + row, width, 1) for row in range(height)]
+
+
+def locate(shot, rows):
+    """Top-left screen position where `rows` show, or None."""
+    # Search by the most varied row, then compare the whole.
+    key = max(range(len(rows)),
+              key=lambda r: len({rows[r][i:i + 3] for i in range(0, len(rows[r]), 3)}))
+    width = len(rows[0]) // 3
+    for y in range(key, shot.height - len(rows) + key + 1):
+        line = shot.region(0, y, shot.width, 1)
+        at = line.find(rows[key])
+        while at >= 0:
+            if at % 3 == 0:
+                left, top = at // 3, y - key
+                if all(shot.region(left, top + r, width, 1) == rows[r] for r in range(len(rows))):
+                    return left, top
+            at = line.find(rows[key], at + 1)
+    return None
+
+
+class Weston:
+    def __init__(self, x):
+        self.x = x
+        x.start(["weston", "--backend=x11-backend.so", "--no-config", "--idle-time=0",
+                 "--socket=" + SOCKET, "--width=%d" % OUTPUT[0], "--height=%d" % OUTPUT[1]],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        path = os.path.join(x.runtime_dir.name, SOCKET)
+        x.wait_for(lambda: os.path.exists(path), 20, "Weston did not start")
+        window = x.wait_for(lambda: x.run(["xdotool", "search", "--class", "Weston"], check=False).split(), 10,
+                            "no Weston window")[0]
+        left, top, width, _ = x.geometry(int(window))
+        self.rest = (left + width // 2, top + 16)  # on Weston's panel, clear of any window
+
+    def click(self, at):
+        # Weston's X back end tracks the pointer by motion deltas; entering its
+        # window afresh tells it the absolute position.
+        self.x.run(["xdotool", "mousemove", "--sync", "1023", "767"])
+        self.x.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "sleep", "0.1",
+                    "click", "1", "sleep", "0.3"])
+        self.park()
+
+    def park(self):
+        """Weston draws the pointer into its picture: keep it off the windows."""
+        self.x.run(["xdotool", "mousemove", "--sync", "1023", "767"])
+        self.x.run(["xdotool", "mousemove", "--sync", str(self.rest[0]), str(self.rest[1])])
+
+
+def main():
+    exe, form_json, shots = sys.argv[1], sys.argv[2], sys.argv[3]
+    os.makedirs(shots, exist_ok=True)
+    form = json.load(open(form_json, encoding="utf-8"))
+    client_w, client_h = form["client_size"]
+    bx, by, bw, bh = form["command1_rect"]
+    origin, pitch = form["board_origin"], form["cell_pitch"]
+
+    def cell_centre(client, i):
+        return (client[0] + origin[0] + pitch * (i % 4) + pitch // 2,
+                client[1] + origin[1] + pitch * (i // 4) + pitch // 2)
+
+    with XSession() as x:
+        # The look under X: the window's client area and the help box.
+        on_x = x.start([exe])
+        window_rows = capture(x, form["title"])
+        menu_height = len(window_rows) - client_h
+        start_look = window_rows[menu_height:]
+        x.key("alt+h")
+        box_rows = capture(x, form["help_title"])
+        on_x.terminate()
+        on_x.wait(10)
+
+        weston = Weston(x)
+        env = {k: v for k, v in x.env.items() if k != "DISPLAY"}
+        env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=SOCKET)
+        game = subprocess.Popen([exe], env=env, stderr=subprocess.PIPE)
+        x.procs.append(game)
+        weston.park()
+
+        def client_at():
+            return locate(x.screenshot(), start_look)
+        client = x.wait_for(client_at, 20, "the start-up look did not show on Weston")
+        x.screenshot(os.path.join(shots, "wayland-1-start.ppm"))
+
+        def maximise(left, top, width):
+            """Clicks the maximise button of the surface at (left, top), if drawn."""
+            button = (left + width - MAXIMISE_FROM_RIGHT, top + MAXIMISE_DOWN)
+            shot = x.screenshot()
+            background = shot.pixel(left + width // 2, top + 2)
+            if all(shot.pixel(button[0] + dx, button[1] + dy) == background
+                   for dx in range(-8, 9) for dy in range(-8, 9)):
+                print("no maximise button drawn at %r" % (button,))
+                return
+            weston.click(button)
+            time.sleep(1)
+            if game.poll() is not None:
+                raise AssertionError("the program ended after maximise: "
+                                     + game.stderr.read().decode(errors="replace"))
+
+        # The main window's maximise button: it stays as it was.
+        surface_top = client[1] - menu_height - TITLE_BAR
+        maximise(client[0] - SIDE, surface_top, client_w + 2 * SIDE)
+        client = x.wait_for(client_at, 10, "the window changed after maximise")
+        x.screenshot(os.path.join(shots, "wayland-2-maximised.ppm"))
+
+        # The help box's maximise button, then its OK button.
+        weston.click((client[0] + 60, client[1] - menu_height // 2))  # "Heeeelp"
+        box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10, "no help box on Weston")
+        maximise(box[0] - SIDE, box[1] - TITLE_BAR, len(box_rows[0]) // 3 + 2 * SIDE)
+        box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10,
+                         "the help box changed after maximise")
+        x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))
+        box_w, box_h = len(box_rows[0]) // 3, len(box_rows)
+        weston.click((box[0] + box_w - 45, box[1] + box_h - 20))  # OK
+        client = x.wait_for(client_at, 10, "the board is not as it was after the box")
+
+        # A new game, then the tile in cell 14 slides into the empty cell 15.
+        weston.click((client[0] + bx + bw // 2, client[1] + by + bh // 2))
+        background = x.screenshot().pixel(client[0] + client_w - 6, client[1] + client_h - 6)
+
+        def dealt():
+            shot = x.screenshot()
+            return shot if all((shot.pixel(*cell_centre(client, i)) != background) == (i < 15)
+                               for i in range(16)) else None
+        x.wait_for(dealt, 10, "no game dealt on Weston")
+        weston.click(cell_centre(client, 14))
+        x.wait_for(lambda: x.screenshot().pixel(*cell_centre(client, 14)) == background and
+                   x.screenshot().pixel(*cell_centre(client, 15)) != background,
+                   10, "the tile did not slide on Weston")
+        x.screenshot(os.path.join(shots, "wayland-4-slide.ppm"))
+        check(game.poll() is None, "the program ended")
+        game.terminate()
+        game.wait(10)
+    print("wayland: 1 passed, 0 failed")
+
+
+if __name__ == "__main__":
+    main()
