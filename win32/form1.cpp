@@ -87,7 +87,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             BuildControls();
             BuildMenu();
-            Layout(GetDpiForWindow(hwnd_));
+            Layout(WindowDpi(hwnd_));
             Form_Initialize();
             Form_Load();
             return 0;
@@ -123,10 +123,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            break;
+        case WM_NCDESTROY: {
+            const HWND hwnd = std::exchange(hwnd_, nullptr);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -226,7 +227,7 @@ void Form1::Layout(UINT dpi) {
 
     const SIZE client{scale_(form::kClientSize.width), scale_(form::kClientSize.height)};
     RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
+    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A menu bar that wraps onto a second line takes more than one line's height.
