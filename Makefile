@@ -33,7 +33,8 @@ $(WINDOWS_DIR)/build.ninja: | deps
 windows: deps $(WINDOWS_DIR)/build.ninja
 	cmake --build $(WINDOWS_DIR)
 
-# The Debian package, build/tarpo_<version>_<arch>.deb.
+# The Debian package, build/tarpo_<version>-<revision>_<arch>.deb; the build
+# has already made the Windows installer, build-windows/tarpo-<version>-x64.msi.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
