@@ -32,8 +32,6 @@ enum : WORD {
     kAuthorId,
 };
 
-const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
 Font CreateFormFont(const form::Font& font, const Scale& scale) {
     return Font(CreateFontW(-scale(font.pixelSize), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
                             font.italic, FALSE, FALSE, static_cast<DWORD>(font.charset),
