@@ -81,6 +81,7 @@ int main() {
     field("client_size", Json(kClientSize));
     field("board_origin",
           "[" + std::to_string(kBoardLeft) + ", " + std::to_string(kBoardTop) + "]");
+    field("board_side", std::to_string(tarpo::kSide));
     field("cell_pitch", std::to_string(kCellPitch));
     field("piece_side", std::to_string(kPieceSide));
     field("frame_width", std::to_string(kFrameWidth));

@@ -12,16 +12,19 @@ namespace form = tarpo::form;
 
 namespace {
 
-// The unframed board, where the finished picture shows.
-const QRect kPictureRect = CellBox(0, false).united(CellBox(15, false));
+// The finished picture: four pieces a side, from cell 0's origin.
+constexpr int kSide = 4 * form::kPieceSide;
+const QRect kPictureRect(CellOrigin(0), QSize(kSide, kSide));
 const QRect kPreviewRect(formqt::Rect(form::kDemoRect).topLeft(), formqt::Size(form::kPreviewSize));
 
-// The whole picture of a set, put together from its piece files.
+// The whole picture of a set, put together from its piece files: piece p at
+// row p / 4, column p % 4 of the picture.
 QImage WholePicture(int set) {
-    QImage whole(kPictureRect.size(), QImage::Format_RGB32);
+    QImage whole(kSide, kSide, QImage::Format_RGB32);
     QPainter painter(&whole);
     for (int p = 0; p < form::kPieceCount; ++p)
-        painter.drawImage(CellOrigin(p) - kPictureRect.topLeft(), QImage(PiecePath(set, p)));
+        painter.drawImage(form::kPieceSide * (p % 4), form::kPieceSide * (p / 4),
+                          QImage(PiecePath(set, p)));
     return whole;
 }
 

@@ -25,8 +25,7 @@ class Facts:
             self.__dict__.update(json.load(f))
         with open(solutions_json, encoding="utf-8") as f:
             self.solutions = json.load(f)
-        self.side = len(self.piece_files) ** 0.5
-        self.side = int(self.side)
+        self.side = self.board_side
         self.cells = self.side * self.side
         self.framed_side = self.piece_side + 2 * self.frame_width
 
@@ -173,6 +172,9 @@ class Game:
         except AssertionError:
             self.end()
             raise
+        # Input goes to the window once the window manager has made it active.
+        x.wait_for(lambda: x.run(["xdotool", "getactivewindow"], check=False).strip()
+                   == str(self.window).encode(), 30, "the window did not become active")
         left, top, width, height = x.geometry(self.window)
         self.size = (width, height)
         self.menu_height = height - facts.client_size[1] * scale
@@ -270,6 +272,20 @@ class Game:
                 runs.append([x, x])
         return [((a + b) // 2, top + self.menu_height // 2) for a, b in runs]
 
+    def open_menu(self, keys=None):
+        """Opens the first menu-bar entry's drop-down, by keys or by the
+        mouse, and waits until it shows over the board."""
+        shot = self.x.screenshot()
+        below = (self.left, self.top, self.size[0] // 2, 20 * self.scale)
+        entry = self.menu_entries(shot)[0]
+        if keys:
+            self.x.key(keys)
+        else:
+            self.x.click(*entry)
+        self.x.wait_for(lambda: self.x.screenshot().region(*below) != shot.region(*below), 30,
+                        "the drop-down did not open")
+        return entry
+
     def wait_board(self, pictures, wanted, message, timeout=30):
         """Waits until the board on the screen satisfies wanted(tiles)."""
         def ready():
@@ -280,4 +296,4 @@ class Game:
             return self.x.wait_for(ready, timeout, message)
         except AssertionError:
             raise AssertionError("%s; the board shows %r" % (
-                message, self.board(self.x.screenshot(), pictures)))
+                message, self.board(self.x.screenshot(), pictures))) from None

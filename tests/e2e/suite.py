@@ -7,7 +7,8 @@ under Wine.
 Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
                 --assets DIR --shots DIR [--wine-prefix BOOTED_PREFIX]
        suite.py --boot-wine-prefix DIR
-PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid."""
+PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid and, for
+wine only, missing_picture."""
 
 import argparse
 import os
@@ -15,6 +16,7 @@ import random
 import sys
 import time
 import traceback
+import unicodedata
 
 from game import Facts, Game, PictureSet, QtProgram, WineProgram, check
 from xsession import XSession
@@ -28,6 +30,15 @@ class Suite:
         self.x, self.program, self.facts, self.assets = x, program, facts, assets
         self.shots = shots
         self.games = []
+        # Mnemonic letters that the keyboard map lacks get spare keys for the
+        # whole session: xdotool would map them only for the moment of the key
+        # press, too briefly for a program that reads the map late (Wine).
+        letters = [mnemonic(c) for c in facts.menu_captions + [facts.exit_caption]]
+        spare = [line.split()[1] for line in x.run(["xmodmap", "-pke"]).decode().splitlines()
+                 if line.rstrip().endswith("=")]
+        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
+            x.run(["xmodmap", "-e", "keycode %s = %s %s" % (keycode, keysym(letter.lower()),
+                                                          keysym(letter.upper()))])
 
     def shot(self, name):
         return self.x.screenshot(os.path.join(self.shots, "%s-%s.ppm" % (self.program.name, name)))
@@ -104,7 +115,7 @@ class Suite:
     def menus_and_boxes(self):
         """Each box by its mnemonic and by the mouse, closed by Return or
         Escape, leaves the window as it was; the focus stays on the button
-        (Space deals); Exit from the menu by its mnemonic ends with status 0."""
+        (Space deals)."""
         f = self.facts
         game = self.game()
         entries = game.menu_entries(self.x.screenshot())
@@ -116,8 +127,7 @@ class Suite:
                 if how == "mouse":
                     self.x.click(*entries[entry])
                 else:
-                    caption = f.menu_captions[entry]
-                    self.x.key("alt+" + caption[caption.index("&") + 1].lower())
+                    self.x.key("alt+" + mnemonic_key(f.menu_captions[entry]))
                 self.x.find_window(title)
                 self.shot("box-%d-%s" % (entry, how))
                 self.x.key("Return" if how == "mnemonic" else "Escape")
@@ -128,18 +138,22 @@ class Suite:
         skull = PictureSet(f, self.assets, 0, 1)
         game.wait_board(skull, lambda tiles: tiles[:-1] in f.start_layouts,
                         "Space did not deal: the focus is not on the button")
-        self.x.click(*entries[0])
-        time.sleep(0.3)
-        exit_caption = f.exit_caption
-        self.x.key(exit_caption[exit_caption.index("&") + 1].lower())
-        status = game.exit_status()
-        check(status == 0, "exit status %d from the menu" % status)
 
-    def title_bar_close(self):
+    def exit(self, how):
+        """Exit from the menu, by its mnemonics or by the mouse, and the
+        title-bar close end the program with status 0."""
+        f = self.facts
         game = self.game()
-        self.x.run(["wmctrl", "-i", "-c", str(game.window)])
+        if how == "menu_mnemonic":
+            game.open_menu("alt+" + mnemonic_key(f.menu_captions[0]))
+            self.x.key(mnemonic_key(f.exit_caption))
+        elif how == "menu_mouse":
+            entry = game.open_menu()
+            self.x.click(entry[0], game.top + 10 * game.scale)  # the drop-down's one entry
+        else:
+            self.x.run(["wmctrl", "-i", "-c", str(game.window)])
         status = game.exit_status()
-        check(status == 0, "exit status %d after the title-bar close" % status)
+        check(status == 0, "exit status %d" % status)
 
     # -- whole games -----------------------------------------------------------
 
@@ -205,13 +219,25 @@ class Suite:
         game.press_button()
         dealt, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
                                    "no deal on the screen")
-        low = f.board_origin[0]
-        high = low + f.cell_pitch * (f.side - 1) + f.framed_side
+        # Mostly cells beside where the empty cell would be if every click
+        # counted, so that the board keeps changing; the rest anywhere. Each
+        # press lands anywhere in the part of the cell's box that is on top,
+        # its overlap strips with the lower-numbered neighbours included.
+        empty = dealt.index(0)
         command = ["xdotool"]
         for _ in range(RAPID_CLICKS):
-            px, py = game.at(rng.randrange(low, high), rng.randrange(low, high))
+            beside = neighbours(empty, f.side)
+            cell = rng.choice(beside) if rng.random() < 0.7 else rng.randrange(f.cells)
+            empty = cell if cell in beside else empty
+            ox, oy = f.cell_origin(cell)
+            px, py = game.at(ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch))
             command += ["mousemove", str(px), str(py), "click", "--delay", "0", "1"]
-        self.x.run(command)
+        # The help box, asked for in the same stream of input, comes up only
+        # once the program has handled every click before it.
+        self.x.run(command + ["key", "alt+" + mnemonic_key(f.menu_captions[1])])
+        self.x.find_window(f.help_title, timeout=60)
+        self.x.key("Return")
+        self.x.window_gone(f.help_title)
 
         def settled():
             first = game.board(self.x.screenshot(), pictures)
@@ -229,12 +255,60 @@ class Suite:
 
         # And it still answers: a plain click beside the empty cell slides that tile.
         empty = board.index(0)
-        cell = empty - 1 if empty % f.side else empty + 1
+        cell = neighbours(empty, f.side)[0]
         expected = list(board)
         expected[empty], expected[cell] = board[cell], 0
         game.click_cells([cell])
         game.wait_board(pictures, lambda t: t == expected,
                         "a click after the burst did not slide the tile of cell %d" % cell)
+
+
+    # -- a broken build ----------------------------------------------------------
+
+    def missing_picture(self):
+        """tarpo.exe with one bitmap resource renamed, as only a broken build
+        could leave it: start-up stops with a box titled with the program's
+        name, the game's window never shows, and the status is 1."""
+        f = self.facts
+        name = ("%s/%s" % (f.picture_sets[0]["folder"], f.piece_files[-1])).upper()
+        with open(self.program.exe, "rb") as exe:
+            data = exe.read()
+        wide = name.encode("utf-16-le")
+        check(data.count(wide) == 1, "%s is not a resource name of %s" % (name, self.program.exe))
+        broken = os.path.join(self.program.folder.name, "broken.exe")
+        with open(broken, "wb") as out:  # the same length, so the file stays valid
+            out.write(data.replace(wide, (name[:-1] + "X").encode("utf-16-le")))
+        proc = self.program.wine(self.x, [broken])
+        self.x.find_window(os.path.splitext(os.path.basename(self.program.exe))[0], timeout=60)
+        self.shot("missing-picture")
+        check(not self.x.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % f.title],
+                             check=False).split(), "the game's window shows without a picture")
+        self.x.key("Return")
+        status = proc.wait(30)
+        check(status == 1, "exit status %d, not 1" % status)
+
+
+def mnemonic(caption):
+    return caption[caption.index("&") + 1]
+
+
+def mnemonic_key(caption):
+    """The key that types the mnemonic letter of a caption."""
+    return keysym(mnemonic(caption).lower())
+
+
+def keysym(letter):
+    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
+    if letter.isascii():
+        return letter
+    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
+    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
+
+
+def neighbours(cell, side):
+    row, col = divmod(cell, side)
+    return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
+            if 0 <= r < side and 0 <= c < side]
 
 
 def slide_parity(board, side):
@@ -253,12 +327,14 @@ def scenarios(suite, group):
     return {
         "window": [("start_look", suite.start_look),
                    ("click_before_first_game", suite.click_before_first_game),
-                   ("menus_and_boxes", suite.menus_and_boxes),
-                   ("title_bar_close", suite.title_bar_close)],
+                   ("menus_and_boxes", suite.menus_and_boxes)]
+                  + [("exit_by_" + how, lambda how=how: suite.exit(how))
+                     for how in ("menu_mnemonic", "menu_mouse", "title_bar_close")],
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
         "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],
         "rapid": [("rapid_clicks", suite.rapid_clicks)],
+        "missing_picture": [("missing_picture", suite.missing_picture)],
     }[group]
 
 
@@ -267,7 +343,7 @@ def main():
     parser.add_argument("--boot-wine-prefix")
     parser.add_argument("program", nargs="?", choices=("qt", "wine"))
     parser.add_argument("exe", nargs="?")
-    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid"))
+    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid", "missing_picture"))
     parser.add_argument("--facts")
     parser.add_argument("--solutions")
     parser.add_argument("--assets")

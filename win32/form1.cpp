@@ -1,0 +1,309 @@
+// The window's class, its controls and menu, their layout at the display's
+// density, and the translation of window messages into the event handlers.
+#include "form1.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "form.h"
+
+namespace win32 {
+
+namespace {
+
+namespace form = tarpo::form;
+
+constexpr wchar_t kClassName[] = L"tarpo.Form1";
+constexpr int kIconResource = 1;  // the application icon, the first in the program
+
+// A fixed single border and a title bar with the system menu and its close
+// button only: neither size box nor minimise or maximise button.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+// Control and menu command identifiers.
+enum : WORD {
+    kCommand1Id = 101,
+    kList1Id,
+    kLabel1Id,
+    kExitId = 201,
+    kHelpId,
+    kAuthorId,
+};
+
+const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+Font CreateFormFont(const form::Font& font, const Scale& scale) {
+    return Font(CreateFontW(-scale(font.pixelSize), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                            font.italic, FALSE, FALSE, static_cast<DWORD>(font.charset),
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
+}
+
+void Place(HWND control, const RECT& r) {
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void Form1::Register(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the dialog background
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);
+    ImageBox::Register(instance);
+}
+
+Form1::Form1(HINSTANCE instance, PictureStores pictures)
+    : instance_(instance), stores_(std::move(pictures)), puzzle_(*this) {
+    CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+}
+
+Form1::~Form1() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return form->Handle(message, wParam, lParam);
+}
+
+LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            BuildControls();
+            BuildMenu();
+            Layout(WindowDpi(hwnd_));
+            Form_Initialize();
+            Form_Load();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_DRAWITEM:
+            if (wParam == kLabel1Id) {
+                DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            break;
+        case WM_ACTIVATE:
+            // Like a dialog: the focus leaves with the window and comes back
+            // to the control that had it, the button at first.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus))
+                    focus_ = focus;
+            } else {
+                SetFocus(focus_ != nullptr ? focus_ : Command1);
+            }
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(focus_ != nullptr ? focus_ : Command1);
+            return 0;
+        case WM_DPICHANGED: {
+            Layout(HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY: {
+            const HWND hwnd = std::exchange(hwnd_, nullptr);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1::OnCommand(WORD id, WORD code) {
+    switch (id) {
+        case kCommand1Id:
+            if (code == BN_CLICKED) Command1_Click();
+            break;
+        case kList1Id:
+            if (code == LBN_SELCHANGE || code == LBN_SELCANCEL) KeepListSelection();
+            break;
+        case kExitId:
+            exit_Click();
+            break;
+        case kHelpId:
+            help_Click();
+            break;
+        case kAuthorId:
+            autor_Click();
+            break;
+    }
+}
+
+bool Form1::TranslateDialogKey(MSG& message) {
+    // Enter presses the focused button, as Space does.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == Command1) {
+        SendMessageW(Command1, BM_CLICK, 0, 0);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+void Form1::BuildControls() {
+    const HWND client = hwnd_;
+    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
+        const form::Rect r = form::CellRect(i, true);
+        Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
+            client, POINT{r.left, r.top}, SIZE{r.width, r.height}, [this, i] { Image3_Click(i); });
+        SetFrame(i, true);
+    }
+    // Where two framed cells overlap, the one with the higher index (the right
+    // or lower neighbour) lies on top: it shows its frame there and takes the
+    // click.
+    for (const auto& cell : Image3)
+        SetWindowPos(cell->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    const auto child = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
+                           WORD id) {
+        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                               client, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                               instance_, nullptr);
+    };
+    Command1 = child(0, L"BUTTON", Text(form::kCommand1Placeholder), WS_TABSTOP | BS_PUSHBUTTON,
+                     kCommand1Id);
+    List1 = child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                  kList1Id);
+    // Tab order: the button, then the list.
+    SetWindowPos(List1, Command1, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    const form::Rect d = form::kDemoRect;
+    demo = std::make_unique<ImageBox>(client, POINT{d.left, d.top}, SIZE{d.width, d.height});
+
+    // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
+    Label1 = child(0, L"STATIC", Text(form::kLabel1Caption), SS_OWNERDRAW, kLabel1Id);
+}
+
+void Form1::BuildMenu() {
+    Menu bar(CreateMenu());
+    Menu mnumenu(CreatePopupMenu());
+    AppendMenuW(mnumenu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mnumenu.release()),
+                Text(form::kMenuCaption));
+    // These two act from the menu bar itself, without a drop-down.
+    AppendMenuW(bar.get(), MF_STRING, kHelpId, Text(form::kHelpCaption));
+    AppendMenuW(bar.get(), MF_STRING, kAuthorId, Text(form::kAuthorCaption));
+    SetMenu(hwnd_, bar.release());  // the window destroys its menu
+}
+
+// Places every control for `dpi` and sizes the window so that the client area
+// below the menu bar is the form's, scaled.
+void Form1::Layout(UINT dpi) {
+    scale_ = Scale(dpi);
+    for (const auto& cell : Image3) cell->Rescale(scale_);
+    demo->Rescale(scale_);
+    Place(Command1, scale_(form::kCommand1Rect));
+    Place(List1, scale_(form::kList1Rect));
+    Place(Label1, scale_(form::kLabel1Rect));
+
+    Font dialogFont = CreateFormFont(form::kDialogFont, scale_);
+    Font labelFont = CreateFormFont(form::kLabel1Font, scale_);
+    for (const HWND control : {Command1, List1})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
+    SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    dialogFont_ = std::move(dialogFont);
+    labelFont_ = std::move(labelFont);
+
+    const SIZE client{scale_(form::kClientSize.width), scale_(form::kClientSize.height)};
+    RECT frame{0, 0, client.cx, client.cy};
+    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto a second line takes more than one line's height.
+    RECT actual;
+    GetClientRect(hwnd_, &actual);
+    if (actual.bottom != client.cy) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top + client.cy - actual.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The label's caption in its own font and colour, left-aligned and wrapped at
+// blanks: a line takes as many words as fit in the box, and the blanks where
+// it breaks are dropped. (DrawText's own word break is not used: Wine's breaks
+// a word early when the line ends inside a run of blanks, as this caption's
+// does.)
+void Form1::DrawLabel(const DRAWITEMSTRUCT& item) const {
+    const HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const Selection font(dc, labelFont_.get());
+    const form::Rgb c = form::kLabel1Colour;
+    SetTextColor(dc, RGB(c.red, c.green, c.blue));
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+
+    const std::wstring_view text = Text(form::kLabel1Caption);
+    const auto width = [&](std::size_t from, std::size_t to) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.data() + from, static_cast<int>(to - from), &size);
+        return size.cx;
+    };
+    const LONG boxWidth = item.rcItem.right - item.rcItem.left;
+    int y = item.rcItem.top;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        // The line ends after the last word that fits; the first always does.
+        std::size_t end = start;
+        while (end < text.size()) {
+            const std::size_t word = text.find_first_not_of(L' ', end);
+            const std::size_t next = word == std::wstring_view::npos
+                                         ? text.size()
+                                         : std::min(text.find(L' ', word), text.size());
+            if (end > start && width(start, next) > boxWidth) break;
+            end = next;
+        }
+        TextOutW(dc, item.rcItem.left, y, text.data() + start, static_cast<int>(end - start));
+        y += metrics.tmHeight;
+        start = std::min(text.find_first_not_of(L' ', end), text.size());
+    }
+}
+
+void Form1::KeepListSelection() {
+    const auto selected = static_cast<int>(SendMessageW(List1, LB_GETCURSEL, 0, 0));
+    if (selected == LB_ERR) {
+        SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+    } else {
+        listSelection_ = selected;
+    }
+}
+
+void Form1::ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) {
+    Image3[static_cast<std::size_t>(cell)]->SetPicture(Image0[static_cast<std::size_t>(tile - 1)]);
+}
+
+void Form1::ShowCompletionPiece() {
+    Image3[tarpo::kEmptyHomeCell]->SetPicture(Image0[form::kPieceCount - 1]);
+}
+
+void Form1::ClearCell(tarpo::Int16 cell) {
+    Image3[static_cast<std::size_t>(cell)]->SetPicture(nullptr);
+}
+
+void Form1::SetFrame(tarpo::Int16 cell, bool on) {
+    Image3[static_cast<std::size_t>(cell)]->SetFramed(on);
+}
+
+}  // namespace win32

@@ -1,0 +1,82 @@
+// The main window: the board of sixteen cells, the new-game button, the list
+// of picture sets, the preview, the label and the menu, as standard Windows
+// controls. It translates clicks into calls of the board logic and draws what
+// that logic asks for.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "cell_display.h"
+#include "handles.h"
+#include "image_box.h"
+#include "pictures.h"
+#include "puzzle.h"
+#include "scale.h"
+
+namespace win32 {
+
+class Form1 : private tarpo::CellDisplay {
+  public:
+    static void Register(HINSTANCE instance);
+
+    // Creates the window, hidden, with its controls; start-up has run.
+    Form1(HINSTANCE instance, PictureStores pictures);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    ~Form1() override;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // The dialog keys of the message loop: Tab between the button and the
+    // list, Space and Enter on the button. True if `message` was consumed.
+    bool TranslateDialogKey(MSG& message);
+
+    // Event handlers.
+    void Image3_Click(tarpo::Int16 Index);
+    void Command1_Click();
+    void help_Click();
+    void autor_Click();
+    void exit_Click();
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(WORD id, WORD code);
+
+    void BuildControls();
+    void BuildMenu();
+    void Form_Initialize();
+    void Form_Load();
+    void Layout(UINT dpi);
+    void KeepListSelection();
+    void DrawLabel(const DRAWITEMSTRUCT& item) const;
+
+    // CellDisplay: how the board logic changes the cells.
+    void ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) override;
+    void ShowCompletionPiece() override;
+    void ClearCell(tarpo::Int16 cell) override;
+    void SetFrame(tarpo::Int16 cell, bool on) override;
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    PictureStores stores_;
+    TileStore Image0{};  // working tile store: the pieces of the set loaded last
+    tarpo::Puzzle puzzle_;
+
+    std::array<std::unique_ptr<ImageBox>, tarpo::kCellCount> Image3;
+    HWND Command1 = nullptr;
+    HWND List1 = nullptr;
+    std::unique_ptr<ImageBox> demo;
+    HWND Label1 = nullptr;
+
+    Scale scale_{kDefaultDpi};
+    Font dialogFont_;
+    Font labelFont_;
+    HWND focus_ = nullptr;  // the control that has the focus while the window is active
+    int listSelection_ = 0;
+};
+
+}  // namespace win32

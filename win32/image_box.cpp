@@ -1,0 +1,178 @@
+#include "image_box.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "handles.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"tarpo.ImageBox";
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+// The sunken frame, `width` device pixels wide: the outer half in the colours
+// of BDR_SUNKENOUTER, the inner half in those of BDR_SUNKENINNER. At 100 %
+// that is one ring of each, exactly DrawEdge(EDGE_SUNKEN); at higher densities
+// each ring grows with the rest of the window.
+void DrawSunkenFrame(HDC dc, RECT rect, int width) {
+    if (width == 2) {
+        DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
+        return;
+    }
+    const int outer = (width + 1) / 2;
+    for (int ring = 0; ring < width; ++ring) {
+        DrawEdge(dc, &rect, ring < outer ? BDR_SUNKENOUTER : BDR_SUNKENINNER, BF_RECT);
+        InflateRect(&rect, -1, -1);
+    }
+}
+
+}  // namespace
+
+void ImageBox::Register(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    // No CS_DBLCLKS: the second press of a double-click is a press of its own.
+    RegisterClassExW(&wc);
+}
+
+ImageBox::ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> onClick)
+    : origin_(origin), size_(size), onClick_(std::move(onClick)) {
+    // WS_CLIPSIBLINGS: where framed cells overlap, the box above paints alone.
+    CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                    nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                    this);
+}
+
+LRESULT CALLBACK ImageBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* box =
+            static_cast<ImageBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        box->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+    }
+    auto* box = reinterpret_cast<ImageBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (box == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return box->Handle(message, wParam, lParam);
+}
+
+LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers every pixel
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(hwnd_);
+            return 0;
+        case WM_LBUTTONUP: {
+            // A click is a press and a release on the box.
+            const bool wasPressed = std::exchange(pressed_, false);
+            ReleaseCapture();
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (wasPressed && PtInRect(&client, at) && onClick_) onClick_();
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return 0;
+        case WM_NCDESTROY: {
+            const HWND hwnd = std::exchange(hwnd_, nullptr);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void ImageBox::SetPicture(HBITMAP picture) {
+    if (picture == picture_) return;
+    picture_ = picture;
+    pictureSize_ = picture != nullptr ? BitmapSize(picture) : SIZE{};
+    FitToPicture();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageBox::SetFramed(bool framed) {
+    if (framed == framed_) return;
+    framed_ = framed;
+    FitToPicture();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageBox::Rescale(const Scale& scale) {
+    scale_ = scale;
+    Place();
+}
+
+// The box follows its picture, anchored at its origin: the picture's size,
+// plus the frame on every side when framed. Without a picture it keeps the
+// size it had.
+void ImageBox::FitToPicture() {
+    if (picture_ == nullptr) return;
+    const int border = framed_ ? 2 * tarpo::form::kFrameWidth : 0;
+    const SIZE size{pictureSize_.cx + border, pictureSize_.cy + border};
+    if (size.cx == size_.cx && size.cy == size_.cy) return;
+    size_ = size;
+    Place();
+}
+
+void ImageBox::Place() {
+    SetWindowPos(hwnd_, nullptr, scale_(origin_.x), scale_(origin_.y), scale_(size_.cx),
+                 scale_(size_.cy), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ImageBox::OnPaint() {
+    Paint paint(hwnd_);
+    const HDC dc = paint.dc();
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int inset = framed_ ? scale_(tarpo::form::kFrameWidth) : 0;
+    if (framed_) DrawSunkenFrame(dc, client, inset);
+
+    RECT inside = client;
+    InflateRect(&inside, -inset, -inset);
+    if (picture_ == nullptr) {
+        // An empty cell is a clean well of window background.
+        FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    const MemoryDc source(CreateCompatibleDC(dc));
+    const Selection selected(source.get(), picture_);
+    const int width = scale_(pictureSize_.cx);
+    const int height = scale_(pictureSize_.cy);
+    if (scale_.isUnscaled()) {
+        BitBlt(dc, inset, inset, width, height, source.get(), 0, 0, SRCCOPY);
+    } else {
+        // Every picture pixel becomes a block of dpi/96 device pixels, nearest
+        // neighbour, never smoothed. At whole multiples (200 %, 300 %) that is
+        // exact pixel doubling or tripling, sharp and seamless. Between them
+        // (125 %, 150 %, 175 %) the blocks differ by one device pixel, which
+        // is the only choice that keeps both promises of the layout: the
+        // scaled piece fills its scaled 80-px pitch exactly, so the finished
+        // picture has no gap (a whole multiple rounded down would leave one)
+        // and nothing is cut off (one rounded up would overlap the next cell);
+        // smoothing would blend each piece's edge with its background and
+        // draw a seam between the pieces.
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.cx,
+                   pictureSize_.cy, SRCCOPY);
+    }
+}
+
+}  // namespace win32

@@ -1,0 +1,53 @@
+// An image control: a child window that shows one picture at its top-left
+// corner, or nothing, optionally inside the 2-px sunken frame, and reports
+// left clicks. Pictures are shared: the box only refers to the bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "scale.h"
+
+namespace win32 {
+
+class ImageBox {
+  public:
+    static void Register(HINSTANCE instance);
+
+    // A box at `origin` (form pixels) of `size` until it gets a picture.
+    ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> onClick = {});
+    ImageBox(const ImageBox&) = delete;
+    ImageBox& operator=(const ImageBox&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Giving the box the picture it already shows, or the frame state it
+    // already has, repaints nothing. nullptr is the empty picture.
+    void SetPicture(HBITMAP picture);
+    HBITMAP picture() const { return picture_; }
+    void SetFramed(bool framed);
+    bool isFramed() const { return framed_; }
+
+    // Places the box for the window's current density.
+    void Rescale(const Scale& scale);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void FitToPicture();
+    void Place();
+    void OnPaint();
+
+    HWND hwnd_ = nullptr;
+    POINT origin_;
+    SIZE size_;  // form pixels: the picture's size, plus the frame when framed
+    std::function<void()> onClick_;
+    Scale scale_{kDefaultDpi};
+    HBITMAP picture_ = nullptr;
+    SIZE pictureSize_{};
+    bool framed_ = false;
+    bool pressed_ = false;
+};
+
+}  // namespace win32

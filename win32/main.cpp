@@ -1,0 +1,47 @@
+// tarpo.exe: decodes the pictures, creates the window and runs the message
+// loop until the window is closed or Exit is chosen.
+// <commctrl.h> needs <windows.h> first.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <string>
+
+#include "form1.h"
+#include "pictures.h"
+
+namespace {
+
+constexpr wchar_t kProgramName[] = L"tarpo";
+constexpr wchar_t kMissingPicture[] = L"The picture resource is missing or unreadable:\n";
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    win32::PictureStores pictures;
+    try {
+        pictures = win32::LoadPictureStores(instance);
+    } catch (const win32::PictureError& error) {
+        // Only a broken build gets here: report it rather than show blank tiles.
+        const std::wstring text = kMissingPicture + error.name();
+        MessageBoxW(nullptr, text.c_str(), kProgramName, MB_ICONERROR | MB_OK);
+        return 1;
+    }
+
+    win32::Form1::Register(instance);
+    win32::Form1 window(instance, std::move(pictures));
+    ShowWindow(window.hwnd(), show);
+    UpdateWindow(window.hwnd());
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window.TranslateDialogKey(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

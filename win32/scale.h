@@ -1,0 +1,36 @@
+// The form is laid out in pixels at 96 dpi; on a display of another density
+// every position, size and font is multiplied by dpi / 96.
+#pragma once
+
+#include <windows.h>
+
+#include "form.h"
+
+namespace win32 {
+
+inline constexpr int kDefaultDpi = USER_DEFAULT_SCREEN_DPI;  // 96: 100 %
+
+class Scale {
+  public:
+    explicit Scale(UINT dpi) : dpi_(static_cast<int>(dpi)) {}
+    int dpi() const { return dpi_; }
+    bool isUnscaled() const { return dpi_ == kDefaultDpi; }
+    int operator()(int pixels) const { return MulDiv(pixels, dpi_, kDefaultDpi); }
+    RECT operator()(const tarpo::form::Rect& r) const {
+        const int left = (*this)(r.left);
+        const int top = (*this)(r.top);
+        return {left, top, left + (*this)(r.width), top + (*this)(r.height)};
+    }
+
+  private:
+    int dpi_;
+};
+
+// The density of the monitor `window` is on. Windows before 10 (1607) know
+// only the system's density.
+UINT WindowDpi(HWND window);
+
+// The window rectangle for a client rectangle at `dpi`, menu bar included.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
+}  // namespace win32
