@@ -101,8 +101,8 @@ class QtProgram:
     def __init__(self, exe):
         self.exe = exe
 
-    def start(self, x, scale):
-        extra = {"QT_SCALE_FACTOR": str(scale)} if scale != 1 else None
+    def start(self, x, scale, env=None):
+        extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
         return x.start([self.exe], extra_env=extra)
 
     def stop(self, x):
@@ -165,9 +165,9 @@ class WineProgram:
 class Game:
     """One run of the program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1):
+    def __init__(self, x, program, facts, scale=1, env=None):
         self.x, self.program, self.facts, self.scale = x, program, facts, scale
-        self.proc = program.start(x, scale)
+        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
         try:
             self.window = x.find_window(facts.title, timeout=60)
         except AssertionError:
@@ -181,14 +181,15 @@ class Game:
         self.settle()
 
     def settle(self):
-        """Waits until the window looks the same on two screenshots a moment apart."""
+        """Waits until the window looks the same on two screenshots a moment
+        apart, and returns that look."""
         area = (self.left, self.top - self.menu_height, *self.size)
 
         def same():
             first = self.x.screenshot().region(*area)
             time.sleep(0.2)
-            return self.x.screenshot().region(*area) == first
-        self.x.wait_for(same, 30, "the window keeps changing")
+            return first if self.x.screenshot().region(*area) == first else None
+        return self.x.wait_for(same, 30, "the window keeps changing")
 
     def wait_active(self):
         """Keys go to the window once the window manager has made it active."""
