@@ -203,9 +203,10 @@ class Suite:
         self.shot("%s-dealt" % label)
         check(tiles[:-1] in f.start_layouts, "dealt %r, which is not a start layout" % tiles)
         check(all(game.framed(shot, i) for i in range(f.cells)), "a cell has no frame after the deal")
-        preview = game.region(shot, *f.demo_rect[:2], *f.preview_size)
-        if pictures.preview:
-            check(preview == pictures.preview, "the preview is not shown at the preview's place")
+        if pictures.preview:  # the preview may be drawn a moment after the cells
+            self.x.wait_for(lambda: game.region(self.x.screenshot(), *f.demo_rect[:2],
+                                                *f.preview_size) == pictures.preview,
+                            10, "the preview is not shown at the preview's place")
         else:
             check(game.is_blank(shot, *f.demo_rect), "the preview is not empty")
 
