@@ -174,21 +174,22 @@ class Game:
             self.end()
             raise
         self.wait_active()
-        left, top, width, height = x.geometry(self.window)
-        self.size = (width, height)
-        self.menu_height = height - facts.client_size[1] * scale
-        self.left, self.top = left, top + self.menu_height
         self.settle()
 
     def settle(self):
-        """Waits until the window looks the same on two screenshots a moment
-        apart, and returns that look."""
-        area = (self.left, self.top - self.menu_height, *self.size)
+        """Waits until the window has the same place, size and look on two
+        screenshots a moment apart, and returns that look."""
+        def look():
+            left, top, width, height = self.x.geometry(self.window)
+            self.size = (width, height)
+            self.menu_height = height - self.facts.client_size[1] * self.scale
+            self.left, self.top = left, top + self.menu_height
+            return self.size, self.x.screenshot().region(left, top, width, height)
 
         def same():
-            first = self.x.screenshot().region(*area)
+            first = look()
             time.sleep(0.2)
-            return first if self.x.screenshot().region(*area) == first else None
+            return first[1] if look() == first else None
         return self.x.wait_for(same, 30, "the window keeps changing")
 
     def wait_active(self):
