@@ -55,8 +55,8 @@ test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure -j2
 
-# Benchmarks, built in build-bench/: start-up time and memory against an empty
-# Qt window and the area repainted, under Xvfb; the cost of a click. Prints the
+# Benchmarks, built in build-bench/: start-up time and memory against a Qt
+# window with the same controls and no pictures, and the area repainted, under Xvfb; the cost of a click. Prints the
 # figures and whether the targets are met (bench/README.md).
 BENCH_DIR := build-bench
 

@@ -32,8 +32,6 @@ enum : WORD {
     kAuthorId,
 };
 
-const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
 Font CreateFormFont(const form::Font& font, const Scale& scale) {
     return Font(CreateFontW(-scale(font.pixelSize), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
                             font.italic, FALSE, FALSE, static_cast<DWORD>(font.charset),
@@ -54,6 +52,10 @@ void Form1::Register(HINSTANCE instance) {
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    // The title bar's small icon from the icon's own small image, not shrunk.
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the dialog background
     wc.lpszClassName = kClassName;

@@ -5,11 +5,13 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "form.h"
+
 class ImageBox : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kFrameWidth = 2;
+    static constexpr int kFrameWidth = tarpo::form::kFrameWidth;
 
     explicit ImageBox(QWidget* parent);
 

@@ -172,13 +172,16 @@ class Game:
         except AssertionError:
             self.end()
             raise
-        # Input goes to the window once the window manager has made it active.
-        x.wait_for(lambda: x.run(["xdotool", "getactivewindow"], check=False).strip()
-                   == str(self.window).encode(), 30, "the window did not become active")
+        self.wait_active()
         left, top, width, height = x.geometry(self.window)
         self.size = (width, height)
         self.menu_height = height - facts.client_size[1] * scale
         self.left, self.top = left, top + self.menu_height
+
+    def wait_active(self):
+        """Keys go to the window once the window manager has made it active."""
+        self.x.wait_for(lambda: self.x.run(["xdotool", "getactivewindow"], check=False).strip()
+                        == str(self.window).encode(), 30, "the window is not active")
 
     def end(self):
         """Ends the program if it still runs."""
