@@ -31,8 +31,10 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "${TARPO_DEB_REVISION}")
 # A game: section games, the program in /usr/games (Install.cmake).
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The dialog font the window is laid out for; any font lets it run.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# The dialog font the window is laid out for (any font lets it run), and Qt's
+# Wayland platform plugin, without which Qt runs through XWayland on Wayland
+# desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 
 # The package's documentation, as Debian wants it in /usr/share/doc/tarpo: the
 # copyright file in the machine-readable format, with the licence text taken
@@ -59,3 +61,5 @@ install(FILES "${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tarpo)
 
 include(CPack)
+
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstaller.cmake)

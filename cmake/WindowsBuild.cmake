@@ -1,5 +1,6 @@
-# tarpo.exe, cross-built with mingw-w64 as part of the Linux build, so that
-# its tests run with the others. It is built in build-windows/ beside the
+# tarpo.exe and the installer's custom action msi_checks.dll (msi/),
+# cross-built with mingw-w64 as part of the Linux build, so that their tests
+# run with the others. It is built in build-windows/ beside the
 # source, where `make windows` builds it too.
 option(TARPO_WINDOWS "Cross-build tarpo.exe for Windows" ON)
 if(NOT TARPO_WINDOWS)
@@ -18,6 +19,6 @@ ExternalProject_Add(tarpo_windows
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
                -DCMAKE_BUILD_TYPE=Release
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS "${TARPO_WINDOWS_EXE}"
+    BUILD_BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll"
     INSTALL_COMMAND ""
 )

@@ -2,6 +2,7 @@
 // boxes, focus, clicks and the pixels that reach the screen.
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -263,6 +264,33 @@ class WindowTest : public QObject {
                          QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
                                   LineCount(form::kAuthorText));
                      });
+    }
+
+    // The layout is fixed in pixels: a desktop theme's large fonts, for all
+    // widgets and for buttons, menus and lists in particular, change no text.
+    void textKeepsTheFormFontsWhateverTheDesktopFont() {
+        const QFont desktop = QApplication::font();
+        const QFont large(QStringLiteral("Sans"), 14);
+        QApplication::setFont(large);
+        for (const char* widgetClass : {"QPushButton", "QMenuBar", "QMenu", "QAbstractItemView"})
+            QApplication::setFont(large, widgetClass);
+        const QFont dialog = formqt::Font(form::kDialogFont);
+        auto hasDialogFont = [&](const QWidget* widget) {
+            return widget->font().pixelSize() == dialog.pixelSize() &&
+                   widget->font().family() == dialog.family();
+        };
+        QVERIFY(hasDialogFont(child<QPushButton>("Command1")));
+        QVERIFY(hasDialogFont(child<QListWidget>("List1")));
+        QVERIFY(hasDialogFont(window->menuBar()));
+        QVERIFY(hasDialogFont(child<QMenu>("mnumenu")));
+        QCOMPARE(child<QLabel>("Label1")->font(), formqt::Font(form::kLabel1Font));
+        WithModalBox([this] { window->help_Click(); },
+                     [&](QMessageBox* box) {
+                         for (const QWidget* text : box->findChildren<QLabel*>())
+                             QVERIFY(hasDialogFont(text));
+                         QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
+                     });
+        QApplication::setFont(desktop);  // for the other tests
     }
 
     void boxesLeaveTheGameAsItWas() {

@@ -9,8 +9,6 @@ namespace {
 
 namespace form = tarpo::form;
 
-const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
 void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
     MessageBoxW(owner, Text(text), Text(title), MB_ICONINFORMATION | MB_OK);
 }

@@ -32,8 +32,6 @@ enum : WORD {
     kAuthorId,
 };
 
-const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
 Font CreateFormFont(const form::Font& font, const Scale& scale) {
     return Font(CreateFontW(-scale(font.pixelSize), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
                             font.italic, FALSE, FALSE, static_cast<DWORD>(font.charset),
@@ -54,6 +52,10 @@ void Form1::Register(HINSTANCE instance) {
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    // The title bar's small icon from the icon's own small image, not shrunk.
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the dialog background
     wc.lpszClassName = kClassName;
@@ -87,7 +89,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             BuildControls();
             BuildMenu();
-            Layout(GetDpiForWindow(hwnd_));
+            Layout(WindowDpi(hwnd_));
             Form_Initialize();
             Form_Load();
             return 0;
@@ -123,10 +125,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            break;
+        case WM_NCDESTROY: {
+            const HWND hwnd = std::exchange(hwnd_, nullptr);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -226,7 +229,7 @@ void Form1::Layout(UINT dpi) {
 
     const SIZE client{scale_(form::kClientSize.width), scale_(form::kClientSize.height)};
     RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
+    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A menu bar that wraps onto a second line takes more than one line's height.

@@ -18,6 +18,9 @@
 
 namespace win32 {
 
+// The form's UTF-16 text as the W functions take it.
+inline const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
 class Form1 : private tarpo::CellDisplay {
   public:
     static void Register(HINSTANCE instance);

@@ -35,7 +35,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::Form1::Register(instance);
     win32::Form1 window(instance, std::move(pictures));
     ShowWindow(window.hwnd(), show);
-    UpdateWindow(window.hwnd());
+    // The window and every control draw themselves now, before any other
+    // message: the window never shows with a control not yet drawn.
+    RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

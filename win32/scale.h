@@ -26,4 +26,11 @@ class Scale {
     int dpi_;
 };
 
+// The density of the monitor `window` is on. Windows before 10 (1607) know
+// only the system's density.
+UINT WindowDpi(HWND window);
+
+// The window rectangle for a client rectangle at `dpi`, menu bar included.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
 }  // namespace win32

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "board_view.h"
+#include "dialog_font.h"
 #include "fixed_size.h"
 #include "form1.h"
 #include "form_qt.h"
@@ -26,6 +27,7 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
       puzzle_(*Image3, std::move(drawLayout)) {
     BuildControls();
     BuildMenu();
+    UseDialogFont(this);
     KeepFixedSize(this);
     Form_Initialize();
     Form_Load();

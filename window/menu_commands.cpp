@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "dialog_font.h"
 #include "fixed_size.h"
 #include "form1.h"
 #include "form_qt.h"
@@ -11,6 +12,7 @@ namespace {
 void ShowInformation(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    UseDialogFont(&box);
     KeepFixedSize(&box);
     box.exec();
 }

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <QListWidget>
+#include <QPainter>
 
 class PictureSetList : public QListWidget {
     Q_OBJECT
 
   public:
-    using QListWidget::QListWidget;
+    explicit PictureSetList(QWidget* parent) : QListWidget(parent), border_(new Border(this)) {}
 
   protected:
     // A click on empty space or a Ctrl+click on the selected entry would
@@ -24,4 +25,32 @@ class PictureSetList : public QListWidget {
         }
         return command;
     }
+
+    void resizeEvent(QResizeEvent* event) override {
+        QListWidget::resizeEvent(event);
+        border_->setGeometry(rect());
+        border_->raise();
+    }
+
+  private:
+    // The list's border drawn once more, above the viewport: at a fractional
+    // device pixel ratio the viewport, rounded to whole device pixels, can
+    // cover the device row or column where the border lands.
+    class Border : public QWidget {
+      public:
+        explicit Border(PictureSetList* list) : QWidget(list), list_(list) {
+            setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+
+      protected:
+        void paintEvent(QPaintEvent*) override {
+            QPainter painter(this);
+            list_->drawFrame(&painter);
+        }
+
+      private:
+        PictureSetList* list_;
+    };
+
+    Border* border_;
 };

@@ -172,10 +172,16 @@ class Game:
         except AssertionError:
             self.end()
             raise
+        self.wait_active()
         left, top, width, height = x.geometry(self.window)
         self.size = (width, height)
         self.menu_height = height - facts.client_size[1] * scale
         self.left, self.top = left, top + self.menu_height
+
+    def wait_active(self):
+        """Keys go to the window once the window manager has made it active."""
+        self.x.wait_for(lambda: self.x.run(["xdotool", "getactivewindow"], check=False).strip()
+                        == str(self.window).encode(), 30, "the window is not active")
 
     def end(self):
         """Ends the program if it still runs."""
@@ -268,6 +274,20 @@ class Game:
             else:
                 runs.append([x, x])
         return [((a + b) // 2, top + self.menu_height // 2) for a, b in runs]
+
+    def open_menu(self, keys=None):
+        """Opens the first menu-bar entry's drop-down, by keys or by the
+        mouse, and waits until it shows over the board."""
+        shot = self.x.screenshot()
+        below = (self.left, self.top, self.size[0] // 2, 20 * self.scale)
+        entry = self.menu_entries(shot)[0]
+        if keys:
+            self.x.key(keys)
+        else:
+            self.x.click(*entry)
+        self.x.wait_for(lambda: self.x.screenshot().region(*below) != shot.region(*below), 30,
+                        "the drop-down did not open")
+        return entry
 
     def wait_board(self, pictures, wanted, message, timeout=30):
         """Waits until the board on the screen satisfies wanted(tiles)."""

@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Checks the Windows installer: the product facts in its tables, then, in a
+fresh Wine prefix under Xvfb, a silent install (the program, its Start-menu
+shortcut, its entry in the list of installed programs), the window of the
+program started from that shortcut, an install refused while the program
+runs, a silent removal that leaves no trace, and two installs followed by one
+removal.
+
+Usage: check_msi.py MSI EXE WORK_DIR VERSION PUBLISHER FORM_JSON SOLUTIONS_JSON ASSETS"""
+
+import os
+import shutil
+import subprocess
+import sys
+
+from checks import fail, tool
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from game import Facts  # noqa: E402
+from suite import Suite  # noqa: E402
+from xsession import XSession  # noqa: E402
+
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+PRODUCTS_KEY = r"HKCR\Installer\Products"
+PROGRAM = r"C:\Program Files\tarpo\tarpo.exe"
+ERROR_INSTALL_FAILURE = 1603
+
+
+def table(msi, name):
+    """The rows of an MSI table as dicts: msiinfo writes it in the .idt text
+    form, the column names, their types and the key, then one row a line."""
+    text = subprocess.run([tool("msiinfo"), "export", msi, name], stdout=subprocess.PIPE,
+                          check=True, text=True).stdout
+    lines = text.splitlines()
+    columns = lines[0].split("\t")
+    return [dict(zip(columns, line.split("\t"))) for line in lines[3:] if line]
+
+
+def check_tables(msi, version, publisher):
+    properties = {row["Property"]: row["Value"] for row in table(msi, "Property")}
+    expected = {"ProductName": "tarpo", "ProductVersion": version, "Manufacturer": publisher,
+                "ALLUSERS": "1"}
+    for name, value in expected.items():
+        if properties.get(name) != value:
+            fail("property %s is %r, expected %r" % (name, properties.get(name), value))
+    # A later version finds this one by the upgrade code and removes it.
+    upgrade = properties.get("UpgradeCode", "")
+    older = [row for row in table(msi, "Upgrade") if row["UpgradeCode"] == upgrade
+             and not row["VersionMin"] and row["VersionMax"] == version]
+    actions = [row["Action"] for row in table(msi, "InstallExecuteSequence")]
+    if not upgrade or not older or "RemoveExistingProducts" not in actions:
+        fail("no upgrade of older versions with upgrade code %r" % upgrade)
+    return properties
+
+
+def packed(guid):
+    """A GUID as Windows Installer writes it in registry key names."""
+    digits = guid.strip("{}").replace("-", "")
+    swapped = "".join(digits[i + 1] + digits[i] for i in range(16, 32, 2))
+    return digits[7::-1] + digits[11:7:-1] + digits[15:11:-1] + swapped
+
+
+class Wine:
+    """A throw-away Wine prefix in an X session."""
+
+    def __init__(self, x, prefix):
+        self.x, self.prefix = x, prefix
+        # No .NET or Gecko prompts; no menu entries written to the host's desktop.
+        self.env = dict(x.env, WINEPREFIX=prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+
+    def run(self, *argv, timeout=180):
+        result = subprocess.run(argv, env=self.env, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, timeout=timeout)
+        return result.returncode, result.stdout.decode(errors="replace")
+
+    def msiexec(self, *argv):
+        status, output = self.run("wine", "msiexec", *argv, "/qn")
+        if status != 0:
+            fail("msiexec %s exited with %d\n%s" % (" ".join(argv), status, output))
+
+    def stop(self):
+        """Ends every Wine process and waits until the registry is on disk."""
+        self.run("wineserver", "-k")
+        self.run("wineserver", "-w")
+
+    def unix(self, windows_path):
+        return os.path.join(self.prefix, "drive_c", *windows_path[3:].split("\\"))
+
+    def registry(self, key):
+        """The values of a registry key ({} if there is none)."""
+        # Lines "    name    REG_type    value"; the value may be empty.
+        lines = self.run("wine", "reg", "query", key)[1].splitlines()
+        rows = [line.split(None, 2) for line in lines]
+        return {row[0]: (row[2:] or [""])[0] for row in rows if row[1:2] and "REG_" in row[1]}
+
+    def traces(self, needles):
+        """Every file or folder of drive C: and every registry line that names
+        one of the needles."""
+        self.stop()
+        found = []
+        for folder, dirs, files in os.walk(os.path.join(self.prefix, "drive_c")):
+            found += [os.path.join(folder, name) for name in dirs + files
+                      if any(n in name.lower() for n in needles)]
+        for hive in ("system.reg", "user.reg", "userdef.reg"):
+            with open(os.path.join(self.prefix, hive), encoding="utf-8", errors="replace") as f:
+                found += ["%s: %s" % (hive, line.strip()) for line in f
+                          if any(n in line.lower() for n in needles)]
+        return found
+
+
+def check_unchanged(wine, needles, expected, after):
+    """The traces of tarpo in the prefix are those expected."""
+    found = wine.traces(needles)
+    if sorted(found) != sorted(expected):
+        fail("%s, these differ:\n%s" % (after, "\n".join(sorted(set(found) ^ set(expected)))))
+
+
+def check_installed(wine, exe, properties, version, publisher):
+    with open(exe, "rb") as built, open(wine.unix(PROGRAM), "rb") as installed:
+        if built.read() != installed.read():
+            fail(PROGRAM + " is not the program that was built")
+    code = properties["ProductCode"]
+    entry = wine.registry(UNINSTALL_KEY + "\\" + code)
+    expected = {"DisplayName": "tarpo", "DisplayVersion": version, "Publisher": publisher,
+                "UninstallString": "MsiExec.exe /X" + code}
+    for name, value in expected.items():
+        if entry.get(name) != value:
+            fail("uninstall entry %s is %r, expected %r" % (name, entry.get(name), value))
+    # The icon the list of installed programs shows, kept by Windows Installer.
+    icon = wine.registry(PRODUCTS_KEY + "\\" + packed(code)).get("ProductIcon", "")
+    if not icon.endswith("tarpo.exe") or not os.path.isfile(wine.unix(icon)):
+        fail("no product icon registered: %r" % icon)
+    # The shortcut is in the Start menu of all users, or in Wine in the user's.
+    links = [os.path.join(folder, "tarpo.lnk")
+             for folder, _, files in os.walk(os.path.join(wine.prefix, "drive_c"))
+             if folder.endswith(os.path.join("Start Menu", "Programs")) and "tarpo.lnk" in files]
+    if len(links) != 1:
+        fail("Start-menu shortcuts: %r" % links)
+    with open(links[0], "rb") as f:
+        if PROGRAM.encode() not in f.read():
+            fail("the shortcut does not lead to " + PROGRAM)
+    return links[0]
+
+
+def check_refused(wine, msi, log):
+    """Installing while the program runs fails with the installer's message.
+    Wine hands on msiexec's status modulo 256."""
+    windows_log = "Z:" + log.replace("/", "\\")
+    status, output = wine.run("wine", "msiexec", "/i", msi, "/qn", "/l*", windows_log)
+    with open(log, encoding="utf-8", errors="replace") as f:
+        said = "tarpo is running" in f.read()
+    if status != ERROR_INSTALL_FAILURE % 256 or not said:
+        fail("installing over the running program: status %d, message %s\n%s"
+             % (status, "logged" if said else "not logged", output))
+
+
+class InstalledProgram:
+    """tarpo.exe as installed, started from its Start-menu shortcut, for the
+    end-to-end suite's checks of the window."""
+    name = "msi"
+
+    def __init__(self, wine, link, title):
+        self.wine, self.link, self.title = wine, link, title
+
+    def start(self, x, scale):
+        starter = x.start(["wine", "start", "/unix", self.link], extra_env=self.wine.env,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A fresh prefix paints the window's controls a while after it maps:
+        # wait until two screenshots in a row agree.
+        x.find_window(self.title, timeout=60)
+        shots = [b""]
+
+        def settled():
+            shots.append(x.screenshot().pixels)
+            return shots[-1] == shots[-2]
+        x.wait_for(settled, 30, "the window did not settle")
+        return starter
+
+    def stop(self, x):
+        self.wine.stop()
+
+
+def main():
+    msi, exe, work_dir, version, publisher, form_json, solutions_json, assets = sys.argv[1:9]
+    shutil.rmtree(work_dir, ignore_errors=True)
+    os.makedirs(work_dir)
+    properties = check_tables(msi, version, publisher)
+    needles = ["tarpo"] + [form(properties[name]).lower()
+                           for name in ("ProductCode", "UpgradeCode")
+                           for form in (lambda g: g.strip("{}"), packed)]
+
+    with XSession() as x:
+        wine = Wine(x, os.path.join(work_dir, "prefix"))
+        try:
+            status, output = wine.run("wineboot", "-i", timeout=300)
+            if status != 0:
+                fail("wineboot -i exited with %d\n%s" % (status, output))
+            before = wine.traces(needles)
+
+            wine.msiexec("/i", msi)
+            link = check_installed(wine, exe, properties, version, publisher)
+            installed = wine.traces(needles)
+            # The window as the end-to-end suite checks it at start; while the
+            # program runs, the installer refuses to touch it.
+            shots = os.path.join(work_dir, "shots")
+            os.makedirs(shots)
+            facts = Facts(form_json, solutions_json)
+            suite = Suite(x, InstalledProgram(wine, link, facts.title), facts, assets, shots)
+            try:
+                suite.start_look()
+                check_refused(wine, msi, os.path.join(work_dir, "refused.log"))
+            except AssertionError as error:
+                fail("the installed program's window: %s" % error)
+            finally:
+                suite.end_games()
+            check_unchanged(wine, needles, installed, "after the refused install")
+            wine.msiexec("/x", msi)
+            check_unchanged(wine, needles, before, "after the removal")
+
+            wine.msiexec("/i", msi)
+            wine.msiexec("/i", msi)
+            wine.msiexec("/x", msi)
+            check_unchanged(wine, needles, before, "after two installs and one removal")
+        finally:
+            wine.run("wineserver", "-k")
+    print("ok: %s installs, starts and leaves nothing behind" % os.path.basename(msi))
+
+
+if __name__ == "__main__":
+    main()
