@@ -1,6 +1,6 @@
 # The Windows version record of tarpo.exe, filled in from the project version.
 
-# tarpo_configure_version_resource(<output>): writes window/tarpo.rc.in, with
+# tarpo_configure_version_resource(<output>): writes win32/tarpo.rc.in, with
 # the version filled in, to <output>. The numeric FILEVERSION wants plain
 # numbers, so the minor "00" of "1.00" is written there as 0; the strings keep
 # the version as the program shows it.
@@ -8,5 +8,5 @@ function(tarpo_configure_version_resource output)
     math(EXPR TARPO_RC_MAJOR "${PROJECT_VERSION_MAJOR} + 0")
     math(EXPR TARPO_RC_MINOR "${PROJECT_VERSION_MINOR} + 0")
     set(TARPO_VERSION "${PROJECT_VERSION}")
-    configure_file("${PROJECT_SOURCE_DIR}/window/tarpo.rc.in" "${output}" @ONLY)
+    configure_file("${PROJECT_SOURCE_DIR}/win32/tarpo.rc.in" "${output}" @ONLY)
 endfunction()

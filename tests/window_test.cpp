@@ -100,6 +100,23 @@ class WindowTest : public QObject {
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     }
 
+    // Asked to fill the screen (as Qt's own Wayland title bar does), the
+    // window comes back to its normal state and fixed size.
+    void fillStatesEndAtTheFixedSize_data() {
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::newRow("maximised") << Qt::WindowMaximized;
+        QTest::newRow("full screen") << Qt::WindowFullScreen;
+    }
+    void fillStatesEndAtTheFixedSize() {
+        QFETCH(Qt::WindowState, state);
+        const QSize size = window->size();
+        window->windowHandle()->setWindowStates(state);
+        QTRY_COMPARE(window->windowHandle()->windowStates(), Qt::WindowNoState);
+        QTRY_COMPARE(window->windowHandle()->maximumSize(), size);
+        QCOMPARE(window->windowHandle()->minimumSize(), size);
+        QCOMPARE(window->size(), size);
+    }
+
     void controlRects_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect");

@@ -19,16 +19,10 @@ import time
 from xsession import XSession
 
 SOCKET = "tarpo-test"
-OUTPUT = (1000, 700)  # Weston's own window
 # Qt's Wayland title bar: 30 px high, 3-px sides; its maximise button is the
 # 18-px square centred 40 px in from the right edge and 15 px down.
 TITLE_BAR, SIDE = 30, 3
 MAXIMISE_FROM_RIGHT, MAXIMISE_DOWN = 40, 15
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def capture(x, title):
@@ -61,12 +55,12 @@ class Weston:
     def __init__(self, x):
         self.x = x
         x.start(["weston", "--backend=x11-backend.so", "--no-config", "--idle-time=0",
-                 "--socket=" + SOCKET, "--width=%d" % OUTPUT[0], "--height=%d" % OUTPUT[1]],
+                 "--socket=" + SOCKET, "--width=1000", "--height=700"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         path = os.path.join(x.runtime_dir.name, SOCKET)
         x.wait_for(lambda: os.path.exists(path), 20, "Weston did not start")
-        window = x.wait_for(lambda: x.run(["xdotool", "search", "--class", "Weston"], check=False).split(), 10,
-                            "no Weston window")[0]
+        search = ["xdotool", "search", "--class", "Weston"]
+        window = x.wait_for(lambda: x.run(search, check=False).split(), 10, "no Weston window")[0]
         left, top, width, _ = x.geometry(int(window))
         self.rest = (left + width // 2, top + 16)  # on Weston's panel, clear of any window
 
@@ -155,17 +149,14 @@ def main():
         weston.click((client[0] + bx + bw // 2, client[1] + by + bh // 2))
         background = x.screenshot().pixel(client[0] + client_w - 6, client[1] + client_h - 6)
 
-        def dealt():
+        def empty_cells():
             shot = x.screenshot()
-            return shot if all((shot.pixel(*cell_centre(client, i)) != background) == (i < 15)
-                               for i in range(16)) else None
-        x.wait_for(dealt, 10, "no game dealt on Weston")
+            return [i for i in range(16) if shot.pixel(*cell_centre(client, i)) == background]
+        x.wait_for(lambda: empty_cells() == [15], 10, "no game dealt on Weston")
         weston.click(cell_centre(client, 14))
-        x.wait_for(lambda: x.screenshot().pixel(*cell_centre(client, 14)) == background and
-                   x.screenshot().pixel(*cell_centre(client, 15)) != background,
-                   10, "the tile did not slide on Weston")
+        x.wait_for(lambda: empty_cells() == [14], 10, "the tile did not slide on Weston")
         x.screenshot(os.path.join(shots, "wayland-4-slide.ppm"))
-        check(game.poll() is None, "the program ended")
+        assert game.poll() is None, "the program ended"
         game.terminate()
         game.wait(10)
     print("wayland: 1 passed, 0 failed")
