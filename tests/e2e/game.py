@@ -37,9 +37,6 @@ class Facts:
     def home(self):
         return list(range(1, self.cells)) + [0]
 
-    def layout_board(self, layout):
-        return list(self.start_layouts[layout]) + [0]
-
 
 def read_bmp(path):
     """Rows of RGB bytes, top-down, of a 24-bit bottom-up BMP."""
@@ -122,7 +119,10 @@ class WineProgram:
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = 96  # what a fresh prefix has
+        # Set before the first start, which also brings up the prefix's Wine
+        # services: a window created while they start up was seen to keep
+        # Wine's default size.
+        self.dpi = None
 
     @classmethod
     def make_prefix(cls, prefix):
@@ -140,7 +140,7 @@ class WineProgram:
                        **kwargs)
 
     def start(self, x, scale):
-        dpi = 96 * scale
+        dpi = 96 * scale  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                                    "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
