@@ -65,8 +65,16 @@ void Form1::Register(HINSTANCE instance) {
 
 Form1::Form1(HINSTANCE instance, PictureStores pictures)
     : instance_(instance), stores_(std::move(pictures)), puzzle_(*this) {
+    // Created at its size for the system's density, which WM_CREATE's layout
+    // then keeps: under Wine, a window created at the default size and resized
+    // before it was first shown was seen to keep the default size.
+    const UINT dpi = WindowDpi(nullptr);
+    const Scale scale(dpi);
+    RECT frame{0, 0, scale(form::kClientSize.width), scale(form::kClientSize.height)};
+    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
     CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                    nullptr, instance, this);
 }
 
 Form1::~Form1() {

@@ -16,7 +16,7 @@ Function User32Function(const char* name) {
 
 UINT WindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    if (getDpiForWindow != nullptr) return getDpiForWindow(window);
+    if (getDpiForWindow != nullptr && window != nullptr) return getDpiForWindow(window);
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);

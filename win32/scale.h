@@ -26,8 +26,8 @@ class Scale {
     int dpi_;
 };
 
-// The density of the monitor `window` is on. Windows before 10 (1607) know
-// only the system's density.
+// The density of the monitor `window` is on; for no window, and on Windows
+// before 10 (1607), the system's density.
 UINT WindowDpi(HWND window);
 
 // The window rectangle for a client rectangle at `dpi`, menu bar included.
