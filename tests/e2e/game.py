@@ -119,10 +119,7 @@ class WineProgram:
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        # Set before the first start, which also brings up the prefix's Wine
-        # services: a window created while they start up was seen to keep
-        # Wine's default size.
-        self.dpi = None
+        self.dpi = 96  # what a fresh prefix has
 
     @classmethod
     def make_prefix(cls, prefix):
