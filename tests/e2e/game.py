@@ -37,9 +37,6 @@ class Facts:
     def home(self):
         return list(range(1, self.cells)) + [0]
 
-    def layout_board(self, layout):
-        return list(self.start_layouts[layout]) + [0]
-
 
 def read_bmp(path):
     """Rows of RGB bytes, top-down, of a 24-bit bottom-up BMP."""
@@ -101,8 +98,8 @@ class QtProgram:
     def __init__(self, exe):
         self.exe = exe
 
-    def start(self, x, scale):
-        extra = {"QT_SCALE_FACTOR": str(scale)} if scale != 1 else None
+    def start(self, x, scale, env=None):
+        extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
         return x.start([self.exe], extra_env=extra)
 
     def stop(self, x):
@@ -122,7 +119,10 @@ class WineProgram:
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = 96  # what a fresh prefix has
+        # Set before the first start, which also brings up the prefix's Wine
+        # services: a window created while they start up was seen to keep
+        # Wine's default size.
+        self.dpi = None
 
     @classmethod
     def make_prefix(cls, prefix):
@@ -140,7 +140,7 @@ class WineProgram:
                        **kwargs)
 
     def start(self, x, scale):
-        dpi = 96 * scale
+        dpi = 96 * scale  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                                    "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
@@ -165,30 +165,32 @@ class WineProgram:
 class Game:
     """One run of the program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1):
+    def __init__(self, x, program, facts, scale=1, env=None):
         self.x, self.program, self.facts, self.scale = x, program, facts, scale
-        self.proc = program.start(x, scale)
+        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
         try:
             self.window = x.find_window(facts.title, timeout=60)
         except AssertionError:
             self.end()
             raise
         self.wait_active()
-        left, top, width, height = x.geometry(self.window)
-        self.size = (width, height)
-        self.menu_height = height - facts.client_size[1] * scale
-        self.left, self.top = left, top + self.menu_height
         self.settle()
 
     def settle(self):
-        """Waits until the window looks the same on two screenshots a moment apart."""
-        area = (self.left, self.top - self.menu_height, *self.size)
+        """Waits until the window has the same place, size and look on two
+        screenshots a moment apart, and returns that look."""
+        def look():
+            left, top, width, height = self.x.geometry(self.window)
+            self.size = (width, height)
+            self.menu_height = height - self.facts.client_size[1] * self.scale
+            self.left, self.top = left, top + self.menu_height
+            return self.size, self.x.screenshot().region(left, top, width, height)
 
         def same():
-            first = self.x.screenshot().region(*area)
+            first = look()
             time.sleep(0.2)
-            return self.x.screenshot().region(*area) == first
-        self.x.wait_for(same, 30, "the window keeps changing")
+            return first[1] if look() == first else None
+        return self.x.wait_for(same, 30, "the window keeps changing")
 
     def wait_active(self):
         """Keys go to the window once the window manager has made it active."""

@@ -14,6 +14,7 @@ import argparse
 import os
 import random
 import sys
+import tempfile
 import time
 import traceback
 import unicodedata
@@ -43,8 +44,8 @@ class Suite:
     def shot(self, name):
         return self.x.screenshot(os.path.join(self.shots, "%s-%s.ppm" % (self.program.name, name)))
 
-    def game(self, scale=1):
-        self.games.append(Game(self.x, self.program, self.facts, scale))
+    def game(self, scale=1, env=None):
+        self.games.append(Game(self.x, self.program, self.facts, scale, env))
         return self.games[-1]
 
     def end_games(self):
@@ -102,6 +103,28 @@ class Suite:
         check(lines == 2, "the label shows %d lines of text, not 2" % lines)
         self.window_is_fixed(game)
         self.space_deals(game, "the focus is not on the button at start")
+
+    def large_desktop_font(self):
+        """The layout is fixed in pixels: with the GTK platform theme and a
+        14-pt desktop font, the window and its open menu look exactly as with
+        no platform theme. (The message boxes take the theme's icon; their
+        text is checked by the widget tests.)"""
+        with tempfile.TemporaryDirectory() as config:
+            os.makedirs(os.path.join(config, "gtk-3.0"))
+            with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
+                settings.write("[Settings]\ngtk-font-name=Sans 14\n")
+            plain, large = (self.looks(env) for env in (
+                {}, {"QT_QPA_PLATFORMTHEME": "gtk3", "XDG_CONFIG_HOME": config}))
+        for scene in plain:
+            check(plain[scene] == large[scene], "the %s differs with a 14-pt desktop font" % scene)
+
+    def looks(self, env):
+        game = self.game(env=env)
+        window = (game.size, game.settle())
+        game.open_menu()
+        looks = {"window": window, "open menu": (game.size, game.settle())}
+        game.end()
+        return looks
 
     def space_deals(self, game, message):
         self.x.key("space")
@@ -180,9 +203,10 @@ class Suite:
         self.shot("%s-dealt" % label)
         check(tiles[:-1] in f.start_layouts, "dealt %r, which is not a start layout" % tiles)
         check(all(game.framed(shot, i) for i in range(f.cells)), "a cell has no frame after the deal")
-        preview = game.region(shot, *f.demo_rect[:2], *f.preview_size)
-        if pictures.preview:
-            check(preview == pictures.preview, "the preview is not shown at the preview's place")
+        if pictures.preview:  # the preview may be drawn a moment after the cells
+            self.x.wait_for(lambda: game.region(self.x.screenshot(), *f.demo_rect[:2],
+                                                *f.preview_size) == pictures.preview,
+                            10, "the preview is not shown at the preview's place")
         else:
             check(game.is_blank(shot, *f.demo_rect), "the preview is not empty")
 
@@ -339,7 +363,9 @@ def scenarios(suite, group):
                    ("click_before_first_game", suite.click_before_first_game),
                    ("menus_and_boxes", suite.menus_and_boxes)]
                   + [("exit_by_" + how, lambda how=how: suite.exit(how))
-                     for how in ("menu_mnemonic", "menu_mouse", "title_bar_close")],
+                     for how in ("menu_mnemonic", "menu_mouse", "title_bar_close")]
+                  + ([("large_desktop_font", suite.large_desktop_font)]
+                     if suite.program.name == "qt" else []),
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
         "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],
@@ -382,6 +408,8 @@ def main():
                     failed += 1
                     print("FAIL %s (%.1f s)" % (name, time.monotonic() - started))
                     traceback.print_exc(file=sys.stdout)
+                    suite.shot("failed-" + name)
+                    print("the screen: %s-failed-%s.ppm in %s" % (program.name, name, args.shots))
                     if program.name == "wine":
                         print("wine output:\n" + program.log_text())
                 finally:

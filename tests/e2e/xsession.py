@@ -150,7 +150,11 @@ class XSession:
         return Screenshot(ppm)
 
     def click(self, x, y, button=1):
-        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)])
+        # --sync waits for the pointer to move, which it never does if it is
+        # there already.
+        here = self.run(["xdotool", "getmouselocation"]).split()[:2]
+        sync = ["--sync"] if here != [b"x:%d" % x, b"y:%d" % y] else []
+        self.run(["xdotool", "mousemove", *sync, str(x), str(y), "click", str(button)])
 
     def key(self, *keys):
         self.run(["xdotool", "key", "--delay", "30", *keys])
