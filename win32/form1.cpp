@@ -81,17 +81,6 @@ Form1::~Form1() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->Handle(message, wParam, lParam);
-}
-
 LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
@@ -133,11 +122,6 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY: {
-            const HWND hwnd = std::exchange(hwnd_, nullptr);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        }
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -15,13 +15,14 @@
 #include "pictures.h"
 #include "puzzle.h"
 #include "scale.h"
+#include "window_owner.h"
 
 namespace win32 {
 
 // The form's UTF-16 text as the W functions take it.
 inline const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-class Form1 : private tarpo::CellDisplay {
+class Form1 : public WindowOwner<Form1>, private tarpo::CellDisplay {
   public:
     static void Register(HINSTANCE instance);
 
@@ -30,8 +31,6 @@ class Form1 : private tarpo::CellDisplay {
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
     ~Form1() override;
-
-    HWND hwnd() const { return hwnd_; }
 
     // The dialog keys of the message loop: Tab between the button and the
     // list, Space and Enter on the button. True if `message` was consumed.
@@ -45,7 +44,7 @@ class Form1 : private tarpo::CellDisplay {
     void exit_Click();
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowOwner<Form1>;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(WORD id, WORD code);
 
@@ -64,7 +63,6 @@ class Form1 : private tarpo::CellDisplay {
     void SetFrame(tarpo::Int16 cell, bool on) override;
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     PictureStores stores_;
     TileStore Image0{};  // working tile store: the pieces of the set loaded last
     tarpo::Puzzle puzzle_;

@@ -55,18 +55,6 @@ ImageBox::ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> o
                     this);
 }
 
-LRESULT CALLBACK ImageBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* box =
-            static_cast<ImageBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        box->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-    }
-    auto* box = reinterpret_cast<ImageBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (box == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return box->Handle(message, wParam, lParam);
-}
-
 LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -91,11 +79,6 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;
-        case WM_NCDESTROY: {
-            const HWND hwnd = std::exchange(hwnd_, nullptr);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        }
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

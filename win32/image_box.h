@@ -8,10 +8,11 @@
 #include <functional>
 
 #include "scale.h"
+#include "window_owner.h"
 
 namespace win32 {
 
-class ImageBox {
+class ImageBox : public WindowOwner<ImageBox> {
   public:
     static void Register(HINSTANCE instance);
 
@@ -19,8 +20,6 @@ class ImageBox {
     ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
-
-    HWND hwnd() const { return hwnd_; }
 
     // Giving the box the picture it already shows, or the frame state it
     // already has, repaints nothing. nullptr is the empty picture.
@@ -33,13 +32,12 @@ class ImageBox {
     void Rescale(const Scale& scale);
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowOwner<ImageBox>;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void FitToPicture();
     void Place();
     void OnPaint();
 
-    HWND hwnd_ = nullptr;
     POINT origin_;
     SIZE size_;  // form pixels: the picture's size, plus the frame when framed
     std::function<void()> onClick_;
