@@ -56,7 +56,8 @@ test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure -j2
 
 # Benchmarks, built in build-bench/: start-up time and memory against a Qt
-# window with the same controls and no pictures, and the area repainted, under Xvfb; the cost of a click. Prints the
+# window with the same controls and no pictures, and the area repainted, under
+# Xvfb; the cost of a click; the size and imports of tarpo.exe. Prints the
 # figures and whether the targets are met (bench/README.md).
 BENCH_DIR := build-bench
 
