@@ -35,7 +35,7 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-from game import WineProgram  # noqa: E402
+from xprograms import WineProgram  # noqa: E402
 from xsession import XSession  # noqa: E402
 
 TITLE = "zodaziror uvedored"

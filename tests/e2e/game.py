@@ -1,6 +1,7 @@
-"""The game as the end-to-end suite sees it: the program under test (the Qt
-build, or tarpo.exe under Wine), its window on the screen, where its cells
-and controls are, and the pictures they must show.
+"""The game as the end-to-end scenarios see it, whatever runs it: the facts
+of the form, the pictures the screen must show, what a screenshot shows of
+the client area, and the Game interface that each kind of program (the X
+programs in xprograms.py, the page in web.py) implements.
 
 Every fact comes from the build: form.json (the form description) and
 solutions.json (the clicks that solve each start layout); the pictures are
@@ -8,16 +9,24 @@ read from the asset files."""
 
 import json
 import os
-import shutil
 import struct
-import subprocess
-import tempfile
 import time
 
 
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def wait_for(condition, timeout, message):
+    """Polls condition() until it returns something true, and returns that."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError(message)
 
 
 class Facts:
@@ -36,6 +45,41 @@ class Facts:
 
     def home(self):
         return list(range(1, self.cells)) + [0]
+
+
+class Screenshot:
+    """An 8-bit RGB picture, read from a binary PPM."""
+
+    def __init__(self, ppm: bytes):
+        # "P6\n<w> <h>\n<max>\n" followed by RGB triples.
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            if ppm[pos:pos + 1] == b"#":
+                pos = ppm.index(b"\n", pos)
+                continue
+            end = pos
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[pos:end])
+            pos = end
+        assert fields[0] == b"P6" and fields[3] == b"255", fields
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = ppm[pos + 1:]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, x, y, w, h):
+        """The RGB bytes of a rectangle, row by row."""
+        rows = []
+        for row in range(y, y + h):
+            start = (row * self.width + x) * 3
+            rows.append(self.pixels[start:start + w * 3])
+        return b"".join(rows)
 
 
 def read_bmp(path):
@@ -92,126 +136,83 @@ class PictureSet:
         self.whole = b"".join(scaled(whole, scale))
 
 
-class QtProgram:
-    name = "qt"
+class ClientView:
+    """What a screenshot shows of the client area, read at form points: the
+    form's own pixels from the client area's top-left corner, each of them
+    scale x scale device pixels, the client area's top-left at `origin`."""
 
-    def __init__(self, exe):
-        self.exe = exe
+    def __init__(self, shot, origin, scale, facts):
+        self.shot, self.origin, self.scale, self.facts = shot, origin, scale, facts
 
-    def start(self, x, scale, env=None):
-        extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
-        return x.start([self.exe], extra_env=extra)
+    def pixel(self, x, y):
+        return self.shot.pixel(self.origin[0] + x * self.scale, self.origin[1] + y * self.scale)
 
-    def stop(self, x):
-        pass
+    def region(self, left, top, width, height):
+        return self.shot.region(self.origin[0] + left * self.scale, self.origin[1] + top * self.scale,
+                                width * self.scale, height * self.scale)
 
+    def background(self):
+        """The window background: a client pixel that no control covers."""
+        width, height = self.facts.client_size
+        return self.pixel(width - 3, height - 3)
 
-class WineProgram:
-    """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
-    (make_prefix) for the whole suite, thrown away at the end."""
-    name = "wine"
-    ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+    def is_blank(self, left, top, width, height):
+        return self.region(left, top, width, height) == \
+            bytes(self.background()) * (width * height * self.scale ** 2)
 
-    def __init__(self, exe, booted_prefix):
-        self.exe = exe
-        self.folder = tempfile.TemporaryDirectory(prefix="tarpo-wine-")
-        self.prefix = os.path.join(self.folder.name, "prefix")
-        subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
-        self.env = dict(self.ENV, WINEPREFIX=self.prefix)
-        self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = 96  # what a fresh prefix has
+    def board(self, pictures):
+        """The tile each cell shows (0 for an empty cell), or None if a cell
+        shows anything else."""
+        tiles = []
+        n = PictureSet.INNER
+        fw = self.facts.frame_width
+        for i in range(self.facts.cells):
+            ox, oy = self.facts.cell_origin(i)
+            region = self.region(ox + fw, oy + fw, n, n)
+            if region in pictures.tile_of_inner:
+                tiles.append(pictures.tile_of_inner[region])
+            elif self.is_blank(ox + fw, oy + fw, n, n):
+                tiles.append(0)
+            else:
+                return None
+        return tiles
 
-    @classmethod
-    def make_prefix(cls, prefix):
-        shutil.rmtree(prefix, ignore_errors=True)
-        env = dict(os.environ, WINEPREFIX=prefix, **cls.ENV)
-        env.pop("DISPLAY", None)
-        boot = subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, timeout=300)
-        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-        if boot.returncode != 0:
-            raise AssertionError("wineboot -i failed:\n" + boot.stdout.decode(errors="replace"))
-
-    def wine(self, x, argv, **kwargs):
-        return x.start(["wine", *argv], extra_env=self.env, stdout=self.log, stderr=self.log,
-                       **kwargs)
-
-    def start(self, x, scale):
-        dpi = 96 * scale  # LogPixels
-        if dpi != self.dpi:
-            status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                                   "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
-            check(status == 0, "wine reg add LogPixels failed (%d)" % status)
-            self.dpi = dpi
-        return self.wine(x, [self.exe])
-
-    def stop(self, x):
-        subprocess.run(["wineserver", "-k"], env=dict(x.env, **self.env), timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def close(self):
-        self.log.close()
-        self.folder.cleanup()
-
-    def log_text(self):
-        self.log.flush()
-        with open(self.log.name, "rb") as f:
-            return f.read().decode(errors="replace")
+    def framed(self, i):
+        """Whether cell i shows a 2-px frame on its left and top edges."""
+        ox, oy = self.facts.cell_origin(i)
+        bg = self.background()
+        mid = self.facts.framed_side // 2
+        return all(self.pixel(ox + d, oy + mid) != bg and self.pixel(ox + mid, oy + d) != bg
+                   for d in range(self.facts.frame_width))
 
 
 class Game:
-    """One run of the program and its window on the screen."""
+    """One run of the program under test, as the scenarios drive and see it.
+    Points are form points (see ClientView). A kind of program implements:
 
-    def __init__(self, x, program, facts, scale=1, env=None):
-        self.x, self.program, self.facts, self.scale = x, program, facts, scale
-        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
-        try:
-            self.window = x.find_window(facts.title, timeout=60)
-        except AssertionError:
-            self.end()
-            raise
-        self.wait_active()
-        self.settle()
+    scale                    device pixels per form pixel
+    click(x, y)              the pointer (mouse, or a finger on a touch screen)
+    clicks(points)           clicks one after the other, each where it is aimed
+    burst(points, caption)   clicks sent as fast as input goes, then in the same
+                             stream the menu-bar mnemonic of caption
+    key(*names)              keys by X keysym name: space Tab Down Return Escape
+    mnemonic(caption, menu_bar=True)  the key of caption's "&" letter, with Alt
+                             for an entry of the menu bar
+    look(save_as=None)       a ClientView of the screen now, saved under a name
+    client_pixels()          the client area's size in device pixels
+    check_fixed_size()       the window cannot be resized or maximised
+    click_menu(i)            the mouse on the i-th entry of the menu bar
+    click_drop_down()        the mouse on the open drop-down's one entry
+    wait_box(title, text)    a message box shows (its text checked where the
+                             program lets it be read); wait_box_gone(title)
+    close_window()           the window's close button, where there is one
+    running()                the program still runs and has not ended
+    exit_status()            waits for the program's end: 0 for a plain exit
+    end()                    ends it if it still runs
+    """
 
-    def settle(self):
-        """Waits until the window has the same place, size and look on two
-        screenshots a moment apart, and returns that look."""
-        def look():
-            left, top, width, height = self.x.geometry(self.window)
-            self.size = (width, height)
-            self.menu_height = height - self.facts.client_size[1] * self.scale
-            self.left, self.top = left, top + self.menu_height
-            return self.size, self.x.screenshot().region(left, top, width, height)
-
-        def same():
-            first = look()
-            time.sleep(0.2)
-            return first[1] if look() == first else None
-        return self.x.wait_for(same, 30, "the window keeps changing")
-
-    def wait_active(self):
-        """Keys go to the window once the window manager has made it active."""
-        self.x.wait_for(lambda: self.x.run(["xdotool", "getactivewindow"], check=False).strip()
-                        == str(self.window).encode(), 30, "the window is not active")
-
-    def end(self):
-        """Ends the program if it still runs."""
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-
-    def exit_status(self):
-        return self.proc.wait(30)
-
-    # Positions, in the window's own unscaled pixels.
-    def at(self, x, y):
-        return self.left + x * self.scale, self.top + y * self.scale
-
-    def click(self, x, y):
-        self.x.click(*self.at(x, y))
+    def __init__(self, facts):
+        self.facts = facts
 
     def cell_point(self, i, strip=False):
         """The centre of a framed cell, or a point of its top-left frame,
@@ -222,105 +223,44 @@ class Game:
 
     def click_cells(self, cells, strips=False):
         """Clicks the cells in order, every second one in its overlap strip."""
-        command = ["xdotool"]
-        for n, cell in enumerate(cells):
-            px, py = self.at(*self.cell_point(cell, strips and n % 2 == 1))
-            command += ["mousemove", "--sync", str(px), str(py), "click", "1"]
-        self.x.run(command)
+        self.clicks([self.cell_point(cell, strips and n % 2 == 1) for n, cell in enumerate(cells)])
 
     def press_button(self):
         left, top, width, height = self.facts.command1_rect
         self.click(left + width // 2, top + height // 2)
 
-    def background(self, shot):
-        """The window background: a client pixel that no control covers."""
-        width, height = self.facts.client_size
-        return shot.pixel(*self.at(width - 3, height - 3))
-
-    def region(self, shot, left, top, width, height):
-        return shot.region(*self.at(left, top), width * self.scale, height * self.scale)
-
-    def is_blank(self, shot, left, top, width, height):
-        return self.region(shot, left, top, width, height) == \
-            bytes(self.background(shot)) * (width * height * self.scale ** 2)
-
-    def board(self, shot, pictures):
-        """The tile each cell shows (0 for an empty cell), or None if a cell
-        shows anything else."""
-        tiles = []
-        n = PictureSet.INNER
-        fw = self.facts.frame_width
-        for i in range(self.facts.cells):
-            ox, oy = self.facts.cell_origin(i)
-            region = self.region(shot, ox + fw, oy + fw, n, n)
-            if region in pictures.tile_of_inner:
-                tiles.append(pictures.tile_of_inner[region])
-            elif self.is_blank(shot, ox + fw, oy + fw, n, n):
-                tiles.append(0)
-            else:
-                return None
-        return tiles
-
-    def framed(self, shot, i):
-        """Whether cell i shows a 2-px frame on its left and top edges."""
-        ox, oy = self.facts.cell_origin(i)
-        bg = self.background(shot)
-        mid = self.facts.framed_side // 2
-        fw = self.facts.frame_width
-        return all(shot.pixel(*self.at(ox + d, oy + mid)) != bg and
-                   shot.pixel(*self.at(ox + mid, oy + d)) != bg for d in range(fw))
-
-    def menu_entries(self):
-        """The centres of the menu-bar entries, found on the screen."""
-        entries = []
-
-        def found():
-            entries[:] = self.menu_entries_on(self.x.screenshot())
-            return len(entries) == len(self.facts.menu_captions)
-        try:
-            self.x.wait_for(found, 10, "")
-        except AssertionError:
-            raise AssertionError("menu-bar entries found at %r" % entries) from None
-        return entries
-
-    def menu_entries_on(self, shot):
-        """Runs of columns with text in the menu bar, split where the gap is
-        wider than a blank."""
-        top = self.top - self.menu_height
-        rows = range(top + 2, self.top - 2)
-        bg = shot.pixel(self.left + self.size[0] - 2, top + self.menu_height // 2)
-        inked = [x for x in range(self.left, self.left + self.size[0])
-                 if any(shot.pixel(x, y) != bg for y in rows)]
-        runs = []
-        for x in inked:
-            if runs and x - runs[-1][1] <= 6 * self.scale:
-                runs[-1][1] = x
-            else:
-                runs.append([x, x])
-        return [((a + b) // 2, top + self.menu_height // 2) for a, b in runs]
-
-    def open_menu(self, keys=None):
-        """Opens the first menu-bar entry's drop-down, by keys or by the
-        mouse, and waits until it shows over the board."""
-        shot = self.x.screenshot()
-        below = (self.left, self.top, self.size[0] // 2, 20 * self.scale)
-        entry = self.menu_entries()[0]
-        if keys:
-            self.x.key(keys)
+    def open_menu(self, how):
+        """Opens the first menu-bar entry's drop-down, by its mnemonic or by
+        the mouse, and waits until it shows over the board."""
+        below = (0, 0, self.facts.client_size[0] // 2, 20)
+        before = self.look().region(*below)
+        if how == "mnemonic":
+            self.mnemonic(self.facts.menu_captions[0])
         else:
-            self.x.click(*entry)
-        self.x.wait_for(lambda: self.x.screenshot().region(*below) != shot.region(*below), 30,
-                        "the drop-down did not open")
-        return entry
+            self.click_menu(0)
+        wait_for(lambda: self.look().region(*below) != before, 30, "the drop-down did not open")
+
+    def exit(self, how):
+        """Ends the program through the menu, by mnemonics or the mouse, or
+        through the window's close button (close_window); returns the status."""
+        if how == "menu_mnemonic":
+            self.open_menu("mnemonic")
+            self.mnemonic(self.facts.exit_caption, menu_bar=False)
+        elif how == "menu_mouse":
+            self.open_menu("mouse")
+            self.click_drop_down()
+        else:
+            self.close_window()
+        return self.exit_status()
 
     def wait_board(self, pictures, wanted, message, timeout=30):
         """Waits until the board on the screen satisfies wanted(tiles)."""
         def ready():
-            shot = self.x.screenshot()
-            tiles = self.board(shot, pictures)
-            return (tiles, shot) if tiles is not None and wanted(tiles) else None
+            view = self.look()
+            tiles = view.board(pictures)
+            return (tiles, view) if tiles is not None and wanted(tiles) else None
         try:
-            return self.x.wait_for(ready, timeout, message)
+            return wait_for(ready, timeout, message)
         except AssertionError:
             raise AssertionError("%s; the board shows %r" % (
-                message, self.board(self.x.screenshot(), pictures))) from None
+                message, self.look().board(pictures))) from None

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""End-to-end suite: the real program in an X session with a window manager
-(Xvfb + openbox), driven by real X input through xdotool and checked pixel by
-pixel on screenshots. One suite for two programs: the Qt build, and tarpo.exe
-under Wine.
+"""End-to-end suite: the real program driven by real input and checked pixel
+by pixel on screenshots. One set of scenarios for three programs, each behind
+one adapter (game.Game): the Qt build and tarpo.exe under Wine in an X
+session with a window manager (xprograms.py), and the web page in Chromium
+(web.py).
 
 Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
                 --assets DIR --shots DIR [--wine-prefix BOOTED_PREFIX]
        suite.py --boot-wine-prefix DIR
-PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid and, for
-wine only, missing_picture."""
+PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
+window, games, hidpi, rapid, and where the program has them missing_picture
+(wine, web), phone and offline (web)."""
 
 import argparse
 import os
@@ -17,69 +19,21 @@ import sys
 import tempfile
 import time
 import traceback
-import unicodedata
 
-from game import Facts, Game, PictureSet, QtProgram, WineProgram, check
-from xsession import XSession
+from game import Facts, PictureSet, check, wait_for
 
 RAPID_CLICKS = 500
 RAPID_SEED = 5150
 
 
 class Suite:
-    def __init__(self, x, program, facts, assets, shots):
-        self.x, self.program, self.facts, self.assets = x, program, facts, assets
-        self.shots = shots
-        self.games = []
-        # Mnemonic letters that the keyboard map lacks get spare keys for the
-        # whole session: xdotool would map them only for the moment of the key
-        # press, too briefly for a program that reads the map late (Wine).
-        letters = [mnemonic(c) for c in facts.menu_captions + [facts.exit_caption]]
-        spare = [line.split()[1] for line in x.run(["xmodmap", "-pke"]).decode().splitlines()
-                 if line.rstrip().endswith("=")]
-        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
-            x.run(["xmodmap", "-e", "keycode %s = %s %s" % (keycode, keysym(letter.lower()),
-                                                          keysym(letter.upper()))])
+    def __init__(self, adapter, facts, assets):
+        self.adapter, self.facts, self.assets = adapter, facts, assets
 
-    def shot(self, name):
-        return self.x.screenshot(os.path.join(self.shots, "%s-%s.ppm" % (self.program.name, name)))
-
-    def game(self, scale=1, env=None):
-        self.games.append(Game(self.x, self.program, self.facts, scale, env))
-        return self.games[-1]
-
-    def end_games(self):
-        for game in self.games:
-            game.end()
-        self.games = []
-        self.program.stop(self.x)
+    def game(self, scale=1, **options):
+        return self.adapter.start(scale, **options)
 
     # -- the window at start ---------------------------------------------------
-
-    def window_is_fixed(self, game):
-        f = self.facts
-        check(game.size == (f.client_size[0], f.client_size[1] + game.menu_height)
-              and 15 <= game.menu_height <= 30, "window size %r" % (game.size,))
-        hints = self.x.run(["xprop", "-id", str(game.window)]).decode()
-        for bound in ("minimum", "maximum"):
-            check("program specified %s size: %d by %d" % (bound, *game.size) in hints,
-                  "the window is not fixed in size:\n" + hints)
-        motif = [line for line in hints.splitlines() if line.startswith("_MOTIF_WM_HINTS")]
-        check(motif, "no Motif hints:\n" + hints)
-        functions, decorations = (int(v, 16) for v in motif[0].split("=")[1].split(",")[1:3])
-        # Motif bits: 0x01 all, 0x08 minimise, 0x10 maximise (functions);
-        # 0x01 all, 0x20 minimise, 0x40 maximise (decorations).
-        check(not functions & (0x01 | 0x08 | 0x10), "window offers minimise/maximise: " + motif[0])
-        check(not decorations & (0x01 | 0x20 | 0x40), "window decorates minimise/maximise: "
-              + motif[0])
-        # The window manager takes the hints: it offers neither resize nor
-        # maximise (openbox keeps minimise on principle), and a maximise
-        # request changes nothing.
-        actions = self.x.run(["xprop", "-id", str(game.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
-        check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
-        self.x.run(["wmctrl", "-i", "-r", str(game.window), "-b", "add,maximized_vert,maximized_horz"])
-        time.sleep(0.3)
-        check(self.x.geometry(game.window)[2:] == game.size, "maximise changed the window size")
 
     def start_look(self):
         """Sixteen empty framed cells, an empty preview, the label in its
@@ -87,21 +41,21 @@ class Suite:
         (Space deals)."""
         f = self.facts
         game = self.game()
-        shot = self.shot("start")
+        view = game.look("start")
         for i in range(f.cells):
             ox, oy = f.cell_origin(i)
-            check(game.framed(shot, i), "cell %d has no 2-px frame" % i)
+            check(view.framed(i), "cell %d has no 2-px frame" % i)
             fw = f.frame_width
-            check(game.is_blank(shot, ox + fw + 2, oy + fw + 2, f.piece_side - 4, f.piece_side - 4),
+            check(view.is_blank(ox + fw + 2, oy + fw + 2, f.piece_side - 4, f.piece_side - 4),
                   "cell %d is not empty" % i)
-        check(game.is_blank(shot, *f.demo_rect), "the preview is not empty")
+        check(view.is_blank(*f.demo_rect), "the preview is not empty")
         left, top, width, height = f.label1_rect
         ink_rows = {y for y in range(top, top + height) for x in range(left, left + width)
-                    if shot.pixel(*game.at(x, y)) == tuple(f.label1_colour)}
+                    if view.pixel(x, y) == tuple(f.label1_colour)}
         check(ink_rows, "no label text in its colour in %r" % (f.label1_rect,))
         lines = sum(1 for y in ink_rows if y - 1 not in ink_rows)
         check(lines == 2, "the label shows %d lines of text, not 2" % lines)
-        self.window_is_fixed(game)
+        game.check_fixed_size()
         self.space_deals(game, "the focus is not on the button at start")
 
     def large_desktop_font(self):
@@ -120,15 +74,15 @@ class Suite:
 
     def looks(self, env):
         game = self.game(env=env)
-        window = (game.size, game.settle())
-        game.open_menu()
-        looks = {"window": window, "open menu": (game.size, game.settle())}
+        window = game.whole_look()
+        game.open_menu("mouse")
+        looks = {"window": window, "open menu": game.whole_look()}
         game.end()
         return looks
 
     def space_deals(self, game, message):
-        self.x.key("space")
-        skull = PictureSet(self.facts, self.assets, 0, 1)
+        game.key("space")
+        skull = PictureSet(self.facts, self.assets, 0, game.scale)
         game.wait_board(skull, lambda tiles: tiles[:-1] in self.facts.start_layouts, message)
 
     def click_before_first_game(self):
@@ -138,9 +92,9 @@ class Suite:
         game = self.game()
         game.click_cells([5])
         span = f.cell_pitch * (f.side - 1) + f.framed_side
-        self.x.wait_for(lambda: game.is_blank(self.x.screenshot(), *f.board_origin, span, span),
-                        10, "frames or pictures left on the board after a click before the first game")
-        self.shot("click-before-game")
+        wait_for(lambda: game.look().is_blank(*f.board_origin, span, span), 10,
+                 "frames or pictures left on the board after a click before the first game")
+        game.look("click-before-game")
 
     def menus_and_boxes(self):
         """Each box by its mnemonic and by the mouse, closed by Return or
@@ -148,97 +102,88 @@ class Suite:
         (Space deals)."""
         f = self.facts
         game = self.game()
-        entries = game.menu_entries()
-        before = game.region(self.x.screenshot(), 0, 0, *f.client_size)
-        boxes = [(1, f.help_title), (2, f.author_title)]
+        before = game.look().region(0, 0, *f.client_size)
+        boxes = [(1, f.help_title, f.help_text), (2, f.author_title, f.author_text)]
         for how in ("mnemonic", "mouse"):
-            for entry, title in boxes:
+            for entry, title, text in boxes:
                 if how == "mouse":
-                    self.x.click(*entries[entry])
+                    game.click_menu(entry)
                 else:
-                    self.x.key("alt+" + mnemonic_key(f.menu_captions[entry]))
-                self.x.find_window(title)
-                self.shot("box-%d-%s" % (entry, how))
-                self.x.key("Return" if how == "mnemonic" else "Escape")
-                self.x.window_gone(title)
-                game.wait_active()
-        after = game.region(self.x.screenshot(), 0, 0, *f.client_size)
+                    game.mnemonic(f.menu_captions[entry])
+                game.wait_box(title, text)
+                self.adapter.save_screen("box-%d-%s" % (entry, how))
+                game.key("Return" if how == "mnemonic" else "Escape")
+                game.wait_box_gone(title)
+        after = game.look().region(0, 0, *f.client_size)
         check(after == before, "the boxes changed the window")
         self.space_deals(game, "the focus is not on the button after the boxes")
 
     def exit(self, how):
         """Exit from the menu, by its mnemonics or by the mouse, and the
         title-bar close end the program with status 0."""
-        f = self.facts
-        game = self.game()
-        if how == "menu_mnemonic":
-            game.open_menu("alt+" + mnemonic_key(f.menu_captions[0]))
-            self.x.key(mnemonic_key(f.exit_caption))
-        elif how == "menu_mouse":
-            entry = game.open_menu()
-            self.x.click(entry[0], game.top + 10 * game.scale)  # the drop-down's one entry
-        else:
-            self.x.run(["wmctrl", "-i", "-c", str(game.window)])
-        status = game.exit_status()
+        status = self.game().exit(how)
         check(status == 0, "exit status %d" % status)
 
     # -- whole games -----------------------------------------------------------
 
-    def whole_game(self, set_index, scale=1):
-        """A new game with the set chosen in the list, solved by real clicks
-        (every second one in an overlap strip, where the higher-numbered
-        cell takes it); the last slide shows only itself, the next click the
-        whole picture, exact to the pixel, with no frame pixel left."""
+    def whole_game(self, set_index, scale=1, by="keys", **options):
+        """A new game with the set chosen in the list, by keys or by the
+        pointer, solved by real clicks (every second one in an overlap strip,
+        where the higher-numbered cell takes it); the last slide shows only
+        itself, the next click the whole picture, exact to the pixel, with no
+        frame pixel left."""
         f = self.facts
         pictures = PictureSet(f, self.assets, set_index, scale)
         label = "%s%s" % (pictures.name, "" if scale == 1 else "-x%d" % scale)
-        game = self.game(scale)
-        check(game.size[0] == f.client_size[0] * scale, "window width %d" % game.size[0])
-        if set_index == 0 and scale != 1:
-            game.press_button()
-        else:  # by keyboard: Tab to the list, the set, Tab back, Space
-            self.x.key("Tab", *["Down"] * set_index, "Tab", "space")
-        tiles, shot = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
-                                      "no deal of %s on the screen" % pictures.name)
-        self.shot("%s-dealt" % label)
-        check(tiles[:-1] in f.start_layouts, "dealt %r, which is not a start layout" % tiles)
-        check(all(game.framed(shot, i) for i in range(f.cells)), "a cell has no frame after the deal")
-        if pictures.preview:  # the preview may be drawn a moment after the cells
-            self.x.wait_for(lambda: game.region(self.x.screenshot(), *f.demo_rect[:2],
-                                                *f.preview_size) == pictures.preview,
-                            10, "the preview is not shown at the preview's place")
+        label += "".join("-" + option for option in options)
+        game = self.game(scale, **options)
+        check(game.client_pixels() == tuple(n * scale for n in f.client_size),
+              "client area of %r device pixels" % (game.client_pixels(),))
+        if by == "keys":  # Tab to the list, the set, Tab back, Space
+            game.key("Tab", *["Down"] * set_index, "Tab", "space")
         else:
-            check(game.is_blank(shot, *f.demo_rect), "the preview is not empty")
+            if set_index:
+                game.click(*game.list_entry(set_index))
+            game.press_button()
+        tiles, view = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
+                                      "no deal of %s on the screen" % pictures.name)
+        game.look("%s-dealt" % label)
+        check(tiles[:-1] in f.start_layouts, "dealt %r, which is not a start layout" % tiles)
+        check(all(view.framed(i) for i in range(f.cells)), "a cell has no frame after the deal")
+        if pictures.preview:  # the preview may be drawn a moment after the cells
+            wait_for(lambda: game.look().region(*f.demo_rect[:2], *f.preview_size)
+                     == pictures.preview, 10, "the preview is not shown at the preview's place")
+        else:
+            check(view.is_blank(*f.demo_rect), "the preview is not empty")
 
         game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])], strips=True)
-        _, shot = game.wait_board(pictures, lambda t: t == f.home(),
+        _, view = game.wait_board(pictures, lambda t: t == f.home(),
                                   "the clicks did not bring the %s tiles home" % pictures.name)
-        check(game.board(shot, pictures) == f.home() and game.framed(shot, f.cells - 1),
+        check(view.board(pictures) == f.home() and view.framed(f.cells - 1),
               "the last slide showed more than the slide")
-        self.shot("%s-home" % label)
+        game.look("%s-home" % label)
 
         game.click_cells([0])
         origin = f.board_origin
         span = f.side * f.piece_side
-        self.x.wait_for(lambda: game.region(self.x.screenshot(), *origin, span, span)
-                        == pictures.whole, 10,
-                        "the finished %s picture is not on the screen, exact" % pictures.name)
-        shot = self.shot("%s-complete" % label)
-        bg = game.background(shot)
+        wait_for(lambda: game.look().region(*origin, span, span) == pictures.whole, 10,
+                 "the finished %s picture is not on the screen, exact" % pictures.name)
+        view = game.look("%s-complete" % label)
+        bg = bytes(view.background()) * scale ** 2
         for t in range(span + 2 * (f.frame_width + 4)):
             for x, y in ((origin[0] - 1, t), (origin[0] + span, t), (t, origin[1] - 1),
                          (t, origin[1] + span)):
-                check(game.region(shot, x, y, 1, 1) == bytes(bg) * scale ** 2,
+                check(view.region(x, y, 1, 1) == bg,
                       "a frame pixel is left around the picture at (%d, %d)" % (x, y))
 
     # -- rapid input -----------------------------------------------------------
 
     def rapid_clicks(self):
-        """500 clicks sent by one xdotool command as fast as it can, anywhere
-        in the framed cells including the overlap strips. Sent this fast, a
-        press and its release may reach different cells, which is no click, so
-        which board results is not predicted: the program still runs and
-        answers, and the board is one that slides can reach from the deal."""
+        """500 clicks sent as fast as input goes, anywhere in the framed cells
+        including the overlap strips. Sent this fast, a press and its release
+        may reach different cells, which is no click, so which board results
+        is not predicted: the program still runs and answers, and the board
+        is one that slides can reach from the deal."""
         f = self.facts
         rng = random.Random(RAPID_SEED)
         pictures = PictureSet(f, self.assets, 0, 1)
@@ -255,30 +200,27 @@ class Suite:
         board = dealt
         for _ in range(2):
             empty = board.index(0)
-            command = ["xdotool"]
+            points = []
             for _ in range(RAPID_CLICKS):
                 beside = neighbours(empty, f.side)
                 cell = rng.choice(beside) if rng.random() < 0.7 else rng.randrange(f.cells)
                 empty = cell if cell in beside else empty
                 ox, oy = f.cell_origin(cell)
-                px, py = game.at(ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch))
-                command += ["mousemove", str(px), str(py), "click", "--delay", "0", "1"]
+                points.append((ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch)))
             # The help box, asked for in the same stream of input, comes up
             # only once the program has handled every click before it.
-            self.x.run(command + ["key", "alt+" + mnemonic_key(f.menu_captions[1])])
-            self.x.find_window(f.help_title, timeout=60)
-            self.x.key("Return")
-            self.x.window_gone(f.help_title)
-            game.wait_active()
+            game.burst(points, f.menu_captions[1])
+            game.wait_box(f.help_title, f.help_text, timeout=60)
+            game.key("Return")
+            game.wait_box_gone(f.help_title)
 
             def settled():
-                first = game.board(self.x.screenshot(), pictures)
+                first = game.look().board(pictures)
                 time.sleep(0.3)
-                return first if first is not None and \
-                    game.board(self.x.screenshot(), pictures) == first else None
-            board = self.x.wait_for(settled, 30, "the board on the screen did not settle")
-            self.shot("rapid-clicks")
-            check(game.proc.poll() is None, "the program ended (status %r)" % game.proc.returncode)
+                return first if first is not None and game.look().board(pictures) == first else None
+            board = wait_for(settled, 30, "the board on the screen did not settle")
+            game.look("rapid-clicks")
+            check(game.running(), "the program ended")
             check(sorted(board) == list(range(f.cells)),
                   "not tiles 1..15 once and one empty cell: %r" % board)
             check(slide_parity(board, f.side) == slide_parity(dealt, f.side),
@@ -296,47 +238,13 @@ class Suite:
         game.wait_board(pictures, lambda t: t == expected,
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
-
     # -- a broken build ----------------------------------------------------------
 
     def missing_picture(self):
-        """tarpo.exe with one bitmap resource renamed, as only a broken build
-        could leave it: start-up stops with a box titled with the program's
-        name, the game's window never shows, and the status is 1."""
+        """The last piece of the first set missing, as only a broken build
+        could leave it: start-up stops with a message instead of the game."""
         f = self.facts
-        name = ("%s/%s" % (f.picture_sets[0]["folder"], f.piece_files[-1])).upper()
-        with open(self.program.exe, "rb") as exe:
-            data = exe.read()
-        wide = name.encode("utf-16-le")
-        check(data.count(wide) == 1, "%s is not a resource name of %s" % (name, self.program.exe))
-        broken = os.path.join(self.program.folder.name, "broken.exe")
-        with open(broken, "wb") as out:  # the same length, so the file stays valid
-            out.write(data.replace(wide, (name[:-1] + "X").encode("utf-16-le")))
-        proc = self.program.wine(self.x, [broken])
-        self.x.find_window(os.path.splitext(os.path.basename(self.program.exe))[0], timeout=60)
-        self.shot("missing-picture")
-        check(not self.x.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % f.title],
-                             check=False).split(), "the game's window shows without a picture")
-        self.x.key("Return")
-        status = proc.wait(30)
-        check(status == 1, "exit status %d, not 1" % status)
-
-
-def mnemonic(caption):
-    return caption[caption.index("&") + 1]
-
-
-def mnemonic_key(caption):
-    """The key that types the mnemonic letter of a caption."""
-    return keysym(mnemonic(caption).lower())
-
-
-def keysym(letter):
-    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
-    if letter.isascii():
-        return letter
-    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
-    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
+        self.adapter.check_missing_picture(f.picture_sets[0]["folder"], f.piece_files[-1])
 
 
 def neighbours(cell, side):
@@ -355,31 +263,52 @@ def slide_parity(board, side):
     return (inversions + empty // side + empty % side) % 2
 
 
+# The groups of scenarios, each with the feature a program needs for it.
+GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
+          "missing_picture": "missing_picture", "phone": "touch", "offline": "offline"}
+
+
 def scenarios(suite, group):
     """(name, callable) of each scenario of a group."""
+    features = suite.adapter.features
     sets = range(len(suite.facts.picture_sets))
+    exits = ["menu_mnemonic", "menu_mouse"] + (["title_bar_close"] if "title_bar" in features
+                                               else [])
     return {
         "window": [("start_look", suite.start_look),
                    ("click_before_first_game", suite.click_before_first_game),
                    ("menus_and_boxes", suite.menus_and_boxes)]
-                  + [("exit_by_" + how, lambda how=how: suite.exit(how))
-                     for how in ("menu_mnemonic", "menu_mouse", "title_bar_close")]
+                  + [("exit_by_" + how, lambda how=how: suite.exit(how)) for how in exits]
                   + ([("large_desktop_font", suite.large_desktop_font)]
-                     if suite.program.name == "qt" else []),
+                     if "desktop_font" in features else []),
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
-        "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],
+        "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2, by="pointer"))],
         "rapid": [("rapid_clicks", suite.rapid_clicks)],
         "missing_picture": [("missing_picture", suite.missing_picture)],
+        # A phone held upright: the form scaled down to fit, played by taps.
+        "phone": [("game_by_touch", lambda: suite.whole_game(1, scale=2, by="pointer",
+                                                              phone=True))],
+        "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True))],
     }[group]
+
+
+def adapter(args, facts):
+    if args.program == "web":
+        from web import WebBrowser
+        return WebBrowser(os.path.abspath(args.exe), facts, args.shots)
+    from xprograms import QtProgram, WineProgram, XDesktop
+    program = (QtProgram(args.exe) if args.program == "qt"
+               else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
+    return XDesktop(program, facts, args.shots)
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--boot-wine-prefix")
-    parser.add_argument("program", nargs="?", choices=("qt", "wine"))
+    parser.add_argument("program", nargs="?", choices=("qt", "wine", "web"))
     parser.add_argument("exe", nargs="?")
-    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid", "missing_picture"))
+    parser.add_argument("group", nargs="?", choices=GROUPS)
     parser.add_argument("--facts")
     parser.add_argument("--solutions")
     parser.add_argument("--assets")
@@ -387,36 +316,38 @@ def main():
     parser.add_argument("--wine-prefix")
     args = parser.parse_args()
     if args.boot_wine_prefix:
+        from xprograms import WineProgram
         WineProgram.make_prefix(args.boot_wine_prefix)
         return 0
 
     facts = Facts(args.facts, args.solutions)
     os.makedirs(args.shots, exist_ok=True)
-    program = (QtProgram(args.exe) if args.program == "qt"
-               else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
     passed = failed = 0
-    try:
-        with XSession() as x:
-            suite = Suite(x, program, facts, args.assets, args.shots)
-            for name, run in scenarios(suite, args.group):
-                started = time.monotonic()
-                try:
-                    run()
-                    passed += 1
-                    print("ok   %s (%.1f s)" % (name, time.monotonic() - started))
-                except Exception:  # report, clean up, go on with the next scenario
-                    failed += 1
-                    print("FAIL %s (%.1f s)" % (name, time.monotonic() - started))
-                    traceback.print_exc(file=sys.stdout)
-                    suite.shot("failed-" + name)
-                    print("the screen: %s-failed-%s.ppm in %s" % (program.name, name, args.shots))
-                    if program.name == "wine":
-                        print("wine output:\n" + program.log_text())
-                finally:
-                    suite.end_games()
-    finally:
-        if program.name == "wine":
-            program.close()
+    with adapter(args, facts) as programs:
+        needed = GROUPS[args.group]
+        if needed and needed not in programs.features:
+            parser.error("%s has no group %s" % (args.program, args.group))
+        suite = Suite(programs, facts, args.assets)
+        for name, run in scenarios(suite, args.group):
+            started = time.monotonic()
+            try:
+                run()
+                problems = programs.problems()
+                check(not problems, "\n".join(problems))
+                passed += 1
+                print("ok   %s (%.1f s)" % (name, time.monotonic() - started))
+            except Exception:  # report, clean up, go on with the next scenario
+                failed += 1
+                print("FAIL %s (%.1f s)" % (name, time.monotonic() - started))
+                traceback.print_exc(file=sys.stdout)
+                programs.save_screen("failed-" + name)
+                print("the screen: %s in %s" % (
+                    os.path.basename(programs.shot_path("failed-" + name)), args.shots))
+                log = programs.log_text()
+                if log:
+                    print(log)
+            finally:
+                programs.end_games()
     print("e2e %s %s: %d passed, %d failed" % (args.program, args.group, passed, failed))
     return 1 if failed else 0
 

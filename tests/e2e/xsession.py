@@ -5,42 +5,8 @@ import os
 import signal
 import subprocess
 import tempfile
-import time
 
-
-class Screenshot:
-    """An 8-bit RGB picture of the whole screen."""
-
-    def __init__(self, ppm: bytes):
-        # Binary PPM: "P6\n<w> <h>\n<max>\n" followed by RGB triples.
-        fields = []
-        pos = 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            if ppm[pos:pos + 1] == b"#":
-                pos = ppm.index(b"\n", pos)
-                continue
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        assert fields[0] == b"P6" and fields[3] == b"255", fields
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = ppm[pos + 1:]
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def region(self, x, y, w, h):
-        """The RGB bytes of a rectangle, row by row."""
-        rows = []
-        for row in range(y, y + h):
-            start = (row * self.width + x) * 3
-            rows.append(self.pixels[start:start + w * 3])
-        return b"".join(rows)
+from game import Screenshot, wait_for
 
 
 class XSession:
@@ -109,15 +75,7 @@ class XSession:
         self.procs.append(proc)
         return proc
 
-    @staticmethod
-    def wait_for(condition, timeout, message):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            value = condition()
-            if value:
-                return value
-            time.sleep(0.05)
-        raise AssertionError(message)
+    wait_for = staticmethod(wait_for)
 
     def find_window(self, title, timeout=10):
         def search():

@@ -1,0 +1,358 @@
+"""The X programs under the end-to-end suite: the Qt build and tarpo.exe under
+Wine, each in an X session with a window manager (Xvfb + openbox), driven by
+real X input through xdotool and seen on screenshots of the whole screen."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unicodedata
+
+from game import ClientView, Game, check, wait_for
+from xsession import XSession
+
+
+class QtProgram:
+    name = "qt"
+    features = frozenset({"title_bar", "desktop_font"})
+
+    def __init__(self, exe):
+        self.exe = exe
+
+    def start(self, x, scale, env=None):
+        extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
+        return x.start([self.exe], extra_env=extra)
+
+    def stop(self, x):
+        pass
+
+    def close(self):
+        pass
+
+    def log_text(self):
+        return ""
+
+
+class WineProgram:
+    """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
+    (make_prefix) for the whole suite, thrown away at the end."""
+    name = "wine"
+    features = frozenset({"title_bar", "missing_picture"})
+    ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+
+    def __init__(self, exe, booted_prefix):
+        self.exe = exe
+        self.folder = tempfile.TemporaryDirectory(prefix="tarpo-wine-")
+        self.prefix = os.path.join(self.folder.name, "prefix")
+        subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
+        self.env = dict(self.ENV, WINEPREFIX=self.prefix)
+        self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
+        self.dpi = 96  # what a fresh prefix has
+
+    @classmethod
+    def make_prefix(cls, prefix):
+        shutil.rmtree(prefix, ignore_errors=True)
+        env = dict(os.environ, WINEPREFIX=prefix, **cls.ENV)
+        env.pop("DISPLAY", None)
+        boot = subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, timeout=300)
+        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+        if boot.returncode != 0:
+            raise AssertionError("wineboot -i failed:\n" + boot.stdout.decode(errors="replace"))
+
+    def wine(self, x, argv, **kwargs):
+        return x.start(["wine", *argv], extra_env=self.env, stdout=self.log, stderr=self.log,
+                       **kwargs)
+
+    def start(self, x, scale):
+        dpi = 96 * scale  # LogPixels
+        if dpi != self.dpi:
+            status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                                   "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
+            check(status == 0, "wine reg add LogPixels failed (%d)" % status)
+            self.dpi = dpi
+        return self.wine(x, [self.exe])
+
+    def stop(self, x):
+        subprocess.run(["wineserver", "-k"], env=dict(x.env, **self.env), timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def close(self):
+        self.log.close()
+        self.folder.cleanup()
+
+    def log_text(self):
+        self.log.flush()
+        with open(self.log.name, "rb") as f:
+            return "wine output:\n" + f.read().decode(errors="replace")
+
+    def check_missing_picture(self, desktop, folder, piece):
+        """tarpo.exe with the piece's bitmap resource renamed: start-up stops
+        with a box titled with the program's name, the game's window never
+        shows, and the status is 1."""
+        name = ("%s/%s" % (folder, piece)).upper()
+        with open(self.exe, "rb") as exe:
+            data = exe.read()
+        wide = name.encode("utf-16-le")
+        check(data.count(wide) == 1, "%s is not a resource name of %s" % (name, self.exe))
+        broken = os.path.join(self.folder.name, "broken.exe")
+        with open(broken, "wb") as out:  # the same length, so the file stays valid
+            out.write(data.replace(wide, (name[:-1] + "X").encode("utf-16-le")))
+        x = desktop.x
+        proc = self.wine(x, [broken])
+        x.find_window(os.path.splitext(os.path.basename(self.exe))[0], timeout=60)
+        desktop.save_screen("missing-picture")
+        check(not x.run(["xdotool", "search", "--onlyvisible", "--name",
+                         "^%s$" % desktop.facts.title], check=False).split(),
+              "the game's window shows without a picture")
+        x.key("Return")
+        status = proc.wait(30)
+        check(status == 1, "exit status %d, not 1" % status)
+
+
+class XDesktop:
+    """The suite's side of an X program: the X session, the games started in
+    it, and screenshots of the whole screen saved as PPM."""
+
+    def __init__(self, program, facts, shots):
+        self.program, self.facts, self.shots = program, facts, shots
+        self.name, self.features = program.name, program.features
+        self.games = []
+
+    def __enter__(self):
+        try:
+            self.x = XSession().__enter__()
+        except BaseException:
+            self.program.close()
+            raise
+        try:
+            self.map_mnemonic_letters()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            self.x.__exit__()
+        finally:
+            self.program.close()
+
+    def map_mnemonic_letters(self):
+        """Mnemonic letters that the keyboard map lacks get spare keys for the
+        whole session: xdotool would map them only for the moment of the key
+        press, too briefly for a program that reads the map late (Wine)."""
+        f = self.facts
+        letters = [mnemonic(c) for c in f.menu_captions + [f.exit_caption]]
+        spare = [line.split()[1] for line in self.x.run(["xmodmap", "-pke"]).decode().splitlines()
+                 if line.rstrip().endswith("=")]
+        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
+            self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
+                keycode, keysym(letter.lower()), keysym(letter.upper()))])
+
+    def start(self, scale=1, env=None):
+        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path))
+        return self.games[-1]
+
+    def save_screen(self, name):
+        self.x.screenshot(self.shot_path(name))
+
+    def shot_path(self, name):
+        return os.path.join(self.shots, "%s-%s.ppm" % (self.name, name))
+
+    def end_games(self):
+        for game in self.games:
+            game.end()
+        self.games = []
+        self.program.stop(self.x)
+
+    def problems(self):
+        return []
+
+    def log_text(self):
+        return self.program.log_text()
+
+    def check_missing_picture(self, folder, piece):
+        self.program.check_missing_picture(self, folder, piece)
+
+
+class XGame(Game):
+    """One run of an X program and its window on the screen."""
+
+    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None):
+        super().__init__(facts)
+        self.x, self.program, self.scale, self.shot_path = x, program, scale, shot_path
+        self.entries = None
+        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
+        try:
+            self.window = x.find_window(facts.title, timeout=60)
+        except AssertionError:
+            self.end()
+            raise
+        self.wait_active()
+        self.settle()
+
+    def settle(self):
+        """Waits until the window has the same place, size and look on two
+        screenshots a moment apart, and returns that look."""
+        def look():
+            left, top, width, height = self.x.geometry(self.window)
+            self.size = (width, height)
+            self.menu_height = height - self.facts.client_size[1] * self.scale
+            self.left, self.top = left, top + self.menu_height
+            return self.size, self.x.screenshot().region(left, top, width, height)
+
+        def same():
+            first = look()
+            time.sleep(0.2)
+            return first[1] if look() == first else None
+        return wait_for(same, 30, "the window keeps changing")
+
+    def whole_look(self):
+        """The size and the pixels of the whole window, menu bar included."""
+        return self.size, self.settle()
+
+    def wait_active(self):
+        """Keys go to the window once the window manager has made it active."""
+        wait_for(lambda: self.x.run(["xdotool", "getactivewindow"], check=False).strip()
+                 == str(self.window).encode(), 30, "the window is not active")
+
+    def end(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def exit_status(self):
+        return self.proc.wait(30)
+
+    def close_window(self):
+        self.x.run(["wmctrl", "-i", "-c", str(self.window)])
+
+    def at(self, x, y):
+        """The screen position of a form point."""
+        return self.left + x * self.scale, self.top + y * self.scale
+
+    def click(self, x, y):
+        self.x.click(*self.at(x, y))
+
+    def clicks(self, points):
+        command = ["xdotool"]
+        for point in points:
+            command += ["mousemove", "--sync", *map(str, self.at(*point)), "click", "1"]
+        self.x.run(command)
+
+    def burst(self, points, caption):
+        command = ["xdotool"]
+        for point in points:
+            command += ["mousemove", *map(str, self.at(*point)), "click", "--delay", "0", "1"]
+        self.x.run(command + ["key", "alt+" + mnemonic_key(caption)])
+
+    def key(self, *names):
+        self.x.key(*names)
+
+    def mnemonic(self, caption, menu_bar=True):
+        self.x.key(("alt+" if menu_bar else "") + mnemonic_key(caption))
+
+    def look(self, save_as=None):
+        shot = self.x.screenshot(save_as and self.shot_path(save_as))
+        return ClientView(shot, (self.left, self.top), self.scale, self.facts)
+
+    def client_pixels(self):
+        return self.size[0], self.size[1] - self.menu_height
+
+    def check_fixed_size(self):
+        """Size hints with minimum = maximum, Motif hints without minimise and
+        maximise, and a window manager that keeps to them."""
+        f = self.facts
+        check(self.size == (f.client_size[0], f.client_size[1] + self.menu_height)
+              and 15 <= self.menu_height <= 30, "window size %r" % (self.size,))
+        hints = self.x.run(["xprop", "-id", str(self.window)]).decode()
+        for bound in ("minimum", "maximum"):
+            check("program specified %s size: %d by %d" % (bound, *self.size) in hints,
+                  "the window is not fixed in size:\n" + hints)
+        motif = [line for line in hints.splitlines() if line.startswith("_MOTIF_WM_HINTS")]
+        check(motif, "no Motif hints:\n" + hints)
+        functions, decorations = (int(v, 16) for v in motif[0].split("=")[1].split(",")[1:3])
+        # Motif bits: 0x01 all, 0x08 minimise, 0x10 maximise (functions);
+        # 0x01 all, 0x20 minimise, 0x40 maximise (decorations).
+        check(not functions & (0x01 | 0x08 | 0x10), "window offers minimise/maximise: " + motif[0])
+        check(not decorations & (0x01 | 0x20 | 0x40), "window decorates minimise/maximise: "
+              + motif[0])
+        # The window manager takes the hints: it offers neither resize nor
+        # maximise (openbox keeps minimise on principle), and a maximise
+        # request changes nothing.
+        actions = self.x.run(["xprop", "-id", str(self.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
+        check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
+        self.x.run(["wmctrl", "-i", "-r", str(self.window), "-b",
+                    "add,maximized_vert,maximized_horz"])
+        time.sleep(0.3)
+        check(self.x.geometry(self.window)[2:] == self.size, "maximise changed the window size")
+
+    def click_menu(self, i):
+        self.x.click(*self.menu_entries()[i])
+
+    def click_drop_down(self):
+        """The drop-down's one entry, under the first menu-bar entry."""
+        self.x.click(self.menu_entries()[0][0], self.top + 10 * self.scale)
+
+    def menu_entries(self):
+        """The centres of the menu-bar entries, found on the screen once."""
+        if self.entries is None:
+            entries = []
+
+            def found():
+                entries[:] = self.menu_entries_on(self.x.screenshot())
+                return len(entries) == len(self.facts.menu_captions)
+            try:
+                wait_for(found, 10, "")
+            except AssertionError:
+                raise AssertionError("menu-bar entries found at %r" % entries) from None
+            self.entries = entries
+        return self.entries
+
+    def menu_entries_on(self, shot):
+        """Runs of columns with text in the menu bar, split where the gap is
+        wider than a blank."""
+        top = self.top - self.menu_height
+        rows = range(top + 2, self.top - 2)
+        bg = shot.pixel(self.left + self.size[0] - 2, top + self.menu_height // 2)
+        inked = [x for x in range(self.left, self.left + self.size[0])
+                 if any(shot.pixel(x, y) != bg for y in rows)]
+        runs = []
+        for x in inked:
+            if runs and x - runs[-1][1] <= 6 * self.scale:
+                runs[-1][1] = x
+            else:
+                runs.append([x, x])
+        return [((a + b) // 2, top + self.menu_height // 2) for a, b in runs]
+
+    def wait_box(self, title, text, timeout=10):
+        self.x.find_window(title, timeout=timeout)
+
+    def wait_box_gone(self, title):
+        self.x.window_gone(title)
+        self.wait_active()
+
+
+def mnemonic(caption):
+    return caption[caption.index("&") + 1]
+
+
+def mnemonic_key(caption):
+    """The key that types the mnemonic letter of a caption."""
+    return keysym(mnemonic(caption).lower())
+
+
+def keysym(letter):
+    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
+    if letter.isascii():
+        return letter
+    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
+    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
