@@ -1,0 +1,347 @@
+"""The web page under the end-to-end suite: the site served on 127.0.0.1 by a
+server of the suite's own, played in Debian's Chromium with real mouse,
+keyboard and touch input through playwright-core (web_driver.mjs, a Node
+process spoken to in JSON lines), and seen on screenshots of the page."""
+
+import base64
+import functools
+import http.server
+import json
+import os
+import subprocess
+import tempfile
+import threading
+
+from game import ClientView, Game, Screenshot, check, wait_for
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
+PHONE = {"width": 360, "height": 640}  # a phone held upright
+WIDE = {"width": 1600, "height": 1000}
+KEYS = {"space": "Space", "Tab": "Tab", "Down": "ArrowDown", "Return": "Enter",
+        "Escape": "Escape"}
+# The letters of a Russian keyboard and the US keys in their places.
+RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
+READY = "document.documentElement.dataset.ready === '1'"
+PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
+MIME_TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
+              ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json"}
+
+
+def visible(selector):
+    """A JavaScript expression: the element is there and shown."""
+    return ("(e => !!e && e.getClientRects().length > 0 && getComputedStyle(e).visibility"
+            " !== 'hidden')(document.querySelector(%s))" % json.dumps(selector))
+
+
+def box(selector, index=0):
+    """A JavaScript expression: the element's box in CSS pixels."""
+    return ("(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))"
+            "(document.querySelectorAll(%s)[%d].getBoundingClientRect())"
+            % (json.dumps(selector), index))
+
+
+class Site(http.server.ThreadingHTTPServer):
+    """The site on a free port, with the MIME types a page needs; a path put
+    in `missing` answers 404, and `served` records every path asked for."""
+
+    def __init__(self, root):
+        handler = functools.partial(SiteHandler, directory=root)
+        super().__init__(("127.0.0.1", 0), handler)
+        self.origin = "http://127.0.0.1:%d" % self.server_address[1]
+        self.missing, self.served = set(), set()
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
+    def handle_error(self, request, client_address):
+        pass  # a browser context closed while a file was on its way
+
+
+class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map, **MIME_TYPES)
+
+    def do_GET(self):
+        path = self.path.split("?")[0]
+        self.server.served.add(path)
+        if path in self.server.missing:
+            self.send_error(404)
+        else:
+            super().do_GET()
+
+    def log_message(self, *args):
+        pass
+
+
+class Driver:
+    """The Node process that drives Chromium."""
+
+    def __init__(self):
+        self.log = tempfile.TemporaryFile()
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs")], cwd=HERE,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log)
+        self.last = 0
+
+    def __call__(self, op, **args):
+        self.last += 1
+        self.proc.stdin.write((json.dumps(dict(args, id=self.last, op=op)) + "\n").encode())
+        self.proc.stdin.flush()
+        line = self.proc.stdout.readline()
+        if not line:
+            raise RuntimeError("the browser driver ended:\n" + self.log_text())
+        answer = json.loads(line)
+        if "error" in answer:
+            raise AssertionError("%s: %s" % (op, answer["error"]))
+        return answer["value"]
+
+    def close(self):
+        self.proc.stdin.close()
+        try:
+            self.proc.wait(30)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+        self.log.close()
+
+    def log_text(self):
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace")
+
+
+class WebBrowser:
+    """The suite's side of the page: the site's server, the browser, the
+    games (each a fresh browser context), screenshots saved as PNG."""
+    name = "web"
+    features = frozenset({"missing_picture", "touch", "offline"})
+
+    def __init__(self, site, facts, shots):
+        self.root, self.facts, self.shots = site, facts, shots
+        self.games = []
+
+    def __enter__(self):
+        check(os.path.isfile(os.path.join(self.root, "index.html")),
+              "no index.html in %s" % self.root)
+        self.site = Site(self.root)
+        try:
+            self.driver = Driver()
+        except BaseException:
+            self.site.shutdown()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            self.driver.close()
+        finally:
+            self.site.shutdown()
+            self.site.server_close()
+
+    def start(self, scale=1, phone=False, offline=False, ready=True):
+        game = WebGame(self, scale, phone)
+        self.games.append(game)
+        if ready:
+            game.wait_ready()
+        if offline:
+            game.reload_offline()
+        return game
+
+    def shot_path(self, name):
+        return os.path.join(self.shots, "web-%s.png" % name)
+
+    def save_screen(self, name):
+        if self.games and self.games[-1].id is not None:
+            with open(self.shot_path(name), "wb") as out:
+                out.write(self.games[-1].png())
+
+    def end_games(self):
+        for game in self.games:
+            game.end()
+        self.games = []
+
+    def problems(self):
+        return [problem for game in self.games for problem in game.problems()]
+
+    def log_text(self):
+        return self.driver.log_text()
+
+    def check_missing_picture(self, folder, piece):
+        """One picture file of the set answers 404: the page says which,
+        in #error, and is never ready to play."""
+        if not any(folder in path for path in self.site.served):
+            self.start().end()  # learns which files the page loads
+        loaded = sorted(path for path in self.site.served
+                        if folder in path and path.endswith(PICTURE_TYPES))
+        check(loaded, "no picture of %s loaded from the site: %r" % (folder, sorted(self.site.served)))
+        stem = os.path.splitext(piece)[0]
+        path = ([p for p in loaded if stem in p] or loaded)[-1]
+        self.site.missing = {path}
+        try:
+            game = self.start(ready=False)
+            game.wait(visible("#error"), "no #error shown with %s missing" % path)
+            self.save_screen("missing-picture")
+            error = game.driver("eval", game=game.id, expression="""
+                (e => ({role: e.getAttribute('role'), text: e.textContent}))
+                (document.querySelector('#error'))""")
+            check(error["role"] == "alert", "#error has role %r" % error["role"])
+            check(os.path.basename(path) in error["text"],
+                  "#error does not name %s: %r" % (os.path.basename(path), error["text"]))
+            check(not game.eval(READY), "the page says it is ready without %s" % path)
+            game.problems()  # the 404 itself is what this scenario asks for
+        finally:
+            self.site.missing = set()
+
+
+class WebGame(Game):
+    """One page of the site in a fresh browser context."""
+
+    def __init__(self, browser, scale, phone):
+        super().__init__(browser.facts)
+        self.driver, self.scale, self.phone = browser.driver, scale, phone
+        self.shot_path = browser.shot_path
+        self.viewport = PHONE if phone else DESKTOP
+        self.id = self.driver("open", origin=browser.site.origin, path="/", viewport=self.viewport,
+                              dpr=scale, touch=phone)
+
+    def eval(self, expression):
+        return self.driver("eval", game=self.id, expression=expression)
+
+    def wait(self, expression, message, timeout=30):
+        try:
+            self.driver("waitFor", game=self.id, expression=expression, timeout=timeout * 1000)
+        except AssertionError as error:
+            raise AssertionError("%s (%s)" % (message, str(error).splitlines()[0])) from None
+
+    def wait_ready(self):
+        self.wait(READY, "the page did not get ready to play")
+        if self.phone:
+            form = self.eval(box("#form"))
+            check(form["x"] >= 0 and form["x"] + form["width"] <= PHONE["width"],
+                  "the form does not fit the phone's width: %r" % form)
+
+    def reload_offline(self):
+        """Once the service worker has taken the site, the network goes and
+        the page is loaded again."""
+        self.wait("navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))",
+                  "no service worker took the site")
+        self.driver("offline", game=self.id, offline=True)
+        self.driver("reload", game=self.id)
+        self.wait(READY, "the page did not get ready offline")
+
+    def end(self):
+        if self.id is not None:
+            self.driver("close", game=self.id)
+            self.id = None
+
+    def problems(self):
+        return [] if self.id is None else self.driver("problems", game=self.id)
+
+    # The client area on the screen. On a phone the form is scaled to fit,
+    # which resamples its pictures: it is looked at with the viewport as wide
+    # as a desktop's for the moment of the screenshot, as a phone turned.
+    def client_box(self):
+        return self.eval(box("#client"))
+
+    def widened(self, action):
+        if not self.phone:
+            return action()
+        self.driver("viewport", game=self.id, **DESKTOP)
+        try:
+            return action()
+        finally:
+            self.driver("viewport", game=self.id, **PHONE)
+
+    def client_pixels(self):
+        client = self.widened(self.client_box)
+        return round(client["width"] * self.scale), round(client["height"] * self.scale)
+
+    def png(self, clip=None):
+        return base64.b64decode(self.driver("screenshot", game=self.id, clip=clip))
+
+    def look(self, save_as=None):
+        if save_as:
+            with open(self.shot_path(save_as), "wb") as out:
+                out.write(self.png())
+        png = self.widened(lambda: self.png(self.client_box()))
+        ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
+                             stdout=subprocess.PIPE, check=True).stdout
+        return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts)
+
+    # Input at form points.
+    def click(self, x, y):
+        self.clicks([(x, y)])
+
+    def clicks(self, points):
+        client = self.client_box()
+        unit = client["width"] / self.facts.client_size[0]  # CSS pixels per form pixel
+        self.driver("clicks", game=self.id, touch=self.phone, points=[
+            (client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points])
+
+    def burst(self, points, caption):
+        self.clicks(points)
+        self.mnemonic(caption)
+
+    def click_box(self, selector, index=0):
+        """The pointer on the middle of an element."""
+        r = self.eval(box(selector, index))
+        self.driver("clicks", game=self.id, touch=self.phone,
+                    points=[(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)])
+
+    def key(self, *names):
+        self.driver("keys", game=self.id, keys=[KEYS[name] for name in names])
+
+    def mnemonic(self, caption, menu_bar=True):
+        letter = caption[caption.index("&") + 1].lower()
+        if letter.isascii():
+            key = ("Alt+" if menu_bar else "") + letter
+        else:  # where a Russian keyboard has it
+            us = US_KEYS[RUSSIAN_KEYS.index(letter)].upper()
+            key = {"key": letter, "code": "Key" + us, "keyCode": ord(us), "alt": menu_bar}
+        self.driver("keys", game=self.id, keys=[key])
+
+    def list_entry(self, i):
+        """The form point of the list's i-th entry."""
+        client, entry = self.client_box(), self.eval(box("#List1 [role=option]", i))
+        unit = client["width"] / self.facts.client_size[0]
+        return ((entry["x"] + entry["width"] / 2 - client["x"]) / unit - 0.5,
+                (entry["y"] + entry["height"] / 2 - client["y"]) / unit - 0.5)
+
+    # The menu and the boxes.
+    MENU_BAR_ENTRIES = "#menubar [role=menuitem]:not(#menu-dropdown *)"
+
+    def click_menu(self, i):
+        self.click_box(self.MENU_BAR_ENTRIES, i)
+
+    def click_drop_down(self):
+        self.click_box("#menu-dropdown [role=menuitem], #menu-dropdown button")
+
+    def wait_box(self, title, text, timeout=10):
+        self.wait("(d => !!d && d.open && document.querySelector('#msgbox-title').textContent"
+                  " === %s)(document.querySelector('#msgbox'))" % json.dumps(title),
+                  "no box titled %r" % title, timeout)
+        shown = self.eval("document.querySelector('#msgbox-text').innerText")
+        check(shown.split("\n") == text.split("\r"), "the box %r reads %r" % (title, shown))
+
+    def wait_box_gone(self, title):
+        self.wait("!document.querySelector('#msgbox').open", "the box %r stays open" % title)
+
+    def check_fixed_size(self):
+        """The form keeps its size in a larger viewport."""
+        client = self.client_box()
+        check((client["width"], client["height"]) == tuple(self.facts.client_size),
+              "the client area is %r CSS pixels" % ((client["width"], client["height"]),))
+        form = self.eval(box("#form"))
+        self.driver("viewport", game=self.id, **WIDE)
+        try:
+            wider = self.eval(box("#form"))
+        finally:
+            self.driver("viewport", game=self.id, **self.viewport)
+        check((wider["width"], wider["height"]) == (form["width"], form["height"]),
+              "the form grew with the viewport: %r, then %r" % (form, wider))
+
+    def running(self):
+        return not self.driver("closed", game=self.id) and not self.eval(
+            "%s || %s" % (visible("#ended"), visible("#error")))
+
+    def exit_status(self):
+        """0 once the page has closed or shows that it has ended."""
+        wait_for(lambda: self.driver("closed", game=self.id) or self.eval(visible("#ended")), 30,
+                 "the page neither closed nor shows #ended")
+        return 0
