@@ -3,7 +3,7 @@
 BUILD_DIR := build
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build package test-sanitize bench bench-deps windows
+.PHONY: run test deps build package test-sanitize bench bench-deps windows web serve-web
 
 deps:
 	@scripts/install-deps
@@ -32,6 +32,25 @@ $(WINDOWS_DIR)/build.ninja: | deps
 
 windows: deps $(WINDOWS_DIR)/build.ninja
 	cmake --build $(WINDOWS_DIR)
+
+# The game as a static web site in build-web/: the page, its script and
+# style, the game compiled to WebAssembly with emscripten, the pictures, the
+# manifest, the icons and the service worker. Any static web host serves it;
+# `make serve-web` serves it here. `make build` builds it in build/web/ too.
+WEB_DIR := build-web
+WEB_TREE := build-web-tree
+WEB_PORT ?= 8000
+
+$(WEB_TREE)/build.ninja: | deps
+	emcmake cmake -S . -B $(WEB_TREE) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DTARPO_SITE_DIR=$(CURDIR)/$(WEB_DIR)
+
+web: deps $(WEB_TREE)/build.ninja
+	cmake --build $(WEB_TREE)
+
+serve-web: web
+	@echo "tarpo: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_DIR) $(WEB_PORT)
 
 # The Debian package, build/tarpo_<version>-<revision>_<arch>.deb; the build
 # has already made the Windows installer, build-windows/tarpo-<version>-x64.msi.
