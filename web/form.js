@@ -67,6 +67,7 @@ export class Form {
         this.pictures = pictures;
         this.element = document.getElementById("form");
         this.element.style.font = cssFont(facts.dialog_font);
+        document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
         const client = document.getElementById("client");
         this.client = client;
         [client.style.width, client.style.height] = facts.client_size.map(px);

@@ -57,17 +57,27 @@ async function loadSession() {
     return {bytes, create: loader.default};
 }
 
+// The smallest whole number of CSS pixels that is a whole number of device
+// pixels too (4 at 125 % and 175 %, 2 at 150 %), if there is a small one.
+function wholeStep(dpr) {
+    for (let step = 1; step <= 8; ++step) {
+        if (Math.abs(step * dpr - Math.round(step * dpr)) < 1e-6) return step;
+    }
+    return 1;
+}
+
 // The window in the middle of the viewport at one form pixel per CSS pixel,
-// scaled down as a whole when the viewport is smaller; its corner on a whole
-// device pixel, so that the cells are too.
+// scaled down as a whole when the viewport is smaller. Its corner lies on a
+// whole CSS pixel that is a whole device pixel too, so that the cells do,
+// whether the browser rounds positions in CSS or in device pixels.
 function placeForm(form) {
     const element = form.element;
     const root = document.documentElement;
     const [w, h] = [element.offsetWidth, element.offsetHeight];
     const [vw, vh] = [root.clientWidth, root.clientHeight];
     const scale = Math.min(1, vw / w, vh / h);
-    const dpr = window.devicePixelRatio || 1;
-    const snap = (v) => Math.round(Math.max(0, v) * dpr) / dpr;
+    const step = wholeStep(window.devicePixelRatio || 1);
+    const snap = (v) => Math.round(Math.max(0, v) / step) * step;
     element.style.left = snap((vw - w * scale) / 2) + "px";
     element.style.top = snap((vh - h * scale) / 2) + "px";
     element.style.transform = scale < 1 ? `scale(${scale})` : "";
