@@ -61,14 +61,15 @@ package: build
 # (LeakSanitizer included) and UndefinedBehaviorSanitizer: any report fails
 # the test that caused it. Allocations that system libraries keep until exit
 # are suppressed by tests/lsan.supp, which names library frames only.
-# tarpo.exe and its tests are left out: nothing of it is built with them.
+# tarpo.exe, the web site and their tests are left out: nothing of them is
+# built with the sanitizers.
 SANITIZE_DIR := build-sanitize
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 $(SANITIZE_DIR)/build.ninja: | deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTARPO_SANITIZE=ON -DTARPO_WINDOWS=OFF
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTARPO_SANITIZE=ON -DTARPO_WINDOWS=OFF -DTARPO_WEB=OFF
 
 test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR)

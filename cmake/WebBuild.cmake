@@ -6,7 +6,11 @@ if(NOT TARPO_WEB)
     return()
 endif()
 
-find_program(EMCMAKE emcmake REQUIRED)
+# emscripten's own CMake toolchain file, the one `emcmake` hands to cmake.
+find_program(EM_CONFIG em-config REQUIRED)
+execute_process(COMMAND "${EM_CONFIG}" EMSCRIPTEN_ROOT
+                OUTPUT_VARIABLE emscripten_root OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(emscripten_toolchain "${emscripten_root}/cmake/Modules/Platform/Emscripten.cmake")
 set(TARPO_WEB_SITE "${PROJECT_BINARY_DIR}/web" CACHE PATH "Where the web site is written")
 set(web_tree "${PROJECT_BINARY_DIR}/web-tree")
 
@@ -15,8 +19,8 @@ ExternalProject_Add(tarpo_web
     SOURCE_DIR "${PROJECT_SOURCE_DIR}"
     BINARY_DIR "${web_tree}"
     PREFIX "${PROJECT_BINARY_DIR}/tarpo_web"
-    CMAKE_COMMAND "${EMCMAKE}" "${CMAKE_COMMAND}"
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=MinSizeRel "-DTARPO_SITE_DIR=${TARPO_WEB_SITE}"
+    CMAKE_ARGS "-DCMAKE_TOOLCHAIN_FILE=${emscripten_toolchain}" -DCMAKE_BUILD_TYPE=MinSizeRel
+               "-DTARPO_SITE_DIR=${TARPO_WEB_SITE}"
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS "${TARPO_WEB_SITE}/index.html" "${TARPO_WEB_SITE}/tarpo.wasm"
     INSTALL_COMMAND ""
