@@ -133,6 +133,11 @@ async function start() {
     placeForm(form);
     watchPlacement(form);
     form.element.addEventListener("contextmenu", (event) => event.preventDefault());
+    // A press on the cells, the preview or the label leaves the focus where
+    // it is, as on the desktop.
+    form.element.addEventListener("mousedown", (event) => {
+        if (!event.target.closest("button, [tabindex]")) event.preventDefault();
+    });
     form.button.focus();
     await new Promise((resolve) => requestAnimationFrame(() => resolve()));
     document.documentElement.dataset.ready = "1";

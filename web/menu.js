@@ -110,7 +110,7 @@ export class MenuBar {
         const back = this.returnFocus;
         this.returnFocus = null;
         if (!this.hasFocus()) return;
-        if (back && document.contains(back)) back.focus();
+        if (back && back !== document.body && document.contains(back)) back.focus();
         else document.activeElement.blur();
     }
 

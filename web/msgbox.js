@@ -9,14 +9,13 @@ const ok = document.getElementById("msgbox-ok");
 let returnFocus = null;
 
 function close() {
-    if (dialog.open) dialog.close();
-}
-
-dialog.addEventListener("close", () => {
+    if (!dialog.open) return;
+    dialog.close();
     const back = returnFocus;
     returnFocus = null;
     if (back && document.contains(back)) back.focus();
-});
+}
+
 ok.addEventListener("click", close);
 // Enter and Esc close it as they go down; Space as it comes up, as a button
 // takes it, so that nothing under the box sees the rest of the key.
