@@ -9,7 +9,8 @@
 namespace {
 
 // Strings cross as UTF-16 in the module's memory, ended by a zero.
-EM_JS(void, JsAddListEntry, (const char16_t* name), { Module.view.addListEntry(UTF16ToString(name)); });
+EM_JS(void, JsAddListEntry, (const char16_t* name),
+      { Module.view.addListEntry(UTF16ToString(name)); });
 EM_JS(void, JsSelectListEntry, (int entry), { Module.view.selectListEntry(entry); });
 EM_JS(int, JsListEntryCount, (), { return Module.view.listEntryCount(); });
 EM_JS(int, JsIsListEntrySelected, (int entry), { return Module.view.isListEntrySelected(entry); });
