@@ -102,8 +102,14 @@ const ops = {
       await sleep(POLL_MS);
     }
   },
+  // A new viewport size, once the page has laid itself out for it: its
+  // resize handlers run before the next frame.
   async viewport({ game, width, height }) {
-    await games.get(game).page.setViewportSize({ width, height });
+    const page = games.get(game).page;
+    await page.setViewportSize({ width, height });
+    await page.evaluate(() => new Promise((done) => {
+      requestAnimationFrame(() => requestAnimationFrame(done));
+    }));
   },
   async offline({ game, offline }) {
     await games.get(game).context.setOffline(offline);
