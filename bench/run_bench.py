@@ -14,6 +14,8 @@
 3. Click cost: click_bench (Google Benchmark) times Form1's handlers offscreen.
 4. tarpo.exe (with --windows-exe): its size and the DLLs it imports, and the
    repaint probe again with the program under Wine.
+5. The web page (with --web-site): what a first visit transfers, navigation
+   against a page with the same controls, what a slide draws (web_bench.py).
 
 Targets: start-up median <= 1.10 x the baseline's, peak memory <= the
 baseline's + 2 MiB; a slide draws only inside its two cells, a new game only
@@ -21,11 +23,12 @@ inside the board and the preview (and the button it was clicked with), a
 click that changes nothing draws nothing.
 
 Usage: run_bench.py BUILD_DIR [--runs N] [--compare NAME=TARPO_EXECUTABLE ...]
-                    [--windows-exe TARPO_EXE]
+                    [--windows-exe TARPO_EXE] [--web-site SITE_DIR]
 --compare adds another tarpo build to the start-up runs (say, an older one).
 """
 
 import argparse
+import json
 import os
 import re
 import statistics
@@ -37,6 +40,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 from xprograms import WineProgram  # noqa: E402
 from xsession import XSession  # noqa: E402
+from web_bench import web_bench  # noqa: E402
 
 TITLE = "zodaziror uvedored"
 BASELINE_TITLE = "tarpo baseline"
@@ -148,6 +152,7 @@ def main():
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--compare", action="append", default=[])
     parser.add_argument("--windows-exe")
+    parser.add_argument("--web-site")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     programs = [("baseline (same controls)", BASELINE_TITLE,
@@ -163,6 +168,10 @@ def main():
         if args.windows_exe:
             repaint_ok = windows_exe(x, build, os.path.abspath(args.windows_exe)) and repaint_ok
     clicks_ok = click_cost(build)
+    if args.web_site:
+        with open(os.path.join(build, "form.json"), encoding="utf-8") as f:
+            facts = json.load(f)
+        web_ok = web_bench(os.path.abspath(args.web_site), facts, args.runs)
 
     ratio, extra = verdicts["tarpo"]
     print("\n== Targets")
@@ -172,6 +181,8 @@ def main():
         extra, MEMORY_EXTRA_TARGET_MIB, "met" if extra <= MEMORY_EXTRA_TARGET_MIB else "NOT met"))
     print("repaint within the changed cells / board and preview: %s" % (
         "met" if repaint_ok else "NOT met"))
+    if args.web_site:
+        print("web page: transfer, navigation and slide: %s" % ("met" if web_ok else "NOT met"))
     return 0 if clicks_ok else 1
 
 

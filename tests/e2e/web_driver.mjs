@@ -61,11 +61,13 @@ async function pointer(game, touch, x, y) {
 }
 
 const ops = {
-  async open({ origin, path, viewport, dpr, touch }) {
+  // `init`: a script run in the page before its own (for measurements).
+  async open({ origin, path, viewport, dpr, touch, init }) {
     const context = await browser.newContext({
       viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch,
     });
     context.setDefaultTimeout(TIMEOUT_MS);
+    if (init) await context.addInitScript(init);
     const game = { context, page: await context.newPage() };
     watch(game, origin);
     games.set(++lastId, game);
