@@ -3,7 +3,7 @@
 BUILD_DIR := build
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build package test-sanitize bench bench-deps windows
+.PHONY: run test deps build package test-sanitize bench bench-deps windows web serve-web
 
 deps:
 	@scripts/install-deps
@@ -33,6 +33,25 @@ $(WINDOWS_DIR)/build.ninja: | deps
 windows: deps $(WINDOWS_DIR)/build.ninja
 	cmake --build $(WINDOWS_DIR)
 
+# The game as a static web site in build-web/: the page, its script and
+# style, the game compiled to WebAssembly with emscripten, the pictures, the
+# manifest, the icons and the service worker. Any static web host serves it;
+# `make serve-web` serves it here. `make build` builds it in build/web/ too.
+WEB_DIR := build-web
+WEB_TREE := build-web-tree
+WEB_PORT ?= 8000
+
+$(WEB_TREE)/build.ninja: | deps
+	emcmake cmake -S . -B $(WEB_TREE) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DTARPO_SITE_DIR=$(CURDIR)/$(WEB_DIR)
+
+web: deps $(WEB_TREE)/build.ninja
+	cmake --build $(WEB_TREE)
+
+serve-web: web
+	@echo "tarpo: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_DIR) $(WEB_PORT)
+
 # The Debian package, build/tarpo_<version>-<revision>_<arch>.deb; the build
 # has already made the Windows installer, build-windows/tarpo-<version>-x64.msi.
 package: build
@@ -42,14 +61,15 @@ package: build
 # (LeakSanitizer included) and UndefinedBehaviorSanitizer: any report fails
 # the test that caused it. Allocations that system libraries keep until exit
 # are suppressed by tests/lsan.supp, which names library frames only.
-# tarpo.exe and its tests are left out: nothing of it is built with them.
+# tarpo.exe, the web site and their tests are left out: nothing of them is
+# built with the sanitizers.
 SANITIZE_DIR := build-sanitize
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 $(SANITIZE_DIR)/build.ninja: | deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTARPO_SANITIZE=ON -DTARPO_WINDOWS=OFF
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTARPO_SANITIZE=ON -DTARPO_WINDOWS=OFF -DTARPO_WEB=OFF
 
 test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR)

@@ -65,6 +65,12 @@ std::string Json(Size s) {
     return "[" + std::to_string(s.width) + ", " + std::to_string(s.height) + "]";
 }
 
+std::string Json(const Font& f) {
+    return "{\"family\": " + Quoted(f.family) + ", \"pixel_size\": " + std::to_string(f.pixelSize) +
+           ", \"bold\": " + (f.bold ? "true" : "false") +
+           ", \"italic\": " + (f.italic ? "true" : "false") + "}";
+}
+
 std::string Json(Rgb c) {
     return "[" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
            std::to_string(c.blue) + "]";
@@ -92,6 +98,8 @@ int main() {
     field("label1_rect", Json(kLabel1Rect));
     field("label1_caption", Quoted(kLabel1Caption));
     field("label1_colour", Json(kLabel1Colour));
+    field("label1_font", Json(kLabel1Font));
+    field("dialog_font", Json(kDialogFont));
     field("menu_captions", "[" + Quoted(kMenuCaption) + ", " + Quoted(kHelpCaption) + ", " +
                                Quoted(kAuthorCaption) + "]");
     field("exit_caption", Quoted(kExitCaption));

@@ -1,0 +1,27 @@
+# The web site (web/): the game session compiled to WebAssembly with
+# emscripten, built as part of the Linux build in a tree of its own, so that
+# its tests run with the others. The site is written to TARPO_WEB_SITE.
+option(TARPO_WEB "Build the web site with emscripten" ON)
+if(NOT TARPO_WEB)
+    return()
+endif()
+
+# emscripten's own CMake toolchain file, the one `emcmake` hands to cmake.
+find_program(EM_CONFIG em-config REQUIRED)
+execute_process(COMMAND "${EM_CONFIG}" EMSCRIPTEN_ROOT
+                OUTPUT_VARIABLE emscripten_root OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(emscripten_toolchain "${emscripten_root}/cmake/Modules/Platform/Emscripten.cmake")
+set(TARPO_WEB_SITE "${PROJECT_BINARY_DIR}/web" CACHE PATH "Where the web site is written")
+set(web_tree "${PROJECT_BINARY_DIR}/web-tree")
+
+include(ExternalProject)
+ExternalProject_Add(tarpo_web
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+    BINARY_DIR "${web_tree}"
+    PREFIX "${PROJECT_BINARY_DIR}/tarpo_web"
+    CMAKE_ARGS "-DCMAKE_TOOLCHAIN_FILE=${emscripten_toolchain}" -DCMAKE_BUILD_TYPE=MinSizeRel
+               "-DTARPO_SITE_DIR=${TARPO_WEB_SITE}"
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS "${TARPO_WEB_SITE}/index.html" "${TARPO_WEB_SITE}/tarpo.wasm"
+    INSTALL_COMMAND ""
+)

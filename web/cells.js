@@ -1,0 +1,95 @@
+// Picture boxes drawn in device pixels: a cell of the board, with or without
+// its 2-px sunken frame, or the preview. Pictures are drawn without smoothing,
+// every picture pixel a block of device pixels; frames are whole device pixels
+// at any ratio, so all of them look the same and none leaves a sliver.
+
+// The desktop palette of style.css, read once.
+export function readPalette() {
+    const style = getComputedStyle(document.documentElement);
+    const colour = (name) => style.getPropertyValue(name).trim();
+    return {
+        window: colour("--window"),
+        light: colour("--light"),
+        midlight: colour("--midlight"),
+        dark: colour("--dark"),
+        shadow: colour("--shadow"),
+    };
+}
+
+// Lit from the top left: dark outside and shadow inside on the top and left
+// edges, light outside and midlight inside on the bottom and right.
+function drawSunkenFrame(g, w, h, frameWidth, ratio, palette) {
+    const frame = Math.round(frameWidth * ratio);
+    const outer = Math.round(ratio);
+    const inner = frame - outer;
+    const fill = (colour, x, y, width, height) => {
+        g.fillStyle = colour;
+        g.fillRect(x, y, width, height);
+    };
+    fill(palette.light, 0, h - outer, w, outer);
+    fill(palette.light, w - outer, 0, outer, h);
+    fill(palette.dark, 0, 0, w - outer, outer);
+    fill(palette.dark, 0, 0, outer, h - outer);
+    fill(palette.midlight, outer, h - frame, w - 2 * outer, inner);
+    fill(palette.midlight, w - frame, outer, inner, h - 2 * outer);
+    fill(palette.shadow, outer, outer, w - outer - frame, inner);
+    fill(palette.shadow, outer, outer, inner, h - outer - frame);
+}
+
+// One canvas at a rectangle of the client area, in form pixels, showing a
+// part of a picture at its top-left corner.
+export class PictureBox {
+    // `frameWidth`: the width of the sunken frame, when it is on.
+    constructor(canvas, frameWidth, palette) {
+        this.canvas = canvas;
+        this.frameWidth = frameWidth;
+        this.palette = palette;
+        this.rect = null;
+        this.picture = null;  // {image, x, y, width, height} or null
+        this.framed = false;
+    }
+
+    // Shows `picture` (or nothing) in the box at `rect` ([left, top, width,
+    // height]), framed or not.
+    show(rect, picture, framed) {
+        if (!this.rect || rect.some((v, i) => v !== this.rect[i])) {
+            this.rect = rect;
+            const style = this.canvas.style;
+            [style.left, style.top, style.width, style.height] = rect.map((v) => v + "px");
+        }
+        this.picture = picture;
+        this.framed = framed;
+        this.draw();
+    }
+
+    // Device pixels per form pixel come from where the box lands on the
+    // screen: its corners rounded to whole device pixels, as the browser
+    // places the canvas.
+    draw() {
+        const dpr = window.devicePixelRatio || 1;
+        const box = this.canvas.getBoundingClientRect();
+        const w = Math.max(1, Math.round(box.right * dpr) - Math.round(box.left * dpr));
+        const h = Math.max(1, Math.round(box.bottom * dpr) - Math.round(box.top * dpr));
+        const ratio = (box.width * dpr) / this.rect[2];
+        if (this.canvas.width !== w || this.canvas.height !== h) {
+            this.canvas.width = w;
+            this.canvas.height = h;
+        }
+        const g = this.canvas.getContext("2d", {alpha: true});
+        g.imageSmoothingEnabled = false;
+        g.clearRect(0, 0, w, h);
+        const inset = this.framed ? Math.round(this.frameWidth * ratio) : 0;
+        if (this.picture) {
+            const p = this.picture;
+            g.drawImage(p.image, p.x, p.y, p.width, p.height, inset, inset,
+                        Math.round(p.width * ratio), Math.round(p.height * ratio));
+        } else if (this.framed) {
+            // An empty framed cell is a clean well of window background.
+            g.fillStyle = this.palette.window;
+            g.fillRect(inset, inset, w - 2 * inset, h - 2 * inset);
+        }
+        // The frame last: where the picture, rounded, reaches under it, the
+        // frame keeps its width.
+        if (this.framed) drawSunkenFrame(g, w, h, this.frameWidth, ratio, this.palette);
+    }
+}

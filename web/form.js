@@ -1,0 +1,178 @@
+// The window of the game built from the form description (form.json): the
+// menu bar, the sixteen cells, the button, the list of picture sets, the
+// preview and the label, each at the form's own rectangle. Form.view is what
+// the game session draws through.
+
+import {PictureBox, readPalette} from "./cells.js";
+import {MenuBar} from "./menu.js";
+import {showMessage} from "./msgbox.js";
+
+const px = (v) => v + "px";
+
+function place(element, [left, top, width, height]) {
+    Object.assign(element.style, {left: px(left), top: px(top), width: px(width), height: px(height)});
+}
+
+function cssFont(font) {
+    return (font.italic ? "italic " : "") + (font.bold ? "bold " : "") + px(font.pixel_size) +
+           ` "${font.family}", sans-serif`;
+}
+
+// The list of picture sets: one entry always selected, by a click or the
+// arrow keys; the selection cannot be cleared.
+class ListBox {
+    constructor(element) {
+        this.element = element;
+        this.options = [];
+        this.selected = -1;
+        element.tabIndex = 0;
+        element.setAttribute("role", "listbox");
+        element.addEventListener("pointerdown", (event) => {
+            const at = this.options.indexOf(event.target.closest("[role=option]"));
+            if (at >= 0) this.select(at);
+        });
+        element.addEventListener("keydown", (event) => {
+            const last = this.options.length - 1;
+            const to = {ArrowUp: this.selected - 1, ArrowDown: this.selected + 1, Home: 0, End: last,
+                        PageUp: 0, PageDown: last}[event.key];
+            if (to === undefined) return;
+            event.preventDefault();
+            this.select(Math.max(0, Math.min(last, to)));
+        });
+    }
+
+    add(name) {
+        const option = document.createElement("div");
+        option.setAttribute("role", "option");
+        option.id = `${this.element.id}-${this.options.length}`;
+        option.setAttribute("aria-selected", "false");
+        option.textContent = name;
+        this.element.append(option);
+        this.options.push(option);
+    }
+
+    select(entry) {
+        if (entry < 0 || entry >= this.options.length) return;
+        this.options.forEach((option, i) => option.setAttribute("aria-selected", String(i === entry)));
+        this.selected = entry;
+        this.element.setAttribute("aria-activedescendant", this.options[entry].id);
+    }
+}
+
+export class Form {
+    // `pictures`: per picture set, {picture, preview} as loaded images.
+    // `actions`: {newGame(), click(cell), exit()}.
+    constructor(facts, pictures, actions) {
+        this.facts = facts;
+        this.pictures = pictures;
+        this.element = document.getElementById("form");
+        this.element.style.font = cssFont(facts.dialog_font);
+        document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
+        const client = document.getElementById("client");
+        this.client = client;
+        [client.style.width, client.style.height] = facts.client_size.map(px);
+        this.buildMenu(actions);
+        const palette = readPalette();
+
+        const side = facts.board_side;
+        this.cells = [];
+        for (let cell = 0; cell < side * side; ++cell) {
+            const canvas = document.createElement("canvas");
+            canvas.id = `Image3_${cell}`;
+            canvas.addEventListener("click", () => actions.click(cell));
+            client.append(canvas);
+            this.cells.push(new PictureBox(canvas, facts.frame_width, palette));
+        }
+
+        this.button = document.createElement("button");
+        this.button.id = "Command1";
+        this.button.type = "button";
+        place(this.button, facts.command1_rect);
+        this.button.addEventListener("click", () => actions.newGame());
+
+        const list = document.createElement("div");
+        list.id = "List1";
+        place(list, facts.list1_rect);
+        this.list = new ListBox(list);
+
+        const demo = document.createElement("canvas");
+        demo.id = "demo";
+        this.demo = new PictureBox(demo, facts.frame_width, palette);
+
+        const label = document.createElement("div");
+        label.id = "Label1";
+        place(label, facts.label1_rect);
+        label.style.font = cssFont(facts.label1_font);
+        label.style.color = `rgb(${facts.label1_colour.join(",")})`;
+        label.textContent = facts.label1_caption;
+
+        client.append(this.button, list, demo, label);
+    }
+
+    buildMenu(actions) {
+        const f = this.facts;
+        const [menu, help, author] = f.menu_captions;
+        this.menu = new MenuBar(document.getElementById("menubar"), [
+            {caption: menu, id: "mnumenu", drop: [{caption: f.exit_caption, id: "exit", action: actions.exit}]},
+            {caption: help, id: "help", action: () => showMessage(f.help_title, f.help_text)},
+            {caption: author, id: "autor", action: () => showMessage(f.author_title, f.author_text)},
+        ]);
+    }
+
+    // The look of a new window: every cell framed and empty, no preview.
+    drawBlank() {
+        this.cells.forEach((_, cell) => this.drawCell(cell, -1, -1, true));
+        this.drawPreview(-1);
+    }
+
+    cellRect(cell, framed) {
+        const f = this.facts;
+        const side = f.piece_side + (framed ? 2 * f.frame_width : 0);
+        const [left, top] = f.board_origin;
+        return [left + f.cell_pitch * (cell % f.board_side),
+                top + f.cell_pitch * Math.floor(cell / f.board_side), side, side];
+    }
+
+    drawCell(cell, set, piece, framed) {
+        const f = this.facts;
+        const n = f.board_side;
+        const picture = set < 0 ? null : {
+            image: this.pictures[set].picture,
+            x: (piece % n) * f.piece_side,
+            y: Math.floor(piece / n) * f.piece_side,
+            width: f.piece_side,
+            height: f.piece_side,
+        };
+        this.cells[cell].show(this.cellRect(cell, framed), picture, framed);
+    }
+
+    drawPreview(set) {
+        const image = set < 0 ? null : this.pictures[set].preview;
+        const picture = image && {image, x: 0, y: 0, width: image.width, height: image.height};
+        this.demo.show(this.facts.demo_rect, picture, false);
+    }
+
+    // Everything drawn in device pixels again, after the scale or the
+    // device pixel ratio changed.
+    redraw() {
+        for (const box of [...this.cells, this.demo]) box.draw();
+    }
+
+    // What the game session calls.
+    get view() {
+        return {
+            addListEntry: (name) => this.list.add(name),
+            selectListEntry: (entry) => this.list.select(entry),
+            listEntryCount: () => this.list.options.length,
+            isListEntrySelected: (entry) => (entry === this.list.selected ? 1 : 0),
+            setTitle: (title) => {
+                document.title = title;
+            },
+            setButtonCaption: (caption) => {
+                this.button.textContent = caption;
+            },
+            drawCell: (cell, set, piece, framed) => this.drawCell(cell, set, piece, framed !== 0),
+            drawPreview: (set) => this.drawPreview(set),
+        };
+    }
+}

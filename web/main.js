@@ -1,0 +1,151 @@
+// Start-up of the page: the form description, the pictures and the game
+// session compiled to WebAssembly are loaded, the window is built and
+// placed, and the session starts. Whatever is missing is said on the page.
+
+import {Form} from "./form.js";
+
+const WASM = "tarpo.wasm";
+const LOADER = "./tarpo.js";
+
+class Missing extends Error {}
+
+function fail(error) {
+    const box = document.getElementById("error");
+    box.textContent = error instanceof Missing
+        ? `tarpo cannot start: ${error.message}.`
+        : `tarpo has stopped: ${error && error.message ? error.message : error}.`;
+    document.getElementById("form").hidden = true;
+    box.hidden = false;
+}
+
+async function fetchOk(url, what) {
+    let response;
+    try {
+        response = await fetch(url);
+    } catch {
+        throw new Missing(`${what} ${url} could not be loaded`);
+    }
+    if (!response.ok) throw new Missing(`${what} ${url} could not be loaded (${response.status})`);
+    return response;
+}
+
+async function loadImage(url) {
+    const image = new Image();
+    image.src = url;
+    try {
+        await image.decode();
+    } catch {
+        throw new Missing(`the picture ${url} could not be loaded`);
+    }
+    return image;
+}
+
+async function loadPictures(facts) {
+    return Promise.all(facts.site_pictures.map(async ({picture, preview}) => ({
+        picture: await loadImage(picture),
+        preview: preview ? await loadImage(preview) : null,
+    })));
+}
+
+async function loadSession() {
+    const [bytes, loader] = await Promise.all([
+        fetchOk(WASM, "the game").then((response) => response.arrayBuffer()),
+        import(LOADER).catch(() => {
+            throw new Missing(`the game's loader ${LOADER.slice(2)} could not be loaded`);
+        }),
+    ]);
+    return {bytes, create: loader.default};
+}
+
+// The smallest whole number of CSS pixels that is a whole number of device
+// pixels too (4 at 125 % and 175 %, 2 at 150 %), if there is a small one.
+function wholeStep(dpr) {
+    for (let step = 1; step <= 8; ++step) {
+        if (Math.abs(step * dpr - Math.round(step * dpr)) < 1e-6) return step;
+    }
+    return 1;
+}
+
+// The window in the middle of the viewport at one form pixel per CSS pixel,
+// scaled down as a whole when the viewport is smaller. Its corner lies on a
+// whole CSS pixel that is a whole device pixel too, so that the cells do,
+// whether the browser rounds positions in CSS or in device pixels.
+function placeForm(form) {
+    const element = form.element;
+    const root = document.documentElement;
+    const [w, h] = [element.offsetWidth, element.offsetHeight];
+    const [vw, vh] = [root.clientWidth, root.clientHeight];
+    const scale = Math.min(1, vw / w, vh / h);
+    const step = wholeStep(window.devicePixelRatio || 1);
+    const snap = (v) => Math.round(Math.max(0, v) / step) * step;
+    element.style.left = snap((vw - w * scale) / 2) + "px";
+    element.style.top = snap((vh - h * scale) / 2) + "px";
+    element.style.transform = scale < 1 ? `scale(${scale})` : "";
+    form.redraw();
+}
+
+function watchPlacement(form) {
+    const again = () => placeForm(form);
+    window.addEventListener("resize", again);
+    const watchRatio = () => {
+        matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener("change", () => {
+            again();
+            watchRatio();
+        }, {once: true});
+    };
+    watchRatio();
+}
+
+function exitGame() {
+    // A page may close only a window that script opened, or that has no
+    // history but this page; where it may not, the game ends here.
+    window.close();
+    document.getElementById("form").hidden = true;
+    document.getElementById("ended").hidden = false;
+    document.getElementById("restart").focus();
+}
+
+async function start() {
+    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
+        throw new Missing("this browser does not run WebAssembly, which the game needs");
+    }
+    const session = loadSession();
+    session.catch(() => {});  // reported below, after what comes first
+    const facts = await (await fetchOk("form.json", "the form description")).json();
+    const pictures = await loadPictures(facts);
+    const {bytes, create} = await session;
+
+    let game = null;
+    const form = new Form(facts, pictures, {
+        newGame: () => game._NewGame(),
+        click: (cell) => game._Click(cell),
+        exit: exitGame,
+    });
+    form.drawBlank();
+    try {
+        game = await create({wasmBinary: bytes, view: form.view});
+    } catch (error) {
+        throw new Missing(`the game ${WASM} could not be started (${error})`);
+    }
+    game._Start();
+
+    form.element.hidden = false;
+    placeForm(form);
+    watchPlacement(form);
+    form.element.addEventListener("contextmenu", (event) => event.preventDefault());
+    // A press on the cells, the preview or the label leaves the focus where
+    // it is, as on the desktop.
+    form.element.addEventListener("mousedown", (event) => {
+        if (!event.target.closest("button, [tabindex]")) event.preventDefault();
+    });
+    form.button.focus();
+    await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+    document.documentElement.dataset.ready = "1";
+
+    if ("serviceWorker" in navigator) {
+        navigator.serviceWorker.register("sw.js").catch(() => {});
+    }
+}
+
+document.getElementById("restart").addEventListener("click", () => location.reload());
+start().catch(fail);

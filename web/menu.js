@@ -1,0 +1,185 @@
+// The menu bar: "&"-marked captions with their mnemonic letter underlined,
+// one entry with a drop-down, the others acting from the bar itself. Alt and
+// the letter, or F10 and the arrow keys, reach it from the keyboard; it takes
+// no focus from the mouse, as a desktop menu bar does not.
+
+// "&Text" -> {text, mnemonic index}
+function parseCaption(caption) {
+    const at = caption.indexOf("&");
+    return at < 0 ? {text: caption, mnemonic: -1}
+                  : {text: caption.slice(0, at) + caption.slice(at + 1), mnemonic: at};
+}
+
+function menuButton(caption, id) {
+    const {text, mnemonic} = parseCaption(caption);
+    const button = document.createElement("button");
+    button.type = "button";
+    button.id = id;
+    button.tabIndex = -1;
+    button.setAttribute("role", "menuitem");
+    if (mnemonic < 0) {
+        button.textContent = text;
+    } else {
+        const letter = document.createElement("u");
+        letter.textContent = text[mnemonic];
+        button.append(text.slice(0, mnemonic), letter, text.slice(mnemonic + 1));
+        button.dataset.mnemonic = text[mnemonic].toLocaleLowerCase();
+        button.setAttribute("aria-keyshortcuts", "Alt+" + text[mnemonic]);
+    }
+    // A press on the menu leaves the focus where it is.
+    button.addEventListener("mousedown", (event) => event.preventDefault());
+    return button;
+}
+
+export class MenuBar {
+    // `items`: [{caption, id, action}] in bar order; the first may instead
+    // have `drop: [{caption, id, action}]`, its drop-down.
+    constructor(bar, items) {
+        this.bar = bar;
+        this.returnFocus = null;
+        this.entries = items.map((item) => {
+            const button = menuButton(item.caption, item.id);
+            bar.append(button);
+            if (item.drop) {
+                button.setAttribute("aria-haspopup", "menu");
+                button.setAttribute("aria-expanded", "false");
+                button.addEventListener("click", () => this.toggle());
+            } else {
+                button.addEventListener("click", () => this.act(item.action));
+            }
+            return {button, item};
+        });
+        const dropItem = this.entries.find((e) => e.item.drop);
+        this.dropButton = dropItem.button;
+        this.dropdown = document.createElement("div");
+        this.dropdown.id = "menu-dropdown";
+        this.dropdown.setAttribute("role", "menu");
+        this.dropdown.hidden = true;
+        this.dropEntries = dropItem.item.drop.map((item) => {
+            const button = menuButton(item.caption, item.id);
+            button.addEventListener("click", () => this.act(item.action));
+            this.dropdown.append(button);
+            return {button, item};
+        });
+        bar.parentElement.append(this.dropdown);
+        document.addEventListener("keydown", (event) => this.onKey(event), true);
+        document.addEventListener("pointerdown", (event) => {
+            if (!this.dropdown.hidden && !this.dropdown.contains(event.target) &&
+                event.target !== this.dropButton) {
+                this.close();
+            }
+        }, true);
+    }
+
+    get open() {
+        return !this.dropdown.hidden;
+    }
+
+    toggle() {
+        if (this.open) this.close();
+        else this.openDrop(false);
+    }
+
+    openDrop(focusFirst) {
+        this.dropdown.style.left = this.dropButton.offsetLeft + "px";
+        this.dropdown.style.top = this.bar.offsetTop + this.bar.offsetHeight + "px";
+        this.dropdown.hidden = false;
+        this.dropButton.setAttribute("aria-expanded", "true");
+        if (focusFirst) this.enter(this.dropEntries[0].button);
+    }
+
+    close() {
+        this.dropdown.hidden = true;
+        this.dropButton.setAttribute("aria-expanded", "false");
+    }
+
+    // Moves the focus into the menu, remembering where it was.
+    enter(button) {
+        if (!this.hasFocus()) this.returnFocus = document.activeElement;
+        button.focus();
+    }
+
+    hasFocus() {
+        const focused = document.activeElement;
+        return this.bar.contains(focused) || this.dropdown.contains(focused);
+    }
+
+    // Leaves the menu: the focus goes back where it was.
+    leave() {
+        this.close();
+        const back = this.returnFocus;
+        this.returnFocus = null;
+        if (!this.hasFocus()) return;
+        if (back && back !== document.body && document.contains(back)) back.focus();
+        else document.activeElement.blur();
+    }
+
+    act(action) {
+        this.leave();
+        action();
+    }
+
+    onKey(event) {
+        if (document.querySelector("dialog[open]") || this.bar.closest("[hidden]")) return;
+        const key = event.key;
+        const plain = !event.ctrlKey && !event.metaKey;
+        const letter = key.length === 1 ? key.toLocaleLowerCase() : "";
+        const byLetter = (entries) => entries.find((e) => e.button.dataset.mnemonic === letter);
+        if (this.open && plain && letter) {
+            const entry = byLetter(this.dropEntries);
+            if (entry) {
+                event.preventDefault();
+                this.act(entry.item.action);
+                return;
+            }
+        }
+        if (event.altKey && plain && letter) {
+            const entry = byLetter(this.entries);
+            if (!entry) return;
+            event.preventDefault();
+            if (entry.item.drop) {
+                this.enter(entry.button);
+                this.openDrop(true);
+            } else {
+                this.act(entry.item.action);
+            }
+            return;
+        }
+        if (key === "F10" && !event.altKey && plain) {
+            event.preventDefault();
+            this.enter(this.entries[0].button);
+            return;
+        }
+        const inBar = this.entries.findIndex((e) => e.button === document.activeElement);
+        const inDrop = this.dropEntries.findIndex((e) => e.button === document.activeElement);
+        if (inBar < 0 && inDrop < 0) return;
+        const n = this.entries.length;
+        if (key === "Escape") {
+            event.preventDefault();
+            if (inDrop >= 0) {
+                this.close();
+                this.dropButton.focus();
+            } else {
+                this.leave();
+            }
+        } else if (key === "ArrowRight" || key === "ArrowLeft") {
+            event.preventDefault();
+            const from = inBar >= 0 ? inBar : this.entries.findIndex((e) => e.item.drop);
+            this.close();
+            this.entries[(from + (key === "ArrowRight" ? 1 : n - 1)) % n].button.focus();
+        } else if (key === "ArrowDown" || key === "ArrowUp") {
+            event.preventDefault();
+            if (inBar >= 0 && this.entries[inBar].item.drop) this.openDrop(true);
+            else if (inDrop >= 0) {
+                const m = this.dropEntries.length;
+                this.dropEntries[(inDrop + (key === "ArrowDown" ? 1 : m - 1)) % m].button.focus();
+            }
+        } else if ((key === "Enter" || key === " ") && inBar >= 0 && this.entries[inBar].item.drop) {
+            event.preventDefault();
+            this.openDrop(true);
+        } else if (key === "Tab") {
+            event.preventDefault();
+            this.leave();
+        }
+    }
+}
