@@ -69,7 +69,7 @@ class FrameScaleTest : public QObject {
     // Each cell's top and left frame, and the right and bottom frames at the
     // board's edge, along the stretch no other cell covers.
     void framesMeetTheirPieces() {
-        const tarpo::Board board = ShownBoard(BoardOf(*window));
+        const tarpo::Board board = ShownBoard(*window);
         for (int cell = 0; cell < tarpo::kCellCount; ++cell) {
             const QRect box = InWindow(CellBox(cell));
             const int left = Device(box.left()), top = Device(box.top());
@@ -96,12 +96,10 @@ class FrameScaleTest : public QObject {
     }
 
     void finishedPictureHasNoSeam() {
-        BoardView& view = BoardOf(*window);
-        auto clicks = tarpo::testing::SolveByClicks(ShownBoard(view));
+        auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
         clicks->push_back(0);  // the click that shows the whole picture
-        for (tarpo::Int16 cell : *clicks)
-            QTest::mouseClick(view.cell(cell), Qt::LeftButton, {}, QPoint(40, 40));
+        for (tarpo::Int16 cell : *clicks) ClickCell(*window, cell);
         Grab();
         for (int cell = 0; cell < tarpo::kCellCount; ++cell) {
             const QRect box = InWindow(CellBox(cell, false));

@@ -64,7 +64,7 @@ void Form1::Register(HINSTANCE instance) {
 }
 
 Form1::Form1(HINSTANCE instance, PictureStores pictures)
-    : instance_(instance), stores_(std::move(pictures)), puzzle_(*this) {
+    : instance_(instance), pictures_(std::move(pictures)), session_(*this) {
     // Created at its size for the system's density, which WM_CREATE's layout
     // then keeps: under Wine, a window created at the default size and resized
     // before it was first shown was seen to keep the default size.
@@ -161,7 +161,7 @@ void Form1::BuildControls() {
         const form::Rect r = form::CellRect(i, true);
         Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
             client, POINT{r.left, r.top}, SIZE{r.width, r.height}, [this, i] { Image3_Click(i); });
-        SetFrame(i, true);
+        Image3[static_cast<std::size_t>(i)]->SetFramed(true);
     }
     // Where two framed cells overlap, the one with the higher index (the right
     // or lower neighbour) lies on top: it shows its frame there and takes the
@@ -282,22 +282,6 @@ void Form1::KeepListSelection() {
     } else {
         listSelection_ = selected;
     }
-}
-
-void Form1::ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) {
-    Image3[static_cast<std::size_t>(cell)]->SetPicture(Image0[static_cast<std::size_t>(tile - 1)]);
-}
-
-void Form1::ShowCompletionPiece() {
-    Image3[tarpo::kEmptyHomeCell]->SetPicture(Image0[form::kPieceCount - 1]);
-}
-
-void Form1::ClearCell(tarpo::Int16 cell) {
-    Image3[static_cast<std::size_t>(cell)]->SetPicture(nullptr);
-}
-
-void Form1::SetFrame(tarpo::Int16 cell, bool on) {
-    Image3[static_cast<std::size_t>(cell)]->SetFramed(on);
 }
 
 }  // namespace win32

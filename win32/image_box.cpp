@@ -84,7 +84,6 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageBox::SetPicture(HBITMAP picture) {
-    if (picture == picture_) return;
     picture_ = picture;
     pictureSize_ = picture != nullptr ? BitmapSize(picture) : SIZE{};
     FitToPicture();
@@ -92,7 +91,6 @@ void ImageBox::SetPicture(HBITMAP picture) {
 }
 
 void ImageBox::SetFramed(bool framed) {
-    if (framed == framed_) return;
     framed_ = framed;
     FitToPicture();
     InvalidateRect(hwnd_, nullptr, FALSE);

@@ -13,7 +13,6 @@ inline constexpr int kDefaultDpi = USER_DEFAULT_SCREEN_DPI;  // 96: 100 %
 class Scale {
   public:
     explicit Scale(UINT dpi) : dpi_(static_cast<int>(dpi)) {}
-    int dpi() const { return dpi_; }
     bool isUnscaled() const { return dpi_ == kDefaultDpi; }
     int operator()(int pixels) const { return MulDiv(pixels, dpi_, kDefaultDpi); }
     RECT operator()(const tarpo::form::Rect& r) const {

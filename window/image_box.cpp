@@ -6,14 +6,12 @@
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
 
 void ImageBox::setPicture(const QPixmap& picture) {
-    if (picture.cacheKey() == picture_.cacheKey()) return;  // null pixmaps share key 0
     picture_ = picture;
     fitToPicture();
     update();
 }
 
 void ImageBox::setFramed(bool framed) {
-    if (framed == framed_) return;
     framed_ = framed;
     fitToPicture();
     update();
