@@ -108,23 +108,37 @@ class Suite:
 
     def large_desktop_font(self):
         """The layout is fixed in pixels: with the GTK platform theme and a
-        14-pt desktop font, the window and its open menu look exactly as with
-        no platform theme. (The message boxes take the theme's icon; their
-        text is checked by the widget tests.)"""
-        with tempfile.TemporaryDirectory() as config:
-            os.makedirs(os.path.join(config, "gtk-3.0"))
-            with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
-                settings.write("[Settings]\ngtk-font-name=Sans 14\n")
-            plain, large = (self.looks(env) for env in (
-                {}, {"QT_QPA_PLATFORMTHEME": "gtk3", "XDG_CONFIG_HOME": config}))
-        for scene in plain:
-            check(plain[scene] == large[scene], "the %s differs with a 14-pt desktop font" % scene)
+        96-pt bold desktop font, the window and its open menu look exactly as
+        with no platform theme, and the help box has the size it has with
+        the theme at a common font size. (The boxes take the theme's icon;
+        their text is checked by the widget tests.)"""
+        looks = {}
+        for name, font in (("plain", None), ("common", "Sans 10"), ("large", "Sans Bold 96")):
+            with tempfile.TemporaryDirectory() as config:
+                os.makedirs(os.path.join(config, "gtk-3.0"))
+                with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
+                    settings.write("[Settings]\ngtk-font-name=%s\n" % font)
+                looks[name] = self.looks({"QT_QPA_PLATFORMTHEME": "gtk3", "XDG_CONFIG_HOME": config}
+                                         if font else {})
+        for scene in ("window", "open menu"):
+            check(looks["plain"][scene] == looks["large"][scene],
+                  "the %s differs with a large desktop font" % scene)
+        check(looks["common"]["help box"] == looks["large"]["help box"],
+              "the help box is %r with a common desktop font, %r with a large one"
+              % (looks["common"]["help box"], looks["large"]["help box"]))
 
     def looks(self, env):
         game = self.game(env=env)
         window = (game.size, game.settle())
         game.open_menu()
         looks = {"window": window, "open menu": (game.size, game.settle())}
+        self.x.key("Escape", "Escape")
+        game.wait_active()
+        self.x.key("alt+" + mnemonic_key(self.facts.menu_captions[1]))
+        box = self.x.find_window(self.facts.help_title)
+        time.sleep(0.3)  # sized
+        looks["help box"] = self.x.geometry(box)[2:]
+        self.shot("large-font-box" if "XDG_CONFIG_HOME" in env else "plain-font-box")
         game.end()
         return looks
 
