@@ -69,7 +69,7 @@ Form1::Form1(HINSTANCE instance, PictureStores pictures)
     // then keeps: under Wine, a window created at the default size and resized
     // before it was first shown was seen to keep the default size.
     const UINT dpi = WindowDpi(nullptr);
-    const Scale scale(dpi);
+    const Scale scale(FittingDpi(nullptr, dpi, kStyle, kExStyle));
     RECT frame{0, 0, scale(form::kClientSize.width), scale(form::kClientSize.height)};
     AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
     CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
@@ -201,10 +201,11 @@ void Form1::BuildMenu() {
     SetMenu(hwnd_, bar.release());  // the window destroys its menu
 }
 
-// Places every control for `dpi` and sizes the window so that the client area
-// below the menu bar is the form's, scaled.
+// Places every control for `dpi` (or a lower density, where the window would
+// not fit the screen) and sizes the window so that the client area below the
+// menu bar is the form's, scaled.
 void Form1::Layout(UINT dpi) {
-    scale_ = Scale(dpi);
+    scale_ = Scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
     for (const auto& cell : Image3) cell->Rescale(scale_);
     demo->Rescale(scale_);
     Place(Command1, scale_(form::kCommand1Rect));

@@ -162,9 +162,12 @@ class WineProgram:
 class Game:
     """One run of the program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1, env=None):
+    def __init__(self, x, program, facts, scale=1, env=None, asked=None):
+        """Starts the program at display scale `asked` (by default `scale`),
+        where its window must show at `scale`."""
         self.x, self.program, self.facts, self.scale = x, program, facts, scale
-        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
+        asked = asked or scale
+        self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
         try:
             self.window = x.find_window(facts.title, timeout=60)
         except AssertionError:

@@ -7,8 +7,8 @@ under Wine.
 Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
                 --assets DIR --shots DIR [--wine-prefix BOOTED_PREFIX]
        suite.py --boot-wine-prefix DIR
-PROGRAM is qt or wine; GROUP one of window, games, hidpi, rapid and, for
-wine only, missing_picture."""
+PROGRAM is qt or wine; GROUP one of window, games, hidpi, small_screen, rapid
+and, for wine only, missing_picture."""
 
 import argparse
 import os
@@ -20,10 +20,12 @@ import traceback
 import unicodedata
 
 from game import Facts, Game, PictureSet, QtProgram, WineProgram, check
-from xsession import XSession
+from xsession import SCREEN, XSession
 
 RAPID_CLICKS = 500
 RAPID_SEED = 5150
+# Too small for the window at scale 2, or at 1.25 with a title bar.
+SMALL_SCREEN = (640, 480)
 
 
 class Suite:
@@ -44,8 +46,8 @@ class Suite:
     def shot(self, name):
         return self.x.screenshot(os.path.join(self.shots, "%s-%s.ppm" % (self.program.name, name)))
 
-    def game(self, scale=1, env=None):
-        self.games.append(Game(self.x, self.program, self.facts, scale, env))
+    def game(self, scale=1, env=None, asked=None):
+        self.games.append(Game(self.x, self.program, self.facts, scale, env, asked))
         return self.games[-1]
 
     def end_games(self):
@@ -106,23 +108,37 @@ class Suite:
 
     def large_desktop_font(self):
         """The layout is fixed in pixels: with the GTK platform theme and a
-        14-pt desktop font, the window and its open menu look exactly as with
-        no platform theme. (The message boxes take the theme's icon; their
-        text is checked by the widget tests.)"""
-        with tempfile.TemporaryDirectory() as config:
-            os.makedirs(os.path.join(config, "gtk-3.0"))
-            with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
-                settings.write("[Settings]\ngtk-font-name=Sans 14\n")
-            plain, large = (self.looks(env) for env in (
-                {}, {"QT_QPA_PLATFORMTHEME": "gtk3", "XDG_CONFIG_HOME": config}))
-        for scene in plain:
-            check(plain[scene] == large[scene], "the %s differs with a 14-pt desktop font" % scene)
+        96-pt bold desktop font, the window and its open menu look exactly as
+        with no platform theme, and the help box has the size it has with
+        the theme at a common font size. (The boxes take the theme's icon;
+        their text is checked by the widget tests.)"""
+        looks = {}
+        for name, font in (("plain", None), ("common", "Sans 10"), ("large", "Sans Bold 96")):
+            with tempfile.TemporaryDirectory() as config:
+                os.makedirs(os.path.join(config, "gtk-3.0"))
+                with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
+                    settings.write("[Settings]\ngtk-font-name=%s\n" % font)
+                looks[name] = self.looks({"QT_QPA_PLATFORMTHEME": "gtk3", "XDG_CONFIG_HOME": config}
+                                         if font else {})
+        for scene in ("window", "open menu"):
+            check(looks["plain"][scene] == looks["large"][scene],
+                  "the %s differs with a large desktop font" % scene)
+        check(looks["common"]["help box"] == looks["large"]["help box"],
+              "the help box is %r with a common desktop font, %r with a large one"
+              % (looks["common"]["help box"], looks["large"]["help box"]))
 
     def looks(self, env):
         game = self.game(env=env)
         window = (game.size, game.settle())
         game.open_menu()
         looks = {"window": window, "open menu": (game.size, game.settle())}
+        self.x.key("Escape", "Escape")
+        game.wait_active()
+        self.x.key("alt+" + mnemonic_key(self.facts.menu_captions[1]))
+        box = self.x.find_window(self.facts.help_title)
+        time.sleep(0.3)  # sized
+        looks["help box"] = self.x.geometry(box)[2:]
+        self.shot("large-font-box" if "XDG_CONFIG_HOME" in env else "plain-font-box")
         game.end()
         return looks
 
@@ -184,16 +200,21 @@ class Suite:
 
     # -- whole games -----------------------------------------------------------
 
-    def whole_game(self, set_index, scale=1):
+    def whole_game(self, set_index, scale=1, asked=None):
         """A new game with the set chosen in the list, solved by real clicks
         (every second one in an overlap strip, where the higher-numbered
         cell takes it); the last slide shows only itself, the next click the
-        whole picture, exact to the pixel, with no frame pixel left."""
+        whole picture, exact to the pixel, with no frame pixel left. Asked
+        for a display scale at which the window would not fit the screen, it
+        shows whole on the screen at `scale`, the largest that fits."""
         f = self.facts
         pictures = PictureSet(f, self.assets, set_index, scale)
-        label = "%s%s" % (pictures.name, "" if scale == 1 else "-x%d" % scale)
-        game = self.game(scale)
+        label = "%s%s%s" % (pictures.name, "" if scale == 1 else "-x%d" % scale,
+                            "-asked-x%d" % asked if asked else "")
+        game = self.game(scale, asked=asked)
         check(game.size[0] == f.client_size[0] * scale, "window width %d" % game.size[0])
+        if asked:
+            self.window_on_screen(game)
         if set_index == 0 and scale != 1:
             game.press_button()
         else:  # by keyboard: Tab to the list, the set, Tab back, Space
@@ -230,6 +251,17 @@ class Suite:
                          (t, origin[1] + span)):
                 check(game.region(shot, x, y, 1, 1) == bytes(bg) * scale ** 2,
                       "a frame pixel is left around the picture at (%d, %d)" % (x, y))
+
+    def window_on_screen(self, game):
+        """The window, its frame included, lies on the screen."""
+        left, top, width, height = self.x.geometry(game.window)
+        extents = self.x.run(["xprop", "-id", str(game.window), "_NET_FRAME_EXTENTS"]).decode()
+        sides = [int(v) for v in extents.split("=")[1].split(",")]  # left, right, top, bottom
+        check(left - sides[0] >= 0 and top - sides[2] >= 0
+              and left + width + sides[1] <= self.x.screen[0]
+              and top + height + sides[3] <= self.x.screen[1],
+              "the window %r with its frame %r is cut off by the %dx%d screen"
+              % ((left, top, width, height), sides, *self.x.screen))
 
     # -- rapid input -----------------------------------------------------------
 
@@ -369,6 +401,8 @@ def scenarios(suite, group):
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
         "hidpi": [("game_at_scale_2", lambda: suite.whole_game(0, scale=2))],
+        "small_screen": [("game_asked_at_scale_2_fits_at_1",
+                          lambda: suite.whole_game(1, scale=1, asked=2))],
         "rapid": [("rapid_clicks", suite.rapid_clicks)],
         "missing_picture": [("missing_picture", suite.missing_picture)],
     }[group]
@@ -379,7 +413,8 @@ def main():
     parser.add_argument("--boot-wine-prefix")
     parser.add_argument("program", nargs="?", choices=("qt", "wine"))
     parser.add_argument("exe", nargs="?")
-    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "rapid", "missing_picture"))
+    parser.add_argument("group", nargs="?", choices=("window", "games", "hidpi", "small_screen", "rapid",
+                                 "missing_picture"))
     parser.add_argument("--facts")
     parser.add_argument("--solutions")
     parser.add_argument("--assets")
@@ -396,7 +431,7 @@ def main():
                else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
     passed = failed = 0
     try:
-        with XSession() as x:
+        with XSession(SMALL_SCREEN if args.group == "small_screen" else SCREEN) as x:
             suite = Suite(x, program, facts, args.assets, args.shots)
             for name, run in scenarios(suite, args.group):
                 started = time.monotonic()
