@@ -250,7 +250,8 @@ class Game:
 
     # Positions, in the window's own unscaled pixels.
     def at(self, x, y):
-        return self.left + device(x, self.scale), self.edges_top + device(self.above + y, self.scale)
+        return (self.left + device(x, self.scale),
+                self.edges_top + device(self.above + y, self.scale))
 
     def click(self, x, y):
         self.x.click(*self.at(x, y))
@@ -312,7 +313,8 @@ class Game:
         each of a grid of points, the colour the screen shows there."""
         tiles = []
         fw = self.facts.frame_width
-        grid = [(u, v) for u in range(4, PictureSet.INNER, 8) for v in range(4, PictureSet.INNER, 8)]
+        points = range(4, PictureSet.INNER, 8)
+        grid = [(u, v) for u in points for v in points]
         bg = self.background(shot)
         for i in range(self.facts.cells):
             ox, oy = self.facts.cell_origin(i)

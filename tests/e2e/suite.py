@@ -19,7 +19,8 @@ import time
 import traceback
 import unicodedata
 
-from game import Facts, Game, PictureSet, QtProgram, WineProgram, check, device, is_whole, near
+from game import (Facts, Game, PictureSet, QtProgram, WineProgram, check, device, is_whole,
+                  near)
 from xsession import XSession
 
 RAPID_CLICKS = 500
@@ -188,12 +189,15 @@ class Suite:
         """A new game with the set chosen in the list, solved by real clicks
         (every second one in an overlap strip, where the higher-numbered
         cell takes it); the last slide shows only itself, the next click the
-        whole picture, exact to the pixel, with no frame pixel left."""
+        whole picture, exact to the pixel (at a scale that is not whole,
+        within a pixel and without a seam), with no frame pixel left. At home
+        the frames facing the window are as wide on every side."""
         f = self.facts
         pictures = PictureSet(f, self.assets, set_index, scale)
         label = "%s%s" % (pictures.name, "" if scale == 1 else "-x%g" % scale)
         game = self.game(scale)
-        check(game.size[0] == device(f.client_size[0], game.scale), "window width %d" % game.size[0])
+        check(game.size[0] == device(f.client_size[0], game.scale),
+              "window width %d" % game.size[0])
         if set_index == 0 and scale != 1:
             game.press_button()
         else:  # by keyboard: Tab to the list, the set, Tab back, Space
@@ -216,12 +220,13 @@ class Suite:
         check(game.board(shot, pictures) == f.home() and game.framed(shot, f.cells - 1),
               "the last slide showed more than the slide")
         self.shot("%s-home" % label)
-        amiss = game.frames_even(shot, f.home())
-        check(not amiss, "frames of uneven width:\n" + "\n".join(amiss))
+        uneven = game.frames_even(shot, f.home())
+        check(not uneven, "frames of uneven width:\n" + "\n".join(uneven))
 
         game.click_cells([0])
         origin = f.board_origin
         span = f.side * f.piece_side
+
         def amiss(shot):
             if not is_whole(game.scale):
                 return picture_amiss(game, shot, pictures.rows)
