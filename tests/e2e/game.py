@@ -170,7 +170,8 @@ class WineProgram:
 
     def scale(self, asked):
         """The scale at the nearest whole dpi, which LogPixels takes."""
-        return device(96, asked) / 96
+        dpi = device(96, asked)
+        return dpi // 96 if dpi % 96 == 0 else dpi / 96
 
     def start(self, x, scale):
         dpi = device(96, scale)  # LogPixels
