@@ -1,10 +1,11 @@
 // The form is laid out in pixels at 96 dpi; on a display of another density
-// every position, size and font is multiplied by dpi / 96.
+// every position, size and font is multiplied by dpi / 96, on the device grid
+// of device_grid.h: edges rounded, sizes the distances between them.
 #pragma once
 
 #include <windows.h>
 
-#include "form.h"
+#include "device_grid.h"
 
 namespace win32 {
 
@@ -14,11 +15,12 @@ class Scale {
   public:
     explicit Scale(UINT dpi) : dpi_(static_cast<int>(dpi)) {}
     bool isUnscaled() const { return dpi_ == kDefaultDpi; }
-    int operator()(int pixels) const { return MulDiv(pixels, dpi_, kDefaultDpi); }
+    double ratio() const { return static_cast<double>(dpi_) / kDefaultDpi; }
+    // An edge, or a length such as a font's height.
+    int operator()(int pixels) const { return tarpo::form::DeviceEdge(pixels, ratio()); }
     RECT operator()(const tarpo::form::Rect& r) const {
-        const int left = (*this)(r.left);
-        const int top = (*this)(r.top);
-        return {left, top, left + (*this)(r.width), top + (*this)(r.height)};
+        const tarpo::form::Rect d = tarpo::form::DeviceRect(r, ratio());
+        return {d.left, d.top, d.left + d.width, d.top + d.height};
     }
 
   private:

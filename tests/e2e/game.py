@@ -7,6 +7,7 @@ solutions.json (the clicks that solve each start layout); the pictures are
 read from the asset files."""
 
 import json
+import math
 import os
 import shutil
 import struct
@@ -18,6 +19,27 @@ import time
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def device(edge, scale):
+    """A form pixel edge on the screen at a scale: the nearest device pixel,
+    halfway rounded up (form/device_grid.h)."""
+    return math.floor(edge * scale + 0.5 + 1e-9)
+
+
+def is_whole(scale):
+    return scale == int(scale)
+
+
+def near(rows, u, v, colour):
+    """Whether a picture (rows of RGB bytes) has the colour at (u, v) or at
+    a pixel next to it."""
+    for y in range(max(v - 1, 0), min(v + 2, len(rows))):
+        row = rows[y]
+        for x in range(max(u - 1, 0), min(u + 2, len(row) // 3)):
+            if tuple(row[3 * x:3 * x + 3]) == colour:
+                return True
+    return False
 
 
 class Facts:
@@ -67,7 +89,8 @@ def scaled(rows, scale):
 
 
 class PictureSet:
-    """The pieces of one set as the screen must show them at a scale."""
+    """The pieces of one set as the screen must show them at a whole scale;
+    at another scale, the pieces and the whole picture unscaled."""
 
     # A framed cell shows its piece 2 px in; the piece's last columns and rows
     # lie under the neighbours' frames, so tiles are told apart by this square
@@ -75,6 +98,7 @@ class PictureSet:
     INNER = 76
 
     def __init__(self, facts, assets, index, scale):
+        scale = scale if is_whole(scale) else 1
         entry = facts.picture_sets[index]
         folder = os.path.join(assets, entry["folder"])
         self.name = entry["folder"]
@@ -89,14 +113,21 @@ class PictureSet:
         whole = [b"".join(self.pieces[side * (y // facts.piece_side) + c][y % facts.piece_side]
                           for c in range(side))
                  for y in range(side * facts.piece_side)]
+        self.rows = whole
         self.whole = b"".join(scaled(whole, scale))
 
 
 class QtProgram:
     name = "qt"
+    # Qt lays out the whole window, the menu bar included, in logical pixels;
+    # Wine's menu bar has a size in device pixels of its own.
+    logical_menu_bar = True
 
     def __init__(self, exe):
         self.exe = exe
+
+    def scale(self, asked):
+        return asked
 
     def start(self, x, scale, env=None):
         extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
@@ -110,6 +141,7 @@ class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
+    logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
     def __init__(self, exe, booted_prefix):
@@ -136,8 +168,13 @@ class WineProgram:
         return x.start(["wine", *argv], extra_env=self.env, stdout=self.log, stderr=self.log,
                        **kwargs)
 
+    def scale(self, asked):
+        """The scale at the nearest whole dpi, which LogPixels takes."""
+        dpi = device(96, asked)
+        return dpi // 96 if dpi % 96 == 0 else dpi / 96
+
     def start(self, x, scale):
-        dpi = 96 * scale  # LogPixels
+        dpi = device(96, scale)  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                                    "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
@@ -165,8 +202,9 @@ class Game:
     def __init__(self, x, program, facts, scale=1, env=None, asked=None):
         """Starts the program at display scale `asked` (by default `scale`),
         where its window must show at `scale`."""
-        self.x, self.program, self.facts, self.scale = x, program, facts, scale
-        asked = asked or scale
+        self.x, self.program, self.facts = x, program, facts
+        self.scale = program.scale(scale)
+        asked = program.scale(asked) if asked else self.scale
         self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
         try:
             self.window = x.find_window(facts.title, timeout=60)
@@ -182,8 +220,13 @@ class Game:
         def look():
             left, top, width, height = self.x.geometry(self.window)
             self.size = (width, height)
-            self.menu_height = height - self.facts.client_size[1] * self.scale
+            self.menu_height = height - device(self.facts.client_size[1], self.scale)
             self.left, self.top = left, top + self.menu_height
+            # Where the form's edges are measured from, and how far above the
+            # form that lies in form pixels.
+            self.above = (round(height / self.scale) - self.facts.client_size[1]
+                          if self.program.logical_menu_bar else 0)
+            self.edges_top = self.top if self.above == 0 else top
             return self.size, self.x.screenshot().region(left, top, width, height)
 
         def same():
@@ -211,7 +254,8 @@ class Game:
 
     # Positions, in the window's own unscaled pixels.
     def at(self, x, y):
-        return self.left + x * self.scale, self.top + y * self.scale
+        return (self.left + device(x, self.scale),
+                self.edges_top + device(self.above + y, self.scale))
 
     def click(self, x, y):
         self.x.click(*self.at(x, y))
@@ -241,15 +285,18 @@ class Game:
         return shot.pixel(*self.at(width - 3, height - 3))
 
     def region(self, shot, left, top, width, height):
-        return shot.region(*self.at(left, top), width * self.scale, height * self.scale)
+        (x, y), (right, bottom) = self.at(left, top), self.at(left + width, top + height)
+        return shot.region(x, y, right - x, bottom - y)
 
     def is_blank(self, shot, left, top, width, height):
-        return self.region(shot, left, top, width, height) == \
-            bytes(self.background(shot)) * (width * height * self.scale ** 2)
+        region = self.region(shot, left, top, width, height)
+        return region == bytes(self.background(shot)) * (len(region) // 3)
 
     def board(self, shot, pictures):
         """The tile each cell shows (0 for an empty cell), or None if a cell
         shows anything else."""
+        if not is_whole(self.scale):
+            return self.board_near(shot, pictures)
         tiles = []
         n = PictureSet.INNER
         fw = self.facts.frame_width
@@ -264,6 +311,28 @@ class Game:
                 return None
         return tiles
 
+    def board_near(self, shot, pictures):
+        """board() at a scale that is not whole, where a picture pixel becomes
+        one device pixel or two: the tile whose piece has, within one pixel of
+        each of a grid of points, the colour the screen shows there."""
+        tiles = []
+        fw = self.facts.frame_width
+        points = range(4, PictureSet.INNER, 8)
+        grid = [(u, v) for u in points for v in points]
+        bg = self.background(shot)
+        for i in range(self.facts.cells):
+            ox, oy = self.facts.cell_origin(i)
+            seen = [shot.pixel(*self.at(ox + fw + u + 0.5, oy + fw + v + 0.5)) for u, v in grid]
+            if all(c == bg for c in seen):
+                tiles.append(0)
+                continue
+            fits = [p + 1 for p, piece in enumerate(pictures.pieces)
+                    if all(near(piece, u, v, c) for (u, v), c in zip(grid, seen))]
+            if len(fits) != 1:
+                return None
+            tiles.append(fits[0])
+        return tiles
+
     def framed(self, shot, i):
         """Whether cell i shows a 2-px frame on its left and top edges."""
         ox, oy = self.facts.cell_origin(i)
@@ -272,6 +341,45 @@ class Game:
         fw = self.facts.frame_width
         return all(shot.pixel(*self.at(ox + d, oy + mid)) != bg and
                    shot.pixel(*self.at(ox + mid, oy + d)) != bg for d in range(fw))
+
+    def frames_even(self, shot, tiles):
+        """The frames of the cells where they face the window (the board's
+        outer sides), counted from the first pixel that is not window
+        background: device(frame_width) lines on every side, each one colour
+        along the cell, and the same lines in every cell on that side, the
+        empty cell's included, whose frame encloses only background; a piece
+        drawn over a frame's inner line shows as a difference. Returns what is
+        amiss."""
+        f = self.facts
+        width = device(f.frame_width, self.scale)
+        bg = self.background(shot)
+        last, far = f.side - 1, f.framed_side + 2
+        amiss, frames = [], {}
+        for i in range(f.cells):
+            ox, oy = f.cell_origin(i)
+            col, row = i % f.side, i // f.side
+            sides = [("left", col == 0, lambda a: (-2, a), (1, 0)),
+                     ("top", row == 0, lambda a: (a, -2), (0, 1)),
+                     ("right", col == last, lambda a: (far, a), (-1, 0)),
+                     ("bottom", row == last, lambda a: (a, far), (0, -1))]
+            for side, outer, start, (dx, dy) in sides:
+                if not outer:
+                    continue
+                lines = [set() for _ in range(width)]
+                for a in range(8, f.framed_side - 8):  # away from corners and overlaps
+                    x, y = self.at(ox + start(a)[0], oy + start(a)[1])
+                    for _ in range(4 * width):
+                        if shot.pixel(x, y) != bg:
+                            break
+                        x, y = x + dx, y + dy
+                    for depth, line in enumerate(lines):
+                        line.add(shot.pixel(x + depth * dx, y + depth * dy))
+                if any(len(line) != 1 for line in lines):
+                    amiss.append("cell %d (tile %d) %s: %r" % (i, tiles[i], side, lines))
+                frames.setdefault(side, {}).setdefault(repr(lines), []).append(i)
+        amiss += ["%s frames differ, by cells: %r" % (side, kinds)
+                  for side, kinds in frames.items() if len(kinds) > 1]
+        return amiss
 
     def menu_entries(self):
         """The centres of the menu-bar entries, found on the screen."""
