@@ -7,11 +7,8 @@
 
 namespace tarpo {
 
-// Integers of the game are 16-bit signed; truth values handed back through
-// reference arguments are -1 (true) and 0 (false).
+// Integers of the game are 16-bit signed.
 using Int16 = std::int16_t;
-inline constexpr Int16 kTrue = -1;
-inline constexpr Int16 kFalse = 0;
 
 inline constexpr Int16 kSide = 4;  // rows and columns
 inline constexpr Int16 kCellCount = kSide * kSide;

@@ -10,6 +10,10 @@ struct Numbering {
     Int16 index, row, col;
 };
 
+void PrintTo(const Numbering& n, std::ostream* out) {
+    *out << "cell " << n.index << " at row " << n.row << ", column " << n.col;
+}
+
 class CellNumbering : public ::testing::TestWithParam<Numbering> {};
 
 TEST_P(CellNumbering, IndexRowAndColumnAgree) {
@@ -47,6 +51,8 @@ struct Disturbance {
     const char* name;
     void (*apply)(Board&);
 };
+
+void PrintTo(const Disturbance& d, std::ostream* out) { *out << d.name; }
 
 class NotSolved : public ::testing::TestWithParam<Disturbance> {};
 

@@ -27,6 +27,10 @@ struct Slide {
     int clicked;
 };
 
+void PrintTo(const Slide& slide, std::ostream* out) {
+    *out << "cell " << slide.clicked << " to " << slide.empty;
+}
+
 std::string NameOf(const ::testing::TestParamInfo<Slide>& info) {
     return "cell_" + std::to_string(info.param.clicked) + "_to_" + std::to_string(info.param.empty);
 }
@@ -96,6 +100,11 @@ struct ProbeCase {
     std::vector<int> emptyNeighbours;
     int expectedTarget;
 };
+
+void PrintTo(const ProbeCase& probe, std::ostream* out) {
+    *out << "empty neighbours " << ::testing::PrintToString(probe.emptyNeighbours) << ", target "
+         << probe.expectedTarget;
+}
 
 class ProbeOrder : public PuzzleTest, public ::testing::WithParamInterface<ProbeCase> {};
 

@@ -15,6 +15,10 @@ struct LayoutFacts {
     int inversions;
 };
 
+void PrintTo(const LayoutFacts& facts, std::ostream* out) {
+    *out << "layout " << facts.layout << ", " << facts.inversions << " inversions";
+}
+
 class Layout : public PuzzleTest, public ::testing::WithParamInterface<LayoutFacts> {};
 
 TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {

@@ -41,29 +41,21 @@ class PictureTest : public QObject {
     std::unique_ptr<Form1> window;
     tarpo::Int16 nextLayout = 0;
 
-    QListWidget* list() const { return window->findChild<QListWidget*>(QStringLiteral("List1")); }
     ImageBox* demo() const { return window->findChild<ImageBox*>(QStringLiteral("demo")); }
     BoardView& board() const { return BoardOf(*window); }
-    QImage Shot() const { return window->centralWidget()->grab().toImage(); }
     const QPixmap& SetPiece(int set, int p) const {
-        return window->pictures()
-            .sets[static_cast<std::size_t>(set)]
-            .pieces[static_cast<std::size_t>(p)];
+        return window->pictures()[{static_cast<tarpo::Int16>(set), static_cast<tarpo::Int16>(p)}];
     }
     const QPixmap& Preview() const { return window->pictures().sets[1].preview; }
     void NewGame(int set, tarpo::Int16 layout) {
-        list()->setCurrentRow(set);
         nextLayout = layout;
-        window->Command1_Click();
-    }
-    void Click(int cell) {
-        QTest::mouseClick(board().cell(cell), Qt::LeftButton, {}, QPoint(40, 40));
+        ::NewGame(*window, set);
     }
     void SolveByClicks() {
-        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(board()));
+        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
-        for (tarpo::Int16 cell : *clicks) Click(cell);
-        QVERIFY(ShownBoard(board()).IsSolved());
+        for (tarpo::Int16 cell : *clicks) ClickCell(*window, cell);
+        QVERIFY(ShownBoard(*window).IsSolved());
     }
 
   private slots:
@@ -86,7 +78,7 @@ class PictureTest : public QObject {
         QFETCH(int, set);
         QFETCH(int, layout);
         NewGame(set, static_cast<tarpo::Int16>(layout));
-        const QImage shot = Shot();
+        const QImage shot = Shot(*window);
 
         for (int i = 0; i < 15; ++i) {
             const tarpo::Int16 tile =
@@ -129,8 +121,8 @@ class PictureTest : public QObject {
         QVERIFY(board().cell(15)->picture().isNull());  // the solving slide shows only itself
         QVERIFY(board().cell(15)->isFramed());
 
-        Click((layout * 7) % 16);  // any cell
-        const QImage shot = Shot();
+        ClickCell(*window, (layout * 7) % 16);  // any cell
+        const QImage shot = Shot(*window);
         QCOMPARE(Rgb32(shot.copy(kPictureRect)), WholePicture(set));
         // No frame pixel is left around the picture.
         const QColor background = window->palette().color(QPalette::Window);
@@ -145,23 +137,23 @@ class PictureTest : public QObject {
 
     void listChangeAloneChangesNothingUntilTheNextGame() {
         NewGame(0, 1);
-        const QImage before = Shot();
-        list()->setCurrentRow(1);
-        QCOMPARE(Shot().copy(kPictureRect), before.copy(kPictureRect));
-        QCOMPARE(Shot().copy(kPreviewRect), before.copy(kPreviewRect));
+        const QImage before = Shot(*window);
+        ListOf(*window)->setCurrentRow(1);
+        QCOMPARE(Shot(*window).copy(kPictureRect), before.copy(kPictureRect));
+        QCOMPARE(Shot(*window).copy(kPreviewRect), before.copy(kPreviewRect));
 
         // The game in progress still ends in the skull, completion piece included.
         SolveByClicks();
-        Click(0);
-        QCOMPARE(Rgb32(Shot().copy(kPictureRect)), WholePicture(0));
+        ClickCell(*window, 0);
+        QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(0));
         QVERIFY(demo()->picture().isNull());
 
         // The next game deals the dentist, every tile and the completion piece.
         nextLayout = 2;
         window->Command1_Click();
         SolveByClicks();
-        Click(0);
-        QCOMPARE(Rgb32(Shot().copy(kPictureRect)), WholePicture(1));
+        ClickCell(*window, 0);
+        QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(1));
         QCOMPARE(demo()->picture().cacheKey(), Preview().cacheKey());
 
         // And back: the preview disappears again.

@@ -1,8 +1,15 @@
 // The real main window for widget tests, shown offscreen, with the layout of
-// every new game fixed by the test; and what its board shows.
+// every new game fixed by the test; what its board shows; and what the player
+// does to it.
 #pragma once
 
+#include <QApplication>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "board.h"
@@ -23,6 +30,11 @@ inline std::unique_ptr<Form1> ShowWindow(PictureStores pictures, const tarpo::In
 }
 
 inline BoardView& BoardOf(const Form1& window) { return *window.findChild<BoardView*>(); }
+inline QListWidget* ListOf(const Form1& window) {
+    return window.findChild<QListWidget*>(QStringLiteral("List1"));
+}
+// The client area as it is on the screen.
+inline QImage Shot(const Form1& window) { return window.centralWidget()->grab().toImage(); }
 
 // Cell i's box in the client area, framed or not.
 inline QRect CellBox(int cell, bool framed = true) {
@@ -34,18 +46,50 @@ inline QPoint CellCentre(int cell) {
     return CellOrigin(cell) + QPoint(tarpo::form::kCellPitch / 2, tarpo::form::kCellPitch / 2);
 }
 
+// A new game of set `set`: its entry chosen in the list, then the button.
+inline void NewGame(Form1& window, int set) {
+    ListOf(window)->setCurrentRow(set);
+    window.Command1_Click();
+}
+
+// A left click in the middle of cell `cell`, delivered to the window there as
+// the window system delivers it.
+inline void ClickCell(Form1& window, int cell) {
+    const QPoint at = window.centralWidget()->mapTo(&window, CellCentre(cell));
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+}
+
 // What the player sees on the board, as tile numbers: the tile whose piece a
-// cell shows, 0 for an empty cell. The completion piece counts as empty.
-inline tarpo::Board ShownBoard(const BoardView& board) {
+// cell shows (piece k - 1 of a set is tile k), 0 for an empty cell. The
+// completion piece counts as empty.
+inline tarpo::Board ShownBoard(const Form1& window) {
     tarpo::Board shown;
     for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        const qint64 key = board.cell(i)->picture().cacheKey();
-        for (tarpo::Int16 tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
-            if (board.tiles()[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
-                shown.Set(tarpo::RowOf(i), tarpo::ColOf(i), tile);
+        const qint64 key = BoardOf(window).cell(i)->picture().cacheKey();
+        for (const CarriedSet& set : window.pictures().sets) {
+            for (tarpo::Int16 tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
+                if (set.pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
+                    shown.Set(tarpo::RowOf(i), tarpo::ColOf(i), tile);
+            }
         }
     }
     return shown;
+}
+
+// Runs `inspect` on the message box that `open` shows, then closes it with
+// OK. False if no box opened.
+inline bool WithModalBox(const std::function<void()>& open,
+                         const std::function<void(QMessageBox*)>& inspect = {}) {
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (inspect) inspect(box);
+            box->button(QMessageBox::Ok)->click();
+            closed = true;
+        }
+    });
+    open();
+    return closed;
 }
 
 // The offscreen platform cannot pass size hints to a window system and says

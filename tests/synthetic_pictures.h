@@ -36,7 +36,6 @@ inline PictureStores Stores() {
         for (int p = 0; p < kPieceCount; ++p)
             stores.sets[static_cast<std::size_t>(set)].pieces[static_cast<std::size_t>(p)] =
                 Piece(set, p);
-    std::swap(stores.firstSetCompletion, stores.sets[0].pieces[kPieceCount - 1]);
     const tarpo::form::Size size = tarpo::form::kPreviewSize;
     QImage preview(size.width, size.height, QImage::Format_RGB32);
     preview.fill(kPreviewColour);

@@ -46,21 +46,6 @@ int CountInkBands(const QImage& image, Pred isInk) {
 
 bool IsDark(const QColor& c) { return c.lightness() < 100; }
 
-// Runs `inspect` on the modal box that `open` shows, then closes it with OK.
-void WithModalBox(const std::function<void()>& open,
-                  const std::function<void(QMessageBox*)>& inspect) {
-    bool inspected = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box != nullptr);
-        inspect(box);
-        inspected = true;
-        box->button(QMessageBox::Ok)->click();
-    });
-    open();
-    QVERIFY(inspected);
-}
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -76,7 +61,6 @@ class WindowTest : public QObject {
     T* child(const char* name) const {
         return window->findChild<T*>(QLatin1String(name));
     }
-    QImage Shot() const { return client()->grab().toImage(); }
 
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
@@ -254,33 +238,33 @@ class WindowTest : public QObject {
     }
 
     void helpBoxShowsFourLines() {
-        WithModalBox([this] { window->help_Click(); },
-                     [](QMessageBox* box) {
-                         QCOMPARE(box->windowTitle(), Text(form::kHelpTitle));
-                         QCOMPARE(box->icon(), QMessageBox::Information);
-                         QCOMPARE(box->standardButtons(),
-                                  QMessageBox::StandardButtons(QMessageBox::Ok));
-                         QCOMPARE(box->text(), Text(form::kHelpText));
-                         auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                         QVERIFY(label);
-                         QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
-                                  LineCount(form::kHelpText));
-                     });
+        QVERIFY(WithModalBox(
+            [this] { window->help_Click(); },
+            [](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), Text(form::kHelpTitle));
+                QCOMPARE(box->icon(), QMessageBox::Information);
+                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                QCOMPARE(box->text(), Text(form::kHelpText));
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(label);
+                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
+                         LineCount(form::kHelpText));
+            }));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void authorBoxShowsSixLinesIndented() {
-        WithModalBox([this] { window->autor_Click(); },
-                     [](QMessageBox* box) {
-                         QCOMPARE(box->windowTitle(), Text(form::kAuthorTitle));
-                         QCOMPARE(box->icon(), QMessageBox::Information);
-                         QCOMPARE(box->standardButtons(),
-                                  QMessageBox::StandardButtons(QMessageBox::Ok));
-                         QCOMPARE(box->text(), Text(form::kAuthorText));
-                         auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                         QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
-                                  LineCount(form::kAuthorText));
-                     });
+        QVERIFY(WithModalBox(
+            [this] { window->autor_Click(); },
+            [](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), Text(form::kAuthorTitle));
+                QCOMPARE(box->icon(), QMessageBox::Information);
+                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                QCOMPARE(box->text(), Text(form::kAuthorText));
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
+                         LineCount(form::kAuthorText));
+            }));
     }
 
     // The layout is fixed in pixels: a desktop theme's large fonts, for all
@@ -301,22 +285,22 @@ class WindowTest : public QObject {
         QVERIFY(hasDialogFont(window->menuBar()));
         QVERIFY(hasDialogFont(child<QMenu>("mnumenu")));
         QCOMPARE(child<QLabel>("Label1")->font(), formqt::Font(form::kLabel1Font));
-        WithModalBox([this] { window->help_Click(); },
-                     [&](QMessageBox* box) {
-                         for (const QWidget* text : box->findChildren<QLabel*>())
-                             QVERIFY(hasDialogFont(text));
-                         QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
-                     });
+        QVERIFY(WithModalBox([this] { window->help_Click(); },
+                             [&](QMessageBox* box) {
+                                 for (const QWidget* text : box->findChildren<QLabel*>())
+                                     QVERIFY(hasDialogFont(text));
+                                 QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
+                             }));
         QApplication::setFont(desktop);  // for the other tests
     }
 
     void boxesLeaveTheGameAsItWas() {
         window->Command1_Click();
         window->Image3_Click(14);  // layout 0: tile 11 slides right into cell 15
-        const QImage before = Shot();
-        WithModalBox([this] { window->help_Click(); }, [](QMessageBox*) {});
-        WithModalBox([this] { window->autor_Click(); }, [](QMessageBox*) {});
-        QCOMPARE(Shot(), before);
+        const QImage before = Shot(*window);
+        QVERIFY(WithModalBox([this] { window->help_Click(); }));
+        QVERIFY(WithModalBox([this] { window->autor_Click(); }));
+        QCOMPARE(Shot(*window), before);
     }
 
     void focusStartsOnTheButtonAndTabsToTheList() {
@@ -390,7 +374,7 @@ class WindowTest : public QObject {
     }
 
     void framedEmptyCellShowsSunkenEdgeAndBackground() {
-        const QImage shot = Shot();
+        const QImage shot = Shot(*window);
         const QColor background = client()->palette().color(QPalette::Window);
         const QPoint o = CellOrigin(5);
         const QColor outerLeft = shot.pixelColor(o + QPoint(0, 40));

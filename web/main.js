@@ -12,8 +12,8 @@ class Missing extends Error {}
 function fail(error) {
     const box = document.getElementById("error");
     box.textContent = error instanceof Missing
-        ? `tarpo cannot start: ${error.message}.`
-        : `tarpo has stopped: ${error && error.message ? error.message : error}.`;
+        ? `tarpo не может запуститься: ${error.message}.`
+        : `tarpo остановилась: ${error && error.message ? error.message : error}.`;
     document.getElementById("form").hidden = true;
     box.hidden = false;
 }
@@ -23,9 +23,9 @@ async function fetchOk(url, what) {
     try {
         response = await fetch(url);
     } catch {
-        throw new Missing(`${what} ${url} could not be loaded`);
+        throw new Missing(`не удалось загрузить ${what} ${url}`);
     }
-    if (!response.ok) throw new Missing(`${what} ${url} could not be loaded (${response.status})`);
+    if (!response.ok) throw new Missing(`не удалось загрузить ${what} ${url} (${response.status})`);
     return response;
 }
 
@@ -35,7 +35,7 @@ async function loadImage(url) {
     try {
         await image.decode();
     } catch {
-        throw new Missing(`the picture ${url} could not be loaded`);
+        throw new Missing(`не удалось загрузить картинку ${url}`);
     }
     return image;
 }
@@ -49,9 +49,9 @@ async function loadPictures(facts) {
 
 async function loadSession() {
     const [bytes, loader] = await Promise.all([
-        fetchOk(WASM, "the game").then((response) => response.arrayBuffer()),
+        fetchOk(WASM, "игру").then((response) => response.arrayBuffer()),
         import(LOADER).catch(() => {
-            throw new Missing(`the game's loader ${LOADER.slice(2)} could not be loaded`);
+            throw new Missing(`не удалось загрузить загрузчик игры ${LOADER.slice(2)}`);
         }),
     ]);
     return {bytes, create: loader.default};
@@ -107,11 +107,11 @@ function exitGame() {
 
 async function start() {
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
-        throw new Missing("this browser does not run WebAssembly, which the game needs");
+        throw new Missing("этот браузер не выполняет WebAssembly, без которого игра не работает");
     }
     const session = loadSession();
     session.catch(() => {});  // reported below, after what comes first
-    const facts = await (await fetchOk("form.json", "the form description")).json();
+    const facts = await (await fetchOk("form.json", "описание формы")).json();
     const pictures = await loadPictures(facts);
     const {bytes, create} = await session;
 
@@ -125,7 +125,7 @@ async function start() {
     try {
         game = await create({wasmBinary: bytes, view: form.view});
     } catch (error) {
-        throw new Missing(`the game ${WASM} could not be started (${error})`);
+        throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
     }
     game._Start();
 

@@ -1,5 +1,6 @@
-// The event handlers: start-up, the cell and button clicks that the board
-// logic answers, and the menu commands.
+// The event handlers: start-up and the cell and button clicks, forwarded to the
+// game session; the menu commands; and what the session shows, through the
+// window's controls.
 #include "form.h"
 #include "form1.h"
 
@@ -15,26 +16,13 @@ void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
 
 }  // namespace
 
-void Form1::Form_Initialize() {
-    for (const form::PictureSet& set : form::kPictureSets)
-        SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
-    SendMessageW(List1, LB_SETCURSEL, 0, 0);
-    listSelection_ = 0;
-}
+void Form1::Form_Initialize() { session_.Initialize(); }
 
-void Form1::Form_Load() {
-    SetWindowTextW(hwnd_, Text(form::kTitle));
-    SetWindowTextW(Command1, Text(form::kCommand1Caption));
-    StartUpJoin(stores_);
-    puzzle_.Reset();
-}
+void Form1::Form_Load() { session_.Load(); }
 
-void Form1::Image3_Click(tarpo::Int16 Index) { puzzle_.Click(Index); }
+void Form1::Image3_Click(tarpo::Int16 Index) { session_.Click(Index); }
 
-void Form1::Command1_Click() {
-    PictureSetStep(List1, stores_, Image0, *demo);
-    puzzle_.Deal();
-}
+void Form1::Command1_Click() { session_.NewGame(); }
 
 void Form1::help_Click() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelpText); }
 
@@ -42,5 +30,36 @@ void Form1::autor_Click() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAu
 
 // Ends the program at once: the window goes, the message loop ends, status 0.
 void Form1::exit_Click() { DestroyWindow(hwnd_); }
+
+void Form1::AddListEntry(const char16_t* name) {
+    SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(name)));
+}
+
+void Form1::SelectListEntry(int entry) {
+    SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    listSelection_ = entry;
+}
+
+int Form1::ListEntryCount() const {
+    return static_cast<int>(SendMessageW(List1, LB_GETCOUNT, 0, 0));
+}
+
+bool Form1::IsListEntrySelected(int entry) const {
+    return SendMessageW(List1, LB_GETSEL, static_cast<WPARAM>(entry), 0) > 0;
+}
+
+void Form1::SetTitle(const char16_t* title) { SetWindowTextW(hwnd_, Text(title)); }
+
+void Form1::SetButtonCaption(const char16_t* caption) { SetWindowTextW(Command1, Text(caption)); }
+
+void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
+    ImageBox& box = *Image3[static_cast<std::size_t>(cell)];
+    box.SetPicture(look.picture ? pictures_[*look.picture] : nullptr);
+    box.SetFramed(look.framed);
+}
+
+void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
+    demo->SetPicture(set ? pictures_.previews[static_cast<std::size_t>(*set)].get() : nullptr);
+}
 
 }  // namespace win32

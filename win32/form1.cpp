@@ -64,12 +64,12 @@ void Form1::Register(HINSTANCE instance) {
 }
 
 Form1::Form1(HINSTANCE instance, PictureStores pictures)
-    : instance_(instance), stores_(std::move(pictures)), puzzle_(*this) {
+    : instance_(instance), pictures_(std::move(pictures)), session_(*this) {
     // Created at its size for the system's density, which WM_CREATE's layout
     // then keeps: under Wine, a window created at the default size and resized
     // before it was first shown was seen to keep the default size.
     const UINT dpi = WindowDpi(nullptr);
-    const Scale scale(dpi);
+    const Scale scale(FittingDpi(nullptr, dpi, kStyle, kExStyle));
     RECT frame{0, 0, scale(form::kClientSize.width), scale(form::kClientSize.height)};
     AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
     CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
@@ -161,7 +161,7 @@ void Form1::BuildControls() {
         const form::Rect r = form::CellRect(i, true);
         Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
             client, POINT{r.left, r.top}, SIZE{r.width, r.height}, [this, i] { Image3_Click(i); });
-        SetFrame(i, true);
+        Image3[static_cast<std::size_t>(i)]->SetFramed(true);
     }
     // Where two framed cells overlap, the one with the higher index (the right
     // or lower neighbour) lies on top: it shows its frame there and takes the
@@ -201,10 +201,11 @@ void Form1::BuildMenu() {
     SetMenu(hwnd_, bar.release());  // the window destroys its menu
 }
 
-// Places every control for `dpi` and sizes the window so that the client area
-// below the menu bar is the form's, scaled.
+// Places every control for `dpi` (or a lower density, where the window would
+// not fit the screen) and sizes the window so that the client area below the
+// menu bar is the form's, scaled.
 void Form1::Layout(UINT dpi) {
-    scale_ = Scale(dpi);
+    scale_ = Scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
     for (const auto& cell : Image3) cell->Rescale(scale_);
     demo->Rescale(scale_);
     Place(Command1, scale_(form::kCommand1Rect));
@@ -282,22 +283,6 @@ void Form1::KeepListSelection() {
     } else {
         listSelection_ = selected;
     }
-}
-
-void Form1::ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) {
-    Image3[static_cast<std::size_t>(cell)]->SetPicture(Image0[static_cast<std::size_t>(tile - 1)]);
-}
-
-void Form1::ShowCompletionPiece() {
-    Image3[tarpo::kEmptyHomeCell]->SetPicture(Image0[form::kPieceCount - 1]);
-}
-
-void Form1::ClearCell(tarpo::Int16 cell) {
-    Image3[static_cast<std::size_t>(cell)]->SetPicture(nullptr);
-}
-
-void Form1::SetFrame(tarpo::Int16 cell, bool on) {
-    Image3[static_cast<std::size_t>(cell)]->SetFramed(on);
 }
 
 }  // namespace win32

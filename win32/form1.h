@@ -1,7 +1,7 @@
 // The main window: the board of sixteen cells, the new-game button, the list
 // of picture sets, the preview, the label and the menu, as standard Windows
-// controls. It translates clicks into calls of the board logic and draws what
-// that logic asks for.
+// controls. It hands the player's clicks to the game session and shows what
+// the session asks for.
 #pragma once
 
 #include <windows.h>
@@ -9,12 +9,11 @@
 #include <array>
 #include <memory>
 
-#include "cell_display.h"
 #include "handles.h"
 #include "image_box.h"
 #include "pictures.h"
-#include "puzzle.h"
 #include "scale.h"
+#include "session.h"
 #include "window_owner.h"
 
 namespace win32 {
@@ -22,7 +21,7 @@ namespace win32 {
 // The form's UTF-16 text as the W functions take it.
 inline const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-class Form1 : public WindowOwner<Form1>, private tarpo::CellDisplay {
+class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
   public:
     static void Register(HINSTANCE instance);
 
@@ -56,16 +55,19 @@ class Form1 : public WindowOwner<Form1>, private tarpo::CellDisplay {
     void KeepListSelection();
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
 
-    // CellDisplay: how the board logic changes the cells.
-    void ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) override;
-    void ShowCompletionPiece() override;
-    void ClearCell(tarpo::Int16 cell) override;
-    void SetFrame(tarpo::Int16 cell, bool on) override;
+    // SessionView: the list, the captions, the cells and the preview.
+    void AddListEntry(const char16_t* name) override;
+    void SelectListEntry(int entry) override;
+    int ListEntryCount() const override;
+    bool IsListEntrySelected(int entry) const override;
+    void SetTitle(const char16_t* title) override;
+    void SetButtonCaption(const char16_t* caption) override;
+    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override;
+    void DrawPreview(std::optional<tarpo::Int16> set) override;
 
     HINSTANCE instance_;
-    PictureStores stores_;
-    TileStore Image0{};  // working tile store: the pieces of the set loaded last
-    tarpo::Puzzle puzzle_;
+    PictureStores pictures_;
+    tarpo::Session session_;
 
     std::array<std::unique_ptr<ImageBox>, tarpo::kCellCount> Image3;
     HWND Command1 = nullptr;

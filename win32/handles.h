@@ -22,14 +22,11 @@ using Handle = std::unique_ptr<std::remove_pointer_t<H>, HandleDeleter<H, Releas
 
 // DeleteObject takes any GDI object; each owner keeps its own handle type.
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
-inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
 
 using Bitmap = Handle<HBITMAP, DeleteGdiObject>;
 using Font = Handle<HFONT, DeleteGdiObject>;
-using Brush = Handle<HBRUSH, DeleteGdiObject>;
-using Icon = Handle<HICON, DestroyIconHandle>;
 using Menu = Handle<HMENU, DestroyMenuHandle>;
 using MemoryDc = Handle<HDC, DeleteMemoryDc>;
 

@@ -84,7 +84,6 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageBox::SetPicture(HBITMAP picture) {
-    if (picture == picture_) return;
     picture_ = picture;
     pictureSize_ = picture != nullptr ? BitmapSize(picture) : SIZE{};
     FitToPicture();
@@ -92,7 +91,6 @@ void ImageBox::SetPicture(HBITMAP picture) {
 }
 
 void ImageBox::SetFramed(bool framed) {
-    if (framed == framed_) return;
     framed_ = framed;
     FitToPicture();
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -116,8 +114,9 @@ void ImageBox::FitToPicture() {
 }
 
 void ImageBox::Place() {
-    SetWindowPos(hwnd_, nullptr, scale_(origin_.x), scale_(origin_.y), scale_(size_.cx),
-                 scale_(size_.cy), SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = scale_(tarpo::form::Rect{origin_.x, origin_.y, size_.cx, size_.cy});
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ImageBox::OnPaint() {
@@ -125,6 +124,8 @@ void ImageBox::OnPaint() {
     const HDC dc = paint.dc();
     RECT client;
     GetClientRect(hwnd_, &client);
+    // The frame is as wide on every side, and the picture fills what it
+    // encloses.
     const int inset = framed_ ? scale_(tarpo::form::kFrameWidth) : 0;
     if (framed_) DrawSunkenFrame(dc, client, inset);
 
@@ -137,21 +138,19 @@ void ImageBox::OnPaint() {
     }
     const MemoryDc source(CreateCompatibleDC(dc));
     const Selection selected(source.get(), picture_);
-    const int width = scale_(pictureSize_.cx);
-    const int height = scale_(pictureSize_.cy);
+    const int width = inside.right - inside.left;
+    const int height = inside.bottom - inside.top;
     if (scale_.isUnscaled()) {
         BitBlt(dc, inset, inset, width, height, source.get(), 0, 0, SRCCOPY);
     } else {
-        // Every picture pixel becomes a block of dpi/96 device pixels, nearest
-        // neighbour, never smoothed. At whole multiples (200 %, 300 %) that is
-        // exact pixel doubling or tripling, sharp and seamless. Between them
-        // (125 %, 150 %, 175 %) the blocks differ by one device pixel, which
-        // is the only choice that keeps both promises of the layout: the
-        // scaled piece fills its scaled 80-px pitch exactly, so the finished
-        // picture has no gap (a whole multiple rounded down would leave one)
-        // and nothing is cut off (one rounded up would overlap the next cell);
-        // smoothing would blend each piece's edge with its background and
-        // draw a seam between the pieces.
+        // Every picture pixel becomes a block of about dpi/96 device pixels,
+        // nearest neighbour, never smoothed. At whole multiples (200 %, 300 %)
+        // that is exact pixel doubling or tripling, sharp and seamless. Between
+        // them (104 %, 125 %, 150 %) the blocks differ by one device pixel, so
+        // that the piece fills its box, whose edges lie on the device grid:
+        // the finished picture has neither a gap nor an overlap between
+        // pieces. Smoothing would blend each piece's edge with its background
+        // and draw a seam between the pieces.
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.cx,
                    pictureSize_.cy, SRCCOPY);

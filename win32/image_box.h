@@ -21,12 +21,9 @@ class ImageBox : public WindowOwner<ImageBox> {
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
 
-    // Giving the box the picture it already shows, or the frame state it
-    // already has, repaints nothing. nullptr is the empty picture.
+    // nullptr is the empty picture.
     void SetPicture(HBITMAP picture);
-    HBITMAP picture() const { return picture_; }
     void SetFramed(bool framed);
-    bool isFramed() const { return framed_; }
 
     // Places the box for the window's current density.
     void Rescale(const Scale& scale);

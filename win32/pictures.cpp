@@ -1,7 +1,5 @@
 #include "pictures.h"
 
-#include "image_box.h"
-
 namespace win32 {
 
 namespace {
@@ -18,8 +16,7 @@ std::wstring ResourceName(int set, const char* file) {
     return {path.begin(), path.end()};  // ASCII
 }
 
-HBITMAP Load(HINSTANCE instance, const std::wstring& name, tarpo::form::Size expected,
-             std::vector<Bitmap>& owned) {
+Bitmap Load(HINSTANCE instance, const std::wstring& name, tarpo::form::Size expected) {
     Bitmap bitmap(static_cast<HBITMAP>(
         LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info{};
@@ -27,8 +24,7 @@ HBITMAP Load(HINSTANCE instance, const std::wstring& name, tarpo::form::Size exp
         info.bmWidth != expected.width || info.bmHeight != expected.height) {
         throw PictureError(name);
     }
-    owned.push_back(std::move(bitmap));
-    return owned.back().get();
+    return bitmap;
 }
 
 }  // namespace
@@ -41,34 +37,16 @@ std::wstring PreviewResourceName(int set) { return ResourceName(set, tarpo::form
 
 PictureStores LoadPictureStores(HINSTANCE instance) {
     constexpr tarpo::form::Size piece{kPieceSide, kPieceSide};
-    constexpr int kSkull = 0;
-    constexpr int kDentist = 1;
     PictureStores stores;
-    for (int p = 0; p < kPieceCount - 1; ++p)
-        stores.Image1[p] = Load(instance, PieceResourceName(kSkull, p), piece, stores.owned);
-    stores.Image2 = Load(instance, PieceResourceName(kSkull, kPieceCount - 1), piece, stores.owned);
-    for (int p = 0; p < kPieceCount; ++p)
-        stores.Image4[p] = Load(instance, PieceResourceName(kDentist, p), piece, stores.owned);
-    stores.Image4[kPreviewSlot] =
-        Load(instance, PreviewResourceName(kDentist), kPreviewSize, stores.owned);
-    return stores;
-}
-
-void StartUpJoin(PictureStores& stores) { stores.Image1[kPieceCount - 1] = stores.Image2; }
-
-void PictureSetStep(HWND List1, const PictureStores& stores, TileStore& Image0, ImageBox& demo) {
-    // Every selected entry is looked at, in order; the list allows only one.
-    const auto last = static_cast<int>(SendMessageW(List1, LB_GETCOUNT, 0, 0)) - 1;
-    for (int i = 0; i <= last; ++i) {
-        if (SendMessageW(List1, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
-        if (i == 0) {
-            for (int p = 0; p < kPieceCount; ++p) Image0[p] = stores.Image1[p];
-            demo.SetPicture(nullptr);
-        } else if (i == 1) {
-            for (int p = 0; p < kPieceCount; ++p) Image0[p] = stores.Image4[p];
-            demo.SetPicture(stores.Image4[kPreviewSlot]);
-        }
+    for (int s = 0; s < tarpo::kSetCount; ++s) {
+        const auto set = static_cast<std::size_t>(s);
+        for (int p = 0; p < kPieceCount; ++p)
+            stores.pieces[set][static_cast<std::size_t>(p)] =
+                Load(instance, PieceResourceName(s, p), piece);
+        if (kPictureSets[set].hasPreview)
+            stores.previews[set] = Load(instance, PreviewResourceName(s), kPreviewSize);
     }
+    return stores;
 }
 
 }  // namespace win32

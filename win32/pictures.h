@@ -1,6 +1,5 @@
-// The two picture sets: the stores that hold their pieces, decoded once from
-// the program's bitmap resources, the step that loads the chosen set into the
-// working tile store, and the completion of set 0.
+// The pictures of the two picture sets, decoded once from the program's
+// bitmap resources.
 #pragma once
 
 #include <windows.h>
@@ -8,26 +7,23 @@
 #include <array>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "form.h"
 #include "handles.h"
+#include "session.h"
 
 namespace win32 {
 
-class ImageBox;
-
-inline constexpr int kPreviewSlot = tarpo::form::kPieceCount;  // Image4's element after the pieces
-
-using TileStore = std::array<HBITMAP, tarpo::form::kPieceCount>;
-
-// The hidden stores. Element p of a set holds piece p of its picture. They
-// refer to bitmaps that `owned` keeps for the life of the window.
+// Every picture the program carries: piece p of set s in pieces[s][p], and
+// each set's preview (none for a set without one).
 struct PictureStores {
-    TileStore Image1{};                                          // set 0; 15 empty until the join
-    HBITMAP Image2 = nullptr;                                    // set 0's completion piece
-    std::array<HBITMAP, tarpo::form::kPieceCount + 1> Image4{};  // set 1, preview at 16
-    std::vector<Bitmap> owned;
+    std::array<std::array<Bitmap, tarpo::form::kPieceCount>, tarpo::kSetCount> pieces;
+    std::array<Bitmap, tarpo::kSetCount> previews;
+
+    HBITMAP operator[](tarpo::Piece piece) const {
+        return pieces[static_cast<std::size_t>(piece.set)][static_cast<std::size_t>(piece.piece)]
+            .get();
+    }
 };
 
 // A bitmap resource that is missing or not the size the form expects.
@@ -48,12 +44,5 @@ std::wstring PreviewResourceName(int set);
 // Decodes every picture the program carries, once. Throws PictureError naming
 // the first one that is missing or unreadable.
 PictureStores LoadPictureStores(HINSTANCE instance);
-
-// Start-up join: set 0's store takes its completion piece as element 15.
-void StartUpJoin(PictureStores& stores);
-
-// Loads the set whose entry is selected in `List1` into `Image0` and shows its
-// preview (or nothing) in `demo`. Nothing selected: nothing changes.
-void PictureSetStep(HWND List1, const PictureStores& stores, TileStore& Image0, ImageBox& demo);
 
 }  // namespace win32

@@ -1,5 +1,7 @@
 #include "scale.h"
 
+#include <algorithm>
+
 namespace win32 {
 
 namespace {
@@ -31,6 +33,26 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
     } else {
         AdjustWindowRectEx(&rect, style, TRUE, exStyle);
     }
+}
+
+UINT FittingDpi(HWND window, UINT dpi, DWORD style, DWORD exStyle) {
+    constexpr UINT kDpiStep = kDefaultDpi / 4;  // 25 %
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return dpi;
+    const RECT& work = monitor.rcWork;
+    const auto fits = [&](UINT formDpi) {
+        const Scale scale(formDpi);
+        RECT frame{0, 0, scale(tarpo::form::kClientSize.width),
+                   scale(tarpo::form::kClientSize.height)};
+        AdjustWindowRectForDpi(frame, style, exStyle, dpi);
+        return frame.right - frame.left <= work.right - work.left &&
+               frame.bottom - frame.top <= work.bottom - work.top;
+    };
+    if (dpi <= kDefaultDpi || fits(dpi)) return dpi;
+    UINT formDpi = (dpi - 1) / kDpiStep * kDpiStep;  // the next step down
+    while (formDpi > kDefaultDpi && !fits(formDpi)) formDpi -= kDpiStep;
+    return std::max<UINT>(formDpi, kDefaultDpi);
 }
 
 }  // namespace win32

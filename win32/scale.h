@@ -1,10 +1,11 @@
 // The form is laid out in pixels at 96 dpi; on a display of another density
-// every position, size and font is multiplied by dpi / 96.
+// every position, size and font is multiplied by dpi / 96, on the device grid
+// of device_grid.h: edges rounded, sizes the distances between them.
 #pragma once
 
 #include <windows.h>
 
-#include "form.h"
+#include "device_grid.h"
 
 namespace win32 {
 
@@ -13,13 +14,13 @@ inline constexpr int kDefaultDpi = USER_DEFAULT_SCREEN_DPI;  // 96: 100 %
 class Scale {
   public:
     explicit Scale(UINT dpi) : dpi_(static_cast<int>(dpi)) {}
-    int dpi() const { return dpi_; }
     bool isUnscaled() const { return dpi_ == kDefaultDpi; }
-    int operator()(int pixels) const { return MulDiv(pixels, dpi_, kDefaultDpi); }
+    double ratio() const { return static_cast<double>(dpi_) / kDefaultDpi; }
+    // An edge, or a length such as a font's height.
+    int operator()(int pixels) const { return tarpo::form::DeviceEdge(pixels, ratio()); }
     RECT operator()(const tarpo::form::Rect& r) const {
-        const int left = (*this)(r.left);
-        const int top = (*this)(r.top);
-        return {left, top, left + (*this)(r.width), top + (*this)(r.height)};
+        const tarpo::form::Rect d = tarpo::form::DeviceRect(r, ratio());
+        return {d.left, d.top, d.left + d.width, d.top + d.height};
     }
 
   private:
@@ -32,5 +33,13 @@ UINT WindowDpi(HWND window);
 
 // The window rectangle for a client rectangle at `dpi`, menu bar included.
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
+// The density to lay out the form's client area at on a display of `dpi`:
+// `dpi` itself, or, where the window would not fit the work area of the
+// monitor that `window` is on (the primary one for no window), the largest
+// lower density in quarter steps, not below 96, at which it fits: the whole
+// form rather than a window cut off at the screen's edge. The title bar and
+// the menu bar keep `dpi`.
+UINT FittingDpi(HWND window, UINT dpi, DWORD style, DWORD exStyle);
 
 }  // namespace win32

@@ -20,15 +20,3 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
         cells_[static_cast<std::size_t>(i)] = box;
     }
 }
-
-void BoardView::ShowTile(tarpo::Int16 cell, tarpo::Int16 tile) {
-    this->cell(cell)->setPicture(tiles_[static_cast<std::size_t>(tile - 1)]);
-}
-
-void BoardView::ShowCompletionPiece() {
-    cell(tarpo::kEmptyHomeCell)->setPicture(tiles_[form::kPieceCount - 1]);
-}
-
-void BoardView::ClearCell(tarpo::Int16 cell) { this->cell(cell)->setPicture(QPixmap()); }
-
-void BoardView::SetFrame(tarpo::Int16 cell, bool on) { this->cell(cell)->setFramed(on); }

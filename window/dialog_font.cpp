@@ -1,9 +1,17 @@
 #include "dialog_font.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QWidget>
 
 #include "form_qt.h"
+
+namespace {
+
+// The class whose font Qt's message box measures its title in.
+constexpr char kTitleFontClass[] = "QMdiSubWindowTitleBar";
+
+}  // namespace
 
 void UseDialogFont(QWidget* window) {
     const QFont font = formqt::Font(tarpo::form::kDialogFont);
@@ -11,3 +19,9 @@ void UseDialogFont(QWidget* window) {
     // Drop-down menus are windows of their own and inherit nothing.
     for (QMenu* menu : window->findChildren<QMenu*>()) menu->setFont(font);
 }
+
+BoxTitleFont::BoxTitleFont() : desktop_(QApplication::font(kTitleFontClass)) {
+    QApplication::setFont(formqt::Font(tarpo::form::kDialogFont), kTitleFontClass);
+}
+
+BoxTitleFont::~BoxTitleFont() { QApplication::setFont(desktop_, kTitleFontClass); }

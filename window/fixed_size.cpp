@@ -1,6 +1,7 @@
 #include "fixed_size.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -16,6 +17,14 @@ constexpr int kAnswerTimeoutMs = 2000;
 // When the window is asked to fill the screen, it lets go of its size bounds
 // so that it follows the compositor's size, asks at once to be restored, and
 // takes its fixed size again when it is back to normal at that size.
+//
+// A Wayland compositor may also maximise, or make full screen, on its own (a
+// shortcut of its own): its first word is then the configure that carries
+// the new size, which the window must take at once, and Qt holds a window to
+// its size bounds when it applies a configure. So under Wayland the window
+// has no size bounds at all: it takes whatever size the compositor gives,
+// shows the form at its fixed size in the top-left corner of it, asks to be
+// restored, and in the normal state goes back to the fixed size by itself.
 class FixedSizeKeeper : public QObject {
   public:
     explicit FixedSizeKeeper(QWidget* topLevel) : QObject(topLevel), widget_(topLevel) {
@@ -29,33 +38,52 @@ class FixedSizeKeeper : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == widget_ && event->type() == QEvent::Show && !window_) Watch();
-        return false;
+        if (watched != widget_) return false;
+        if (event->type() == QEvent::Show && !window_) Watch();
+        if (!unbounded_ ||
+            (event->type() != QEvent::Show && event->type() != QEvent::LayoutRequest))
+            return false;
+        // A fixed-size widget sets its bounds again when it is shown or laid
+        // out (a message box sizes itself then): let it, then take them off.
+        static_cast<QObject*>(widget_)->event(event);
+        Unbind();
+        return true;
     }
 
   private:
     void Watch() {
         window_ = widget_->windowHandle();
         if (!window_) return;
+        unbounded_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
         connect(window_, &QWindow::windowStateChanged, this, &FixedSizeKeeper::StateChanged);
         connect(window_, &QWindow::widthChanged, this, &FixedSizeKeeper::SizeChanged);
         connect(window_, &QWindow::heightChanged, this, &FixedSizeKeeper::SizeChanged);
     }
 
-    bool AtFixedSize() const { return window_->size() == widget_->maximumSize(); }
+    QSize FixedSize() const { return widget_->maximumSize(); }
+    bool AtFixedSize() const { return window_->size() == FixedSize(); }
+    bool Filling() const { return window_->windowStates() & kFillStates; }
+
+    void Unbind() {
+        window_->setMinimumSize(QSize(0, 0));
+        window_->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    }
 
     void StateChanged(Qt::WindowState state) {
         if (!(state & kFillStates)) {
             SizeChanged();
             return;
         }
-        if (!relaxed_ && AtFixedSize()) {
+        if (unbounded_) {
+            // Until the compositor gives the normal state back, the size is
+            // its own to choose.
+            restoring_ = true;
+        } else if (!relaxed_ && AtFixedSize()) {
             // Asked for, not yet given: the compositor's answer comes with its
             // own size, which a fixed window could not take.
             relaxed_ = true;
             grown_ = false;
-            window_->setMinimumSize(QSize(0, 0));
-            window_->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+            Unbind();
             answerTimeout_.start();
         }
         // Restore from the event loop, not from inside the state change.
@@ -65,12 +93,27 @@ class FixedSizeKeeper : public QObject {
     }
 
     void SizeChanged() {
+        if (unbounded_) {
+            if (AtFixedSize()) {
+                restoring_ = false;
+            } else if (!restoring_ && !Filling()) {
+                // Normal, at a size of the compositor's choosing (a tiling
+                // layout, a drag on the border): back to the fixed size.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!restoring_ && !Filling()) window_->resize(FixedSize());
+                    },
+                    Qt::QueuedConnection);
+            }
+            return;
+        }
         if (!relaxed_) return;
         if (!AtFixedSize()) {
             grown_ = true;
             return;
         }
-        if (grown_ && !(window_->windowStates() & kFillStates)) Restore();
+        if (grown_ && !Filling()) Restore();
     }
 
     void Restore() {
@@ -84,8 +127,10 @@ class FixedSizeKeeper : public QObject {
     QWidget* widget_;
     QWindow* window_ = nullptr;
     QTimer answerTimeout_;
-    bool relaxed_ = false;  // the size bounds are off until the window is back
-    bool grown_ = false;    // the compositor's answer has arrived
+    bool unbounded_ = false;  // under Wayland: no size bounds ever
+    bool restoring_ = false;  // unbounded, asked to be restored, not yet back
+    bool relaxed_ = false;    // the size bounds are off until the window is back
+    bool grown_ = false;      // the compositor's answer has arrived
 };
 
 }  // namespace

@@ -1,12 +1,12 @@
 // The main window: the board, the new-game button, the list of picture sets,
-// the preview, the label and the menu. It lays them out, and its handlers
-// turn the player's clicks into calls of the board logic.
+// the preview, the label and the menu. It lays them out, hands the player's
+// clicks to the game session and shows what the session asks for.
 #pragma once
 
 #include <QMainWindow>
 
 #include "picture_sets.h"
-#include "puzzle.h"
+#include "session.h"
 
 class BoardView;
 class ImageBox;
@@ -14,7 +14,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private tarpo::SessionView {
     Q_OBJECT
 
   public:
@@ -24,8 +24,7 @@ class Form1 : public QMainWindow {
                    tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
                    QWidget* parent = nullptr);
 
-    // The hidden picture stores.
-    const PictureStores& pictures() const { return stores_; }
+    const PictureStores& pictures() const { return pictures_; }
 
     // Event handlers.
     void Image3_Click(tarpo::Int16 Index);
@@ -40,10 +39,20 @@ class Form1 : public QMainWindow {
     void Form_Initialize();
     void Form_Load();
 
-    PictureStores stores_;
+    // SessionView: the list, the captions, the cells and the preview.
+    void AddListEntry(const char16_t* name) override;
+    void SelectListEntry(int entry) override;
+    int ListEntryCount() const override;
+    bool IsListEntrySelected(int entry) const override;
+    void SetTitle(const char16_t* title) override;
+    void SetButtonCaption(const char16_t* caption) override;
+    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override;
+    void DrawPreview(std::optional<tarpo::Int16> set) override;
+
+    PictureStores pictures_;
+    tarpo::Session session_;
     QWidget* client_;
-    BoardView* Image3;  // the sixteen cells, with the working tile store
-    tarpo::Puzzle puzzle_;
+    BoardView* Image3;  // the sixteen cells
 
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;

@@ -21,10 +21,10 @@ using formqt::Text;
 Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      stores_(std::move(pictures)),
+      pictures_(std::move(pictures)),
+      session_(*this, std::move(drawLayout)),
       client_(new QWidget(this)),
-      Image3(new BoardView(client_)),
-      puzzle_(*Image3, std::move(drawLayout)) {
+      Image3(new BoardView(client_)) {
     BuildControls();
     BuildMenu();
     UseDialogFont(this);

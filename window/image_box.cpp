@@ -3,17 +3,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "device_grid.h"
+
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
 
 void ImageBox::setPicture(const QPixmap& picture) {
-    if (picture.cacheKey() == picture_.cacheKey()) return;  // null pixmaps share key 0
     picture_ = picture;
     fitToPicture();
     update();
 }
 
 void ImageBox::setFramed(bool framed) {
-    if (framed == framed_) return;
     framed_ = framed;
     fitToPicture();
     update();
@@ -35,8 +35,8 @@ namespace {
 // rounded, so that every frame on the screen looks the same. `box` is the
 // widget's rectangle in device pixels.
 void DrawSunkenFrame(QPainter& painter, const QRect& box, qreal ratio, const QPalette& palette) {
-    const int frame = qRound(ImageBox::kFrameWidth * ratio);
-    const int outer = qRound(ratio);
+    const int frame = tarpo::form::DeviceLength(ImageBox::kFrameWidth, static_cast<double>(ratio));
+    const int outer = tarpo::form::DeviceLength(1, static_cast<double>(ratio));
     const int inner = frame - outer;
     const int w = box.width();
     const int h = box.height();
@@ -57,38 +57,43 @@ void DrawSunkenFrame(QPainter& painter, const QRect& box, qreal ratio, const QPa
 
 }  // namespace
 
-// Painted in device pixels: at a fractional device pixel ratio, lines one
-// logical pixel wide would land on one device pixel or two, and a piece 2
-// logical pixels in would leave a strip of what lies below between it and
+// Painted in device pixels, on the device grid of device_grid.h: the box's
+// edges are the edges of its place in the window, each rounded once, so that
+// boxes which meet in the form meet on the screen at any device pixel ratio.
+// The frame is as wide on every side, and the picture fills what it encloses;
+// at a fractional ratio, rounding the picture's size on its own would leave a
+// strip of what lies below between neighbouring pieces, or between a piece and
 // its frame.
 void ImageBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal ratio = devicePixelRatioF();
-    // From here on, one unit is one device pixel, with the widget's corner
-    // on a whole device pixel.
+    // The box's place in the device painted on (the window), in logical
+    // pixels: whole numbers, found again from the device transform, whose
+    // scale is the device pixel ratio as painting applies it.
     const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio = toDevice.m11();
     const QPointF corner(toDevice.dx(), toDevice.dy());
-    const QPoint snapped = corner.toPoint();
+    const QPoint place = (corner / ratio).toPoint();
+    const tarpo::form::Rect device = tarpo::form::DeviceRect(
+        {place.x(), place.y(), width(), height()}, static_cast<double>(ratio));
+    // From here on, one unit is one device pixel, with the box's corner at 0, 0.
     painter.setWorldTransform(
-        QTransform::fromTranslate(snapped.x() - corner.x(), snapped.y() - corner.y()) *
+        QTransform::fromTranslate(device.left - corner.x(), device.top - corner.y()) *
         QTransform::fromScale(1 / ratio, 1 / ratio));
-    const QPoint end = (corner + QPointF(width(), height()) * ratio).toPoint();
-    const QRect box(0, 0, end.x() - snapped.x(), end.y() - snapped.y());
-    const int inset = framed_ ? qRound(kFrameWidth * ratio) : 0;
+    const QRect box(0, 0, device.width, device.height);
+    const int inset =
+        framed_ ? tarpo::form::DeviceLength(kFrameWidth, static_cast<double>(ratio)) : 0;
+    const QRect inside = box.adjusted(inset, inset, -inset, -inset);
     if (!picture_.isNull()) {
         // No smoothing: every picture pixel becomes a block of device pixels,
         // so pieces stay sharp and abut exactly; bilinear filtering would
         // blend each piece's edge with nothing and leave a visible seam.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        const QSize size = (QSizeF(picture_.size()) * ratio).toSize();
-        painter.drawPixmap(QRect(QPoint(inset, inset), size), picture_);
+        painter.drawPixmap(inside, picture_);
     } else if (framed_) {
         // An empty framed cell is a clean well of window background; without
         // the fill, the edges of the neighbours it overlaps would show inside.
-        painter.fillRect(box.adjusted(inset, inset, -inset, -inset), palette().window());
+        painter.fillRect(inside, palette().window());
     }
-    // The frame last: where the piece, rounded, reaches under it, the frame
-    // keeps its width.
     if (framed_) DrawSunkenFrame(painter, box, ratio, palette());
 }
 

@@ -15,8 +15,7 @@ class ImageBox : public QWidget {
 
     explicit ImageBox(QWidget* parent);
 
-    // The box shares `picture` (no pixels are copied). Giving it the picture
-    // it already shows, or the frame state it already has, repaints nothing.
+    // The box shares `picture` (no pixels are copied).
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
     void setFramed(bool framed);

@@ -3,14 +3,22 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "display_guard.h"
 #include "form1.h"
+#include "screen_fit.h"
 
 int main(int argc, char* argv[]) {
     DisplayGuard guard;  // an unreachable display: one line and status 1, not abort()
-    QApplication app(argc, argv);
+    std::optional<QApplication> app(std::in_place, argc, argv);
     guard.Disarm();
+    if (const std::optional<qreal> factor = FittingScaleFactor()) {
+        // Qt takes its scale when it starts: start it again at one that fits.
+        app.reset();
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(*factor));
+        app.emplace(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("tarpo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARPO_VERSION));
     // The desktop entry and the icon the desktop shows for the window.
@@ -29,5 +37,5 @@ int main(int argc, char* argv[]) {
 
     Form1 window(std::move(pictures));
     window.show();
-    return app.exec();
+    return app->exec();
 }

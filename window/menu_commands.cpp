@@ -10,6 +10,7 @@
 namespace {
 
 void ShowInformation(QWidget* parent, const QString& title, const QString& text) {
+    const BoxTitleFont titleFont;
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     UseDialogFont(&box);

@@ -1,12 +1,10 @@
 #include "picture_sets.h"
 
 #include <QFile>
-#include <QListWidget>
 #include <QResource>
 
 #include "bmp_decoder.h"
 #include "form_qt.h"
-#include "image_box.h"
 
 namespace form = tarpo::form;
 
@@ -69,32 +67,14 @@ QString PreviewPath(int set) {
 
 PictureStores LoadPictureStores() {
     const QSize piece(form::kPieceSide, form::kPieceSide);
-    constexpr int kLast = form::kPieceCount - 1;
     PictureStores stores;
     for (std::size_t s = 0; s < stores.sets.size(); ++s) {
         CarriedSet& set = stores.sets[s];
         const int index = static_cast<int>(s);
-        for (int p = 0; p < kLast; ++p) set.pieces[p] = LoadPicture(PiecePath(index, p), piece);
-        QPixmap& last = s == 0 ? stores.firstSetCompletion : set.pieces[kLast];
-        last = LoadPicture(PiecePath(index, kLast), piece);
+        for (int p = 0; p < form::kPieceCount; ++p)
+            set.pieces[p] = LoadPicture(PiecePath(index, p), piece);
         if (form::kPictureSets[s].hasPreview)
             set.preview = LoadPicture(PreviewPath(index), formqt::Size(form::kPreviewSize));
     }
     return stores;
-}
-
-void StartUpJoin(PictureStores& stores) {
-    stores.sets[0].pieces[form::kPieceCount - 1] = stores.firstSetCompletion;
-}
-
-void LoadChosenSet(const QListWidget& list, const PictureStores& stores, BoardView& board,
-                   ImageBox& preview) {
-    // Every selected entry is looked at, in order; the list allows only one.
-    const int last = list.count() - 1;
-    for (int i = 0; i <= last; ++i) {
-        if (!list.item(i)->isSelected() || i >= static_cast<int>(stores.sets.size())) continue;
-        const CarriedSet& set = stores.sets[static_cast<std::size_t>(i)];
-        board.setTiles(set.pieces);
-        preview.setPicture(set.preview);
-    }
 }

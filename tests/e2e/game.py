@@ -8,6 +8,7 @@ solutions.json (the clicks that solve each start layout); the pictures are
 read from the asset files."""
 
 import json
+import math
 import os
 import struct
 import time
@@ -16,6 +17,27 @@ import time
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def device(edge, scale):
+    """A form pixel edge on the screen at a scale: the nearest device pixel,
+    halfway rounded up (form/device_grid.h)."""
+    return math.floor(edge * scale + 0.5 + 1e-9)
+
+
+def is_whole(scale):
+    return scale == int(scale)
+
+
+def near(rows, u, v, colour):
+    """Whether a picture (rows of RGB bytes) has the colour at (u, v) or at
+    a pixel next to it."""
+    for y in range(max(v - 1, 0), min(v + 2, len(rows))):
+        row = rows[y]
+        for x in range(max(u - 1, 0), min(u + 2, len(row) // 3)):
+            if tuple(row[3 * x:3 * x + 3]) == colour:
+                return True
+    return False
 
 
 def wait_for(condition, timeout, message):
@@ -111,7 +133,8 @@ def scaled(rows, scale):
 
 
 class PictureSet:
-    """The pieces of one set as the screen must show them at a scale."""
+    """The pieces of one set as the screen must show them at a whole scale;
+    at another scale, the pieces and the whole picture unscaled."""
 
     # A framed cell shows its piece 2 px in; the piece's last columns and rows
     # lie under the neighbours' frames, so tiles are told apart by this square
@@ -119,6 +142,7 @@ class PictureSet:
     INNER = 76
 
     def __init__(self, facts, assets, index, scale):
+        scale = scale if is_whole(scale) else 1
         entry = facts.picture_sets[index]
         folder = os.path.join(assets, entry["folder"])
         self.name = entry["folder"]
@@ -133,23 +157,31 @@ class PictureSet:
         whole = [b"".join(self.pieces[side * (y // facts.piece_side) + c][y % facts.piece_side]
                           for c in range(side))
                  for y in range(side * facts.piece_side)]
+        self.rows = whole
         self.whole = b"".join(scaled(whole, scale))
 
 
 class ClientView:
     """What a screenshot shows of the client area, read at form points: the
-    form's own pixels from the client area's top-left corner, each of them
-    scale x scale device pixels, the client area's top-left at `origin`."""
+    form's own pixels from the client area's top-left corner. A form pixel
+    edge e lies at device(e, scale) from the form's grid origin, `origin` on
+    the screenshot, which lies `above` form pixels above the client area."""
 
-    def __init__(self, shot, origin, scale, facts):
+    def __init__(self, shot, origin, scale, facts, above=0):
         self.shot, self.origin, self.scale, self.facts = shot, origin, scale, facts
+        self.above = above
+
+    def at(self, x, y):
+        """The device pixel of a form point on the screenshot."""
+        return (self.origin[0] + device(x, self.scale),
+                self.origin[1] + device(self.above + y, self.scale))
 
     def pixel(self, x, y):
-        return self.shot.pixel(self.origin[0] + x * self.scale, self.origin[1] + y * self.scale)
+        return self.shot.pixel(*self.at(x, y))
 
     def region(self, left, top, width, height):
-        return self.shot.region(self.origin[0] + left * self.scale, self.origin[1] + top * self.scale,
-                                width * self.scale, height * self.scale)
+        (x, y), (right, bottom) = self.at(left, top), self.at(left + width, top + height)
+        return self.shot.region(x, y, right - x, bottom - y)
 
     def background(self):
         """The window background: a client pixel that no control covers."""
@@ -157,12 +189,14 @@ class ClientView:
         return self.pixel(width - 3, height - 3)
 
     def is_blank(self, left, top, width, height):
-        return self.region(left, top, width, height) == \
-            bytes(self.background()) * (width * height * self.scale ** 2)
+        region = self.region(left, top, width, height)
+        return region == bytes(self.background()) * (len(region) // 3)
 
     def board(self, pictures):
         """The tile each cell shows (0 for an empty cell), or None if a cell
         shows anything else."""
+        if not is_whole(self.scale):
+            return self.board_near(pictures)
         tiles = []
         n = PictureSet.INNER
         fw = self.facts.frame_width
@@ -177,6 +211,28 @@ class ClientView:
                 return None
         return tiles
 
+    def board_near(self, pictures):
+        """board() at a scale that is not whole, where a picture pixel becomes
+        one device pixel or two: the tile whose piece has, within one pixel of
+        each of a grid of points, the colour the screen shows there."""
+        tiles = []
+        fw = self.facts.frame_width
+        points = range(4, PictureSet.INNER, 8)
+        grid = [(u, v) for u in points for v in points]
+        bg = self.background()
+        for i in range(self.facts.cells):
+            ox, oy = self.facts.cell_origin(i)
+            seen = [self.pixel(ox + fw + u + 0.5, oy + fw + v + 0.5) for u, v in grid]
+            if all(c == bg for c in seen):
+                tiles.append(0)
+                continue
+            fits = [p + 1 for p, piece in enumerate(pictures.pieces)
+                    if all(near(piece, u, v, c) for (u, v), c in zip(grid, seen))]
+            if len(fits) != 1:
+                return None
+            tiles.append(fits[0])
+        return tiles
+
     def framed(self, i):
         """Whether cell i shows a 2-px frame on its left and top edges."""
         ox, oy = self.facts.cell_origin(i)
@@ -184,6 +240,45 @@ class ClientView:
         mid = self.facts.framed_side // 2
         return all(self.pixel(ox + d, oy + mid) != bg and self.pixel(ox + mid, oy + d) != bg
                    for d in range(self.facts.frame_width))
+
+    def frames_even(self, tiles):
+        """The frames of the cells where they face the window (the board's
+        outer sides), counted from the first pixel that is not window
+        background: device(frame_width) lines on every side, each one colour
+        along the cell, and the same lines in every cell on that side, the
+        empty cell's included, whose frame encloses only background; a piece
+        drawn over a frame's inner line shows as a difference. Returns what is
+        amiss."""
+        f = self.facts
+        width = device(f.frame_width, self.scale)
+        bg = self.background()
+        last, far = f.side - 1, f.framed_side + 2
+        amiss, frames = [], {}
+        for i in range(f.cells):
+            ox, oy = f.cell_origin(i)
+            col, row = i % f.side, i // f.side
+            sides = [("left", col == 0, lambda a: (-2, a), (1, 0)),
+                     ("top", row == 0, lambda a: (a, -2), (0, 1)),
+                     ("right", col == last, lambda a: (far, a), (-1, 0)),
+                     ("bottom", row == last, lambda a: (a, far), (0, -1))]
+            for side, outer, start, (dx, dy) in sides:
+                if not outer:
+                    continue
+                lines = [set() for _ in range(width)]
+                for a in range(8, f.framed_side - 8):  # away from corners and overlaps
+                    x, y = self.at(ox + start(a)[0], oy + start(a)[1])
+                    for _ in range(4 * width):
+                        if self.shot.pixel(x, y) != bg:
+                            break
+                        x, y = x + dx, y + dy
+                    for depth, line in enumerate(lines):
+                        line.add(self.shot.pixel(x + depth * dx, y + depth * dy))
+                if any(len(line) != 1 for line in lines):
+                    amiss.append("cell %d (tile %d) %s: %r" % (i, tiles[i], side, lines))
+                frames.setdefault(side, {}).setdefault(repr(lines), []).append(i)
+        amiss += ["%s frames differ, by cells: %r" % (side, kinds)
+                  for side, kinds in frames.items() if len(kinds) > 1]
+        return amiss
 
 
 class Game:

@@ -2,8 +2,9 @@
 """The program as a native Wayland client of Weston, which runs as an X
 window inside the test's Xvfb, so that real X input reaches it. Qt draws the
 title bars itself there, maximise button included: clicking it on the main
-window and on the help box must leave the program running at its fixed size,
-the board as it was; then a new game and a slide work as usual.
+window and on the help box, and Weston's own maximise and full-screen keys,
+must leave the program running at its fixed size, the board as it was; then a
+new game and a slide work as usual.
 
 The start-up look is the one the program shows on X, pixel for pixel: it is
 taken from a run under the test's X window manager first.
@@ -23,6 +24,9 @@ SOCKET = "tarpo-test"
 # 18-px square centred 40 px in from the right edge and 15 px down.
 TITLE_BAR, SIDE = 30, 3
 MAXIMISE_FROM_RIGHT, MAXIMISE_DOWN = 40, 15
+# Weston's own bindings, which maximise or fill the screen without asking the
+# client first.
+MAXIMISE_KEYS, FULL_SCREEN_KEYS = "super+shift+m", "super+shift+f"
 
 
 def capture(x, title):
@@ -128,11 +132,38 @@ def main():
                 raise AssertionError("the program ended after maximise: "
                                      + game.stderr.read().decode(errors="replace"))
 
-        # The main window's maximise button: it stays as it was.
+        def back_at_fixed_size(find, width, height, what):
+            """Waits for the look at its place, with the desktop showing just
+            right of and below the frame, and returns its position."""
+            def found():
+                at = find()
+                if not at:
+                    return None
+                shot = x.screenshot()
+                fill = shot.pixel(at[0] + 2, at[1] + height - 2)
+                outside = [(at[0] + width + SIDE + 1, at[1] + height // 2),
+                           (at[0] + width // 2, at[1] + height + SIDE + 1)]
+                return at if all(shot.pixel(*p) != fill for p in outside) else None
+            return x.wait_for(found, 10, what + " is not back at its fixed size")
+
+        def compositor_keys(keys, what):
+            """Weston's own maximise or full-screen shortcut on the focused surface."""
+            x.key(keys)
+            time.sleep(1)
+            if game.poll() is not None:
+                raise AssertionError("the program ended after %s on the %s: %s" % (
+                    keys, what, game.stderr.read().decode(errors="replace")))
+
+        # The main window's maximise button, then Weston's own maximise and
+        # full-screen: it stays as it was.
         surface_top = client[1] - menu_height - TITLE_BAR
         maximise(client[0] - SIDE, surface_top, client_w + 2 * SIDE)
         client = x.wait_for(client_at, 10, "the window changed after maximise")
         x.screenshot(os.path.join(shots, "wayland-2-maximised.ppm"))
+        for keys in (MAXIMISE_KEYS, FULL_SCREEN_KEYS):
+            compositor_keys(keys, "window")
+            client = back_at_fixed_size(client_at, client_w, client_h, "the window")
+        x.screenshot(os.path.join(shots, "wayland-2-compositor-maximised.ppm"))
 
         # The help box's maximise button, then its OK button.
         weston.click((client[0] + 60, client[1] - menu_height // 2))  # "Heeeelp"
@@ -140,8 +171,11 @@ def main():
         maximise(box[0] - SIDE, box[1] - TITLE_BAR, len(box_rows[0]) // 3 + 2 * SIDE)
         box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10,
                          "the help box changed after maximise")
-        x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))
         box_w, box_h = len(box_rows[0]) // 3, len(box_rows)
+        compositor_keys(MAXIMISE_KEYS, "help box")
+        box = back_at_fixed_size(lambda: locate(x.screenshot(), box_rows), box_w, box_h,
+                                 "the help box")
+        x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))
         weston.click((box[0] + box_w - 45, box[1] + box_h - 20))  # OK
         client = x.wait_for(client_at, 10, "the board is not as it was after the box")
 

@@ -256,13 +256,20 @@ class WebGame(Game):
         return base64.b64decode(self.driver("screenshot", game=self.id, clip=clip))
 
     def look(self, save_as=None):
+        """The client area and the menu bar above it, from the form's corner,
+        which lies on a whole device pixel: the form's grid."""
         if save_as:
             with open(self.shot_path(save_as), "wb") as out:
                 out.write(self.png())
-        png = self.widened(lambda: self.png(self.client_box()))
+
+        def shoot():
+            client, form = self.client_box(), self.eval(box("#form"))
+            above = client["y"] - form["y"]
+            return above, self.png(dict(client, y=form["y"], height=client["height"] + above))
+        above, png = self.widened(shoot)
         ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
                              stdout=subprocess.PIPE, check=True).stdout
-        return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts)
+        return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts, above)
 
     # Input at form points.
     def click(self, x, y):

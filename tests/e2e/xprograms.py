@@ -9,16 +9,22 @@ import tempfile
 import time
 import unicodedata
 
-from game import ClientView, Game, check, wait_for
-from xsession import XSession
+from game import ClientView, Game, check, device, wait_for
+from xsession import SCREEN, XSession
 
 
 class QtProgram:
     name = "qt"
-    features = frozenset({"title_bar", "desktop_font"})
+    features = frozenset({"title_bar", "small_screen", "desktop_font"})
+    # Qt lays out the whole window, the menu bar included, in logical pixels;
+    # Wine's menu bar has a size in device pixels of its own.
+    logical_menu_bar = True
 
     def __init__(self, exe):
         self.exe = exe
+
+    def scale(self, asked):
+        return asked
 
     def start(self, x, scale, env=None):
         extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
@@ -38,7 +44,8 @@ class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
-    features = frozenset({"title_bar", "missing_picture"})
+    features = frozenset({"title_bar", "small_screen", "missing_picture"})
+    logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
     def __init__(self, exe, booted_prefix):
@@ -65,8 +72,13 @@ class WineProgram:
         return x.start(["wine", *argv], extra_env=self.env, stdout=self.log, stderr=self.log,
                        **kwargs)
 
+    def scale(self, asked):
+        """The scale at the nearest whole dpi, which LogPixels takes."""
+        dpi = device(96, asked)
+        return dpi // 96 if dpi % 96 == 0 else dpi / 96
+
     def start(self, x, scale):
-        dpi = 96 * scale  # LogPixels
+        dpi = device(96, scale)  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                                    "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
@@ -115,14 +127,14 @@ class XDesktop:
     """The suite's side of an X program: the X session, the games started in
     it, and screenshots of the whole screen saved as PPM."""
 
-    def __init__(self, program, facts, shots):
-        self.program, self.facts, self.shots = program, facts, shots
+    def __init__(self, program, facts, shots, screen=SCREEN):
+        self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
         self.name, self.features = program.name, program.features
         self.games = []
 
     def __enter__(self):
         try:
-            self.x = XSession().__enter__()
+            self.x = XSession(self.screen).__enter__()
         except BaseException:
             self.program.close()
             raise
@@ -151,8 +163,8 @@ class XDesktop:
             self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
                 keycode, keysym(letter.lower()), keysym(letter.upper()))])
 
-    def start(self, scale=1, env=None):
-        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path))
+    def start(self, scale=1, env=None, asked=None):
+        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked))
         return self.games[-1]
 
     def save_screen(self, name):
@@ -180,11 +192,15 @@ class XDesktop:
 class XGame(Game):
     """One run of an X program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None):
+    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None):
+        """Starts the program at display scale `asked` (by default `scale`),
+        where its window must show at `scale`."""
         super().__init__(facts)
-        self.x, self.program, self.scale, self.shot_path = x, program, scale, shot_path
+        self.x, self.program, self.shot_path = x, program, shot_path
+        self.scale = program.scale(scale)
+        asked = program.scale(asked) if asked else self.scale
         self.entries = None
-        self.proc = program.start(x, scale) if env is None else program.start(x, scale, env)
+        self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
         try:
             self.window = x.find_window(facts.title, timeout=60)
         except AssertionError:
@@ -199,8 +215,13 @@ class XGame(Game):
         def look():
             left, top, width, height = self.x.geometry(self.window)
             self.size = (width, height)
-            self.menu_height = height - self.facts.client_size[1] * self.scale
+            self.menu_height = height - device(self.facts.client_size[1], self.scale)
             self.left, self.top = left, top + self.menu_height
+            # Where the form's edges are measured from, and how far above the
+            # form that lies in form pixels.
+            self.above = (round(height / self.scale) - self.facts.client_size[1]
+                          if self.program.logical_menu_bar else 0)
+            self.edges_top = self.top if self.above == 0 else top
             return self.size, self.x.screenshot().region(left, top, width, height)
 
         def same():
@@ -237,7 +258,10 @@ class XGame(Game):
 
     def at(self, x, y):
         """The screen position of a form point."""
-        return self.left + x * self.scale, self.top + y * self.scale
+        return self.view(None).at(x, y)
+
+    def view(self, shot):
+        return ClientView(shot, (self.left, self.edges_top), self.scale, self.facts, self.above)
 
     def click(self, x, y):
         self.x.click(*self.at(x, y))
@@ -261,8 +285,7 @@ class XGame(Game):
         self.x.key(("alt+" if menu_bar else "") + mnemonic_key(caption))
 
     def look(self, save_as=None):
-        shot = self.x.screenshot(save_as and self.shot_path(save_as))
-        return ClientView(shot, (self.left, self.top), self.scale, self.facts)
+        return self.view(self.x.screenshot(save_as and self.shot_path(save_as)))
 
     def client_pixels(self):
         return self.size[0], self.size[1] - self.menu_height
@@ -300,7 +323,7 @@ class XGame(Game):
 
     def click_drop_down(self):
         """The drop-down's one entry, under the first menu-bar entry."""
-        self.x.click(self.menu_entries()[0][0], self.top + 10 * self.scale)
+        self.x.click(self.menu_entries()[0][0], self.at(0, 10)[1])
 
     def menu_entries(self):
         """The centres of the menu-bar entries, found on the screen once."""
@@ -339,6 +362,22 @@ class XGame(Game):
     def wait_box_gone(self, title):
         self.x.window_gone(title)
         self.wait_active()
+
+    def box_size(self, title):
+        box = self.x.find_window(title)
+        time.sleep(0.3)  # sized
+        return self.x.geometry(box)[2:]
+
+    def check_on_screen(self):
+        """The window, its frame included, lies on the screen."""
+        left, top, width, height = self.x.geometry(self.window)
+        extents = self.x.run(["xprop", "-id", str(self.window), "_NET_FRAME_EXTENTS"]).decode()
+        sides = [int(v) for v in extents.split("=")[1].split(",")]  # left, right, top, bottom
+        check(left - sides[0] >= 0 and top - sides[2] >= 0
+              and left + width + sides[1] <= self.x.screen[0]
+              and top + height + sides[3] <= self.x.screen[1],
+              "the window %r with its frame %r is cut off by the %dx%d screen"
+              % ((left, top, width, height), sides, *self.x.screen))
 
 
 def mnemonic(caption):

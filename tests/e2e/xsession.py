@@ -9,15 +9,19 @@ import tempfile
 from game import Screenshot, wait_for
 
 
+SCREEN = (1024, 768)
+
+
 class XSession:
-    def __init__(self):
+    def __init__(self, screen=SCREEN):
+        self.screen = screen
         self.procs = []
         self.display = None
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         self.procs.append(xvfb)

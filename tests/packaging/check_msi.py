@@ -3,8 +3,9 @@
 copy of a freshly booted Wine prefix under Xvfb, a silent install (the program, its Start-menu
 shortcut, its entry in the list of installed programs), the window of the
 program started from that shortcut, an install refused while the program
-runs, a silent removal that leaves no trace, and two installs followed by one
-removal.
+runs, a silent removal that leaves no trace, two installs followed by one
+removal, and an install into a folder of one's own that later builds replace
+there, whose removal is refused while the program runs from it.
 
 Usage: check_msi.py MSI EXE WORK_DIR VERSION PUBLISHER FORM_JSON SOLUTIONS_JSON ASSETS
                     BOOTED_PREFIX"""
@@ -13,6 +14,7 @@ import os
 import shutil
 import subprocess
 import sys
+import uuid
 
 from checks import fail, tool
 
@@ -24,6 +26,7 @@ from xsession import XSession  # noqa: E402
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 PRODUCTS_KEY = r"HKCR\Installer\Products"
 PROGRAM = r"C:\Program Files\tarpo\tarpo.exe"
+CHOSEN_FOLDER = r"C:\Games\tarpo"
 ERROR_INSTALL_FAILURE = 1603
 
 
@@ -52,6 +55,22 @@ def check_tables(msi, version, publisher):
     if not upgrade or not older or "RemoveExistingProducts" not in actions:
         fail("no upgrade of older versions with upgrade code %r" % upgrade)
     return properties
+
+
+def rebuilt(msi, path, version):
+    """A copy of the installer as another build of the given version would be:
+    a new product code and a new package code."""
+    shutil.copy(msi, path)
+    summary = subprocess.run([tool("msiinfo"), "suminfo", msi], stdout=subprocess.PIPE,
+                             check=True, text=True).stdout
+    summary = dict(line.split(": ", 1) for line in summary.splitlines() if ": " in line)
+    code = "{%s}" % str(uuid.uuid4()).upper()
+    update = "UPDATE Property SET Value = '%s' WHERE Property = '%s'"
+    subprocess.run([tool("msibuild"), path, "-q", update % (code, "ProductCode"),
+                    "-q", update % (version, "ProductVersion"),
+                    "-s", summary["Subject"], summary["Author"], summary["Template"],
+                    "{%s}" % str(uuid.uuid4()).upper()], check=True)
+    return code
 
 
 def packed(guid):
@@ -87,6 +106,19 @@ class Wine:
 
     def unix(self, windows_path):
         return os.path.join(self.prefix, "drive_c", *windows_path[3:].split("\\"))
+
+    def entries(self):
+        """The product codes of the entries named tarpo in the list of
+        installed programs."""
+        # A key's line, then its values, one a line.
+        lines = self.run("wine", "reg", "query", UNINSTALL_KEY, "/s")[1].splitlines()
+        key, codes = "", []
+        for line in lines:
+            if line.startswith("HKEY_"):
+                key = line.rsplit("\\", 1)[-1]
+            elif line.split() == ["DisplayName", "REG_SZ", "tarpo"]:
+                codes.append(key)
+        return codes
 
     def registry(self, key):
         """The values of a registry key ({} if there is none)."""
@@ -144,16 +176,16 @@ def check_installed(wine, exe, properties, version, publisher):
     return links[0]
 
 
-def check_refused(wine, msi, log):
-    """Installing while the program runs fails with the installer's message.
-    Wine hands on msiexec's status modulo 256."""
+def check_refused(wine, action, msi, log):
+    """Installing or removing while the program runs fails with the
+    installer's message. Wine hands on msiexec's status modulo 256."""
     windows_log = "Z:" + log.replace("/", "\\")
-    status, output = wine.run("wine", "msiexec", "/i", msi, "/qn", "/l*", windows_log)
+    status, output = wine.run("wine", "msiexec", action, msi, "/qn", "/l*", windows_log)
     with open(log, encoding="utf-8", errors="replace") as f:
         said = "tarpo is running" in f.read()
     if status != ERROR_INSTALL_FAILURE % 256 or not said:
-        fail("installing over the running program: status %d, message %s\n%s"
-             % (status, "logged" if said else "not logged", output))
+        fail("msiexec %s with the program running: status %d, message %s\n%s"
+             % (action, status, "logged" if said else "not logged", output))
 
 
 class InstalledProgram:
@@ -209,7 +241,7 @@ def main():
             suite = Suite(x, InstalledProgram(wine, link, facts.title), facts, assets, shots)
             try:
                 suite.start_look()
-                check_refused(wine, msi, os.path.join(work_dir, "refused.log"))
+                check_refused(wine, "/i", msi, os.path.join(work_dir, "refused.log"))
             except AssertionError as error:
                 fail("the installed program's window: %s" % error)
             finally:
@@ -222,6 +254,27 @@ def main():
             wine.msiexec("/i", msi)
             wine.msiexec("/x", msi)
             check_unchanged(wine, needles, before, "after two installs and one removal")
+
+            # A folder of one's own: the removal finds it, refused while the
+            # program runs from there; another build of this version, then a
+            # later version, each replace what is there, in that folder.
+            wine.msiexec("/i", msi, "INSTALLDIR=" + CHOSEN_FOLDER)
+            chosen = CHOSEN_FOLDER + r"\tarpo.exe"
+            x.start(["wine", chosen], extra_env=wine.env,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            x.find_window(facts.title, timeout=60)
+            check_refused(wine, "/x", msi, os.path.join(work_dir, "refused-removal.log"))
+            wine.stop()
+            for number, build_version in enumerate((version, version + ".1")):
+                build = os.path.join(work_dir, "build%d.msi" % number)
+                code = rebuilt(msi, build, build_version)
+                wine.msiexec("/i", build)
+                where = [path for path in (chosen, PROGRAM) if os.path.isfile(wine.unix(path))]
+                if wine.entries() != [code] or where != [chosen]:
+                    fail("after a build of %s installed over it: tarpo entries %r, programs %r"
+                         % (build_version, wine.entries(), where))
+            wine.msiexec("/x", build)
+            check_unchanged(wine, needles, before, "after the removal from " + CHOSEN_FOLDER)
         finally:
             wine.run("wineserver", "-k")
     print("ok: %s installs, starts and leaves nothing behind" % os.path.basename(msi))
