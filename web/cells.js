@@ -81,8 +81,12 @@ export class PictureBox {
         const inset = this.framed ? Math.round(this.frameWidth * ratio) : 0;
         if (this.picture) {
             const p = this.picture;
+            // A piece fills what its frame encloses, so that pieces meet on
+            // the device pixel grid; a smaller picture keeps its own size.
+            const fills = this.rect[2] - 2 * (this.framed ? this.frameWidth : 0) === p.width;
             g.drawImage(p.image, p.x, p.y, p.width, p.height, inset, inset,
-                        Math.round(p.width * ratio), Math.round(p.height * ratio));
+                        fills ? w - 2 * inset : Math.round(p.width * ratio),
+                        fills ? h - 2 * inset : Math.round(p.height * ratio));
         } else if (this.framed) {
             // An empty framed cell is a clean well of window background.
             g.fillStyle = this.palette.window;

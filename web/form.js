@@ -107,6 +107,16 @@ export class Form {
         label.textContent = facts.label1_caption;
 
         client.append(this.button, list, demo, label);
+
+        // Tab and Shift+Tab go round the button and the list, as in the window.
+        const ring = [this.button, list];
+        client.addEventListener("keydown", (event) => {
+            if (event.key !== "Tab" || event.altKey || event.ctrlKey || event.metaKey) return;
+            const at = ring.indexOf(document.activeElement);
+            if (at < 0) return;
+            event.preventDefault();
+            ring[(at + (event.shiftKey ? ring.length - 1 : 1)) % ring.length].focus();
+        });
     }
 
     buildMenu(actions) {
