@@ -72,11 +72,15 @@ function wholeStep(dpr) {
 // whether the browser rounds positions in CSS or in device pixels.
 function placeForm(form) {
     const element = form.element;
+    // The client area is a whole number of device pixels, as a window's is.
+    const dpr = window.devicePixelRatio || 1;
+    [form.client.style.width, form.client.style.height] =
+        form.facts.client_size.map((v) => Math.floor(v * dpr + 0.5) / dpr + "px");
     const root = document.documentElement;
     const [w, h] = [element.offsetWidth, element.offsetHeight];
     const [vw, vh] = [root.clientWidth, root.clientHeight];
     const scale = Math.min(1, vw / w, vh / h);
-    const step = wholeStep(window.devicePixelRatio || 1);
+    const step = wholeStep(dpr);
     const snap = (v) => Math.round(Math.max(0, v) / step) * step;
     element.style.left = snap((vw - w * scale) / 2) + "px";
     element.style.top = snap((vh - h * scale) / 2) + "px";

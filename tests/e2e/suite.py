@@ -343,11 +343,9 @@ def scenarios(suite, group):
                      if "desktop_font" in features else []),
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],
                    lambda s=s: suite.whole_game(s)) for s in sets],
-        # 104 %: edges rounded one by one leave seams; 125 %: frames too thin
-        # where rounded widths do not add up.
         "hidpi": [("game_at_scale_%g" % scale,
                    lambda scale=scale: suite.whole_game(0, scale, by="pointer"))
-                  for scale in (2, 1.04, 1.25)],
+                  for scale in suite.adapter.hidpi_scales],
         "small_screen": [("game_asked_at_scale_2_fits_at_1",
                           lambda: suite.whole_game(1, scale=1, asked=2))],
         "rapid": [("rapid_clicks", suite.rapid_clicks)],

@@ -111,6 +111,8 @@ class WebBrowser:
     games (each a fresh browser context), screenshots saved as PNG."""
     name = "web"
     features = frozenset({"missing_picture", "touch", "offline"})
+    # The device pixel ratios of common screens and browser zoom levels.
+    hidpi_scales = (2, 1.25, 1.5, 1.75)
 
     def __init__(self, site, facts, shots):
         self.root, self.facts, self.shots = site, facts, shots

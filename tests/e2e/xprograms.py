@@ -126,6 +126,9 @@ class WineProgram:
 class XDesktop:
     """The suite's side of an X program: the X session, the games started in
     it, and screenshots of the whole screen saved as PPM."""
+    # 104 %: edges rounded one by one leave seams; 125 %: frames too thin
+    # where rounded widths do not add up.
+    hidpi_scales = (2, 1.04, 1.25)
 
     def __init__(self, program, facts, shots, screen=SCREEN):
         self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
