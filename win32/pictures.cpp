@@ -6,16 +6,12 @@ namespace win32 {
 
 namespace {
 
-using tarpo::form::kPictureSets;
 using tarpo::form::kPieceCount;
 using tarpo::form::kPieceSide;
 using tarpo::form::kPreviewSize;
 
-std::wstring ResourceName(int set, const char* file) {
-    std::string path = kPictureSets[static_cast<std::size_t>(set)].folder;
-    path += '/';
-    path += file;
-    return {path.begin(), path.end()};  // ASCII
+std::wstring ResourceName(const tarpo::form::PicturePath& path) {
+    return {path.data(), path.data() + std::char_traits<char>::length(path.data())};  // ASCII
 }
 
 HBITMAP Load(HINSTANCE instance, const std::wstring& name, tarpo::form::Size expected,
@@ -34,10 +30,10 @@ HBITMAP Load(HINSTANCE instance, const std::wstring& name, tarpo::form::Size exp
 }  // namespace
 
 std::wstring PieceResourceName(int set, int piece) {
-    return ResourceName(set, tarpo::form::PieceFileName(piece).data());
+    return ResourceName(tarpo::form::PiecePath(set, piece));
 }
 
-std::wstring PreviewResourceName(int set) { return ResourceName(set, tarpo::form::kPreviewFile); }
+std::wstring PreviewResourceName(int set) { return ResourceName(tarpo::form::PreviewPath(set)); }
 
 PictureStores LoadPictureStores(HINSTANCE instance) {
     constexpr tarpo::form::Size piece{kPieceSide, kPieceSide};

@@ -304,7 +304,7 @@ class Suite:
         could leave it: start-up stops with a box titled with the program's
         name, the game's window never shows, and the status is 1."""
         f = self.facts
-        name = ("%s/%s" % (f.picture_sets[0]["folder"], f.piece_files[-1])).upper()
+        name = f.picture_sets[0]["pieces"][-1].upper()
         with open(self.program.exe, "rb") as exe:
             data = exe.read()
         wide = name.encode("utf-16-le")
