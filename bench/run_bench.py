@@ -7,7 +7,8 @@
    manager of the end-to-end tests. first_paint times each from exec until its
    window is mapped and drawn all over with no more drawing for 300 ms, and
    reads its peak resident memory (VmHWM) while the window is up. After a
-   warm-up, RUNS runs of each: median, min, max, and the ratios to the baseline.
+   warm-up, RUNS runs of each: median, min, max, the median processor time
+   the program used (all its threads), and the ratios to the baseline.
 2. Repaint: repaint_probe clicks through XTEST and sums what the X server
    reports drawn (XDamage) for a new game, slides, a click on a tile that cannot
    move and a click on the empty cell.
@@ -61,41 +62,43 @@ def run_measuring(argv, env, timeout):
 
 
 def first_paint(x, build, title, command, env):
-    out = run_measuring([os.path.join(build, "bench", "first_paint"), title, *command],
-                        dict(x.env, **env), 60)
+    argv = [os.path.join(build, "bench", "first_paint"), title, *command]
+    try:
+        out = run_measuring(argv, dict(x.env, **env), 60)
+    except RuntimeError as error:
+        # On a busy machine a start now and then fails to connect or to be
+        # drawn in time: one more try before it counts.
+        print("(again after: %s)" % error)
+        out = run_measuring(argv, dict(x.env, **env), 60)
     fields = dict(f.split("=", 1) for f in out.split())
     if fields["cover"] != "1.000":
         raise RuntimeError("%s: the window was not drawn all over" % command)
-    return float(fields["paint_ms"]), int(fields["peak_kib"])
-
-
-def summary(values):
-    return statistics.median(values), min(values), max(values)
+    return float(fields["paint_ms"]), float(fields["cpu_ms"]), int(fields["peak_kib"])
 
 
 def start_up(x, build, runs, programs, env=None, heading="Xvfb + openbox"):
-    """programs: [(name, title, command)]; the first is the baseline."""
-    results = {name: ([], []) for name, _, _ in programs}
+    """programs: [(name, title, command)]; the first is the baseline. Prints
+    the figures; returns each program's ratio of the median times to the
+    baseline's and its extra peak memory in MiB."""
+    results = {name: [] for name, _, _ in programs}
     for run in range(runs + 2):  # two warm-up rounds
         for name, title, command in programs:
-            ms, kib = first_paint(x, build, title, command, env or {})
+            measured = first_paint(x, build, title, command, env or {})
             if run >= 2:
-                results[name][0].append(ms)
-                results[name][1].append(kib)
+                results[name].append(measured)
     print("\n== Start-up: exec to window drawn all over (%s), %d runs each" % (heading, runs))
-    print("%-22s %9s %9s %9s %12s %9s %13s" % ("program", "median ms", "min ms", "max ms",
-                                                "peak MiB", "x time", "+ memory MiB"))
-    base_ms = statistics.median(results[programs[0][0]][0])
-    base_kib = statistics.median(results[programs[0][0]][1])
+    print("%-22s %9s %9s %9s %9s %9s %9s %9s %12s" % (
+        "program", "median ms", "min ms", "max ms", "cpu ms", "peak MiB", "x time", "x cpu",
+        "+ memory MiB"))
+    base = [statistics.median(column) for column in zip(*results[programs[0][0]])]
     verdicts = {}
     for name, _, _ in programs:
-        ms, kib = results[name]
-        med, lo, hi = summary(ms)
-        peak = statistics.median(kib)
-        ratio = med / base_ms
-        extra = (peak - base_kib) / 1024
-        print("%-22s %9.2f %9.2f %9.2f %12.2f %9.3f %13.2f" % (name, med, lo, hi, peak / 1024,
-                                                               ratio, extra))
+        ms, cpu, kib = zip(*results[name])
+        med, cpu_med, peak = statistics.median(ms), statistics.median(cpu), statistics.median(kib)
+        ratio = med / base[0]
+        extra = (peak - base[2]) / 1024
+        print("%-22s %9.2f %9.2f %9.2f %9.2f %9.2f %9.3f %9.3f %12.2f" % (
+            name, med, min(ms), max(ms), cpu_med, peak / 1024, ratio, cpu_med / base[1], extra))
         verdicts[name] = (ratio, extra)
     return verdicts
 
