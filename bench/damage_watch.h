@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -148,6 +149,23 @@ class DamageWatch {
             if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
         }
         return -1;
+    }
+
+    // CPU time the program has used so far, all its threads, in ms (from the
+    // scheduler's nanosecond counts), or -1.
+    double CpuMs() const {
+        const std::string tasks = "/proc/" + std::to_string(pid_) + "/task";
+        DIR* dir = opendir(tasks.c_str());
+        if (dir == nullptr) return -1;
+        double ns = 0;
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
+            double onCpu = 0;
+            if (schedstat >> onCpu) ns += onCpu;
+        }
+        closedir(dir);
+        return ns / 1e6;
     }
 
     void Stop() {

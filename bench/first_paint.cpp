@@ -3,8 +3,9 @@
 // drawing for a while. Also its peak resident memory with the window up.
 //
 // Usage: first_paint [--quiet-ms N] [--timeout-ms N] [--verbose 1] TITLE PROGRAM [ARGUMENTS...]
-// Prints one line: paint_ms=.. map_ms=.. peak_kib=.. cover=.. reports=..
-// where paint_ms is the time of the last drawing before the quiet period;
+// Prints one line: paint_ms=.. map_ms=.. cpu_ms=.. peak_kib=.. cover=.. reports=..
+// where paint_ms is the time of the last drawing before the quiet period and
+// cpu_ms the processor time the program used until then (all its threads);
 // --verbose 1 first lists every damage report with its time.
 #include <cstring>
 #include <string>
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
         benchx::Die("first_paint: the window was not drawn all over in time");
     const double paintMs = drawn.back().atMs - watch.startMs();
     const long peakKiB = watch.PeakResidentKiB();
+    const double cpuMs = watch.CpuMs();
 
     std::vector<char> hit(static_cast<std::size_t>(watch.width()) * watch.height(), 0);
     for (const auto& d : drawn) {
@@ -53,7 +55,8 @@ int main(int argc, char* argv[]) {
                          static_cast<double>(hit.size());
     watch.Stop();
 
-    std::printf("paint_ms=%.2f map_ms=%.2f peak_kib=%ld cover=%.3f reports=%zu size=%dx%d\n",
-                paintMs, mappedMs, peakKiB, cover, drawn.size(), watch.width(), watch.height());
+    std::printf(
+        "paint_ms=%.2f map_ms=%.2f cpu_ms=%.2f peak_kib=%ld cover=%.3f reports=%zu size=%dx%d\n",
+        paintMs, mappedMs, cpuMs, peakKiB, cover, drawn.size(), watch.width(), watch.height());
     return 0;
 }

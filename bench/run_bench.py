@@ -7,20 +7,23 @@
    manager of the end-to-end tests. first_paint times each from exec until its
    window is mapped and drawn all over with no more drawing for 300 ms, and
    reads its peak resident memory (VmHWM) while the window is up. After a
-   warm-up, RUNS runs of each: median, min, max, and the ratios to the baseline.
+   warm-up, RUNS runs of each: median, min, max, the median processor time
+   the program used (all its threads), and the ratios to the baseline.
 2. Repaint: repaint_probe clicks through XTEST and sums what the X server
    reports drawn (XDamage) for a new game, slides, a click on a tile that cannot
    move and a click on the empty cell.
 3. Click cost: click_bench (Google Benchmark) times Form1's handlers offscreen.
-4. tarpo.exe (with --windows-exe): its size and the DLLs it imports, and the
-   repaint probe again with the program under Wine.
+4. tarpo.exe (with --windows-exe): its size and the DLLs it imports; its
+   start-up under Wine against a Win32 window with the same controls and no
+   pictures (BUILD_DIR/windows/bench/tarpo_baseline.exe), in turn in one booted
+   Wine prefix whose wineserver stays up; and the repaint probe again.
 5. The web page (with --web-site): what a first visit transfers, navigation
    against a page with the same controls, what a slide draws (web_bench.py).
 
-Targets: start-up median <= 1.10 x the baseline's, peak memory <= the
-baseline's + 2 MiB; a slide draws only inside its two cells, a new game only
-inside the board and the preview (and the button it was clicked with), a
-click that changes nothing draws nothing.
+Targets: start-up median <= 1.10 x the baseline's (tarpo.exe: 1.05 x), peak
+memory <= the baseline's + 2 MiB; a slide draws only inside its two cells, a
+new game only inside the board and the preview (and the button it was clicked
+with), a click that changes nothing draws nothing.
 
 Usage: run_bench.py BUILD_DIR [--runs N] [--compare NAME=TARPO_EXECUTABLE ...]
                     [--windows-exe TARPO_EXE] [--web-site SITE_DIR]
@@ -45,60 +48,70 @@ from web_bench import web_bench  # noqa: E402
 TITLE = "zodaziror uvedored"
 BASELINE_TITLE = "tarpo baseline"
 TIME_RATIO_TARGET = 1.10
+WINDOWS_TIME_RATIO_TARGET = 1.05
 MEMORY_EXTRA_TARGET_MIB = 2.0
 EXE_SIZE_TARGET_MIB = 1.5
 
 
-def first_paint(x, build, title, exe):
-    out = subprocess.run([os.path.join(build, "bench", "first_paint"), title, exe], env=x.env,
-                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
-    if out.returncode != 0:
-        raise RuntimeError("first_paint %s: %s" % (exe, out.stderr.decode().strip()))
-    fields = dict(f.split("=", 1) for f in out.stdout.decode().split())
+def run_measuring(argv, env, timeout):
+    """Runs a measuring program; its output and errors. Through files, not
+    pipes: the services a Wine program starts live on and keep a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(argv, env=env, stdout=out, stderr=err, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        if status != 0:
+            raise RuntimeError("%s: %s" % (" ".join(argv), err.read().decode().strip()))
+        return out.read().decode()
+
+
+def first_paint(x, build, title, command, env):
+    argv = [os.path.join(build, "bench", "first_paint"), title, *command]
+    try:
+        out = run_measuring(argv, dict(x.env, **env), 60)
+    except RuntimeError as error:
+        # On a busy machine a start now and then fails to connect or to be
+        # drawn in time: one more try before it counts.
+        print("(again after: %s)" % error)
+        out = run_measuring(argv, dict(x.env, **env), 60)
+    fields = dict(f.split("=", 1) for f in out.split())
     if fields["cover"] != "1.000":
-        raise RuntimeError("%s: the window was not drawn all over" % exe)
-    return float(fields["paint_ms"]), int(fields["peak_kib"])
+        raise RuntimeError("%s: the window was not drawn all over" % command)
+    return float(fields["paint_ms"]), float(fields["cpu_ms"]), int(fields["peak_kib"])
 
 
-def summary(values):
-    return statistics.median(values), min(values), max(values)
-
-
-def start_up(x, build, runs, programs):
-    """programs: [(name, title, exe)]; the first is the baseline."""
-    results = {name: ([], []) for name, _, _ in programs}
+def start_up(x, build, runs, programs, env=None, heading="Xvfb + openbox"):
+    """programs: [(name, title, command)]; the first is the baseline. Prints
+    the figures; returns each program's ratio of the median times to the
+    baseline's and its extra peak memory in MiB."""
+    results = {name: [] for name, _, _ in programs}
     for run in range(runs + 2):  # two warm-up rounds
-        for name, title, exe in programs:
-            ms, kib = first_paint(x, build, title, exe)
+        for name, title, command in programs:
+            measured = first_paint(x, build, title, command, env or {})
             if run >= 2:
-                results[name][0].append(ms)
-                results[name][1].append(kib)
-    print("\n== Start-up: exec to window drawn all over (Xvfb + openbox), %d runs each" % runs)
-    print("%-22s %9s %9s %9s %12s %9s %13s" % ("program", "median ms", "min ms", "max ms",
-                                                "peak MiB", "x time", "+ memory MiB"))
-    base_ms = statistics.median(results[programs[0][0]][0])
-    base_kib = statistics.median(results[programs[0][0]][1])
+                results[name].append(measured)
+    print("\n== Start-up: exec to window drawn all over (%s), %d runs each" % (heading, runs))
+    print("%-22s %9s %9s %9s %9s %9s %9s %9s %12s" % (
+        "program", "median ms", "min ms", "max ms", "cpu ms", "peak MiB", "x time", "x cpu",
+        "+ memory MiB"))
+    base = [statistics.median(column) for column in zip(*results[programs[0][0]])]
     verdicts = {}
     for name, _, _ in programs:
-        ms, kib = results[name]
-        med, lo, hi = summary(ms)
-        peak = statistics.median(kib)
-        ratio = med / base_ms
-        extra = (peak - base_kib) / 1024
-        print("%-22s %9.2f %9.2f %9.2f %12.2f %9.3f %13.2f" % (name, med, lo, hi, peak / 1024,
-                                                               ratio, extra))
+        ms, cpu, kib = zip(*results[name])
+        med, cpu_med, peak = statistics.median(ms), statistics.median(cpu), statistics.median(kib)
+        ratio = med / base[0]
+        extra = (peak - base[2]) / 1024
+        print("%-22s %9.2f %9.2f %9.2f %9.2f %9.2f %9.3f %9.3f %12.2f" % (
+            name, med, min(ms), max(ms), cpu_med, peak / 1024, ratio, cpu_med / base[1], extra))
         verdicts[name] = (ratio, extra)
     return verdicts
 
 
 def repaint(x, build, command, env=None, heading=""):
-    out = subprocess.run([os.path.join(build, "bench", "repaint_probe"), "--rounds", "5", *command],
-                         env=dict(x.env, **(env or {})), stdout=subprocess.PIPE,
-                         stderr=subprocess.PIPE, timeout=300)
-    if out.returncode != 0:
-        raise RuntimeError("repaint_probe: %s" % out.stderr.decode().strip())
+    out = run_measuring([os.path.join(build, "bench", "repaint_probe"), "--rounds", "5", *command],
+                        dict(x.env, **(env or {})), 300)
     actions = {}
-    for line in out.stdout.decode().splitlines():
+    for line in out.splitlines():
         fields = dict(f.split("=", 1) for f in line.split())
         actions.setdefault(fields["action"], []).append(fields)
     print("\n== Repaint%s: pixels of the client area drawn per action (XDamage), 5 rounds"
@@ -128,8 +141,10 @@ def click_cost(build):
     return out.returncode == 0
 
 
-def windows_exe(x, build, exe):
-    """Size and imports of tarpo.exe; what it repaints, run under Wine."""
+def windows_exe(x, build, runs, exe):
+    """Size and imports of tarpo.exe; its start-up against the Win32 baseline
+    and what it repaints, run under Wine. Returns the start-up verdict and
+    whether the repaint stayed within its limits."""
     size_mib = os.path.getsize(exe) / (1024 * 1024)
     headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], stdout=subprocess.PIPE,
                              check=True, timeout=60).stdout.decode()
@@ -137,13 +152,32 @@ def windows_exe(x, build, exe):
     print("size %.2f MiB (target <= %.1f): %s" % (
         size_mib, EXE_SIZE_TARGET_MIB, "met" if size_mib <= EXE_SIZE_TARGET_MIB else "NOT met"))
     print("imports: " + ", ".join(re.findall(r"DLL Name: (\S+)", headers)))
+    baseline = os.path.join(build, "windows", "bench", "tarpo_baseline.exe")
     with tempfile.TemporaryDirectory(prefix="tarpo-bench-wine-") as prefix:
         WineProgram.make_prefix(prefix)
         env = dict(WineProgram.ENV, WINEPREFIX=prefix)
+        # The prefix's wineserver, and the services it starts with the first
+        # program, stay up from one start to the next, as on a desktop where
+        # Wine already runs: each start pays for the program alone.
         try:
-            return repaint(x, build, ["wine", exe], env, " of tarpo.exe under Wine")
+            subprocess.run(["wineserver", "-p"], env=dict(x.env, **env), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, check=True, timeout=60)
+            verdicts = start_up(x, build, runs,
+                                [("Win32 baseline", BASELINE_TITLE, ["wine", baseline]),
+                                 ("tarpo.exe", TITLE, ["wine", exe])],
+                                env, "Wine on Xvfb + openbox")
+            return verdicts["tarpo.exe"], repaint(x, build, ["wine", exe], env,
+                                                  " of tarpo.exe under Wine")
         finally:
             subprocess.run(["wineserver", "-k"], env=dict(x.env, **env), timeout=60)
+
+
+def verdict(what, ratio, extra, time_target):
+    print("%s start-up median %.3f x baseline (target <= %.2f): %s" % (
+        what, ratio, time_target, "met" if ratio <= time_target else "NOT met"))
+    print("%s peak memory baseline + %.2f MiB (target <= %.1f): %s" % (
+        what, extra, MEMORY_EXTRA_TARGET_MIB,
+        "met" if extra <= MEMORY_EXTRA_TARGET_MIB else "NOT met"))
 
 
 def main():
@@ -156,29 +190,30 @@ def main():
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     programs = [("baseline (same controls)", BASELINE_TITLE,
-                 os.path.join(build, "bench", "tarpo_baseline")),
-                ("tarpo", TITLE, os.path.join(build, "tarpo"))]
+                 [os.path.join(build, "bench", "tarpo_baseline")]),
+                ("tarpo", TITLE, [os.path.join(build, "tarpo")])]
     for other in args.compare:
         name, exe = other.split("=", 1)
-        programs.append((name, TITLE, os.path.abspath(exe)))
+        programs.append((name, TITLE, [os.path.abspath(exe)]))
 
+    windows = None
     with XSession() as x:
         verdicts = start_up(x, build, args.runs, programs)
-        repaint_ok = repaint(x, build, [programs[1][2]])
+        repaint_ok = repaint(x, build, programs[1][2])
         if args.windows_exe:
-            repaint_ok = windows_exe(x, build, os.path.abspath(args.windows_exe)) and repaint_ok
+            windows, windows_repaint_ok = windows_exe(x, build, args.runs,
+                                                      os.path.abspath(args.windows_exe))
+            repaint_ok = windows_repaint_ok and repaint_ok
     clicks_ok = click_cost(build)
     if args.web_site:
         with open(os.path.join(build, "form.json"), encoding="utf-8") as f:
             facts = json.load(f)
         web_ok = web_bench(os.path.abspath(args.web_site), facts, args.runs)
 
-    ratio, extra = verdicts["tarpo"]
     print("\n== Targets")
-    print("start-up median %.3f x baseline (target <= %.2f): %s" % (
-        ratio, TIME_RATIO_TARGET, "met" if ratio <= TIME_RATIO_TARGET else "NOT met"))
-    print("peak memory baseline + %.2f MiB (target <= %.1f): %s" % (
-        extra, MEMORY_EXTRA_TARGET_MIB, "met" if extra <= MEMORY_EXTRA_TARGET_MIB else "NOT met"))
+    verdict("tarpo", *verdicts["tarpo"], TIME_RATIO_TARGET)
+    if windows:
+        verdict("tarpo.exe", *windows, WINDOWS_TIME_RATIO_TARGET)
     print("repaint within the changed cells / board and preview: %s" % (
         "met" if repaint_ok else "NOT met"))
     if args.web_site:

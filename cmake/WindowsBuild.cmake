@@ -1,24 +1,49 @@
 # tarpo.exe and the installer's custom action msi_checks.dll (msi/),
 # cross-built with mingw-w64 as part of the Linux build, so that their tests
-# run with the others. It is built in build-windows/ beside the
-# source, where `make windows` builds it too.
+# run with the others. The cross build has its own tree inside this one,
+# windows/; `make windows` makes the same files in build-windows/ on its own.
 option(TARPO_WINDOWS "Cross-build tarpo.exe for Windows" ON)
+
+# Cross-builds this project for 64-bit Windows in `dir` as the external project
+# `name`: the targets named after TARGETS (all when none), with the cache
+# settings after CMAKE_ARGS, declaring the files after BYPRODUCTS. The cross
+# build runs again only when a file it is made from has changed since; its own
+# build tool then decides what to remake.
+function(tarpo_add_windows_build name dir)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "TARGETS;CMAKE_ARGS;BYPRODUCTS")
+    set(build_command "${CMAKE_COMMAND}" --build <BINARY_DIR>)
+    if(arg_TARGETS)
+        list(APPEND build_command --target ${arg_TARGETS})
+    endif()
+    include(ExternalProject)
+    ExternalProject_Add(${name}
+        SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+        BINARY_DIR "${dir}"
+        PREFIX "${PROJECT_BINARY_DIR}/${name}"
+        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
+                   -DCMAKE_BUILD_TYPE=Release ${arg_CMAKE_ARGS}
+        BUILD_COMMAND ${build_command}
+        BUILD_BYPRODUCTS ${arg_BYPRODUCTS}
+        INSTALL_COMMAND ""
+    )
+    # What the cross build reads: the code and the build files of the folders
+    # it builds, the pictures and the icon's source.
+    set(source "${PROJECT_SOURCE_DIR}")
+    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false
+        "${source}/board/*" "${source}/form/*" "${source}/session/*" "${source}/win32/*"
+        "${source}/msi/*" "${source}/bench/*" "${source}/cmake/*" "${source}/assets/*.bmp"
+        "${source}/data/icons/*")
+    ExternalProject_Add_StepDependencies(${name} build "${source}/CMakeLists.txt" ${inputs})
+endfunction()
+
 if(NOT TARPO_WINDOWS)
     return()
 endif()
 
-set(TARPO_WINDOWS_DIR "${PROJECT_SOURCE_DIR}/build-windows" CACHE PATH
-    "Where tarpo.exe is cross-built")
+# Where the cross build puts tarpo.exe, and the installer made from it
+# (WindowsInstaller.cmake); the tests take the paths from here.
+set(TARPO_WINDOWS_DIR "${PROJECT_BINARY_DIR}/windows")
 set(TARPO_WINDOWS_EXE "${TARPO_WINDOWS_DIR}/tarpo.exe")
 
-include(ExternalProject)
-ExternalProject_Add(tarpo_windows
-    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-    BINARY_DIR "${TARPO_WINDOWS_DIR}"
-    PREFIX "${PROJECT_BINARY_DIR}/tarpo_windows"
-    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
-               -DCMAKE_BUILD_TYPE=Release
-    BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll"
-    INSTALL_COMMAND ""
-)
+tarpo_add_windows_build(tarpo_windows "${TARPO_WINDOWS_DIR}"
+    BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll")

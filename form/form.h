@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace tarpo::form {
@@ -120,22 +121,57 @@ inline constexpr std::array<PictureSet, 2> kPictureSets = {{
     {u"Дантист", "dentist", true},
 }};
 
-inline constexpr char kPreviewFile[] = "preview.bmp";
+// The path of a carried picture under assets/, which is also the name both
+// programs carry it under: "skull/piece03.bmp" for piece 3 of set 0,
+// "dentist/preview.bmp" for the preview of set 1. NUL-terminated.
+inline constexpr std::size_t kPicturePathCapacity = 32;
+using PicturePath = std::array<char, kPicturePathCapacity>;
 
-// "pieceNN.bmp" for piece p (0..15).
-constexpr std::array<char, 12> PieceFileName(int piece) {
-    return {'p',
-            'i',
-            'e',
-            'c',
-            'e',
-            static_cast<char>('0' + piece / 10),
-            static_cast<char>('0' + piece % 10),
-            '.',
-            'b',
-            'm',
-            'p',
-            '\0'};
+namespace detail {
+
+inline constexpr std::string_view kPieceFilePrefix = "piece";
+inline constexpr std::string_view kPreviewFile = "preview.bmp";
+inline constexpr std::string_view kPictureSuffix = ".bmp";
+
+constexpr void Append(PicturePath& path, std::size_t& length, std::string_view text) {
+    for (const char c : text) path[length++] = c;
 }
+
+constexpr PicturePath SetFolderPath(int set, std::size_t& length) {
+    PicturePath path{};
+    Append(path, length, kPictureSets[static_cast<std::size_t>(set)].folder);
+    Append(path, length, "/");
+    return path;
+}
+
+}  // namespace detail
+
+constexpr PicturePath PiecePath(int set, int piece) {
+    std::size_t length = 0;
+    PicturePath path = detail::SetFolderPath(set, length);
+    detail::Append(path, length, detail::kPieceFilePrefix);
+    const char number[] = {static_cast<char>('0' + piece / 10),
+                           static_cast<char>('0' + piece % 10)};
+    detail::Append(path, length, {number, sizeof number});
+    detail::Append(path, length, detail::kPictureSuffix);
+    return path;
+}
+
+constexpr PicturePath PreviewPath(int set) {
+    std::size_t length = 0;
+    PicturePath path = detail::SetFolderPath(set, length);
+    detail::Append(path, length, detail::kPreviewFile);
+    return path;
+}
+
+// Every path fits with its terminating NUL (writing past the end would stop
+// the compiler here).
+static_assert([] {
+    for (int set = 0; set < static_cast<int>(kPictureSets.size()); ++set) {
+        if (PiecePath(set, kPieceCount - 1).back() != 0 || PreviewPath(set).back() != 0)
+            return false;
+    }
+    return true;
+}());
 
 }  // namespace tarpo::form

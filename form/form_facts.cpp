@@ -108,18 +108,18 @@ int main() {
     field("author_title", Quoted(kAuthorTitle));
     field("author_text", Quoted(kAuthorText));
     field("preview_size", Json(kPreviewSize));
+    // Each set with the paths of its pictures under assets/.
     std::string sets = "[";
-    for (const PictureSet& set : kPictureSets) {
-        if (sets.size() > 1) sets += ", ";
-        sets += "{\"name\": " + Quoted(set.name) + ", \"folder\": " + Quoted(set.folder) +
-                ", \"has_preview\": " + (set.hasPreview ? "true" : "false") + "}";
+    for (int s = 0; s < static_cast<int>(kPictureSets.size()); ++s) {
+        const PictureSet& set = kPictureSets[static_cast<std::size_t>(s)];
+        std::string pieces = "[";
+        for (int p = 0; p < kPieceCount; ++p)
+            pieces += (p == 0 ? "" : ", ") + Quoted(PiecePath(s, p).data());
+        sets += std::string(s == 0 ? "" : ", ") + "{\"name\": " + Quoted(set.name) +
+                ", \"folder\": " + Quoted(set.folder) + ", \"pieces\": " + pieces + "]" +
+                ", \"preview\": " + (set.hasPreview ? Quoted(PreviewPath(s).data()) : "null") + "}";
     }
     field("picture_sets", sets + "]");
-    std::string pieces = "[";
-    for (int p = 0; p < kPieceCount; ++p)
-        pieces += (p == 0 ? "" : ", ") + Quoted(PieceFileName(p).data());
-    field("piece_files", pieces + "]");
-    field("preview_file", Quoted(kPreviewFile));
     std::string layouts = "[";
     for (int n = 0; n < tarpo::kLayoutCount; ++n) {
         layouts += n == 0 ? "[" : ", [";

@@ -88,12 +88,12 @@ def write_png(path, width, rows):
                      chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
-def picture_rows(folder, piece_files, per_row):
+def picture_rows(assets, piece_paths, per_row):
     """The whole picture of a set, its pieces put together again."""
-    pieces = [read_bmp(folder / name) for name in piece_files]
+    pieces = [read_bmp(assets / path) for path in piece_paths]
     side = pieces[0][0]
     if any((w, h) != (side, side) for w, h, _ in pieces):
-        sys.exit("%s: the pieces are not squares of one size" % folder)
+        sys.exit("%s: the pieces are not squares of one size" % piece_paths[0])
     rows = []
     for band in range(len(pieces) // per_row):
         for y in range(side):
@@ -106,14 +106,13 @@ def write_pictures(facts, assets, site):
     (site / PICTURE_DIR).mkdir(parents=True, exist_ok=True)
     paths = []
     for picture_set in facts["picture_sets"]:
-        folder = assets / picture_set["folder"]
         picture = "%s/%s.png" % (PICTURE_DIR, picture_set["folder"])
         write_png(site / picture,
-                  *picture_rows(folder, facts["piece_files"], facts["board_side"]))
+                  *picture_rows(assets, picture_set["pieces"], facts["board_side"]))
         preview = None
-        if picture_set["has_preview"]:
+        if picture_set["preview"]:
             preview = "%s/%s-preview.png" % (PICTURE_DIR, picture_set["folder"])
-            width, _, rows = read_bmp(folder / facts["preview_file"])
+            width, _, rows = read_bmp(assets / picture_set["preview"])
             write_png(site / preview, width, rows)
         paths.append({"picture": picture, "preview": preview})
     return paths

@@ -1,10 +1,6 @@
 // tarpo.exe: decodes the pictures, creates the window and runs the message
 // loop until the window is closed or Exit is chosen.
-// <commctrl.h> needs <windows.h> first.
-// clang-format off
 #include <windows.h>
-#include <commctrl.h>
-// clang-format on
 
 #include <string>
 
@@ -19,9 +15,6 @@ constexpr wchar_t kMissingPicture[] = L"The picture resource is missing or unrea
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
     win32::PictureStores pictures;
     try {
         pictures = win32::LoadPictureStores(instance);

@@ -51,19 +51,19 @@ QPixmap LoadPicture(const QString& path, QSize expected) {
     return QPixmap::fromImage(std::move(image));
 }
 
-// The pictures are carried as Qt resources, uncompressed, under their file names.
-QString PiecePath(int set, int piece) {
-    const std::array<char, 12> file = form::PieceFileName(piece);
-    return QStringLiteral(":/assets/%1/%2")
-        .arg(QLatin1String(form::kPictureSets[static_cast<std::size_t>(set)].folder),
-             QLatin1String(file.data()));
+// The pictures are carried as Qt resources, uncompressed, under their paths
+// below :/assets/.
+namespace {
+
+QString ResourcePath(const form::PicturePath& path) {
+    return QStringLiteral(":/assets/") + QLatin1String(path.data());
 }
 
-QString PreviewPath(int set) {
-    return QStringLiteral(":/assets/%1/%2")
-        .arg(QLatin1String(form::kPictureSets[static_cast<std::size_t>(set)].folder),
-             QLatin1String(form::kPreviewFile));
-}
+}  // namespace
+
+QString PiecePath(int set, int piece) { return ResourcePath(form::PiecePath(set, piece)); }
+
+QString PreviewPath(int set) { return ResourcePath(form::PreviewPath(set)); }
 
 PictureStores LoadPictureStores() {
     const QSize piece(form::kPieceSide, form::kPieceSide);

@@ -144,11 +144,10 @@ class PictureSet:
     def __init__(self, facts, assets, index, scale):
         scale = scale if is_whole(scale) else 1
         entry = facts.picture_sets[index]
-        folder = os.path.join(assets, entry["folder"])
         self.name = entry["folder"]
-        self.pieces = [read_bmp(os.path.join(folder, name)) for name in facts.piece_files]
-        self.preview = (b"".join(scaled(read_bmp(os.path.join(folder, facts.preview_file)), scale))
-                        if entry["has_preview"] else None)
+        self.pieces = [read_bmp(os.path.join(assets, path)) for path in entry["pieces"]]
+        self.preview = (b"".join(scaled(read_bmp(os.path.join(assets, entry["preview"])), scale))
+                        if entry["preview"] else None)
         n = self.INNER
         self.tile_of_inner = {
             b"".join(scaled([row[:n * 3] for row in piece[:n]], scale)): p + 1

@@ -274,7 +274,8 @@ class Suite:
         """The last piece of the first set missing, as only a broken build
         could leave it: start-up stops with a message instead of the game."""
         f = self.facts
-        self.adapter.check_missing_picture(f.picture_sets[0]["folder"], f.piece_files[-1])
+        folder, piece = f.picture_sets[0]["pieces"][-1].split("/")
+        self.adapter.check_missing_picture(folder, piece)
 
 
 def neighbours(cell, side):

@@ -2,7 +2,9 @@
 """What a Windows user gets in the one file tarpo.exe, read from the built
 file: a 64-bit GUI program that imports only DLLs every Windows has (no MinGW
 runtime), small enough, with the icon at every size Windows shows and the
-manifest that asks for the current controls and per-monitor DPI awareness.
+manifest that asks for per-monitor DPI awareness but not for the Common
+Controls 6 look, so that the button and the list keep the classic 3D look of
+the cells' sunken frames.
 
 Usage: check_windows_exe.py TARPO_EXE WORK_DIR"""
 
@@ -20,7 +22,8 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcr
                "advapi32.dll", "shell32.dll", "ole32.dll", "uxtheme.dll"}
 ICON_SIZES = [16, 24, 32, 48, 256]
 RT_GROUP_ICON, RT_MANIFEST = 14, 24
-MANIFEST_NEEDS = ["Microsoft.Windows.Common-Controls", 'version="6.0.0.0"', "PerMonitorV2"]
+MANIFEST_NEEDS = ["PerMonitorV2", "true/pm"]
+MANIFEST_REFUSES = ["Microsoft.Windows.Common-Controls"]
 
 
 def run(argv):
@@ -58,6 +61,9 @@ def main():
     missing = [text for text in MANIFEST_NEEDS if text.encode() not in manifest]
     if missing:
         fail("the manifest lacks %s" % missing)
+    unwanted = [text for text in MANIFEST_REFUSES if text.encode() in manifest]
+    if unwanted:
+        fail("the manifest asks for %s" % unwanted)
     print("ok: %d bytes, imports %s, icon %s" % (size, ", ".join(sorted(imports)), sizes))
 
 
