@@ -46,7 +46,7 @@ class PictureTest : public QObject {
     const QPixmap& SetPiece(int set, int p) const {
         return window->pictures()[{static_cast<tarpo::Int16>(set), static_cast<tarpo::Int16>(p)}];
     }
-    const QPixmap& Preview() const { return window->pictures().sets[1].preview; }
+    const QPixmap& Preview() const { return window->pictures().previews[1]; }
     void NewGame(int set, tarpo::Int16 layout) {
         nextLayout = layout;
         ::NewGame(*window, set);

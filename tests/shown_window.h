@@ -66,9 +66,9 @@ inline tarpo::Board ShownBoard(const Form1& window) {
     tarpo::Board shown;
     for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
         const qint64 key = BoardOf(window).cell(i)->picture().cacheKey();
-        for (const CarriedSet& set : window.pictures().sets) {
+        for (const auto& pieces : window.pictures().pieces) {
             for (tarpo::Int16 tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
-                if (set.pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
+                if (pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
                     shown.Set(tarpo::RowOf(i), tarpo::ColOf(i), tile);
             }
         }

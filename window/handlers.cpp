@@ -37,5 +37,5 @@ void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
 }
 
 void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
-    demo->setPicture(set ? pictures_.sets[static_cast<std::size_t>(*set)].preview : QPixmap());
+    demo->setPicture(set ? pictures_.Preview(*set) : QPixmap());
 }
