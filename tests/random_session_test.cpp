@@ -198,13 +198,12 @@ class RandomSessionTest : public QObject {
     void CheckInvariants(qulonglong n) {
         SESSION_CHECK(QApplication::activeModalWidget() == nullptr,
                       QStringLiteral("a box is still open"));
-        const BoardView& board = BoardOf(*window);
         const PictureStores& pictures = window->pictures();
         const auto set = static_cast<tarpo::Int16>(dealtSet);
         for (tarpo::Int16 i = 0; i < 16; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             const int shown = model.display.shown[slot];
-            ImageBox* cell = board.cell(i);
+            ImageBox* cell = CellOf(*window, i);
             const qint64 expected =
                 shown == 0 || dealtSet < 0
                     ? 0
