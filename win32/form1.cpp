@@ -39,11 +39,6 @@ Font CreateFormFont(const form::Font& font, const Scale& scale) {
                             DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
 }
 
-void Place(HWND control, const RECT& r) {
-    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 void Form1::Register(HINSTANCE instance) {
@@ -103,10 +98,9 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) {
                 if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus))
                     focus_ = focus;
-            } else {
-                SetFocus(focus_ != nullptr ? focus_ : Command1);
+                return 0;
             }
-            return 0;
+            [[fallthrough]];
         case WM_SETFOCUS:
             SetFocus(focus_ != nullptr ? focus_ : Command1);
             return 0;

@@ -94,7 +94,7 @@ void ImageBox::SetFramed(bool framed) {
 
 void ImageBox::Rescale(const Scale& scale) {
     scale_ = scale;
-    Place();
+    Place(hwnd_, scale_(place_));
 }
 
 // The box follows its picture; without one it keeps the size it had.
@@ -104,13 +104,7 @@ void ImageBox::FitToPicture() {
     if (size.width == place_.width && size.height == place_.height) return;
     place_.width = size.width;
     place_.height = size.height;
-    Place();
-}
-
-void ImageBox::Place() {
-    const RECT r = scale_(place_);
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Place(hwnd_, scale_(place_));
 }
 
 void ImageBox::OnPaint() {

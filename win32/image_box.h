@@ -32,7 +32,6 @@ class ImageBox : public WindowOwner<ImageBox> {
     friend class WindowOwner<ImageBox>;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void FitToPicture();
-    void Place();
     void OnPaint();
 
     tarpo::form::Rect place_;  // form pixels

@@ -27,6 +27,12 @@ class Scale {
     int dpi_;
 };
 
+// Places a child window at `r`, in device pixels.
+inline void Place(HWND control, const RECT& r) {
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The density of the monitor `window` is on; for no window, and on Windows
 // before 10 (1607), the system's density.
 UINT WindowDpi(HWND window);
