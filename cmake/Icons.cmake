@@ -1,6 +1,7 @@
 # Rendering of the application icon, data/icons/tarpo.svg, into PNG files at
 # build time, each size once, as build/icons/<size>x<size>/tarpo.png. Used for
-# the installed hicolor sizes and for the icon carried inside the program.
+# the installed hicolor sizes and for the icon carried inside the program; and
+# into the Windows icon file of tarpo.exe.
 
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 
@@ -25,6 +26,28 @@ function(tarpo_render_icon size output)
                 --output "${output}" "${svg}"
         DEPENDS "${svg}"
         COMMENT "Rendering the ${size}x${size} icon"
+        VERBATIM
+    )
+endfunction()
+
+# tarpo_icon_ico(<output> <size>...): a custom command that makes the Windows
+# icon file <output> of the icon rendered at each size, beside it under
+# icons/. The last size, the largest, is kept as PNG inside the file. The
+# output must be used by a target of the directory that calls this.
+function(tarpo_icon_ico output)
+    find_program(ICOTOOL icotool REQUIRED)
+    get_filename_component(output_dir "${output}" DIRECTORY)
+    set(pngs)
+    foreach(size ${ARGN})
+        tarpo_render_icon(${size} "${output_dir}/icons/tarpo-${size}.png")
+        list(APPEND pngs "${output_dir}/icons/tarpo-${size}.png")
+    endforeach()
+    list(POP_BACK pngs largest)
+    add_custom_command(
+        OUTPUT "${output}"
+        COMMAND "${ICOTOOL}" --create --output "${output}" ${pngs} "--raw=${largest}"
+        DEPENDS ${pngs} "${largest}"
+        COMMENT "Making the application icon"
         VERBATIM
     )
 endfunction()

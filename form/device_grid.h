@@ -7,6 +7,9 @@
 // many densities.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 #include "form.h"
 
 namespace tarpo::form {
@@ -30,5 +33,29 @@ constexpr Rect DeviceRect(const Rect& r, double ratio) {
 
 // A length of the form that is not an edge, such as a frame's width.
 constexpr int DeviceLength(int formLength, double ratio) { return DeviceEdge(formLength, ratio); }
+
+// A sunken frame `width` device pixels wide is two rings, each a band of whole
+// device pixels: the outer half (dark at the top and left, light at the bottom
+// and right) takes the odd pixel, the inner half is what is left.
+struct FrameRings {
+    int outer;
+    int inner;
+};
+
+constexpr FrameRings SunkenFrameRings(int width) { return {(width + 1) / 2, width / 2}; }
+
+// The scale to lay the window out at on a display of `ratio`: `ratio` itself
+// where the window fits the screen at it, else the largest lower scale in
+// quarter steps, not below 1, at which it fits: the whole form and every
+// picture whole, rather than a window cut off at the screen's edge.
+// `fits(scale)` tells whether the window fits the screen at `scale`.
+template <typename Fits>
+double FittingScale(double ratio, Fits fits) {
+    constexpr double kStep = 0.25;
+    if (ratio <= 1 || fits(ratio)) return ratio;
+    double scale = std::ceil(ratio / kStep - 1) * kStep;  // the next step down
+    while (scale > 1 && !fits(scale)) scale -= kStep;
+    return std::max(scale, 1.0);
+}
 
 }  // namespace tarpo::form

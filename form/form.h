@@ -55,6 +55,14 @@ constexpr Rect CellRect(int cell, bool framed) {
     return {kBoardLeft + kCellPitch * (cell % 4), kBoardTop + kCellPitch * (cell / 4), side, side};
 }
 
+// An image box follows its picture, anchored at its top-left corner: the
+// picture's size, plus the frame on every side when framed. (Without a
+// picture it keeps the size it had.)
+constexpr Size BoxSize(Size picture, bool framed) {
+    const int border = framed ? 2 * kFrameWidth : 0;
+    return {picture.width + border, picture.height + border};
+}
+
 // The framed board: from cell 0's origin to the far corner of framed cell 15.
 inline constexpr Rect kBoardRect{kBoardLeft, kBoardTop, 3 * kCellPitch + kFramedCellSide,
                                  3 * kCellPitch + kFramedCellSide};

@@ -41,13 +41,13 @@ class PictureCostTest : public QObject {
     // Runs first, before anything else in this process could load a plugin.
     void loadingThePicturesLoadsNoImagePlugin() {
         const PictureStores stores = LoadPictureStores();
-        QVERIFY(!stores.sets[1].preview.isNull());
+        QVERIFY(!stores.previews[1].isNull());
         QCOMPARE(LoadedImagePlugins(), QStringList());
         // A BMP file from elsewhere is decoded without asking the plugins either.
         QTemporaryDir dir;
         const QString bmp = dir.filePath(QStringLiteral("piece.bmp"));
         QVERIFY(QFile::copy(PiecePath(0, 3), bmp));
-        const QPixmap& piece = stores.sets[0].pieces[3];
+        const QPixmap& piece = stores.pieces[0][3];
         QCOMPARE(LoadPicture(bmp, piece.size()).toImage(), piece.toImage());
         QCOMPARE(LoadedImagePlugins(), QStringList());
     }

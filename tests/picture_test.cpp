@@ -42,11 +42,11 @@ class PictureTest : public QObject {
     tarpo::Int16 nextLayout = 0;
 
     ImageBox* demo() const { return window->findChild<ImageBox*>(QStringLiteral("demo")); }
-    BoardView& board() const { return BoardOf(*window); }
+    ImageBox* Cell(int i) const { return CellOf(*window, i); }
     const QPixmap& SetPiece(int set, int p) const {
         return window->pictures()[{static_cast<tarpo::Int16>(set), static_cast<tarpo::Int16>(p)}];
     }
-    const QPixmap& Preview() const { return window->pictures().sets[1].preview; }
+    const QPixmap& Preview() const { return window->pictures().previews[1]; }
     void NewGame(int set, tarpo::Int16 layout) {
         nextLayout = layout;
         ::NewGame(*window, set);
@@ -84,16 +84,16 @@ class PictureTest : public QObject {
             const tarpo::Int16 tile =
                 tarpo::LayoutTile(static_cast<tarpo::Int16>(layout), static_cast<tarpo::Int16>(i));
             // The set's own picture, shared, not a copy.
-            QCOMPARE(board().cell(i)->picture().cacheKey(), SetPiece(set, tile - 1).cacheKey());
-            QVERIFY(board().cell(i)->isFramed());
+            QCOMPARE(Cell(i)->picture().cacheKey(), SetPiece(set, tile - 1).cacheKey());
+            QVERIFY(Cell(i)->isFramed());
             // On screen, 2 px inside the frame, away from the strip the
             // neighbours overlap.
             const QImage expected = Rgb32(SetPiece(set, tile - 1).toImage()).copy(0, 0, 78, 78);
             QCOMPARE(Rgb32(shot.copy(QRect(CellOrigin(i) + QPoint(2, 2), QSize(78, 78)))),
                      expected);
         }
-        QVERIFY(board().cell(15)->picture().isNull());
-        QVERIFY(board().cell(15)->isFramed());
+        QVERIFY(Cell(15)->picture().isNull());
+        QVERIFY(Cell(15)->isFramed());
 
         if (!form::kPictureSets[static_cast<std::size_t>(set)].hasPreview) {
             QVERIFY(demo()->picture().isNull());
@@ -118,8 +118,8 @@ class PictureTest : public QObject {
         QFETCH(int, layout);
         NewGame(set, static_cast<tarpo::Int16>(layout));
         SolveByClicks();
-        QVERIFY(board().cell(15)->picture().isNull());  // the solving slide shows only itself
-        QVERIFY(board().cell(15)->isFramed());
+        QVERIFY(Cell(15)->picture().isNull());  // the solving slide shows only itself
+        QVERIFY(Cell(15)->isFramed());
 
         ClickCell(*window, (layout * 7) % 16);  // any cell
         const QImage shot = Shot(*window);
@@ -159,7 +159,7 @@ class PictureTest : public QObject {
         // And back: the preview disappears again.
         NewGame(0, 4);
         QVERIFY(demo()->picture().isNull());
-        QCOMPARE(board().cell(0)->picture().cacheKey(), SetPiece(0, 6).cacheKey());  // tile 7
+        QCOMPARE(Cell(0)->picture().cacheKey(), SetPiece(0, 6).cacheKey());  // tile 7
     }
 
     void brokenPictureIsReportedByName() {

@@ -198,16 +198,16 @@ class RandomSessionTest : public QObject {
     void CheckInvariants(qulonglong n) {
         SESSION_CHECK(QApplication::activeModalWidget() == nullptr,
                       QStringLiteral("a box is still open"));
-        const BoardView& board = BoardOf(*window);
-        const CarriedSet* set =
-            dealtSet >= 0 ? &window->pictures().sets[static_cast<std::size_t>(dealtSet)] : nullptr;
+        const PictureStores& pictures = window->pictures();
+        const auto set = static_cast<tarpo::Int16>(dealtSet);
         for (tarpo::Int16 i = 0; i < 16; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             const int shown = model.display.shown[slot];
-            ImageBox* cell = board.cell(i);
+            ImageBox* cell = CellOf(*window, i);
             const qint64 expected =
-                shown == 0 || !set ? 0
-                                   : set->pieces[static_cast<std::size_t>(shown - 1)].cacheKey();
+                shown == 0 || dealtSet < 0
+                    ? 0
+                    : pictures[{set, static_cast<tarpo::Int16>(shown - 1)}].cacheKey();
             SESSION_CHECK(cell->picture().cacheKey() == expected,
                           QStringLiteral("cell %1 does not show %2").arg(i).arg(shown));
             SESSION_CHECK(
@@ -216,7 +216,7 @@ class RandomSessionTest : public QObject {
             SESSION_CHECK(QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size()) == model.Box(i),
                           QStringLiteral("cell %1 has the wrong box").arg(i));
         }
-        const qint64 preview = set ? set->preview.cacheKey() : 0;
+        const qint64 preview = dealtSet >= 0 ? pictures.Preview(set).cacheKey() : 0;
         SESSION_CHECK(
             window->findChild<ImageBox*>(QStringLiteral("demo"))->picture().cacheKey() == preview,
             QStringLiteral("the preview is not that of set %1").arg(dealtSet));

@@ -13,7 +13,6 @@
 #include <memory>
 
 #include "board.h"
-#include "board_view.h"
 #include "form.h"
 #include "form1.h"
 #include "form_qt.h"
@@ -29,7 +28,9 @@ inline std::unique_ptr<Form1> ShowWindow(PictureStores pictures, const tarpo::In
     return window;
 }
 
-inline BoardView& BoardOf(const Form1& window) { return *window.findChild<BoardView*>(); }
+inline ImageBox* CellOf(const Form1& window, int cell) {
+    return window.findChild<ImageBox*>(QStringLiteral("Image3_%1").arg(cell));
+}
 inline QListWidget* ListOf(const Form1& window) {
     return window.findChild<QListWidget*>(QStringLiteral("List1"));
 }
@@ -65,10 +66,10 @@ inline void ClickCell(Form1& window, int cell) {
 inline tarpo::Board ShownBoard(const Form1& window) {
     tarpo::Board shown;
     for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        const qint64 key = BoardOf(window).cell(i)->picture().cacheKey();
-        for (const CarriedSet& set : window.pictures().sets) {
+        const qint64 key = CellOf(window, i)->picture().cacheKey();
+        for (const auto& pieces : window.pictures().pieces) {
             for (tarpo::Int16 tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
-                if (set.pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
+                if (pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
                     shown.Set(tarpo::RowOf(i), tarpo::ColOf(i), tile);
             }
         }

@@ -31,17 +31,14 @@ inline QPixmap Piece(int set, int piece) {
 inline const QColor kPreviewColour(200, 120, 30);
 
 inline PictureStores Stores() {
-    PictureStores stores;
-    for (int set = 0; set < 2; ++set)
-        for (int p = 0; p < kPieceCount; ++p)
-            stores.sets[static_cast<std::size_t>(set)].pieces[static_cast<std::size_t>(p)] =
-                Piece(set, p);
-    const tarpo::form::Size size = tarpo::form::kPreviewSize;
-    QImage preview(size.width, size.height, QImage::Format_RGB32);
-    preview.fill(kPreviewColour);
-    preview.setPixelColor(size.width - 1, size.height - 1, kCornerMarker);
-    stores.sets[1].preview = QPixmap::fromImage(preview);
-    return stores;
+    return tarpo::LoadPictureStores<QPixmap>(
+        [](int set, std::optional<tarpo::Int16> piece, tarpo::form::Size size) {
+            if (piece) return Piece(set, *piece);
+            QImage preview(size.width, size.height, QImage::Format_RGB32);
+            preview.fill(kPreviewColour);
+            preview.setPixelColor(size.width - 1, size.height - 1, kCornerMarker);
+            return QPixmap::fromImage(preview);
+        });
 }
 
 }  // namespace testpictures

@@ -54,12 +54,12 @@ void Form1::SetButtonCaption(const char16_t* caption) { SetWindowTextW(Command1,
 
 void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
     ImageBox& box = *Image3[static_cast<std::size_t>(cell)];
-    box.SetPicture(look.picture ? pictures_[*look.picture] : nullptr);
+    box.SetPicture(look.picture ? pictures_[*look.picture].get() : nullptr);
     box.SetFramed(look.framed);
 }
 
 void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
-    demo->SetPicture(set ? pictures_.previews[static_cast<std::size_t>(*set)].get() : nullptr);
+    demo->SetPicture(set ? pictures_.Preview(*set).get() : nullptr);
 }
 
 }  // namespace win32

@@ -2,11 +2,11 @@
 // density, and the translation of window messages into the event handlers.
 #include "form1.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
 #include "form.h"
+#include "word_wrap.h"
 
 namespace win32 {
 
@@ -39,11 +39,6 @@ Font CreateFormFont(const form::Font& font, const Scale& scale) {
                             DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
 }
 
-void Place(HWND control, const RECT& r) {
-    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 void Form1::Register(HINSTANCE instance) {
@@ -69,12 +64,10 @@ Form1::Form1(HINSTANCE instance, PictureStores pictures)
     // then keeps: under Wine, a window created at the default size and resized
     // before it was first shown was seen to keep the default size.
     const UINT dpi = WindowDpi(nullptr);
-    const Scale scale(FittingDpi(nullptr, dpi, kStyle, kExStyle));
-    RECT frame{0, 0, scale(form::kClientSize.width), scale(form::kClientSize.height)};
-    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
+    const SIZE size =
+        WindowSize(Scale(FittingDpi(nullptr, dpi, kStyle, kExStyle)), kStyle, kExStyle, dpi);
     CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                    nullptr, instance, this);
+                    CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
 }
 
 Form1::~Form1() {
@@ -105,10 +98,9 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) {
                 if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus))
                     focus_ = focus;
-            } else {
-                SetFocus(focus_ != nullptr ? focus_ : Command1);
+                return 0;
             }
-            return 0;
+            [[fallthrough]];
         case WM_SETFOCUS:
             SetFocus(focus_ != nullptr ? focus_ : Command1);
             return 0;
@@ -158,9 +150,8 @@ bool Form1::TranslateDialogKey(MSG& message) {
 void Form1::BuildControls() {
     const HWND client = hwnd_;
     for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        const form::Rect r = form::CellRect(i, true);
         Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
-            client, POINT{r.left, r.top}, SIZE{r.width, r.height}, [this, i] { Image3_Click(i); });
+            client, form::CellRect(i, true), [this, i] { Image3_Click(i); });
         Image3[static_cast<std::size_t>(i)]->SetFramed(true);
     }
     // Where two framed cells overlap, the one with the higher index (the right
@@ -182,8 +173,7 @@ void Form1::BuildControls() {
     // Tab order: the button, then the list.
     SetWindowPos(List1, Command1, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    const form::Rect d = form::kDemoRect;
-    demo = std::make_unique<ImageBox>(client, POINT{d.left, d.top}, SIZE{d.width, d.height});
+    demo = std::make_unique<ImageBox>(client, form::kDemoRect);
 
     // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
     Label1 = child(0, L"STATIC", Text(form::kLabel1Caption), SS_OWNERDRAW, kLabel1Id);
@@ -205,41 +195,36 @@ void Form1::BuildMenu() {
 // not fit the screen) and sizes the window so that the client area below the
 // menu bar is the form's, scaled.
 void Form1::Layout(UINT dpi) {
-    scale_ = Scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
-    for (const auto& cell : Image3) cell->Rescale(scale_);
-    demo->Rescale(scale_);
-    Place(Command1, scale_(form::kCommand1Rect));
-    Place(List1, scale_(form::kList1Rect));
-    Place(Label1, scale_(form::kLabel1Rect));
+    const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
+    for (const auto& cell : Image3) cell->Rescale(scale);
+    demo->Rescale(scale);
+    Place(Command1, scale(form::kCommand1Rect));
+    Place(List1, scale(form::kList1Rect));
+    Place(Label1, scale(form::kLabel1Rect));
 
-    Font dialogFont = CreateFormFont(form::kDialogFont, scale_);
-    Font labelFont = CreateFormFont(form::kLabel1Font, scale_);
+    Font dialogFont = CreateFormFont(form::kDialogFont, scale);
+    Font labelFont = CreateFormFont(form::kLabel1Font, scale);
     for (const HWND control : {Command1, List1})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
     SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
 
-    const SIZE client{scale_(form::kClientSize.width), scale_(form::kClientSize.height)};
-    RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    const SIZE size = WindowSize(scale, kStyle, kExStyle, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, kFlags);
     // A menu bar that wraps onto a second line takes more than one line's height.
     RECT actual;
     GetClientRect(hwnd_, &actual);
-    if (actual.bottom != client.cy) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left,
-                     frame.bottom - frame.top + client.cy - actual.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const int height = scale(form::kClientSize.height);
+    if (actual.bottom != height)
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy + height - actual.bottom, kFlags);
 }
 
 // The label's caption in its own font and colour, left-aligned and wrapped at
-// blanks: a line takes as many words as fit in the box, and the blanks where
-// it breaks are dropped. (DrawText's own word break is not used: Wine's breaks
-// a word early when the line ends inside a run of blanks, as this caption's
-// does.)
+// blanks (form::WrapAtBlanks). DrawText's own word break is not used: Wine's
+// breaks a word early when the line ends inside a run of blanks, as this
+// caption's does.
 void Form1::DrawLabel(const DRAWITEMSTRUCT& item) const {
     const HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
@@ -250,29 +235,16 @@ void Form1::DrawLabel(const DRAWITEMSTRUCT& item) const {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
 
-    const std::wstring_view text = Text(form::kLabel1Caption);
-    const auto width = [&](std::size_t from, std::size_t to) {
+    const auto width = [dc](std::u16string_view run) {
         SIZE size{};
-        GetTextExtentPoint32W(dc, text.data() + from, static_cast<int>(to - from), &size);
+        GetTextExtentPoint32W(dc, Text(run.data()), static_cast<int>(run.size()), &size);
         return size.cx;
     };
-    const LONG boxWidth = item.rcItem.right - item.rcItem.left;
     int y = item.rcItem.top;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        // The line ends after the last word that fits; the first always does.
-        std::size_t end = start;
-        while (end < text.size()) {
-            const std::size_t word = text.find_first_not_of(L' ', end);
-            const std::size_t next = word == std::wstring_view::npos
-                                         ? text.size()
-                                         : std::min(text.find(L' ', word), text.size());
-            if (end > start && width(start, next) > boxWidth) break;
-            end = next;
-        }
-        TextOutW(dc, item.rcItem.left, y, text.data() + start, static_cast<int>(end - start));
+    for (const std::u16string_view line :
+         form::WrapAtBlanks(form::kLabel1Caption, item.rcItem.right - item.rcItem.left, width)) {
+        TextOutW(dc, item.rcItem.left, y, Text(line.data()), static_cast<int>(line.size()));
         y += metrics.tmHeight;
-        start = std::min(text.find_first_not_of(L' ', end), text.size());
     }
 }
 

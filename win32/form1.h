@@ -75,7 +75,6 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     std::unique_ptr<ImageBox> demo;
     HWND Label1 = nullptr;
 
-    Scale scale_{kDefaultDpi};
     Font dialogFont_;
     Font labelFont_;
     HWND focus_ = nullptr;  // the control that has the focus while the window is active

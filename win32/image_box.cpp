@@ -12,22 +12,18 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"tarpo.ImageBox";
 
-SIZE BitmapSize(HBITMAP bitmap) {
+tarpo::form::Size BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     return {info.bmWidth, info.bmHeight};
 }
 
-// The sunken frame, `width` device pixels wide: the outer half in the colours
-// of BDR_SUNKENOUTER, the inner half in those of BDR_SUNKENINNER. At 100 %
+// The sunken frame, `width` device pixels wide: the outer rings in the colours
+// of BDR_SUNKENOUTER, the inner ones in those of BDR_SUNKENINNER. At 100 %
 // that is one ring of each, exactly DrawEdge(EDGE_SUNKEN); at higher densities
 // each ring grows with the rest of the window.
 void DrawSunkenFrame(HDC dc, RECT rect, int width) {
-    if (width == 2) {
-        DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
-        return;
-    }
-    const int outer = (width + 1) / 2;
+    const int outer = tarpo::form::SunkenFrameRings(width).outer;
     for (int ring = 0; ring < width; ++ring) {
         DrawEdge(dc, &rect, ring < outer ? BDR_SUNKENOUTER : BDR_SUNKENINNER, BF_RECT);
         InflateRect(&rect, -1, -1);
@@ -47,8 +43,8 @@ void ImageBox::Register(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-ImageBox::ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> onClick)
-    : origin_(origin), size_(size), onClick_(std::move(onClick)) {
+ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, std::function<void()> onClick)
+    : place_(place), onClick_(std::move(onClick)) {
     // WS_CLIPSIBLINGS: where framed cells overlap, the box above paints alone.
     CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                     nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
@@ -85,7 +81,7 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ImageBox::SetPicture(HBITMAP picture) {
     picture_ = picture;
-    pictureSize_ = picture != nullptr ? BitmapSize(picture) : SIZE{};
+    pictureSize_ = picture != nullptr ? BitmapSize(picture) : tarpo::form::Size{};
     FitToPicture();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -98,25 +94,17 @@ void ImageBox::SetFramed(bool framed) {
 
 void ImageBox::Rescale(const Scale& scale) {
     scale_ = scale;
-    Place();
+    Place(hwnd_, scale_(place_));
 }
 
-// The box follows its picture, anchored at its origin: the picture's size,
-// plus the frame on every side when framed. Without a picture it keeps the
-// size it had.
+// The box follows its picture; without one it keeps the size it had.
 void ImageBox::FitToPicture() {
     if (picture_ == nullptr) return;
-    const int border = framed_ ? 2 * tarpo::form::kFrameWidth : 0;
-    const SIZE size{pictureSize_.cx + border, pictureSize_.cy + border};
-    if (size.cx == size_.cx && size.cy == size_.cy) return;
-    size_ = size;
-    Place();
-}
-
-void ImageBox::Place() {
-    const RECT r = scale_(tarpo::form::Rect{origin_.x, origin_.y, size_.cx, size_.cy});
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const tarpo::form::Size size = tarpo::form::BoxSize(pictureSize_, framed_);
+    if (size.width == place_.width && size.height == place_.height) return;
+    place_.width = size.width;
+    place_.height = size.height;
+    Place(hwnd_, scale_(place_));
 }
 
 void ImageBox::OnPaint() {
@@ -152,8 +140,8 @@ void ImageBox::OnPaint() {
         // pieces. Smoothing would blend each piece's edge with its background
         // and draw a seam between the pieces.
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.cx,
-                   pictureSize_.cy, SRCCOPY);
+        StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.width,
+                   pictureSize_.height, SRCCOPY);
     }
 }
 

@@ -16,8 +16,8 @@ class ImageBox : public WindowOwner<ImageBox> {
   public:
     static void Register(HINSTANCE instance);
 
-    // A box at `origin` (form pixels) of `size` until it gets a picture.
-    ImageBox(HWND parent, POINT origin, SIZE size, std::function<void()> onClick = {});
+    // A box at `place` (form pixels), of that size until it gets a picture.
+    ImageBox(HWND parent, const tarpo::form::Rect& place, std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
 
@@ -32,15 +32,13 @@ class ImageBox : public WindowOwner<ImageBox> {
     friend class WindowOwner<ImageBox>;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void FitToPicture();
-    void Place();
     void OnPaint();
 
-    POINT origin_;
-    SIZE size_;  // form pixels: the picture's size, plus the frame when framed
+    tarpo::form::Rect place_;  // form pixels
     std::function<void()> onClick_;
     Scale scale_{kDefaultDpi};
     HBITMAP picture_ = nullptr;
-    SIZE pictureSize_{};
+    tarpo::form::Size pictureSize_{};
     bool framed_ = false;
     bool pressed_ = false;
 };

@@ -7,9 +7,6 @@ namespace win32 {
 
 namespace {
 
-using tarpo::form::kPieceCount;
-using tarpo::form::kPieceSide;
-using tarpo::form::kPreviewSize;
 
 std::wstring ResourceName(const tarpo::form::PicturePath& path) {
     return {path.data(), path.data() + std::char_traits<char>::length(path.data())};  // ASCII
@@ -63,17 +60,11 @@ std::wstring PieceResourceName(int set, int piece) {
 std::wstring PreviewResourceName(int set) { return ResourceName(tarpo::form::PreviewPath(set)); }
 
 PictureStores LoadPictureStores(HINSTANCE instance) {
-    constexpr tarpo::form::Size piece{kPieceSide, kPieceSide};
-    PictureStores stores;
-    for (int s = 0; s < tarpo::kSetCount; ++s) {
-        const auto set = static_cast<std::size_t>(s);
-        for (int p = 0; p < kPieceCount; ++p)
-            stores.pieces[set][static_cast<std::size_t>(p)] =
-                Load(instance, PieceResourceName(s, p), piece);
-        if (kPictureSets[set].hasPreview)
-            stores.previews[set] = Load(instance, PreviewResourceName(s), kPreviewSize);
-    }
-    return stores;
+    return tarpo::LoadPictureStores<Bitmap>(
+        [instance](int set, std::optional<tarpo::Int16> piece, tarpo::form::Size expected) {
+            return Load(instance, piece ? PieceResourceName(set, *piece) : PreviewResourceName(set),
+                        expected);
+        });
 }
 
 }  // namespace win32

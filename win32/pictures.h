@@ -4,27 +4,15 @@
 
 #include <windows.h>
 
-#include <array>
 #include <stdexcept>
 #include <string>
 
-#include "form.h"
 #include "handles.h"
-#include "session.h"
+#include "picture_stores.h"
 
 namespace win32 {
 
-// Every picture the program carries: piece p of set s in pieces[s][p], and
-// each set's preview (none for a set without one).
-struct PictureStores {
-    std::array<std::array<Bitmap, tarpo::form::kPieceCount>, tarpo::kSetCount> pieces;
-    std::array<Bitmap, tarpo::kSetCount> previews;
-
-    HBITMAP operator[](tarpo::Piece piece) const {
-        return pieces[static_cast<std::size_t>(piece.set)][static_cast<std::size_t>(piece.piece)]
-            .get();
-    }
-};
+using PictureStores = tarpo::PictureStores<Bitmap>;
 
 // A bitmap resource that is missing or not the size the form expects.
 class PictureError : public std::runtime_error {

@@ -1,6 +1,6 @@
 #include "scale.h"
 
-#include <algorithm>
+#include <cmath>
 
 namespace win32 {
 
@@ -25,34 +25,31 @@ UINT WindowDpi(HWND window) {
     return static_cast<UINT>(dpi);
 }
 
-void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+SIZE WindowSize(const Scale& form, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto adjustForDpi =
         User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT rect{0, 0, form(tarpo::form::kClientSize.width), form(tarpo::form::kClientSize.height)};
     if (adjustForDpi != nullptr) {
         adjustForDpi(&rect, style, TRUE, exStyle, dpi);
     } else {
         AdjustWindowRectEx(&rect, style, TRUE, exStyle);
     }
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 UINT FittingDpi(HWND window, UINT dpi, DWORD style, DWORD exStyle) {
-    constexpr UINT kDpiStep = kDefaultDpi / 4;  // 25 %
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return dpi;
     const RECT& work = monitor.rcWork;
-    const auto fits = [&](UINT formDpi) {
-        const Scale scale(formDpi);
-        RECT frame{0, 0, scale(tarpo::form::kClientSize.width),
-                   scale(tarpo::form::kClientSize.height)};
-        AdjustWindowRectForDpi(frame, style, exStyle, dpi);
-        return frame.right - frame.left <= work.right - work.left &&
-               frame.bottom - frame.top <= work.bottom - work.top;
+    const auto dpiAt = [](double scale) {
+        return static_cast<UINT>(std::lround(scale * kDefaultDpi));
     };
-    if (dpi <= kDefaultDpi || fits(dpi)) return dpi;
-    UINT formDpi = (dpi - 1) / kDpiStep * kDpiStep;  // the next step down
-    while (formDpi > kDefaultDpi && !fits(formDpi)) formDpi -= kDpiStep;
-    return std::max<UINT>(formDpi, kDefaultDpi);
+    const auto fits = [&](double scale) {
+        const SIZE size = WindowSize(Scale(dpiAt(scale)), style, exStyle, dpi);
+        return size.cx <= work.right - work.left && size.cy <= work.bottom - work.top;
+    };
+    return dpiAt(tarpo::form::FittingScale(Scale(dpi).ratio(), fits));
 }
 
 }  // namespace win32

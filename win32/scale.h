@@ -27,19 +27,24 @@ class Scale {
     int dpi_;
 };
 
+// Places a child window at `r`, in device pixels.
+inline void Place(HWND control, const RECT& r) {
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The density of the monitor `window` is on; for no window, and on Windows
 // before 10 (1607), the system's density.
 UINT WindowDpi(HWND window);
 
-// The window rectangle for a client rectangle at `dpi`, menu bar included.
-void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+// The window's size for the form's client area laid out at `form`, with the
+// border, the title bar and the menu bar at `dpi`.
+SIZE WindowSize(const Scale& form, DWORD style, DWORD exStyle, UINT dpi);
 
 // The density to lay out the form's client area at on a display of `dpi`:
-// `dpi` itself, or, where the window would not fit the work area of the
-// monitor that `window` is on (the primary one for no window), the largest
-// lower density in quarter steps, not below 96, at which it fits: the whole
-// form rather than a window cut off at the screen's edge. The title bar and
-// the menu bar keep `dpi`.
+// the one of form::FittingScale for the work area of the monitor that
+// `window` is on (the primary one for no window). The title bar and the menu
+// bar keep `dpi`.
 UINT FittingDpi(HWND window, UINT dpi, DWORD style, DWORD exStyle);
 
 }  // namespace win32

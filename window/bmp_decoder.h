@@ -1,6 +1,5 @@
-// Decoding of the plain Windows bitmaps the program carries: 40-byte
-// information header, 24 bits per pixel, no compression, rows bottom-up and
-// padded to 4 bytes. Straight into the display's pixel format, in one pass.
+// Decoding of the plain Windows bitmaps the program carries (the layout of
+// form/bitmap_file.h), straight into the display's pixel format, in one pass.
 #pragma once
 
 #include <QImage>

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 
 #include "picture_sets.h"
 #include "session.h"
 
-class BoardView;
 class ImageBox;
 class QLabel;
 class QListWidget;
@@ -52,7 +52,7 @@ class Form1 : public QMainWindow, private tarpo::SessionView {
     PictureStores pictures_;
     tarpo::Session session_;
     QWidget* client_;
-    BoardView* Image3;  // the sixteen cells
+    std::array<ImageBox*, tarpo::kCellCount> Image3{};  // the board's cells
 
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;

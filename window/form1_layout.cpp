@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "board_view.h"
 #include "dialog_font.h"
 #include "fixed_size.h"
 #include "form1.h"
@@ -23,8 +22,7 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       pictures_(std::move(pictures)),
       session_(*this, std::move(drawLayout)),
-      client_(new QWidget(this)),
-      Image3(new BoardView(client_)) {
+      client_(new QWidget(this)) {
     BuildControls();
     BuildMenu();
     UseDialogFont(this);
@@ -38,8 +36,16 @@ void Form1::BuildControls() {
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
 
-    Image3->setGeometry(formqt::Rect(form::kBoardRect));
-    connect(Image3, &BoardView::cellClicked, this, &Form1::Image3_Click);
+    // Later cells lie above earlier ones, so in the 4-px strip where two framed
+    // cells overlap, the click goes to the cell drawn on top: the one with the
+    // higher index (the right or lower neighbour).
+    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
+        ImageBox* cell = Image3[static_cast<std::size_t>(i)] = new ImageBox(client_);
+        cell->setObjectName(QStringLiteral("Image3_%1").arg(i));
+        cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
+        cell->setFramed(true);
+        connect(cell, &ImageBox::clicked, this, [this, i] { Image3_Click(i); });
+    }
 
     Command1 = new PushButton(Text(form::kCommand1Placeholder), client_);
     Command1->setObjectName(QStringLiteral("Command1"));

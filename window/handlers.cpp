@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "board_view.h"
 #include "form1.h"
 #include "form_qt.h"
 #include "image_box.h"
@@ -31,11 +30,11 @@ void Form1::SetTitle(const char16_t* title) { setWindowTitle(Text(title)); }
 void Form1::SetButtonCaption(const char16_t* caption) { Command1->setText(Text(caption)); }
 
 void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
-    ImageBox* box = Image3->cell(cell);
+    ImageBox* box = Image3[static_cast<std::size_t>(cell)];
     box->setPicture(look.picture ? pictures_[*look.picture] : QPixmap());
     box->setFramed(look.framed);
 }
 
 void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
-    demo->setPicture(set ? pictures_.sets[static_cast<std::size_t>(*set)].preview : QPixmap());
+    demo->setPicture(set ? pictures_.Preview(*set) : QPixmap());
 }

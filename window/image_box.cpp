@@ -4,6 +4,9 @@
 #include <QPainter>
 
 #include "device_grid.h"
+#include "form_qt.h"
+
+namespace form = tarpo::form;
 
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {}
 
@@ -19,25 +22,19 @@ void ImageBox::setFramed(bool framed) {
     update();
 }
 
-// The box follows its picture, anchored at its top-left corner: the picture's
-// size, plus the frame on every side when framed. Without a picture it keeps
-// the size it had.
+// The box follows its picture; without one it keeps the size it had.
 void ImageBox::fitToPicture() {
     if (picture_.isNull()) return;
-    const int border = framed_ ? 2 * kFrameWidth : 0;
-    resize(picture_.size() + QSize(border, border));
+    resize(formqt::Size(form::BoxSize({picture_.width(), picture_.height()}, framed_)));
 }
 
 namespace {
 
-// The sunken frame in whole device pixels: 2 logical pixels wide at any
-// device pixel ratio, its outer and inner line each as wide as the ratio
-// rounded, so that every frame on the screen looks the same. `box` is the
-// widget's rectangle in device pixels.
-void DrawSunkenFrame(QPainter& painter, const QRect& box, qreal ratio, const QPalette& palette) {
-    const int frame = tarpo::form::DeviceLength(ImageBox::kFrameWidth, static_cast<double>(ratio));
-    const int outer = tarpo::form::DeviceLength(1, static_cast<double>(ratio));
-    const int inner = frame - outer;
+// The sunken frame, `frame` device pixels wide, in its two rings of whole
+// device pixels, so that every frame on the screen looks the same. `box` is
+// the widget's rectangle in device pixels.
+void DrawSunkenFrame(QPainter& painter, const QRect& box, int frame, const QPalette& palette) {
+    const auto [outer, inner] = form::SunkenFrameRings(frame);
     const int w = box.width();
     const int h = box.height();
     painter.save();
@@ -73,15 +70,15 @@ void ImageBox::paintEvent(QPaintEvent*) {
     const qreal ratio = toDevice.m11();
     const QPointF corner(toDevice.dx(), toDevice.dy());
     const QPoint place = (corner / ratio).toPoint();
-    const tarpo::form::Rect device = tarpo::form::DeviceRect(
-        {place.x(), place.y(), width(), height()}, static_cast<double>(ratio));
+    const form::Rect device =
+        form::DeviceRect({place.x(), place.y(), width(), height()}, static_cast<double>(ratio));
     // From here on, one unit is one device pixel, with the box's corner at 0, 0.
     painter.setWorldTransform(
         QTransform::fromTranslate(device.left - corner.x(), device.top - corner.y()) *
         QTransform::fromScale(1 / ratio, 1 / ratio));
     const QRect box(0, 0, device.width, device.height);
     const int inset =
-        framed_ ? tarpo::form::DeviceLength(kFrameWidth, static_cast<double>(ratio)) : 0;
+        framed_ ? form::DeviceLength(form::kFrameWidth, static_cast<double>(ratio)) : 0;
     const QRect inside = box.adjusted(inset, inset, -inset, -inset);
     if (!picture_.isNull()) {
         // No smoothing: every picture pixel becomes a block of device pixels,
@@ -94,7 +91,7 @@ void ImageBox::paintEvent(QPaintEvent*) {
         // the fill, the edges of the neighbours it overlaps would show inside.
         painter.fillRect(inside, palette().window());
     }
-    if (framed_) DrawSunkenFrame(painter, box, ratio, palette());
+    if (framed_) DrawSunkenFrame(painter, box, inset, palette());
 }
 
 // A click is a left press and release on the box. The second press of a

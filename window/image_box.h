@@ -11,8 +11,6 @@ class ImageBox : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kFrameWidth = tarpo::form::kFrameWidth;
-
     explicit ImageBox(QWidget* parent);
 
     // The box shares `picture` (no pixels are copied).

@@ -66,15 +66,9 @@ QString PiecePath(int set, int piece) { return ResourcePath(form::PiecePath(set,
 QString PreviewPath(int set) { return ResourcePath(form::PreviewPath(set)); }
 
 PictureStores LoadPictureStores() {
-    const QSize piece(form::kPieceSide, form::kPieceSide);
-    PictureStores stores;
-    for (std::size_t s = 0; s < stores.sets.size(); ++s) {
-        CarriedSet& set = stores.sets[s];
-        const int index = static_cast<int>(s);
-        for (int p = 0; p < form::kPieceCount; ++p)
-            set.pieces[p] = LoadPicture(PiecePath(index, p), piece);
-        if (form::kPictureSets[s].hasPreview)
-            set.preview = LoadPicture(PreviewPath(index), formqt::Size(form::kPreviewSize));
-    }
-    return stores;
+    return tarpo::LoadPictureStores<QPixmap>(
+        [](int set, std::optional<tarpo::Int16> piece, form::Size expected) {
+            return LoadPicture(piece ? PiecePath(set, *piece) : PreviewPath(set),
+                               formqt::Size(expected));
+        });
 }

@@ -3,28 +3,11 @@
 
 #include <QPixmap>
 #include <QString>
-#include <array>
 #include <stdexcept>
 
-#include "form.h"
-#include "session.h"
+#include "picture_stores.h"
 
-// One picture set as the program carries it: piece p of its picture in slot
-// p, and its preview picture (null for a set without one).
-struct CarriedSet {
-    std::array<QPixmap, tarpo::form::kPieceCount> pieces;
-    QPixmap preview;
-};
-
-// Every set, in list order.
-struct PictureStores {
-    std::array<CarriedSet, tarpo::kSetCount> sets;
-
-    const QPixmap& operator[](tarpo::Piece piece) const {
-        return sets[static_cast<std::size_t>(piece.set)]
-            .pieces[static_cast<std::size_t>(piece.piece)];
-    }
-};
+using PictureStores = tarpo::PictureStores<QPixmap>;
 
 class PictureError : public std::runtime_error {
   public:

@@ -3,13 +3,12 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
-#include <cmath>
 
+#include "device_grid.h"
 #include "form_qt.h"
 
 namespace {
 
-constexpr qreal kScaleStep = 0.25;
 // Room for a window manager's title bar and borders, in device pixels: they
 // do not scale with the program.
 constexpr QSize kFrameAllowance(8, 40);
@@ -23,11 +22,6 @@ QSize WindowSize() {
     return formqt::Size(tarpo::form::kClientSize) + QSize(0, bar.sizeHint().height());
 }
 
-bool Fits(const QSize& window, qreal scale, const QSize& available) {
-    const QSize needed = (QSizeF(window) * scale).toSize() + kFrameAllowance;
-    return needed.width() <= available.width() && needed.height() <= available.height();
-}
-
 }  // namespace
 
 std::optional<qreal> FittingScaleFactor() {
@@ -36,10 +30,12 @@ std::optional<qreal> FittingScaleFactor() {
     const qreal ratio = screen->devicePixelRatio();
     const QSize available = (QSizeF(screen->availableGeometry().size()) * ratio).toSize();
     const QSize window = WindowSize();
-    if (ratio <= 1 || Fits(window, ratio, available)) return std::nullopt;
-    qreal scale = std::ceil(ratio / kScaleStep - 1) * kScaleStep;  // the next step down
-    while (scale > 1 && !Fits(window, scale, available)) scale -= kScaleStep;
-    scale = std::max<qreal>(scale, 1);
+    const auto fits = [&](double scale) {
+        const QSize needed = (QSizeF(window) * scale).toSize() + kFrameAllowance;
+        return needed.width() <= available.width() && needed.height() <= available.height();
+    };
+    const double scale = tarpo::form::FittingScale(ratio, fits);
+    if (scale == ratio) return std::nullopt;
     const QByteArray asked = qgetenv("QT_SCALE_FACTOR");
     return (asked.isEmpty() ? 1.0 : asked.toDouble()) * scale / ratio;
 }

@@ -1,7 +1,6 @@
 // The window is laid out in pixels and scales as a whole with the display.
 // Where the scaled window would not fit the screen's work area, it takes the
-// largest scale at which it fits (in quarter steps, not below 1): the whole
-// form and every picture whole, rather than a window cut off at the edge.
+// scale of form::FittingScale, the largest at which it fits.
 #pragma once
 
 #include <QtGlobal>
