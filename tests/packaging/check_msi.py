@@ -21,6 +21,7 @@ from checks import fail, tool
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from game import Facts  # noqa: E402
 from suite import Suite  # noqa: E402
+from xprograms import XDesktop  # noqa: E402
 from xsession import XSession  # noqa: E402
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -192,9 +193,14 @@ class InstalledProgram:
     """tarpo.exe as installed, started from its Start-menu shortcut, for the
     end-to-end suite's checks of the window."""
     name = "msi"
+    features = frozenset()
+    logical_menu_bar = False
 
     def __init__(self, wine, link, title):
         self.wine, self.link, self.title = wine, link, title
+
+    def scale(self, asked):
+        return asked
 
     def start(self, x, scale):
         starter = x.start(["wine", "start", "/unix", self.link], extra_env=self.wine.env,
@@ -212,6 +218,12 @@ class InstalledProgram:
 
     def stop(self, x):
         self.wine.stop()
+
+    def close(self):
+        pass
+
+    def log_text(self):
+        return ""
 
 
 def main():
@@ -238,14 +250,15 @@ def main():
             shots = os.path.join(work_dir, "shots")
             os.makedirs(shots)
             facts = Facts(form_json, solutions_json)
-            suite = Suite(x, InstalledProgram(wine, link, facts.title), facts, assets, shots)
+            desktop = XDesktop(InstalledProgram(wine, link, facts.title), facts, shots)
+            desktop.x = x  # the installer's own X session
             try:
-                suite.start_look()
+                Suite(desktop, facts, assets).start_look()
                 check_refused(wine, "/i", msi, os.path.join(work_dir, "refused.log"))
             except AssertionError as error:
                 fail("the installed program's window: %s" % error)
             finally:
-                suite.end_games()
+                desktop.end_games()
             check_unchanged(wine, needles, installed, "after the refused install")
             wine.msiexec("/x", msi)
             check_unchanged(wine, needles, before, "after the removal")
