@@ -24,6 +24,7 @@ from game import Facts, PictureSet, check, device, is_whole, near, wait_for
 
 RAPID_CLICKS = 500
 RAPID_SEED = 5150
+DEALS = 40  # all five layouts show up in 40 deals but once in 1500 runs
 # Too small for the window at scale 2, or at 1.25 with a title bar.
 SMALL_SCREEN = (640, 480)
 
@@ -208,6 +209,23 @@ class Suite:
 
     # -- rapid input -----------------------------------------------------------
 
+    def deals_hit_every_layout(self):
+        """New games one after another deal every start layout: the draw is
+        fresh at each press. A slide between deals makes each one show."""
+        f = self.facts
+        skull = PictureSet(f, self.assets, 0, 1)
+        game = self.game()
+        seen = set()
+        for _ in range(DEALS):
+            game.press_button()
+            tiles, _ = game.wait_board(skull, lambda t: t[:-1] in f.start_layouts,
+                                       "no deal on the screen")
+            seen.add(f.start_layouts.index(tiles[:-1]))
+            game.click_cells([f.cells - 2])  # into the empty last cell
+            game.wait_board(skull, lambda t: t[-1] != 0, "the slide does not show")
+        check(len(seen) == len(f.start_layouts),
+              "%d deals gave only the layouts %s" % (DEALS, sorted(seen)))
+
     def rapid_clicks(self):
         """500 clicks sent as fast as input goes, anywhere in the framed cells
         including the overlap strips. Sent this fast, a press and its release
@@ -349,7 +367,8 @@ def scenarios(suite, group):
                   for scale in suite.adapter.hidpi_scales],
         "small_screen": [("game_asked_at_scale_2_fits_at_1",
                           lambda: suite.whole_game(1, scale=1, asked=2))],
-        "rapid": [("rapid_clicks", suite.rapid_clicks)],
+        "rapid": [("deals_hit_every_layout", suite.deals_hit_every_layout),
+                  ("rapid_clicks", suite.rapid_clicks)],
         "missing_picture": [("missing_picture", suite.missing_picture)],
         # A phone held upright: the form scaled down to fit, played by taps.
         "phone": [("game_by_touch", lambda: suite.whole_game(1, scale=2, by="pointer",
