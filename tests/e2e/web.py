@@ -23,6 +23,7 @@ KEYS = {"space": "Space", "Tab": "Tab", "Down": "ArrowDown", "Return": "Enter",
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
 READY = "document.documentElement.dataset.ready === '1'"
+SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
 MIME_TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
               ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json"}
@@ -197,9 +198,9 @@ class WebGame(Game):
     def __init__(self, browser, scale, phone):
         super().__init__(browser.facts)
         self.driver, self.scale, self.phone = browser.driver, scale, phone
-        self.shot_path = browser.shot_path
+        self.shot_path, self.origin = browser.shot_path, browser.site.origin
         self.viewport = PHONE if phone else DESKTOP
-        self.id = self.driver("open", origin=browser.site.origin, path="/", viewport=self.viewport,
+        self.id = self.driver("open", origin=self.origin, path="/", viewport=self.viewport,
                               dpr=scale, touch=phone)
 
     def eval(self, expression):
@@ -220,9 +221,11 @@ class WebGame(Game):
 
     def reload_offline(self):
         """Once the service worker has taken the site, the network goes and
-        the page is loaded again."""
-        self.wait("navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))",
-                  "no service worker took the site")
+        the page is loaded again. The browser would offer to install it."""
+        errors = self.driver("installabilityErrors", origin=self.origin, path="/",
+                             ready="(%s) && %s" % (READY, SERVICE_WORKER_ACTIVE))
+        check(errors == [], "the browser would not install the page: %r" % errors)
+        self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
         self.driver("offline", game=self.id, offline=True)
         self.driver("reload", game=self.id)
         self.wait(READY, "the page did not get ready offline")

@@ -4,6 +4,9 @@
 // answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
 // Positions are CSS pixels of the page.
 
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { createInterface } from 'node:readline';
 import { chromium } from 'playwright-core';
 
@@ -118,6 +121,27 @@ const ops = {
   },
   async reload({ game }) {
     await games.get(game).page.reload();
+  },
+  // What keeps the browser from offering to install the page as an app, as
+  // a profile of its own (not incognito) sees it once the page is ready.
+  async installabilityErrors({ origin, path, ready }) {
+    const profile = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+    const context = await chromium.launchPersistentContext(profile, {
+      executablePath: CHROMIUM, args: ARGS,
+    });
+    try {
+      const page = context.pages()[0] ?? await context.newPage();
+      await page.goto(origin + path);
+      const game = { page };
+      games.set(0, game);
+      await ops.waitFor({ game: 0, expression: ready, timeout: TIMEOUT_MS });
+      const cdp = await context.newCDPSession(page);
+      return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
+    } finally {
+      games.delete(0);
+      await context.close();
+      await rm(profile, { recursive: true, force: true });
+    }
   },
   async closed({ game }) {
     return games.get(game).closed;
