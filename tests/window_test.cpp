@@ -21,7 +21,7 @@ using formqt::Text;
 namespace {
 
 // The lines of a message: joined by a lone carriage return.
-int LineCount(const char16_t* text) { return static_cast<int>(Text(text).count(u'\r')) + 1; }
+int LineCount(const QString& text) { return static_cast<int>(text.count(u'\r')) + 1; }
 
 // Lines of text in `image`: bands of consecutive rows holding a pixel that
 // matches `isInk`. Bands under 4 rows (the breve of a "й" above a line without
@@ -238,34 +238,32 @@ class WindowTest : public QObject {
         }
     }
 
-    void helpBoxShowsFourLines() {
-        QVERIFY(WithModalBox(
-            [this] { window->help_Click(); },
-            [](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), Text(form::kHelpTitle));
-                QCOMPARE(box->icon(), QMessageBox::Information);
-                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-                QCOMPARE(box->text(), Text(form::kHelpText));
-                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                QVERIFY(label);
-                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
-                         LineCount(form::kHelpText));
-            }));
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    // Information icon, one OK button, the title, and the text in as many
+    // lines as it has: four for the help, six for the author.
+    void boxes_data() {
+        QTest::addColumn<bool>("help");  // else the author box
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("help") << true << Text(form::kHelpTitle) << Text(form::kHelpText);
+        QTest::newRow("author") << false << Text(form::kAuthorTitle) << Text(form::kAuthorText);
     }
 
-    void authorBoxShowsSixLinesIndented() {
+    void boxes() {
+        QFETCH(bool, help);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
         QVERIFY(WithModalBox(
-            [this] { window->autor_Click(); },
-            [](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), Text(form::kAuthorTitle));
+            [this, help] { help ? window->help_Click() : window->autor_Click(); },
+            [&](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), title);
                 QCOMPARE(box->icon(), QMessageBox::Information);
                 QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-                QCOMPARE(box->text(), Text(form::kAuthorText));
+                QCOMPARE(box->text(), text);
                 auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark),
-                         LineCount(form::kAuthorText));
+                QVERIFY(label);
+                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark), LineCount(text));
             }));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     // The layout is fixed in pixels: a desktop theme's large fonts, for all
