@@ -15,5 +15,7 @@ view.setTitle(facts.title);
 form.drawBlank();
 form.element.hidden = false;
 form.button.focus();
-await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+// Once the frame that shows it has been drawn.
+await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+document.documentElement.dataset.painted = "1";
 document.documentElement.dataset.ready = "1";

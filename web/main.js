@@ -47,6 +47,8 @@ async function loadPictures(facts) {
     })));
 }
 
+// The game, started as soon as its code is here, while the rest still loads;
+// it draws through `view`, which the window fills in once it is built.
 async function loadSession() {
     const [bytes, loader] = await Promise.all([
         fetchOk(WASM, "игру").then((response) => response.arrayBuffer()),
@@ -54,7 +56,12 @@ async function loadSession() {
             throw new Missing(`не удалось загрузить загрузчик игры ${LOADER.slice(2)}`);
         }),
     ]);
-    return {bytes, create: loader.default};
+    const view = {};
+    try {
+        return {game: await loader.default({wasmBinary: bytes, view}), view};
+    } catch (error) {
+        throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
+    }
 }
 
 // The smallest whole number of CSS pixels that is a whole number of device
@@ -116,21 +123,22 @@ async function start() {
     const session = loadSession();
     session.catch(() => {});  // reported below, after what comes first
     const facts = await (await fetchOk("form.json", "описание формы")).json();
-    const pictures = await loadPictures(facts);
-    const {bytes, create} = await session;
+    // The board starts blank: the pictures are needed from the first new
+    // game on, so the window shows while they are still on their way. Input
+    // waits for them, in the order it came.
+    const pictures = loadPictures(facts);
+    pictures.catch(() => {});  // reported below, once the window shows
 
     let game = null;
-    const form = new Form(facts, pictures, {
-        newGame: () => game._NewGame(),
-        click: (cell) => game._Click(cell),
+    const form = new Form(facts, [], {
+        newGame: () => pictures.then(() => game._NewGame()),
+        click: (cell) => pictures.then(() => game._Click(cell)),
         exit: exitGame,
     });
     form.drawBlank();
-    try {
-        game = await create({wasmBinary: bytes, view: form.view});
-    } catch (error) {
-        throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
-    }
+    const started = await session;
+    Object.assign(started.view, form.view);
+    game = started.game;
     game._Start();
 
     form.element.hidden = false;
@@ -143,7 +151,10 @@ async function start() {
         if (!event.target.closest("button, [tabindex]")) event.preventDefault();
     });
     form.button.focus();
-    await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+    // Once the frame that shows it has been drawn.
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    document.documentElement.dataset.painted = "1";
+    form.pictures = await pictures;
     document.documentElement.dataset.ready = "1";
 
     if ("serviceWorker" in navigator) {

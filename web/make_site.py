@@ -130,6 +130,26 @@ def offline_files(site):
     return files
 
 
+PRELOADS_MARK = "<!-- @PRELOADS@ -->"
+
+
+def write_preloads(site, pictures):
+    """Asks, in the page itself, for every file that start-up needs, so that
+    all of them are on their way at once rather than one waiting for
+    another: the modules main.js imports, the game, the form description
+    and the pictures."""
+    modules = sorted(p.name for p in site.glob("*.js") if p.name not in ("main.js", WORKER))
+    links = ['<link rel="modulepreload" href="%s">' % name for name in modules]
+    links += ['<link rel="preload" href="%s" as="fetch" crossorigin>' % name
+              for name in ("tarpo.wasm", "form.json")]
+    links += ['<link rel="preload" href="%s" as="image">' % path
+              for entry in pictures for path in entry.values() if path]
+    page = site / "index.html"
+    text = page.read_text(encoding="utf-8")
+    if PRELOADS_MARK in text:
+        page.write_text(text.replace(PRELOADS_MARK, "\n".join(links)), encoding="utf-8")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     for option in ("--facts", "--assets", "--worker", "--site"):
@@ -137,6 +157,7 @@ def main():
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
     facts["site_pictures"] = write_pictures(facts, args.assets, args.site)
+    write_preloads(args.site, facts["site_pictures"])
     (args.site / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
                                          encoding="utf-8")
     files = offline_files(args.site)
