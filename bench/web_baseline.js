@@ -14,6 +14,7 @@ view.setButtonCaption(facts.command1_caption);
 view.setTitle(facts.title);
 form.drawBlank();
 form.element.hidden = false;
+form.placeWindow();
 form.button.focus();
 // Once the frame that shows it has been drawn.
 await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));

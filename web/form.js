@@ -59,6 +59,15 @@ class ListBox {
     }
 }
 
+// The smallest whole number of CSS pixels that is a whole number of device
+// pixels too (4 at 125 % and 175 %, 2 at 150 %), if there is a small one.
+function wholeStep(dpr) {
+    for (let step = 1; step <= 8; ++step) {
+        if (Math.abs(step * dpr - Math.round(step * dpr)) < 1e-6) return step;
+    }
+    return 1;
+}
+
 export class Form {
     // `pictures`: per picture set, {picture, preview} as loaded images.
     // `actions`: {newGame(), click(cell), exit()}.
@@ -161,6 +170,29 @@ export class Form {
         const picture = image && {image, x: 0, y: 0, width: image.width, height: image.height};
         this.demo.show(this.facts.demo_rect, picture, false);
     }
+
+    // The window in the middle of the viewport at one form pixel per CSS pixel,
+    // scaled down as a whole when the viewport is smaller. Its corner lies on a
+    // whole CSS pixel that is a whole device pixel too, so that the cells do,
+    // whether the browser rounds positions in CSS or in device pixels.
+    placeWindow() {
+        const element = this.element;
+        // The client area is a whole number of device pixels, as a window's is.
+        const dpr = window.devicePixelRatio || 1;
+        [this.client.style.width, this.client.style.height] =
+            this.facts.client_size.map((v) => Math.floor(v * dpr + 0.5) / dpr + "px");
+        const root = document.documentElement;
+        const [w, h] = [element.offsetWidth, element.offsetHeight];
+        const [vw, vh] = [root.clientWidth, root.clientHeight];
+        const scale = Math.min(1, vw / w, vh / h);
+        const step = wholeStep(dpr);
+        const snap = (v) => Math.round(Math.max(0, v) / step) * step;
+        element.style.left = snap((vw - w * scale) / 2) + "px";
+        element.style.top = snap((vh - h * scale) / 2) + "px";
+        element.style.transform = scale < 1 ? `scale(${scale})` : "";
+        this.redraw();
+    }
+
 
     // Everything drawn in device pixels again, after the scale or the
     // device pixel ratio changed.
