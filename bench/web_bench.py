@@ -57,13 +57,13 @@ def baseline_site(site, folder):
     """A copy of the site whose main.js is the baseline's, without the
     WebAssembly, the pictures and the service worker."""
     shutil.copytree(site, folder, dirs_exist_ok=True,
-                    ignore=shutil.ignore_patterns("*.wasm", "*.png", "tarpo.js", "sw.js"))
+                    ignore=shutil.ignore_patterns("*.wasm", "*.png", "sw.js"))
     shutil.copy(os.path.join(HERE, "web_baseline.js"), os.path.join(folder, "main.js"))
     # Nor does its page ask for them in advance.
     page = os.path.join(folder, "index.html")
     with open(page, encoding="utf-8") as f:
         lines = [line for line in f if not re.search(r'rel="(module)?preload" href="[^"]*'
-                                                     r'(\.wasm|\.png|tarpo\.js)"', line)]
+                                                     r'\.wasm"', line)]
     with open(page, "w", encoding="utf-8") as f:
         f.writelines(lines)
 

@@ -5,7 +5,6 @@
 import {Form} from "./form.js";
 
 const WASM = "tarpo.wasm";
-const LOADER = "./tarpo.js";
 
 class Missing extends Error {}
 
@@ -48,17 +47,45 @@ async function loadPictures(facts) {
 }
 
 // The game, started as soon as its code is here, while the rest still loads;
-// it draws through `view`, which the window fills in once it is built.
+// it draws through `view`, which the window fills in once it is built. The
+// module asks the page for what it draws and for the time, which seeds the
+// deals; strings come as UTF-16 in its memory, ended by a zero.
 async function loadSession() {
-    const [bytes, loader] = await Promise.all([
-        fetchOk(WASM, "игру").then((response) => response.arrayBuffer()),
-        import(LOADER).catch(() => {
-            throw new Missing(`не удалось загрузить загрузчик игры ${LOADER.slice(2)}`);
-        }),
-    ]);
+    const bytes = await (await fetchOk(WASM, "игру")).arrayBuffer();
     const view = {};
+    let memory = null;
+    const utf16 = new TextDecoder("utf-16le");
+    const text = (at) => {
+        const units = new Uint16Array(memory.buffer, at);
+        return utf16.decode(units.subarray(0, units.indexOf(0)));
+    };
+    const imports = {
+        view: {
+            addListEntry: (at) => view.addListEntry(text(at)),
+            selectListEntry: (entry) => view.selectListEntry(entry),
+            listEntryCount: () => view.listEntryCount(),
+            isListEntrySelected: (entry) => view.isListEntrySelected(entry),
+            setTitle: (at) => view.setTitle(text(at)),
+            setButtonCaption: (at) => view.setButtonCaption(text(at)),
+            drawCell: (cell, set, piece, framed) => view.drawCell(cell, set, piece, framed),
+            drawPreview: (set) => view.drawPreview(set),
+        },
+        wasi_snapshot_preview1: {
+            clock_time_get: (clock, precision, at) => {
+                const nanoseconds = BigInt(Date.now()) * 1000000n;
+                new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
+                return 0;
+            },
+            proc_exit: (code) => {
+                throw new Error(`${WASM} завершилась с кодом ${code}`);
+            },
+        },
+    };
     try {
-        return {game: await loader.default({wasmBinary: bytes, view}), view};
+        const {instance} = await WebAssembly.instantiate(bytes, imports);
+        memory = instance.exports.memory;
+        instance.exports._initialize();
+        return {game: instance.exports, view};
     } catch (error) {
         throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
     }
@@ -93,22 +120,25 @@ async function start() {
     session.catch(() => {});  // reported below, after what comes first
     const facts = await (await fetchOk("form.json", "описание формы")).json();
     // The board starts blank: the pictures are needed from the first new
-    // game on, so the window shows while they are still on their way. Input
-    // waits for them, in the order it came.
-    const pictures = loadPictures(facts);
-    pictures.catch(() => {});  // reported below, once the window shows
+    // game on, so they are asked for only once the window is on the screen.
+    // Input waits for them, in the order it came.
+    let onScreen = null;
+    const pictures = new Promise((resolve) => {
+        onScreen = resolve;
+    }).then(() => loadPictures(facts));
+    pictures.catch(() => {});  // reported below
 
     let game = null;
     const form = new Form(facts, [], {
-        newGame: () => pictures.then(() => game._NewGame()),
-        click: (cell) => pictures.then(() => game._Click(cell)),
+        newGame: () => pictures.then(() => game.NewGame()),
+        click: (cell) => pictures.then(() => game.Click(cell)),
         exit: exitGame,
     });
     form.drawBlank();
     const started = await session;
     Object.assign(started.view, form.view);
     game = started.game;
-    game._Start();
+    game.Start();
 
     form.element.hidden = false;
     form.placeWindow();
@@ -123,6 +153,7 @@ async function start() {
     // Once the frame that shows it has been drawn.
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
     document.documentElement.dataset.painted = "1";
+    onScreen();
     form.pictures = await pictures;
     document.documentElement.dataset.ready = "1";
 

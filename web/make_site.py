@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Completes the site in its directory once the page's files are there.
 
-Usage: make_site.py --facts FORM_JSON --assets DIR --worker SW_TEMPLATE --site DIR
+Usage: make_site.py --facts FORM_JSON --assets DIR --page INDEX_HTML --worker SW_TEMPLATE
+                    --site DIR --modules MAIN_JS [MODULE_JS...]
 
 - the pictures: per picture set, its pieces (24-bit BMPs) put together again into the whole picture, row by row in piece
   order, and its preview (preview.bmp) as it is; PNGs that carry the pixels
   and nothing else (no gamma or colour-space chunk), so that the browser
   shows the very values of the BMPs;
 - form.json: the form description with the paths of those pictures added;
+- index.html: the page, asking in advance for what start-up needs;
 - sw.js: the service worker, with the list of the files it keeps for offline
   use and a version that changes with any of them.
 """
@@ -133,31 +135,30 @@ def offline_files(site):
 PRELOADS_MARK = "<!-- @PRELOADS@ -->"
 
 
-def write_preloads(site, pictures):
-    """Asks, in the page itself, for every file that start-up needs, so that
-    all of them are on their way at once rather than one waiting for
-    another: the modules main.js imports, the game, the form description
-    and the pictures."""
-    modules = sorted(p.name for p in site.glob("*.js") if p.name not in ("main.js", WORKER))
+def write_page(page, site, modules):
+    """The page, asking in its head for every file that start-up needs, so
+    that all of them are on their way at once rather than one waiting for
+    another: the page's modules, the entry module first, then the game and
+    the form description."""
     links = ['<link rel="modulepreload" href="%s">' % name for name in modules]
     links += ['<link rel="preload" href="%s" as="fetch" crossorigin>' % name
               for name in ("tarpo.wasm", "form.json")]
-    links += ['<link rel="preload" href="%s" as="image">' % path
-              for entry in pictures for path in entry.values() if path]
-    page = site / "index.html"
     text = page.read_text(encoding="utf-8")
-    if PRELOADS_MARK in text:
-        page.write_text(text.replace(PRELOADS_MARK, "\n".join(links)), encoding="utf-8")
+    if PRELOADS_MARK not in text:
+        sys.exit("%s: no %s" % (page, PRELOADS_MARK))
+    (site / "index.html").write_text(text.replace(PRELOADS_MARK, "\n".join(links)),
+                                     encoding="utf-8")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("--facts", "--assets", "--worker", "--site"):
+    for option in ("--facts", "--assets", "--page", "--worker", "--site"):
         parser.add_argument(option, type=Path, required=True)
+    parser.add_argument("--modules", nargs="+", required=True)
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
     facts["site_pictures"] = write_pictures(facts, args.assets, args.site)
-    write_preloads(args.site, facts["site_pictures"])
+    write_page(args.page, args.site, args.modules)
     (args.site / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
                                          encoding="utf-8")
     files = offline_files(args.site)

@@ -1,40 +1,50 @@
 // The page's side of the game session: a SessionView that hands every drawing
 // and every question about the list to the page's script, and the entry
-// points the page calls for start-up and the player's input.
-#include <emscripten/em_js.h>
+// points the page calls for start-up and the player's input. The module
+// stands alone: the page's script gives it the functions it imports, with no
+// loader in between.
 #include <emscripten/emscripten.h>
 
 #include "session.h"
 
-namespace {
+// A function the page's script gives the module, as "view"."name".
+#define TARPO_FROM_PAGE(name) __attribute__((import_module("view"), import_name(name)))
+
+extern "C" {
 
 // Strings cross as UTF-16 in the module's memory, ended by a zero.
-EM_JS(void, JsAddListEntry, (const char16_t* name),
-      { Module.view.addListEntry(UTF16ToString(name)); });
-EM_JS(void, JsSelectListEntry, (int entry), { Module.view.selectListEntry(entry); });
-EM_JS(int, JsListEntryCount, (), { return Module.view.listEntryCount(); });
-EM_JS(int, JsIsListEntrySelected, (int entry), { return Module.view.isListEntrySelected(entry); });
-EM_JS(void, JsSetTitle, (const char16_t* title), { Module.view.setTitle(UTF16ToString(title)); });
-EM_JS(void, JsSetButtonCaption, (const char16_t* caption),
-      { Module.view.setButtonCaption(UTF16ToString(caption)); });
-EM_JS(void, JsDrawCell, (int cell, int set, int piece, int framed),
-      { Module.view.drawCell(cell, set, piece, framed); });
-EM_JS(void, JsDrawPreview, (int set), { Module.view.drawPreview(set); });
+TARPO_FROM_PAGE("addListEntry") void PageAddListEntry(const char16_t* name);
+TARPO_FROM_PAGE("selectListEntry") void PageSelectListEntry(int entry);
+TARPO_FROM_PAGE("listEntryCount") int PageListEntryCount();
+TARPO_FROM_PAGE("isListEntrySelected") int PageIsListEntrySelected(int entry);
+TARPO_FROM_PAGE("setTitle") void PageSetTitle(const char16_t* title);
+TARPO_FROM_PAGE("setButtonCaption") void PageSetButtonCaption(const char16_t* caption);
+TARPO_FROM_PAGE("drawCell") void PageDrawCell(int cell, int set, int piece, int framed);
+TARPO_FROM_PAGE("drawPreview") void PageDrawPreview(int set);
+
+}  // extern "C"
+
+namespace {
+
+constexpr int kNothing = -1;  // no picture, no set
 
 class PageView final : public tarpo::SessionView {
   public:
-    void AddListEntry(const char16_t* name) override { JsAddListEntry(name); }
-    void SelectListEntry(int entry) override { JsSelectListEntry(entry); }
-    int ListEntryCount() const override { return JsListEntryCount(); }
-    bool IsListEntrySelected(int entry) const override { return JsIsListEntrySelected(entry) != 0; }
-    void SetTitle(const char16_t* title) override { JsSetTitle(title); }
-    void SetButtonCaption(const char16_t* caption) override { JsSetButtonCaption(caption); }
-    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override {
-        constexpr int kNothing = -1;
-        JsDrawCell(cell, look.picture ? look.picture->set : kNothing,
-                   look.picture ? look.picture->piece : kNothing, look.framed ? 1 : 0);
+    void AddListEntry(const char16_t* name) override { PageAddListEntry(name); }
+    void SelectListEntry(int entry) override { PageSelectListEntry(entry); }
+    int ListEntryCount() const override { return PageListEntryCount(); }
+    bool IsListEntrySelected(int entry) const override {
+        return PageIsListEntrySelected(entry) != 0;
     }
-    void DrawPreview(std::optional<tarpo::Int16> set) override { JsDrawPreview(set ? *set : -1); }
+    void SetTitle(const char16_t* title) override { PageSetTitle(title); }
+    void SetButtonCaption(const char16_t* caption) override { PageSetButtonCaption(caption); }
+    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override {
+        PageDrawCell(cell, look.picture ? look.picture->set : kNothing,
+                     look.picture ? look.picture->piece : kNothing, look.framed ? 1 : 0);
+    }
+    void DrawPreview(std::optional<tarpo::Int16> set) override {
+        PageDrawPreview(set ? *set : kNothing);
+    }
 };
 
 PageView view;
@@ -44,7 +54,7 @@ tarpo::Session* session = nullptr;
 
 extern "C" {
 
-// Once the page's controls exist and the pictures are loaded.
+// Once the page's controls exist.
 EMSCRIPTEN_KEEPALIVE void Start() {
     if (session != nullptr) return;
     session = new tarpo::Session(view);
