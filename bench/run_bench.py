@@ -26,7 +26,7 @@ new game only inside the board and the preview (and the button it was clicked
 with), a click that changes nothing draws nothing.
 
 Usage: run_bench.py BUILD_DIR [--runs N] [--compare NAME=TARPO_EXECUTABLE ...]
-                    [--windows-exe TARPO_EXE] [--web-site SITE_DIR]
+                    [--windows-exe TARPO_EXE] [--web-site SITE_DIR] [--web-runs N]
 --compare adds another tarpo build to the start-up runs (say, an older one).
 """
 
@@ -187,6 +187,8 @@ def main():
     parser.add_argument("--compare", action="append", default=[])
     parser.add_argument("--windows-exe")
     parser.add_argument("--web-site")
+    # A first visit is cheap and its spread wide: more runs than a start-up.
+    parser.add_argument("--web-runs", type=int, default=40)
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     programs = [("baseline (same controls)", BASELINE_TITLE,
@@ -208,7 +210,7 @@ def main():
     if args.web_site:
         with open(os.path.join(build, "form.json"), encoding="utf-8") as f:
             facts = json.load(f)
-        web_ok = web_bench(os.path.abspath(args.web_site), facts, args.runs)
+        web_ok = web_bench(os.path.abspath(args.web_site), facts, args.web_runs)
 
     print("\n== Targets")
     verdict("tarpo", *verdicts["tarpo"], TIME_RATIO_TARGET)
