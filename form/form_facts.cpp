@@ -90,6 +90,15 @@ int main() {
     field("board_side", std::to_string(tarpo::kSide));
     field("cell_pitch", std::to_string(kCellPitch));
     field("piece_side", std::to_string(kPieceSide));
+    // Each cell's box, framed and unframed, as CellRect gives it.
+    std::string cells = "{";
+    for (const bool framed : {true, false}) {
+        cells += framed ? "\"framed\": [" : ", \"unframed\": [";
+        for (int i = 0; i < tarpo::kCellCount; ++i)
+            cells += (i == 0 ? "" : ", ") + Json(CellRect(i, framed));
+        cells += "]";
+    }
+    field("cell_rects", cells + "}");
     field("frame_width", std::to_string(kFrameWidth));
     field("command1_rect", Json(kCommand1Rect));
     field("command1_caption", Quoted(kCommand1Caption));

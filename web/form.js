@@ -144,14 +144,6 @@ export class Form {
         this.drawPreview(-1);
     }
 
-    cellRect(cell, framed) {
-        const f = this.facts;
-        const side = f.piece_side + (framed ? 2 * f.frame_width : 0);
-        const [left, top] = f.board_origin;
-        return [left + f.cell_pitch * (cell % f.board_side),
-                top + f.cell_pitch * Math.floor(cell / f.board_side), side, side];
-    }
-
     drawCell(cell, set, piece, framed) {
         const f = this.facts;
         const n = f.board_side;
@@ -162,7 +154,7 @@ export class Form {
             width: f.piece_side,
             height: f.piece_side,
         };
-        this.cells[cell].show(this.cellRect(cell, framed), picture, framed);
+        this.cells[cell].show(f.cell_rects[framed ? "framed" : "unframed"][cell], picture, framed);
     }
 
     drawPreview(set) {
