@@ -53,13 +53,12 @@ void Form1::SetTitle(const char16_t* title) { SetWindowTextW(hwnd_, Text(title))
 void Form1::SetButtonCaption(const char16_t* caption) { SetWindowTextW(Command1, Text(caption)); }
 
 void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
-    ImageBox& box = *Image3[static_cast<std::size_t>(cell)];
-    box.SetPicture(look.picture ? pictures_[*look.picture].get() : nullptr);
-    box.SetFramed(look.framed);
+    Image3[static_cast<std::size_t>(cell)]->Show(
+        look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
 }
 
 void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
-    demo->SetPicture(set ? pictures_.Preview(*set).get() : nullptr);
+    demo->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
 }
 
 }  // namespace win32

@@ -76,13 +76,17 @@ Form1::~Form1() {
 
 LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            BuildControls();
+        case WM_CREATE: {
+            const UINT dpi = WindowDpi(hwnd_);
+            const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
+            BuildControls(scale);
             BuildMenu();
-            Layout(WindowDpi(hwnd_));
+            SetFonts(scale);
+            FitWindow(scale, dpi);
             Form_Initialize();
             Form_Load();
             return 0;
+        }
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -147,36 +151,37 @@ bool Form1::TranslateDialogKey(MSG& message) {
     return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
-void Form1::BuildControls() {
+// Every control is made where it stays at `scale`.
+void Form1::BuildControls(const Scale& scale) {
     const HWND client = hwnd_;
-    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
-            client, form::CellRect(i, true), [this, i] { Image3_Click(i); });
-        Image3[static_cast<std::size_t>(i)]->SetFramed(true);
-    }
     // Where two framed cells overlap, the one with the higher index (the right
     // or lower neighbour) lies on top: it shows its frame there and takes the
-    // click.
-    for (const auto& cell : Image3)
-        SetWindowPos(cell->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // click. A new child window goes below the ones made before it, so the
+    // cells are made from the last to the first.
+    for (tarpo::Int16 i = tarpo::kCellCount - 1; i >= 0; --i) {
+        Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
+            client, form::CellRect(i, true), scale, true, [this, i] { Image3_Click(i); });
+    }
 
     const auto child = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
-                           WORD id) {
-        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                               client, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                               instance_, nullptr);
+                           const form::Rect& place, WORD id) {
+        const RECT r = scale(place);
+        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, client,
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance_,
+                               nullptr);
     };
+    // Tab order is the order they are made in: the button, then the list.
     Command1 = child(0, L"BUTTON", Text(form::kCommand1Placeholder), WS_TABSTOP | BS_PUSHBUTTON,
-                     kCommand1Id);
+                     form::kCommand1Rect, kCommand1Id);
     List1 = child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                  kList1Id);
-    // Tab order: the button, then the list.
-    SetWindowPos(List1, Command1, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                  form::kList1Rect, kList1Id);
 
-    demo = std::make_unique<ImageBox>(client, form::kDemoRect);
+    demo = std::make_unique<ImageBox>(client, form::kDemoRect, scale, false);
 
     // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
-    Label1 = child(0, L"STATIC", Text(form::kLabel1Caption), SS_OWNERDRAW, kLabel1Id);
+    Label1 =
+        child(0, L"STATIC", Text(form::kLabel1Caption), SS_OWNERDRAW, form::kLabel1Rect, kLabel1Id);
 }
 
 void Form1::BuildMenu() {
@@ -192,8 +197,7 @@ void Form1::BuildMenu() {
 }
 
 // Places every control for `dpi` (or a lower density, where the window would
-// not fit the screen) and sizes the window so that the client area below the
-// menu bar is the form's, scaled.
+// not fit the screen), with its font, and fits the window around them.
 void Form1::Layout(UINT dpi) {
     const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
     for (const auto& cell : Image3) cell->Rescale(scale);
@@ -201,7 +205,11 @@ void Form1::Layout(UINT dpi) {
     Place(Command1, scale(form::kCommand1Rect));
     Place(List1, scale(form::kList1Rect));
     Place(Label1, scale(form::kLabel1Rect));
+    SetFonts(scale);
+    FitWindow(scale, dpi);
+}
 
+void Form1::SetFonts(const Scale& scale) {
     Font dialogFont = CreateFormFont(form::kDialogFont, scale);
     Font labelFont = CreateFormFont(form::kLabel1Font, scale);
     for (const HWND control : {Command1, List1})
@@ -209,10 +217,17 @@ void Form1::Layout(UINT dpi) {
     SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
+}
 
+// Sizes the window so that the client area below the menu bar is the form's
+// at `scale`, with the frame and the menu bar at `dpi`.
+void Form1::FitWindow(const Scale& scale, UINT dpi) {
     constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     const SIZE size = WindowSize(scale, kStyle, kExStyle, dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, kFlags);
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy)
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, kFlags);
     // A menu bar that wraps onto a second line takes more than one line's height.
     RECT actual;
     GetClientRect(hwnd_, &actual);

@@ -47,11 +47,13 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(WORD id, WORD code);
 
-    void BuildControls();
+    void BuildControls(const Scale& scale);
     void BuildMenu();
     void Form_Initialize();
     void Form_Load();
     void Layout(UINT dpi);
+    void SetFonts(const Scale& scale);
+    void FitWindow(const Scale& scale, UINT dpi);
     void KeepListSelection();
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
 

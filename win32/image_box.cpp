@@ -43,12 +43,14 @@ void ImageBox::Register(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, std::function<void()> onClick)
-    : place_(place), onClick_(std::move(onClick)) {
+ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale, bool framed,
+                   std::function<void()> onClick)
+    : place_(place), onClick_(std::move(onClick)), scale_(scale), framed_(framed) {
+    const RECT r = scale_(place_);
     // WS_CLIPSIBLINGS: where framed cells overlap, the box above paints alone.
-    CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                    nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                    this);
+    CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
+                    r.right - r.left, r.bottom - r.top, parent, nullptr,
+                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
 }
 
 LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -79,14 +81,10 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void ImageBox::SetPicture(HBITMAP picture) {
+void ImageBox::Show(HBITMAP picture, bool framed) {
+    if (picture == picture_ && framed == framed_) return;
     picture_ = picture;
     pictureSize_ = picture != nullptr ? BitmapSize(picture) : tarpo::form::Size{};
-    FitToPicture();
-    InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void ImageBox::SetFramed(bool framed) {
     framed_ = framed;
     FitToPicture();
     InvalidateRect(hwnd_, nullptr, FALSE);

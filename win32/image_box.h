@@ -16,14 +16,15 @@ class ImageBox : public WindowOwner<ImageBox> {
   public:
     static void Register(HINSTANCE instance);
 
-    // A box at `place` (form pixels), of that size until it gets a picture.
-    ImageBox(HWND parent, const tarpo::form::Rect& place, std::function<void()> onClick = {});
+    // An empty box at `place` (form pixels) laid out at `scale`, of that size
+    // until it gets a picture.
+    ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale, bool framed,
+             std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
 
-    // nullptr is the empty picture.
-    void SetPicture(HBITMAP picture);
-    void SetFramed(bool framed);
+    // nullptr is the empty picture. Drawn again only if it changes.
+    void Show(HBITMAP picture, bool framed);
 
     // Places the box for the window's current density.
     void Rescale(const Scale& scale);
@@ -36,7 +37,7 @@ class ImageBox : public WindowOwner<ImageBox> {
 
     tarpo::form::Rect place_;  // form pixels
     std::function<void()> onClick_;
-    Scale scale_{kDefaultDpi};
+    Scale scale_;
     HBITMAP picture_ = nullptr;
     tarpo::form::Size pictureSize_{};
     bool framed_ = false;
