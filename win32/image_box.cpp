@@ -82,7 +82,6 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageBox::Show(HBITMAP picture, bool framed) {
-    if (picture == picture_ && framed == framed_) return;
     picture_ = picture;
     pictureSize_ = picture != nullptr ? BitmapSize(picture) : tarpo::form::Size{};
     framed_ = framed;

@@ -23,7 +23,7 @@ class ImageBox : public WindowOwner<ImageBox> {
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
 
-    // nullptr is the empty picture. Drawn again only if it changes.
+    // nullptr is the empty picture.
     void Show(HBITMAP picture, bool framed);
 
     // Places the box for the window's current density.
