@@ -3,6 +3,7 @@
 // placed, and the session starts. Whatever is missing is said on the page.
 
 import {Form} from "./form.js";
+import {KeptGame} from "./kept_game.js";
 
 const WASM = "tarpo.wasm";
 
@@ -49,10 +50,12 @@ async function loadPictures(facts) {
 // The game, started as soon as its code is here, while the rest still loads;
 // it draws through `view`, which the window fills in once it is built. The
 // module asks the page for what it draws and for the time, which seeds the
-// deals; strings come as UTF-16 in its memory, ended by a zero.
+// deals (`clock.time`, where it is set, rather than now); strings come as
+// UTF-16 in its memory, ended by a zero.
 async function loadSession() {
     const bytes = await (await fetchOk(WASM, "игру")).arrayBuffer();
     const view = {};
+    const clock = {time: null};
     let memory = null;
     const utf16 = new TextDecoder("utf-16le");
     const text = (at) => {
@@ -72,7 +75,7 @@ async function loadSession() {
         },
         wasi_snapshot_preview1: {
             clock_time_get: (clock, precision, at) => {
-                const nanoseconds = BigInt(Date.now()) * 1000000n;
+                const nanoseconds = BigInt(clock.time ?? Date.now()) * 1000000n;
                 new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
                 return 0;
             },
@@ -85,7 +88,7 @@ async function loadSession() {
         const {instance} = await WebAssembly.instantiate(bytes, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
-        return {game: instance.exports, view};
+        return {game: instance.exports, view, clock};
     } catch (error) {
         throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
     }
@@ -103,13 +106,46 @@ function watchPlacement(form) {
     watchRatio();
 }
 
-function exitGame() {
+function exitGame(kept) {
+    kept.forget();
     // A page may close only a window that script opened, or that has no
     // history but this page; where it may not, the game ends here.
     window.close();
     document.getElementById("form").hidden = true;
     document.getElementById("ended").hidden = false;
     document.getElementById("restart").focus();
+}
+
+// The session's input, kept in the tab as it is played: a new game with the
+// time that seeds its deal, and every click that changed what is shown.
+function keptPlay(game, {view, clock}, form, kept) {
+    let drew = false;
+    const drawCell = view.drawCell;
+    view.drawCell = (...look) => {
+        drew = true;
+        drawCell(...look);
+    };
+    return {
+        newGame(set, time) {
+            form.list.select(set);
+            clock.time = time;
+            try {
+                game.NewGame();
+            } finally {
+                clock.time = null;
+            }
+            kept.newGame(set, time);
+        },
+        click(cell) {
+            drew = false;
+            game.Click(cell);
+            if (drew) kept.click(cell);
+        },
+        choose(entry) {
+            form.list.select(entry);
+            kept.choose(entry);
+        },
+    };
 }
 
 async function start() {
@@ -128,17 +164,27 @@ async function start() {
     }).then(() => loadPictures(facts));
     pictures.catch(() => {});  // reported below
 
-    let game = null;
+    // The player's input, each in its turn once the pictures are here.
+    const inTurn = (action) => pictures.then(action);
+    let play = null;
+    const kept = new KeptGame();
     const form = new Form(facts, [], {
-        newGame: () => pictures.then(() => game.NewGame()),
-        click: (cell) => pictures.then(() => game.Click(cell)),
-        exit: exitGame,
-    });
-    form.drawBlank();
+        newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
+        click: (cell) => inTurn(() => play.click(cell)),
+        exit: () => exitGame(kept),
+        inTurn,
+    }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
     const started = await session;
     Object.assign(started.view, form.view);
-    game = started.game;
+    const game = started.game;
+    play = keptPlay(game, started, form, kept);
+    inTurn((loaded) => {
+        form.pictures = loaded;
+    });
+    form.drawBlank();
     game.Start();
+    inTurn(() => kept.replay(play));
+    form.list.element.addEventListener("change", () => kept.choose(form.list.selected));
 
     form.element.hidden = false;
     form.placeWindow();
@@ -154,7 +200,7 @@ async function start() {
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
     document.documentElement.dataset.painted = "1";
     onScreen();
-    form.pictures = await pictures;
+    await pictures;
     document.documentElement.dataset.ready = "1";
 
     if ("serviceWorker" in navigator) {

@@ -5,6 +5,7 @@
 // loader in between.
 #include <emscripten/emscripten.h>
 
+#include "device_grid.h"
 #include "session.h"
 
 // A function the page's script gives the module, as "view"."name".
@@ -68,6 +69,17 @@ EMSCRIPTEN_KEEPALIVE void NewGame() {
 
 EMSCRIPTEN_KEEPALIVE void Click(int cell) {
     if (session != nullptr) session->Click(static_cast<tarpo::Int16>(cell));
+}
+
+// The sunken frame of a cell at `ratio` device pixels per form pixel, by the
+// rule the desktop programs draw it with: its width in device pixels, and the
+// outer ring's share of that width.
+EMSCRIPTEN_KEEPALIVE int FrameWidth(double ratio) {
+    return tarpo::form::DeviceLength(tarpo::form::kFrameWidth, ratio);
+}
+
+EMSCRIPTEN_KEEPALIVE int FrameOuterRing(double ratio) {
+    return tarpo::form::SunkenFrameRings(FrameWidth(ratio)).outer;
 }
 
 }  // extern "C"

@@ -10,7 +10,7 @@ Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
        suite.py --boot-wine-prefix DIR
 PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
-wine), missing_picture (wine, web), phone and offline (web)."""
+wine), missing_picture (wine, web), phone, offline and page (web)."""
 
 import argparse
 import os
@@ -119,15 +119,20 @@ class Suite:
         game = self.game()
         before = game.look().region(0, 0, *f.client_size)
         boxes = [(1, f.help_title, f.help_text), (2, f.author_title, f.author_text)]
-        for how in ("mnemonic", "mouse"):
+        # A Latin mnemonic is also the key of that letter on a Russian layout.
+        hows = ("mnemonic", "mouse") + (("russian_layout",) if "latin_mnemonics" in
+                                        self.adapter.features else ())
+        for how in hows:
             for entry, title, text in boxes:
                 if how == "mouse":
                     game.click_menu(entry)
+                elif how == "russian_layout":
+                    game.mnemonic(f.menu_captions[entry], layout="ru")
                 else:
                     game.mnemonic(f.menu_captions[entry])
                 game.wait_box(title, text)
                 self.adapter.save_screen("box-%d-%s" % (entry, how))
-                game.key("Return" if how == "mnemonic" else "Escape")
+                game.key("Escape" if how == "mouse" else "Return")
                 game.wait_box_gone(title)
         after = game.look().region(0, 0, *f.client_size)
         check(after == before, "the boxes changed the window")
@@ -286,6 +291,118 @@ class Suite:
         game.wait_board(pictures, lambda t: t == expected,
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
+    # -- touch -------------------------------------------------------------------
+
+    def overlapping_taps(self):
+        """Two thumbs: a tap that begins before the other has ended still
+        slides its tile, and so does the other."""
+        f = self.facts
+        skull = PictureSet(f, self.assets, 0, 1)
+        game = self.game(phone=True)
+        game.press_button()
+        dealt, _ = game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal")
+        empty = dealt.index(0)
+        first = neighbours(empty, f.side)[0]
+        second = [c for c in neighbours(first, f.side) if c != empty][0]
+        expected = list(dealt)
+        expected[empty], expected[first], expected[second] = dealt[first], dealt[second], 0
+        game.overlapping_taps([game.cell_point(first), game.cell_point(second)])
+        game.wait_board(skull, lambda t: t == expected, "the two taps did not slide two tiles")
+
+    # -- the page's own: loading, themes, fonts, the tab ------------------------
+
+    def input_during_loading(self):
+        """While the pictures load, the new game is asked for with the first
+        set chosen and then the second set is chosen: the deal is of the
+        first set, the second stays chosen for the next game."""
+        f = self.facts
+        with self.adapter.pictures_held():
+            game = self.game(ready=False)
+            game.wait_shown()
+            game.press_button()
+            game.click(*game.list_entry(1))
+        skull = PictureSet(f, self.assets, 0, 1)
+        game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal of the first set")
+        dentist = PictureSet(f, self.assets, 1, 1)
+        game.press_button()
+        game.wait_board(dentist, lambda t: t[:-1] in f.start_layouts,
+                        "the second set, chosen while loading, is not dealt next")
+
+    def forced_colours(self):
+        """In a high-contrast theme the chosen entry of the list stands out
+        from the others."""
+        f = self.facts
+        game = self.game()
+        game.forced_colours(True)
+        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+
+        def stands_out():
+            view = game.look()
+            return view.pixel(right, game.list_entry(0)[1]) != view.pixel(right, game.list_entry(1)[1])
+        wait_for(stands_out, 10, "the chosen entry looks like the others in forced colours")
+        game.look("forced-colours")
+
+    def shipped_font(self):
+        """The form's text is drawn in the face the page ships, whatever the
+        system has."""
+        f = self.facts
+        game = self.game()
+        selectors = ["#Command1", "#Label1", "#List1 [role=option]", "#menubar button"]
+        faces = wait_for(lambda: (lambda d: d if all(
+            fonts and all(face["isCustomFont"] for face in fonts) for fonts in d) else None)(
+            game.drawn_fonts(selectors)), 10,
+            "text drawn in a face of the system: %r" % (game.drawn_fonts(selectors),))
+        names = {face["familyName"] for fonts in faces for face in fonts}
+        check(names == {"DejaVu Sans"}, "the form's text is drawn in %r" % names)
+
+    def reload_keeps_the_game(self):
+        """A reload shows the game as it was, to the pixel, in each state a
+        player leaves it in: the board, the preview, the chosen set. A new
+        tab starts afresh."""
+        f = self.facts
+        span = f.cell_pitch * (f.side - 1) + f.framed_side
+        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+
+        def shown(game):
+            view = game.look()
+            return (view.region(*f.board_origin, span, span), view.region(*f.demo_rect),
+                    [view.pixel(right, game.list_entry(i)[1]) for i in range(len(f.picture_sets))])
+
+        def dealt(game, set_index):
+            if set_index:
+                game.click(*game.list_entry(set_index))
+            game.press_button()
+            pictures = PictureSet(f, self.assets, set_index, 1)
+            return game.wait_board(pictures, lambda t: t[:-1] in f.start_layouts, "no deal")[0]
+
+        def slid(game):  # a deal of the second set, a slide, the first set chosen again
+            tiles = dealt(game, 1)
+            game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+            game.click(*game.list_entry(0))
+
+        def finished(game):
+            tiles = dealt(game, 0)
+            game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])] + [0])
+
+        states = {"click_before_first_game": lambda game: game.click_cells([5]),
+                  "slid": slid, "finished": finished}
+        for name, play in states.items():
+            game = self.game()
+            fresh = shown(game)
+            play(game)
+            # Once the input has been handled: the same twice in a row.
+            before = wait_for(lambda: (lambda a, b: a if a == b and a != fresh else None)(
+                shown(game), shown(game)), 30, "%s: nothing changed" % name)
+            game.reload()
+            game.wait_ready()
+            wait_for(lambda: shown(game) == before, 30,
+                     "%s: the reloaded page does not show the game as it was" % name)
+            game.look("reloaded-" + name)
+            game.new_tab()
+            game.wait_ready()
+            check(shown(game) == fresh, "%s: a new tab does not start afresh" % name)
+            game.end()
+
     # -- a broken build ----------------------------------------------------------
 
     def missing_picture(self):
@@ -344,7 +461,8 @@ def picture_amiss(view, rows):
 # The groups of scenarios, each with the feature a program needs for it.
 GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
           "small_screen": "small_screen",
-          "missing_picture": "missing_picture", "phone": "touch", "offline": "offline"}
+          "missing_picture": "missing_picture", "phone": "touch", "offline": "offline",
+          "page": "page"}
 
 
 def scenarios(suite, group):
@@ -372,7 +490,12 @@ def scenarios(suite, group):
         "missing_picture": [("missing_picture", suite.missing_picture)],
         # A phone held upright: the form scaled down to fit, played by taps.
         "phone": [("game_by_touch", lambda: suite.whole_game(1, scale=2, by="pointer",
-                                                              phone=True))],
+                                                              phone=True)),
+                  ("overlapping_taps", suite.overlapping_taps)],
+        "page": [("input_during_loading", suite.input_during_loading),
+                 ("forced_colours", suite.forced_colours),
+                 ("shipped_font", suite.shipped_font),
+                 ("reload_keeps_the_game", suite.reload_keeps_the_game)],
         "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True))],
     }[group]
 

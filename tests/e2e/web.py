@@ -4,6 +4,7 @@ keyboard and touch input through playwright-core (web_driver.mjs, a Node
 process spoken to in JSON lines), and seen on screenshots of the page."""
 
 import base64
+import contextlib
 import functools
 import http.server
 import json
@@ -44,13 +45,16 @@ def box(selector, index=0):
 
 class Site(http.server.ThreadingHTTPServer):
     """The site on a free port, with the MIME types a page needs; a path put
-    in `missing` answers 404, and `served` records every path asked for."""
+    in `missing` answers 404, the pictures wait while `pictures_released`
+    is clear, and `served` records every path asked for."""
 
     def __init__(self, root):
         handler = functools.partial(SiteHandler, directory=root)
         super().__init__(("127.0.0.1", 0), handler)
         self.origin = "http://127.0.0.1:%d" % self.server_address[1]
         self.missing, self.served = set(), set()
+        self.pictures_released = threading.Event()
+        self.pictures_released.set()
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
 
@@ -69,6 +73,8 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         path = self.path.split("?")[0]
         self.server.served.add(path)
+        if path.endswith(PICTURE_TYPES):
+            self.server.pictures_released.wait(60)
         if path in self.server.missing:
             self.send_error(404)
         else:
@@ -116,7 +122,7 @@ class WebBrowser:
     """The suite's side of the page: the site's server, the browser, the
     games (each a fresh browser context), screenshots saved as PNG."""
     name = "web"
-    features = frozenset({"missing_picture", "touch", "offline"})
+    features = frozenset({"missing_picture", "touch", "offline", "page", "latin_mnemonics"})
     # The device pixel ratios of common screens and browser zoom levels.
     hidpi_scales = (2, 1.25, 1.5, 1.75)
 
@@ -169,6 +175,15 @@ class WebBrowser:
 
     def log_text(self):
         return self.driver.log_text()
+
+    @contextlib.contextmanager
+    def pictures_held(self):
+        """The site answers no request for a picture until the end."""
+        self.site.pictures_released.clear()
+        try:
+            yield
+        finally:
+            self.site.pictures_released.set()
 
     def check_missing_picture(self, folder, piece):
         """One picture file of the set answers 404, and then the game's
@@ -308,14 +323,44 @@ class WebGame(Game):
     def key(self, *names):
         self.driver("keys", game=self.id, keys=[KEYS[name] for name in names])
 
-    def mnemonic(self, caption, menu_bar=True):
+    def mnemonic(self, caption, menu_bar=True, layout="us"):
+        """With layout "ru", a Latin letter is the key where a Russian
+        keyboard has it, typing the Cyrillic letter of that key."""
         letter = caption[caption.index("&") + 1].lower()
-        if letter.isascii():
+        if letter.isascii() and layout == "ru":
+            key = {"key": RUSSIAN_KEYS[US_KEYS.index(letter)], "code": "Key" + letter.upper(),
+                   "keyCode": ord(letter.upper()), "alt": menu_bar}
+        elif letter.isascii():
             key = ("Alt+" if menu_bar else "") + letter
         else:  # where a Russian keyboard has it
             us = US_KEYS[RUSSIAN_KEYS.index(letter)].upper()
             key = {"key": letter, "code": "Key" + us, "keyCode": ord(us), "alt": menu_bar}
         self.driver("keys", game=self.id, keys=[key])
+
+    # The page's own: what only a browser has.
+    def wait_shown(self):
+        self.wait(visible("#Command1"), "the window is not shown")
+
+    def overlapping_taps(self, points):
+        """Fingers down on the form points one after the other, then lifted in
+        the same order, each lift while the later ones still touch."""
+        client = self.client_box()
+        unit = client["width"] / self.facts.client_size[0]
+        self.driver("overlappingTouches", game=self.id, points=[
+            (client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points])
+
+    def forced_colours(self, active):
+        self.driver("forcedColors", game=self.id, active=active)
+
+    def drawn_fonts(self, selectors):
+        """For each element, the faces its text is drawn in."""
+        return self.driver("drawnFonts", game=self.id, selectors=selectors)
+
+    def reload(self):
+        self.driver("reload", game=self.id)
+
+    def new_tab(self):
+        self.driver("newTab", game=self.id, origin=self.origin, path="/")
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""

@@ -35,6 +35,10 @@ function watch(game, origin) {
       game.problems.push('a request left the origin: ' + url);
     }
   });
+  watchPage(game);
+}
+
+function watchPage(game) {
   game.page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
   game.page.on('close', () => { game.closed = true; });
 }
@@ -115,6 +119,49 @@ const ops = {
     await page.evaluate(() => new Promise((done) => {
       requestAnimationFrame(() => requestAnimationFrame(done));
     }));
+  },
+  // Fingers on the screen at once: each down in turn, then each lifted in
+  // turn, every lift while the later fingers are still down.
+  async overlappingTouches({ game, points }) {
+    const g = games.get(game);
+    g.cdp ??= await g.context.newCDPSession(g.page);
+    const touches = points.map(([x, y], id) => ({ x, y, id }));
+    for (let n = 1; n <= touches.length; ++n) {
+      await g.cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: touches.slice(0, n) });
+    }
+    for (let n = 1; n < touches.length; ++n) {
+      await g.cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: touches.slice(n) });
+    }
+    await g.cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  },
+  // The page as a high-contrast theme shows it (forced colours), or not.
+  async forcedColors({ game, active }) {
+    await games.get(game).page.emulateMedia({ forcedColors: active ? 'active' : 'none' });
+  },
+  // The faces the page's text of each element is drawn in:
+  // [[{familyName, isCustomFont, glyphCount}...]...].
+  async drawnFonts({ game, selectors }) {
+    const g = games.get(game);
+    g.cdp ??= await g.context.newCDPSession(g.page);
+    await g.cdp.send('DOM.enable');
+    await g.cdp.send('CSS.enable');
+    const { root } = await g.cdp.send('DOM.getDocument', { depth: -1 });
+    const faces = [];
+    for (const selector of selectors) {
+      const { nodeId } = await g.cdp.send('DOM.querySelector', { nodeId: root.nodeId, selector });
+      faces.push((await g.cdp.send('CSS.getPlatformFontsForNode', { nodeId })).fonts);
+    }
+    return faces;
+  },
+  // The page opened again in a new tab of the same browser, in place of
+  // the old one, which is closed.
+  async newTab({ game, origin, path }) {
+    const g = games.get(game);
+    const page = await g.context.newPage();
+    await g.page.close();
+    Object.assign(g, { page, cdp: undefined, closed: false });
+    watchPage(g);
+    await page.goto(origin + path);
   },
   async offline({ game, offline }) {
     await games.get(game).context.setOffline(offline);
