@@ -74,7 +74,7 @@ async function loadSession() {
             drawPreview: (set) => view.drawPreview(set),
         },
         wasi_snapshot_preview1: {
-            clock_time_get: (clock, precision, at) => {
+            clock_time_get: (clockId, precision, at) => {
                 const nanoseconds = BigInt(clock.time ?? Date.now()) * 1000000n;
                 new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
                 return 0;
