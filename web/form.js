@@ -43,7 +43,8 @@ class ListBox {
                           PageUp: -Infinity, PageDown: Infinity}[event.key];
             if (step === undefined) return;
             event.preventDefault();
-            inTurn(() => choose(Math.max(0, Math.min(this.options.length - 1, this.selected + step))));
+            const last = this.options.length - 1;
+            inTurn(() => choose(Math.max(0, Math.min(last, this.selected + step))));
         });
     }
 
@@ -79,8 +80,8 @@ function wholeStep(dpr) {
 export class Form {
     // `pictures`: per picture set, {picture, preview} as loaded images.
     // `actions`: {newGame(), click(cell), exit(), inTurn(action)}: inTurn runs
-    // an action once the input before it has been handled. `frameRings(ratio)`: the
-    // sunken frame's width and outer ring in device pixels, {width, outer}.
+    // an action once the input before it has been handled. `frameRings(ratio)`:
+    // the sunken frame's width and outer ring in device pixels, {width, outer}.
     constructor(facts, pictures, actions, frameRings) {
         this.facts = facts;
         this.pictures = pictures;

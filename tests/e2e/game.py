@@ -250,7 +250,7 @@ class ClientView:
         has the odd line. Returns what is amiss."""
         f = self.facts
         width = device(f.frame_width, self.scale)
-        outer = (width + 1) // 2  # the outer ring takes the odd line (form/device_grid.h)
+        ring = (width + 1) // 2  # the outer ring's lines: it takes the odd one (form/device_grid.h)
         bg = self.background()
         last, far = f.side - 1, f.framed_side + 2
         amiss, frames = [], {}
@@ -275,9 +275,9 @@ class ClientView:
                         line.add(self.shot.pixel(x + depth * dx, y + depth * dy))
                 if any(len(line) != 1 for line in lines):
                     amiss.append("cell %d (tile %d) %s: %r" % (i, tiles[i], side, lines))
-                elif lines.count(lines[0]) != outer or lines[outer - 1] != lines[0]:
+                elif lines.count(lines[0]) != ring or lines[ring - 1] != lines[0]:
                     amiss.append("cell %d %s: not an outer ring of %d lines and an inner ring"
-                                 " of %d: %r" % (i, side, outer, width - outer, lines))
+                                 " of %d: %r" % (i, side, ring, width - ring, lines))
                 frames.setdefault(side, {}).setdefault(repr(lines), []).append(i)
         amiss += ["%s frames differ, by cells: %r" % (side, kinds)
                   for side, kinds in frames.items() if len(kinds) > 1]
