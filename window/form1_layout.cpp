@@ -48,6 +48,7 @@ void Form1::BuildControls() {
         cell->setObjectName(QStringLiteral("Image3_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
         cell->setFramed(true);
+        cell->setAccessibleName(Text(tarpo::CellName(i, session_.Cell(i)).c_str()));
         connect(cell, &ImageBox::clicked, this, [this, i] { Image3_Click(i); });
         connect(cell, &BoardCell::activated, this, [this, i] { FocusCell(PlayCell(i)); });
         connect(cell, &BoardCell::focusMoveRequested, this,

@@ -16,7 +16,7 @@ class AccessibilityBus:
 
     def __init__(self, x):
         daemon = x.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                         stdout=subprocess.PIPE)
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         address = daemon.stdout.readline().decode().strip()
         check(address, "dbus-daemon gave no address")
         self.env = {"DBUS_SESSION_BUS_ADDRESS": address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",

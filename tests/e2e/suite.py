@@ -272,11 +272,18 @@ class Suite:
 
     def wait_names(self, game, tiles, message):
         wanted = [self.cell_name(i, t) for i, t in enumerate(tiles)]
+        seen = [None]
+
+        def named():
+            try:
+                seen[0] = self.read_cells(game)[0]
+            except AssertionError as problem:  # the tree may still be growing
+                seen[0] = str(problem)
+            return seen[0] == wanted
         try:
-            wait_for(lambda: self.read_cells(game)[0] == wanted, 10, "")
+            wait_for(named, 10, "")
         except AssertionError:
-            raise AssertionError("%s: %r, not %r" % (message, self.read_cells(game)[0],
-                                                     wanted)) from None
+            raise AssertionError("%s: %r, not %r" % (message, seen[0], wanted)) from None
 
     def control_name(self, game, rect, roles):
         left, top, width, height = rect
@@ -321,6 +328,7 @@ class Suite:
         wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
                  "the focus did not follow the tile into the empty cell")
         names, _ = self.read_cells(game)
+        game.look("accessible-focus")
         check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
               "the focused cell is named %r" % names[-1])
         game.key("Return", "Tab")  # back, and out of the board
