@@ -49,6 +49,12 @@ inline constexpr int kCellPitch = 80;
 inline constexpr int kPieceSide = 80;  // a picture piece, and an unframed cell
 inline constexpr int kFrameWidth = 2;  // the sunken frame of a cell
 inline constexpr int kFramedCellSide = kPieceSide + 2 * kFrameWidth;
+// The keyboard focus ring inside a cell's frame: a gap, a ring of the
+// highlight colour and, within it, a white lining.
+struct FocusRing {
+    int gap, width, lining;
+};
+inline constexpr FocusRing kCellFocusRing{1, 2, 1};
 
 constexpr Rect CellRect(int cell, bool framed) {
     const int side = framed ? kFramedCellSide : kPieceSide;

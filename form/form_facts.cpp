@@ -101,6 +101,9 @@ int main() {
     }
     field("cell_rects", cells + "}");
     field("frame_width", std::to_string(kFrameWidth));
+    field("focus_ring", "{\"gap\": " + std::to_string(kCellFocusRing.gap) +
+                            ", \"width\": " + std::to_string(kCellFocusRing.width) +
+                            ", \"lining\": " + std::to_string(kCellFocusRing.lining) + "}");
     field("command1_rect", Json(kCommand1Rect));
     field("command1_caption", Quoted(kCommand1Caption));
     field("list1_rect", Json(kList1Rect));

@@ -13,6 +13,8 @@ export function readPalette() {
         midlight: colour("--midlight"),
         dark: colour("--dark"),
         shadow: colour("--shadow"),
+        highlight: colour("--highlight"),
+        lining: colour("--highlighted-text"),
     };
 }
 
@@ -42,8 +44,12 @@ export class PictureBox {
     // `frameWidth`: the width of the sunken frame in form pixels, when it is
     // on; `frameRings(ratio)`: its width and its outer ring's in device
     // pixels at `ratio` device pixels per form pixel, {width, outer}.
-    constructor(canvas, frameWidth, frameRings, palette) {
+    // `focusRing`: the keyboard focus ring inside the frame, in form pixels,
+    // {gap, width, lining}, for a box that shows one.
+    constructor(canvas, frameWidth, frameRings, palette, focusRing = null) {
         this.canvas = canvas;
+        this.focusRing = focusRing;
+        this.ringShown = false;
         this.frameWidth = frameWidth;
         this.frameRings = frameRings;
         this.palette = palette;
@@ -99,5 +105,29 @@ export class PictureBox {
         // The frame last: where the picture, rounded, reaches under it, the
         // frame keeps its width.
         if (rings) drawSunkenFrame(g, w, h, rings, this.palette);
+        if (this.ringShown) this.drawFocusRing(g, w, h, inset, ratio);
+    }
+
+    showRing(on) {
+        if (on === this.ringShown || !this.focusRing) return;
+        this.ringShown = on;
+        this.draw();
+    }
+
+    // A ring of the highlight colour and, within it, a white lining, so that
+    // it shows on dark and light pieces alike; in whole device pixels.
+    drawFocusRing(g, w, h, inset, ratio) {
+        const {gap, width, lining} = this.focusRing;
+        const d = (v) => Math.max(1, Math.round(v * ratio));
+        const ring = (colour, at, thickness) => {
+            g.fillStyle = colour;
+            g.fillRect(at, at, w - 2 * at, thickness);
+            g.fillRect(at, h - at - thickness, w - 2 * at, thickness);
+            g.fillRect(at, at, thickness, h - 2 * at);
+            g.fillRect(w - at - thickness, at, thickness, h - 2 * at);
+        };
+        const outer = inset + d(gap);
+        ring(this.palette.highlight, outer, d(width));
+        ring(this.palette.lining, outer + d(width), d(lining));
     }
 }

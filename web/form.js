@@ -68,6 +68,12 @@ class ListBox {
     }
 }
 
+// The keys that move the board's focus, in the game module's order of its
+// moves (MoveFocus): a cell up, down, left, right, the row's ends, the
+// board's corners.
+const FOCUS_MOVES = ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Home", "End",
+                     "Ctrl+Home", "Ctrl+End"];
+
 // The smallest whole number of CSS pixels that is a whole number of device
 // pixels too (4 at 125 % and 175 %, 2 at 150 %), if there is a small one.
 function wholeStep(dpr) {
@@ -94,15 +100,7 @@ export class Form {
         this.buildMenu(actions);
         const palette = readPalette();
 
-        const side = facts.board_side;
-        this.cells = [];
-        for (let cell = 0; cell < side * side; ++cell) {
-            const canvas = document.createElement("canvas");
-            canvas.id = `Image3_${cell}`;
-            canvas.addEventListener("click", () => actions.click(cell));
-            client.append(canvas);
-            this.cells.push(new PictureBox(canvas, facts.frame_width, frameRings, palette));
-        }
+        const board = this.buildBoard(actions, frameRings, palette);
 
         this.button = document.createElement("button");
         this.button.id = "Command1";
@@ -113,11 +111,14 @@ export class Form {
         const list = document.createElement("div");
         list.id = "List1";
         place(list, facts.list1_rect);
+        list.setAttribute("aria-label", facts.accessible.list);
         this.list = new ListBox(list, actions.inTurn);
 
         const demo = document.createElement("canvas");
         demo.id = "demo";
+        demo.setAttribute("role", "img");
         this.demo = new PictureBox(demo, facts.frame_width, frameRings, palette);
+        this.namePreview("");
 
         const label = document.createElement("div");
         label.id = "Label1";
@@ -126,18 +127,89 @@ export class Form {
         label.style.color = `rgb(${facts.label1_colour.join(",")})`;
         label.textContent = facts.label1_caption;
 
-        client.append(this.button, list, demo, label);
+        client.append(board, this.button, list, demo, label);
         this.takeTouches(actions);
 
-        // Tab and Shift+Tab go round the button and the list, as in the window.
-        const ring = [this.button, list];
+        // Tab and Shift+Tab go round the button, the list and the board's
+        // focused cell, as in the window.
         client.addEventListener("keydown", (event) => {
             if (event.key !== "Tab" || event.altKey || event.ctrlKey || event.metaKey) return;
+            const ring = [this.button, list, this.cells[this.focusedCell].canvas];
             const at = ring.indexOf(document.activeElement);
             if (at < 0) return;
             event.preventDefault();
             ring[(at + (event.shiftKey ? ring.length - 1 : 1)) % ring.length].focus();
         });
+    }
+
+    // The board as a grid of rows of cells, one stop in the Tab order: only
+    // the cell that has the board's focus takes Tab (a roving tabindex). The
+    // keys of FOCUS_MOVES move that focus, Enter and Space click the cell;
+    // the game module says where the focus goes. A pointer gives no focus.
+    buildBoard(actions, frameRings, palette) {
+        const f = this.facts;
+        const side = f.board_side;
+        const board = document.createElement("div");
+        board.id = "board";
+        board.setAttribute("role", "grid");
+        this.cells = [];
+        this.focusedCell = 0;
+        for (let row = 0; row < side; ++row) {
+            const cells = document.createElement("div");
+            cells.setAttribute("role", "row");
+            board.append(cells);
+            for (let cell = row * side; cell < (row + 1) * side; ++cell) {
+                const canvas = document.createElement("canvas");
+                canvas.id = `Image3_${cell}`;
+                canvas.setAttribute("role", "gridcell");
+                canvas.tabIndex = cell === this.focusedCell ? 0 : -1;
+                canvas.addEventListener("click", () => actions.click(cell));
+                const box = new PictureBox(canvas, f.frame_width, frameRings, palette, f.focus_ring);
+                const ring = (on) => () => box.showRing(on && canvas.matches(":focus-visible"));
+                canvas.addEventListener("focus", ring(true));
+                canvas.addEventListener("blur", ring(false));
+                cells.append(canvas);
+                this.cells.push(box);
+            }
+        }
+        board.addEventListener("keydown", (event) => {
+            if (event.altKey || event.metaKey) return;
+            const move = FOCUS_MOVES.indexOf((event.ctrlKey ? "Ctrl+" : "") + event.key);
+            const plain = !event.ctrlKey && !event.shiftKey;
+            if (move >= 0) {
+                actions.moveFocus(move);
+            } else if (plain && (event.key === "Enter" || event.key === " ")) {
+                if (!event.repeat) actions.activate();
+            } else {
+                return;
+            }
+            event.preventDefault();
+        });
+        return board;
+    }
+
+    // The board's focus on `cell`; the cell takes the page's focus if the
+    // board has it.
+    focusCell(cell) {
+        const from = this.cells[this.focusedCell].canvas;
+        const to = this.cells[cell].canvas;
+        const hadFocus = document.activeElement === from;
+        from.tabIndex = -1;
+        to.tabIndex = 0;
+        this.focusedCell = cell;
+        if (hadFocus) to.focus();
+    }
+
+    namePreview(name) {
+        const demo = this.demo.canvas;
+        if (name) {
+            demo.setAttribute("aria-label", name);
+            demo.removeAttribute("aria-hidden");
+        } else {
+            // An empty preview is no picture at all to assistive technology.
+            demo.removeAttribute("aria-label");
+            demo.setAttribute("aria-hidden", "true");
+        }
     }
 
     // Every finger lifted from the cell it went down on is a click of that
@@ -196,6 +268,11 @@ export class Form {
         this.cells[cell].show(f.cell_rects[framed ? "framed" : "unframed"][cell], picture, framed);
     }
 
+    // Said by a screen reader wherever the focus is; empty says nothing.
+    announce(text) {
+        document.getElementById("announcement").textContent = text;
+    }
+
     drawPreview(set) {
         const image = set < 0 ? null : this.pictures[set].preview;
         const picture = image && {image, x: 0, y: 0, width: image.width, height: image.height};
@@ -246,6 +323,9 @@ export class Form {
             },
             drawCell: (cell, set, piece, framed) => this.drawCell(cell, set, piece, framed !== 0),
             drawPreview: (set) => this.drawPreview(set),
+            nameCell: (cell, name) => this.cells[cell].canvas.setAttribute("aria-label", name),
+            namePreview: (name) => this.namePreview(name),
+            announce: (text) => this.announce(text),
         };
     }
 }

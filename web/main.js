@@ -72,6 +72,9 @@ async function loadSession() {
             setButtonCaption: (at) => view.setButtonCaption(text(at)),
             drawCell: (cell, set, piece, framed) => view.drawCell(cell, set, piece, framed),
             drawPreview: (set) => view.drawPreview(set),
+            nameCell: (cell, at) => view.nameCell(cell, text(at)),
+            namePreview: (at) => view.namePreview(text(at)),
+            announce: (at) => view.announce(text(at)),
         },
         wasi_snapshot_preview1: {
             clock_time_get: (clockId, precision, at) => {
@@ -117,7 +120,8 @@ function exitGame(kept) {
 }
 
 // The session's input, kept in the tab as it is played: a new game with the
-// time that seeds its deal, and every click that changed what is shown.
+// time that seeds its deal, and every click that changed what is shown. A
+// click returns the cell the keyboard focus follows to.
 function keptPlay(game, {view, clock}, form, kept) {
     let drew = false;
     const drawCell = view.drawCell;
@@ -128,6 +132,7 @@ function keptPlay(game, {view, clock}, form, kept) {
     return {
         newGame(set, time) {
             form.list.select(set);
+            form.announce("");
             clock.time = time;
             try {
                 game.NewGame();
@@ -138,8 +143,9 @@ function keptPlay(game, {view, clock}, form, kept) {
         },
         click(cell) {
             drew = false;
-            game.Click(cell);
+            const follow = game.Click(cell);
             if (drew) kept.click(cell);
+            return follow;
         },
         choose(entry) {
             form.list.select(entry);
@@ -171,6 +177,9 @@ async function start() {
     const form = new Form(facts, [], {
         newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
         click: (cell) => inTurn(() => play.click(cell)),
+        // The keyboard on the board, at the cell that has its focus.
+        activate: () => inTurn(() => form.focusCell(play.click(form.focusedCell))),
+        moveFocus: (move) => inTurn(() => form.focusCell(game.MoveFocus(form.focusedCell, move))),
         exit: () => exitGame(kept),
         inTurn,
     }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
@@ -191,9 +200,9 @@ async function start() {
     watchPlacement(form);
     form.element.addEventListener("contextmenu", (event) => event.preventDefault());
     // A press on the cells, the preview or the label leaves the focus where
-    // it is, as on the desktop.
+    // it is, as on the desktop: the keyboard alone brings it to the board.
     form.element.addEventListener("mousedown", (event) => {
-        if (!event.target.closest("button, [tabindex]")) event.preventDefault();
+        if (!event.target.closest("button, #List1")) event.preventDefault();
     });
     form.button.focus();
     // Once the frame that shows it has been drawn.

@@ -3,6 +3,17 @@
 // the letter, or F10 and the arrow keys, reach it from the keyboard; it takes
 // no focus from the mouse, as a desktop menu bar does not.
 
+// The letters of a Russian keyboard and the Latin letters of the same keys.
+const RUSSIAN_LETTERS = "йцукенгшщзхъфывапролджэячсмитьбю";
+const LATIN_KEYS = "qwertyuiop[]asdfghjkl;'zxcvbnm,.";
+
+// The Latin letter of the key that types `letter` (lower case) on a Latin
+// or a Russian keyboard; a letter that is on neither stays as it is.
+function latinKey(letter) {
+    const at = RUSSIAN_LETTERS.indexOf(letter);
+    return at < 0 ? letter : LATIN_KEYS[at];
+}
+
 // "&Text" -> {text, mnemonic index}
 function parseCaption(caption) {
     const at = caption.indexOf("&");
@@ -10,7 +21,9 @@ function parseCaption(caption) {
                   : {text: caption.slice(0, at) + caption.slice(at + 1), mnemonic: at};
 }
 
-function menuButton(caption, id) {
+// `alt`: whether the mnemonic is Alt and the letter (an entry of the bar) or
+// the letter alone (an entry of the open drop-down).
+function menuButton(caption, id, alt) {
     const {text, mnemonic} = parseCaption(caption);
     const button = document.createElement("button");
     button.type = "button";
@@ -24,7 +37,13 @@ function menuButton(caption, id) {
         letter.textContent = text[mnemonic];
         button.append(text.slice(0, mnemonic), letter, text.slice(mnemonic + 1));
         button.dataset.mnemonic = text[mnemonic].toLocaleLowerCase();
-        button.setAttribute("aria-keyshortcuts", "Alt+" + text[mnemonic]);
+        button.dataset.key = latinKey(button.dataset.mnemonic);
+        // The shortcut named by the key's Latin letter, which works on any
+        // layout: a browser reports a Cyrillic one to assistive technology
+        // as UTF-8 bytes read one by one ("Alt+Ð" for "Alt+М").
+        const key = /^[a-z]$/.test(button.dataset.key) ? button.dataset.key.toUpperCase()
+                                                       : text[mnemonic];
+        button.setAttribute("aria-keyshortcuts", (alt ? "Alt+" : "") + key);
     }
     // A press on the menu leaves the focus where it is.
     button.addEventListener("mousedown", (event) => event.preventDefault());
@@ -38,7 +57,7 @@ export class MenuBar {
         this.bar = bar;
         this.returnFocus = null;
         this.entries = items.map((item) => {
-            const button = menuButton(item.caption, item.id);
+            const button = menuButton(item.caption, item.id, true);
             bar.append(button);
             if (item.drop) {
                 button.setAttribute("aria-haspopup", "menu");
@@ -64,7 +83,7 @@ export class MenuBar {
             this.dropButton.setAttribute("aria-expanded", String(event.newState === "open"));
         });
         this.dropEntries = dropItem.item.drop.map((item) => {
-            const button = menuButton(item.caption, item.id);
+            const button = menuButton(item.caption, item.id, false);
             button.addEventListener("click", () => this.act(item.action));
             this.dropdown.append(button);
             return {button, item};
@@ -130,11 +149,11 @@ export class MenuBar {
         const plain = !event.ctrlKey && !event.metaKey;
         const letter = key.length === 1 ? key.toLocaleLowerCase() : "";
         // The typed letter, or else the Latin letter of the key pressed, so
-        // that a Latin mnemonic answers on any keyboard layout.
+        // that a mnemonic answers on any keyboard layout by its key.
         const latin = /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : "";
         const byLetter = (entries) =>
             entries.find((e) => e.button.dataset.mnemonic === letter) ??
-            entries.find((e) => e.button.dataset.mnemonic === latin);
+            entries.find((e) => e.button.dataset.key === latin);
         if (this.open && plain && (letter || latin)) {
             const entry = byLetter(this.dropEntries);
             if (entry) {

@@ -5,6 +5,8 @@
 // loader in between.
 #include <emscripten/emscripten.h>
 
+#include "accessible_texts.h"
+#include "board_access.h"
 #include "device_grid.h"
 #include "session.h"
 
@@ -22,6 +24,11 @@ TARPO_FROM_PAGE("setTitle") void PageSetTitle(const char16_t* title);
 TARPO_FROM_PAGE("setButtonCaption") void PageSetButtonCaption(const char16_t* caption);
 TARPO_FROM_PAGE("drawCell") void PageDrawCell(int cell, int set, int piece, int framed);
 TARPO_FROM_PAGE("drawPreview") void PageDrawPreview(int set);
+// What assistive technology reads: a cell's name, the preview's name (empty
+// while it shows nothing), and a text said wherever the focus is.
+TARPO_FROM_PAGE("nameCell") void PageNameCell(int cell, const char16_t* name);
+TARPO_FROM_PAGE("namePreview") void PageNamePreview(const char16_t* name);
+TARPO_FROM_PAGE("announce") void PageAnnounce(const char16_t* text);
 
 }  // extern "C"
 
@@ -42,11 +49,21 @@ class PageView final : public tarpo::SessionView {
     void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override {
         PageDrawCell(cell, look.picture ? look.picture->set : kNothing,
                      look.picture ? look.picture->piece : kNothing, look.framed ? 1 : 0);
+        NameCell(cell, look);
     }
     void DrawPreview(std::optional<tarpo::Int16> set) override {
         PageDrawPreview(set ? *set : kNothing);
+        PageNamePreview(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str());
     }
+    void NameCell(int cell, const tarpo::CellLook& look) {
+        PageNameCell(cell, tarpo::CellName(cell, look).c_str());
+    }
+    void Announce(const char16_t* text) { PageAnnounce(text); }
 };
+
+// The keys' moves as the page numbers them: FocusMove's order.
+static_assert(static_cast<int>(tarpo::FocusMove::Up) == 0 &&
+              static_cast<int>(tarpo::FocusMove::BoardEnd) == 7);
 
 PageView view;
 tarpo::Session* session = nullptr;
@@ -61,14 +78,29 @@ EMSCRIPTEN_KEEPALIVE void Start() {
     session = new tarpo::Session(view);
     session->Initialize();
     session->Load();
+    for (int cell = 0; cell < tarpo::kCellCount; ++cell)
+        view.NameCell(cell, session->Cell(static_cast<tarpo::Int16>(cell)));
 }
 
 EMSCRIPTEN_KEEPALIVE void NewGame() {
     if (session != nullptr) session->NewGame();
 }
 
-EMSCRIPTEN_KEEPALIVE void Click(int cell) {
-    if (session != nullptr) session->Click(static_cast<tarpo::Int16>(cell));
+// A click on a cell, by the pointer or by a key; returns the cell the
+// keyboard focus follows to. The slide that brings every tile home is
+// announced.
+EMSCRIPTEN_KEEPALIVE int Click(int cell) {
+    if (session == nullptr) return cell;
+    const bool solved = session->board().IsSolved();
+    const int follow = tarpo::ClickAndFollow(*session, cell);
+    if (!solved && session->board().IsSolved()) view.Announce(tarpo::form::kSolvedAnnouncement);
+    return follow;
+}
+
+// The cell that the focus moves to from `cell` by `move`, a FocusMove.
+EMSCRIPTEN_KEEPALIVE int MoveFocus(int cell, int move) {
+    if (move < 0 || move > static_cast<int>(tarpo::FocusMove::BoardEnd)) return cell;
+    return tarpo::MoveFocus(cell, static_cast<tarpo::FocusMove>(move));
 }
 
 // The sunken frame of a cell at `ratio` device pixels per form pixel, by the

@@ -8,11 +8,11 @@
 
 namespace {
 
-// The focus ring, in pixels inside the cell's frame: a line of the highlight
-// colour and, within it, a white one, so it shows on dark and light pieces.
-constexpr int kRingGap = 1;
-constexpr int kRingWidth = 2;
-constexpr int kRingLining = 1;
+// The focus ring, inside the cell's frame: a line of the highlight colour
+// and, within it, a white one, so it shows on dark and light pieces.
+constexpr int kRingGap = tarpo::form::kCellFocusRing.gap;
+constexpr int kRingWidth = tarpo::form::kCellFocusRing.width;
+constexpr int kRingLining = tarpo::form::kCellFocusRing.lining;
 
 std::optional<tarpo::FocusMove> MoveOf(const QKeyEvent& event) {
     const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);

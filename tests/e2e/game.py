@@ -312,6 +312,8 @@ class Game:
                              window as a screen reader finds it, in its order:
                              (role, name, showing, focused, (x, y, w, h) in form
                              points)
+    audit()                  with the "audit" feature: what an accessibility
+                             checker finds amiss in the window, as lines
     A program with the "board_keys" feature is played on the board by keys too.
     """
 

@@ -11,7 +11,7 @@ Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
 PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
 wine), missing_picture (wine, web), phone, offline and page (web),
-accessibility (qt)."""
+accessibility (qt, web)."""
 
 import argparse
 import os
@@ -290,13 +290,21 @@ class Suite:
         except AssertionError:
             raise AssertionError("%s: %r, not %r" % (message, seen[0], wanted)) from None
 
-    def control_name(self, game, rect, roles):
+    def control_names(self, game, rect, roles):
         left, top, width, height = rect
-        names = [name for role, name, showing, _, (x, y, w, h) in game.accessible_nodes()
-                 if role in roles and showing and left <= x + w / 2 < left + width
-                 and top <= y + h / 2 < top + height]
+        return [name for role, name, showing, _, (x, y, w, h) in game.accessible_nodes()
+                if role in roles and showing and left <= x + w / 2 < left + width
+                and top <= y + h / 2 < top + height]
+
+    def control_name(self, game, rect, roles):
+        names = self.control_names(game, rect, roles)
         check(len(names) == 1, "%d nodes of %s at %r" % (len(names), roles, rect))
         return names[0]
+
+    def audited(self, game, when):
+        if "audit" in self.adapter.features:
+            found = game.audit()
+            check(not found, "%s: %s" % (when, "\n".join(found)))
 
     def announced(self, game):
         return [name for role, name, showing, _, _ in game.accessible_nodes()
@@ -307,17 +315,20 @@ class Suite:
         cell named by its place and the tile it shows now, before the first
         game, after a deal, after slides and on the finished picture; the
         list named, the preview named by the set it shows; after a slide by
-        keys, the focus on the tile's new cell; the win announced at the
-        slide that brings the tiles home, and not before."""
+        keys, the focus on the tile's new cell, which shows a ring inside
+        its frame; the win announced at the slide that brings the tiles
+        home, and not before. Where a checker reads the window (audit),
+        it finds nothing amiss at start, dealt and finished."""
         f, texts = self.facts, self.facts.accessible
         set_index = 1
         pictures = PictureSet(f, self.assets, set_index, 1)
         game = self.game()
         self.wait_names(game, game.look().board(pictures), "names before the first game")
-        check(self.control_name(game, f.list1_rect, {"list", "list box"}) == texts["list"],
-              "the list is not named")
-        check(self.control_name(game, f.demo_rect, {"image"}) == "",
+        check(self.control_name(game, f.list1_rect, {"list", "list box", "listbox"})
+              == texts["list"], "the list is not named")
+        check(self.control_names(game, f.demo_rect, {"image"}) in ([], [""]),
               "the empty preview has a name")
+        self.audited(game, "at start")
 
         game.key("Tab", "Down", "shift+Tab", "space")
         tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
@@ -326,6 +337,7 @@ class Suite:
         wait_for(lambda: self.control_name(game, f.demo_rect, {"image"})
                  == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
         check(not self.announced(game), "announced before the win: %r" % self.announced(game))
+        self.audited(game, "dealt")
 
         # Into the board to the cell before the empty one, and slide its tile.
         before = f.cells - 2
@@ -333,9 +345,9 @@ class Suite:
         wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
                  "the focus did not follow the tile into the empty cell")
         names, _ = self.read_cells(game)
-        game.look("accessible-focus")
         check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
               "the focused cell is named %r" % names[-1])
+        self.check_focus_ring(game, f.cells - 1)
         game.key("Return", "Tab")  # back, and out of the board
         game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
 
@@ -351,6 +363,33 @@ class Suite:
                  == b"".join(pictures.pieces[-1]), 10, "the last piece does not show")
         self.wait_names(game, f.home()[:-1] + [f.cells], "names of the finished picture")
         game.look("accessible-complete")
+        self.audited(game, "finished")
+
+    def check_focus_ring(self, game, cell):
+        """Cell `cell` shows the focus ring inside its frame: on each side a
+        ring of one colour and, within it, a lining of another."""
+        f, ring = self.facts, self.facts.focus_ring
+        ox, oy = f.cell_origin(cell)
+        at = f.frame_width + ring["gap"]
+        along = range(at + ring["width"] + ring["lining"], f.framed_side - at - ring["width"])
+
+        def amiss():
+            view = game.look()
+            for depth, line in ((at, "ring"), (at + ring["width"] - 1, "ring"),
+                                (at + ring["width"], "lining")):
+                for name, side in (("top", lambda a: (ox + a, oy + depth)),
+                                   ("left", lambda a: (ox + depth, oy + a))):
+                    colours = {view.pixel(*side(a)) for a in along}
+                    if len(colours) != 1 or colours == {view.background()}:
+                        return "the %s %s of cell %d shows %r" % (name, line, cell, colours)
+            if view.pixel(ox + at, oy + at + 8) == view.pixel(ox + at + ring["width"], oy + at + 8):
+                return "the ring and its lining are one colour"
+            return None
+        try:
+            wait_for(lambda: amiss() is None, 10, "")
+        except AssertionError:
+            raise AssertionError("no focus ring: %s" % amiss()) from None
+        game.look("accessible-focus")
 
     # -- rapid input -----------------------------------------------------------
 

@@ -19,8 +19,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
-KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Down": "ArrowDown",
-        "Return": "Enter", "Escape": "Escape"}
+KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp",
+        "Down": "ArrowDown", "Left": "ArrowLeft", "Right": "ArrowRight", "Return": "Enter",
+        "Escape": "Escape"}
+# Live regions: a screen reader says the text inside them.
+LIVE_ROLES = {"status", "alert"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
 READY = "document.documentElement.dataset.ready === '1'"
@@ -122,7 +125,8 @@ class WebBrowser:
     """The suite's side of the page: the site's server, the browser, the
     games (each a fresh browser context), screenshots saved as PNG."""
     name = "web"
-    features = frozenset({"missing_picture", "touch", "offline", "page", "latin_mnemonics"})
+    features = frozenset({"missing_picture", "touch", "offline", "page", "latin_mnemonics",
+                          "board_keys", "accessibility", "audit"})
     # The device pixel ratios of common screens and browser zoom levels.
     hidpi_scales = (2, 1.25, 1.5, 1.75)
 
@@ -336,6 +340,39 @@ class WebGame(Game):
             us = US_KEYS[RUSSIAN_KEYS.index(letter)].upper()
             key = {"key": letter, "code": "Key" + us, "keyCode": ord(us), "alt": menu_bar}
         self.driver("keys", game=self.id, keys=[key])
+
+    # As assistive technology reads the page: Chromium's accessibility tree.
+    def accessible_nodes(self):
+        client = self.client_box()
+        unit = client["width"] / self.facts.client_size[0]
+
+        def form_box(b):
+            return ((b["x"] - client["x"]) / unit, (b["y"] - client["y"]) / unit,
+                    b["width"] / unit, b["height"] / unit) if b else (0, 0, 0, 0)
+        return [(n["role"], n["text"] if n["role"] in LIVE_ROLES and not n["name"] else n["name"],
+                 True, n["focused"], form_box(n["box"]))
+                for n in self.driver("accessibilityTree", game=self.id)]
+
+    def audit(self):
+        """What an accessibility checker finds wrong with the page: axe-core's
+        WCAG 2.2 A and AA violations, and menu entries whose keyboard shortcut
+        Chromium does not expose as their mnemonic's key (with Alt on the
+        bar) by the Latin letter of that key."""
+        found = ["%s (%s): %s" % (v["id"], v["help"], ", ".join(v["targets"]))
+                 for v in self.driver("axe", game=self.id)]
+        nodes = self.driver("accessibilityTree", game=self.id)
+        self.open_menu("mnemonic")  # its drop-down's entry is in the tree while it shows
+        nodes += self.driver("accessibilityTree", game=self.id)
+        self.key("Escape", "Escape")
+        f = self.facts
+        for caption, alt in [(c, "Alt+") for c in f.menu_captions] + [(f.exit_caption, "")]:
+            text, letter = caption.replace("&", ""), caption[caption.index("&") + 1].lower()
+            wanted = alt + (letter if letter.isascii()
+                            else US_KEYS[RUSSIAN_KEYS.index(letter)]).upper()
+            shown = {n["keyshortcuts"] for n in nodes if n["role"] == "menuitem" and n["name"] == text}
+            if shown != {wanted}:
+                found.append("the menu entry %r has the shortcuts %r, not %r" % (text, shown, wanted))
+        return found
 
     # The page's own: what only a browser has.
     def wait_shown(self):

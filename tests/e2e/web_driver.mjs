@@ -4,7 +4,7 @@
 // answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
 // Positions are CSS pixels of the page.
 
-import { mkdtemp, rm } from 'node:fs/promises';
+import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createInterface } from 'node:readline';
@@ -21,6 +21,10 @@ const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
 const browser = await chromium.launch({ executablePath: CHROMIUM, args: ARGS });
 const games = new Map();
 let lastId = 0;
+
+// axe-core's WCAG 2.2 A and AA rules.
+const AXE = new URL('node_modules/axe-core/axe.min.js', import.meta.url);
+const WCAG_AA = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'];
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
@@ -189,6 +193,50 @@ const ops = {
       await context.close();
       await rm(profile, { recursive: true, force: true });
     }
+  },
+  // Chromium's accessibility tree as a screen reader gets it, in tree
+  // order, without the nodes it leaves out: [{role, name, focused,
+  // keyshortcuts, text, box}], `text` the text inside the node, `box` its
+  // border box in CSS pixels or null.
+  async accessibilityTree({ game }) {
+    const g = games.get(game);
+    g.cdp ??= await g.context.newCDPSession(g.page);
+    const { nodes } = await g.cdp.send('Accessibility.getFullAXTree');
+    const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+    const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
+    const text = (node) => node.ignored ? '' : node.role?.value === 'StaticText'
+      ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {})).join('');
+    const out = [];
+    const walk = async (node) => {
+      if (!node) return;
+      if (!node.ignored) {
+        let box = null;
+        if (node.backendDOMNodeId) {
+          const model = await g.cdp.send('DOM.getBoxModel', { backendNodeId: node.backendDOMNodeId })
+            .catch(() => null);
+          const quad = model?.model.border;
+          if (quad) box = { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] };
+        }
+        out.push({ role: node.role?.value ?? '', name: node.name?.value ?? '',
+                   focused: !!property(node, 'focused'),
+                   keyshortcuts: property(node, 'keyshortcuts') ?? '', text: text(node), box });
+      }
+      for (const id of node.childIds ?? []) await walk(byId.get(id));
+    };
+    await walk(nodes.find((node) => !node.parentId));
+    return out;
+  },
+  // axe-core's violations of WCAG 2.2 A and AA on the page as it is:
+  // [{id, help, targets}]. Its source is evaluated in the page, as the
+  // page's own policy allows no script from elsewhere.
+  async axe({ game }) {
+    const page = games.get(game).page;
+    if (!(await page.evaluate('typeof axe === "object"'))) {
+      await page.evaluate((await readFile(AXE, 'utf8')) + '\n;0');
+    }
+    return page.evaluate(`axe.run(document, { runOnly: { type: 'tag', values: ${JSON.stringify(WCAG_AA)} } })
+      .then((r) => r.violations.map((v) => ({ id: v.id, help: v.help,
+        targets: v.nodes.map((n) => n.target.join(' ')) })))`);
   },
   async closed({ game }) {
     return games.get(game).closed;
