@@ -85,8 +85,10 @@ function wholeStep(dpr) {
 
 export class Form {
     // `pictures`: per picture set, {picture, preview} as loaded images.
-    // `actions`: {newGame(), click(cell), exit(), inTurn(action)}: inTurn runs
-    // an action once the input before it has been handled. `frameRings(ratio)`:
+    // `actions`: {newGame(), click(cell), activate(), moveFocus(move), exit(),
+    // inTurn(action)}: activate clicks the board's focused cell, moveFocus
+    // moves its focus (an index of FOCUS_MOVES); inTurn runs an action once
+    // the input before it has been handled. `frameRings(ratio)`:
     // the sunken frame's width and outer ring in device pixels, {width, outer}.
     constructor(facts, pictures, actions, frameRings) {
         this.facts = facts;
@@ -165,9 +167,9 @@ export class Form {
                 canvas.tabIndex = cell === this.focusedCell ? 0 : -1;
                 canvas.addEventListener("click", () => actions.click(cell));
                 const box = new PictureBox(canvas, f.frame_width, frameRings, palette, f.focus_ring);
-                const ring = (on) => () => box.showRing(on && canvas.matches(":focus-visible"));
-                canvas.addEventListener("focus", ring(true));
-                canvas.addEventListener("blur", ring(false));
+                const showRing = (on) => () => box.showRing(on && canvas.matches(":focus-visible"));
+                canvas.addEventListener("focus", showRing(true));
+                canvas.addEventListener("blur", showRing(false));
                 cells.append(canvas);
                 this.cells.push(box);
             }

@@ -316,7 +316,7 @@ class Suite:
         game, after a deal, after slides and on the finished picture; the
         list named, the preview named by the set it shows; after a slide by
         keys, the focus on the tile's new cell, which shows a ring inside
-        its frame; the win announced at the slide that brings the tiles
+        its frame, and none from a click; the win announced at the slide that brings the tiles
         home, and not before. Where a checker reads the window (audit),
         it finds nothing amiss at start, dealt and finished."""
         f, texts = self.facts, self.facts.accessible
@@ -353,6 +353,7 @@ class Suite:
 
         game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
         game.wait_board(pictures, lambda t: t == f.home(), "the clicks did not bring the tiles home")
+        check(self.read_cells(game)[1] is None, "a click gave the board the focus")
         self.wait_names(game, f.home(), "names at home")
         wait_for(lambda: self.announced(game) == [texts["solved"]], 10,
                  "the win was not announced")
