@@ -101,12 +101,16 @@ class Suite:
         skull = PictureSet(self.facts, self.assets, 0, game.scale)
         game.wait_board(skull, lambda tiles: tiles[:-1] in self.facts.start_layouts, message)
 
-    def click_before_first_game(self):
+    def click_before_first_game(self, by="pointer"):
         """The board starts solved: a click shows the completion, which is
-        only frames removed, since no picture set is loaded yet."""
+        only frames removed, since no picture set is loaded yet. Space on
+        the board's focused cell does the same."""
         f = self.facts
         game = self.game()
-        game.click_cells([5])
+        if by == "keys":  # from the button back to the board, Space, and away
+            game.key("shift+Tab", "space", "Tab")
+        else:
+            game.click_cells([5])
         span = f.cell_pitch * (f.side - 1) + f.framed_side
         wait_for(lambda: game.look().is_blank(*f.board_origin, span, span), 10,
                  "frames or pictures left on the board after a click before the first game")
@@ -653,8 +657,11 @@ def scenarios(suite, group):
                                                else [])
     return {
         "window": [("start_look", suite.start_look),
-                   ("click_before_first_game", suite.click_before_first_game),
-                   ("menus_and_boxes", suite.menus_and_boxes)]
+                   ("click_before_first_game", suite.click_before_first_game)]
+                  + ([("click_before_first_game_by_keys",
+                       lambda: suite.click_before_first_game("keys"))]
+                     if "board_keys" in features else [])
+                  + [("menus_and_boxes", suite.menus_and_boxes)]
                   + [("exit_by_" + how, lambda how=how: suite.exit(how)) for how in exits]
                   + ([("large_desktop_font", suite.large_desktop_font)]
                      if "desktop_font" in features else []),
