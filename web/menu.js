@@ -38,12 +38,11 @@ function menuButton(caption, id, alt) {
         button.append(text.slice(0, mnemonic), letter, text.slice(mnemonic + 1));
         button.dataset.mnemonic = text[mnemonic].toLocaleLowerCase();
         button.dataset.key = latinKey(button.dataset.mnemonic);
-        // The shortcut named by the key's Latin letter, which works on any
-        // layout: a browser reports a Cyrillic one to assistive technology
-        // as UTF-8 bytes read one by one ("Alt+Ð" for "Alt+М").
-        const key = /^[a-z]$/.test(button.dataset.key) ? button.dataset.key.toUpperCase()
-                                                       : text[mnemonic];
-        button.setAttribute("aria-keyshortcuts", (alt ? "Alt+" : "") + key);
+        // The letter as the caption shows it and, for a letter that is not
+        // Latin, also its key's Latin letter, which works on any layout.
+        const keys = new Set([text[mnemonic].toLocaleUpperCase(), button.dataset.key.toUpperCase()]);
+        button.setAttribute("aria-keyshortcuts",
+                            [...keys].map((key) => (alt ? "Alt+" : "") + key).join(" "));
     }
     // A press on the menu leaves the focus where it is.
     button.addEventListener("mousedown", (event) => event.preventDefault());

@@ -198,12 +198,23 @@ const ops = {
   // order, without the nodes it leaves out: [{role, name, focused,
   // keyshortcuts, text, box}], `text` the text inside the node, `box` its
   // border box in CSS pixels or null.
+  // DevTools hands the keyboard shortcuts over as their UTF-8 bytes read one
+  // by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they are
+  // read back as UTF-8 here where they come that way.
   async accessibilityTree({ game }) {
     const g = games.get(game);
     g.cdp ??= await g.context.newCDPSession(g.page);
     const { nodes } = await g.cdp.send('Accessibility.getFullAXTree');
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
     const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
+    const utf8 = (bytes) => {
+      if (!bytes || /[^\0-\xff]/.test(bytes)) return bytes;
+      try {
+        return new TextDecoder('utf-8', { fatal: true }).decode(Buffer.from(bytes, 'latin1'));
+      } catch {
+        return bytes;
+      }
+    };
     const text = (node) => node.ignored ? '' : node.role?.value === 'StaticText'
       ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {})).join('');
     const out = [];
@@ -219,7 +230,7 @@ const ops = {
         }
         out.push({ role: node.role?.value ?? '', name: node.name?.value ?? '',
                    focused: !!property(node, 'focused'),
-                   keyshortcuts: property(node, 'keyshortcuts') ?? '', text: text(node), box });
+                   keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node), box });
       }
       for (const id of node.childIds ?? []) await walk(byId.get(id));
     };
