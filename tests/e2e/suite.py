@@ -320,8 +320,8 @@ class Suite:
         game, after a deal, after slides and on the finished picture; the
         list named, the preview named by the set it shows; after a slide by
         keys, the focus on the tile's new cell, which shows a ring inside
-        its frame, and none from a click; the win announced at the slide that brings the tiles
-        home, and not before. Where a checker reads the window (audit),
+        its frame, and none from a click; the win announced at the slide
+        that brings the tiles home, and not before. Where a checker reads the window (audit),
         it finds nothing amiss at start, dealt and finished."""
         f, texts = self.facts, self.facts.accessible
         set_index = 1
@@ -371,29 +371,21 @@ class Suite:
         self.audited(game, "finished")
 
     def check_focus_ring(self, game, cell):
-        """Cell `cell` shows the focus ring inside its frame: on each side a
-        ring of one colour and, within it, a lining of another."""
+        """Cell `cell` shows the focus ring inside its frame: on its top and
+        left sides, lines of one colour and, within them, a lining of another."""
         f, ring = self.facts, self.facts.focus_ring
         ox, oy = f.cell_origin(cell)
         at = f.frame_width + ring["gap"]
         along = range(at + ring["width"] + ring["lining"], f.framed_side - at - ring["width"])
 
-        def amiss():
+        def shown():
             view = game.look()
-            for depth, line in ((at, "ring"), (at + ring["width"] - 1, "ring"),
-                                (at + ring["width"], "lining")):
-                for name, side in (("top", lambda a: (ox + a, oy + depth)),
-                                   ("left", lambda a: (ox + depth, oy + a))):
-                    colours = {view.pixel(*side(a)) for a in along}
-                    if len(colours) != 1 or colours == {view.background()}:
-                        return "the %s %s of cell %d shows %r" % (name, line, cell, colours)
-            if view.pixel(ox + at, oy + at + 8) == view.pixel(ox + at + ring["width"], oy + at + 8):
-                return "the ring and its lining are one colour"
-            return None
-        try:
-            wait_for(lambda: amiss() is None, 10, "")
-        except AssertionError:
-            raise AssertionError("no focus ring: %s" % amiss()) from None
+            lines = [{view.pixel(*((ox + a, oy + d), (ox + d, oy + a))[side]) for a in along}
+                     for d in (at, at + ring["width"] - 1, at + ring["width"]) for side in (0, 1)]
+            outer, lining = set().union(*lines[:4]), set().union(*lines[4:])
+            return (len(outer) == len(lining) == 1 and outer != lining
+                    and view.background() not in outer)
+        wait_for(shown, 10, "no focus ring inside cell %d" % cell)
         game.look("accessible-focus")
 
     # -- rapid input -----------------------------------------------------------

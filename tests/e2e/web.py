@@ -1,7 +1,8 @@
 """The web page under the end-to-end suite: the site served on 127.0.0.1 by a
 server of the suite's own, played in Debian's Chromium with real mouse,
 keyboard and touch input through playwright-core (web_driver.mjs, a Node
-process spoken to in JSON lines), and seen on screenshots of the page."""
+process spoken to in JSON lines), seen on screenshots of the page, and read
+as assistive technology reads it: Chromium's accessibility tree, axe-core."""
 
 import base64
 import contextlib
