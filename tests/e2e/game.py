@@ -294,7 +294,7 @@ class Game:
     burst(points, caption)   clicks sent as fast as input goes, then in the same
                              stream the menu-bar mnemonic of caption
     key(*names)              keys by X keysym name: space Tab shift+Tab Up Down Left
-                             Right Return Escape
+                             Right Home End ctrl+End Return Escape
     mnemonic(caption, menu_bar=True)  the key of caption's "&" letter, with Alt
                              for an entry of the menu bar
     look(save_as=None)       a ClientView of the screen now, saved under a name

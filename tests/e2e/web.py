@@ -21,8 +21,8 @@ DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
 KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp",
-        "Down": "ArrowDown", "Left": "ArrowLeft", "Right": "ArrowRight", "Return": "Enter",
-        "Escape": "Escape"}
+        "Down": "ArrowDown", "Left": "ArrowLeft", "Right": "ArrowRight", "Home": "Home",
+        "End": "End", "ctrl+End": "Control+End", "Return": "Enter", "Escape": "Escape"}
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
 # The letters of a Russian keyboard and the US keys in their places.
