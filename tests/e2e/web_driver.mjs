@@ -25,6 +25,9 @@ const CHROMIUM_ARGS = ['--no-sandbox', '--test-type', '--lang=ru', '--disable-gp
 const FIREFOX = '/usr/bin/firefox-esr';
 const WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver';
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+// Compositing from the start: WebKit turns it on for a modal box and keeps
+// it, drawing the text around with other anti-aliasing from then on.
+const WEBKIT_ENV = { WEBKIT_FORCE_COMPOSITING_MODE: '1' };
 const TIMEOUT_MS = 30000;
 const KEY_DELAY_MS = 30;
 const POLL_MS = 50;
@@ -200,13 +203,14 @@ function freePort() {
 
 // WebKitGTK takes its device pixel ratio from GDK_SCALE: one WebKitWebDriver
 // per ratio, each starting a MiniBrowser per game in the suite's X display.
+// A driver holds one session at a time: one game at a time.
 async function webkit() {
   const drivers = new Map();
   const driverAt = async (dpr) => {
     if (!drivers.has(dpr)) {
       const port = await freePort();
       const child = spawn(WEBKIT_DRIVER, ['--port=' + port], {
-        env: { ...process.env, GDK_SCALE: String(dpr) }, stdio: 'ignore',
+        env: { ...process.env, GDK_SCALE: String(dpr), ...WEBKIT_ENV }, stdio: 'ignore',
       });
       const url = 'http://127.0.0.1:' + port;
       drivers.set(dpr, { child, url });
