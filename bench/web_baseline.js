@@ -16,7 +16,3 @@ form.drawBlank();
 form.element.hidden = false;
 form.placeWindow();
 form.button.focus();
-// Once the frame that shows it has been drawn.
-await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-document.documentElement.dataset.painted = "1";
-document.documentElement.dataset.ready = "1";

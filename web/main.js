@@ -198,10 +198,8 @@ async function start() {
     form.button.focus();
     // Once the frame that shows it has been drawn.
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-    document.documentElement.dataset.painted = "1";
     onScreen();
     await pictures;
-    document.documentElement.dataset.ready = "1";
 
     if ("serviceWorker" in navigator) {
         navigator.serviceWorker.register("sw.js").catch(() => {});
