@@ -107,7 +107,7 @@ void BoardCell::paintEvent(QPaintEvent* event) {
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    resize(1, 1);
+    resize(0, 0);  // nothing to paint, ever
     hide();
 }
 
