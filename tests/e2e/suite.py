@@ -335,7 +335,8 @@ class Suite:
         game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
 
         game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
-        game.wait_board(pictures, lambda t: t == f.home(), "the clicks did not bring the tiles home")
+        game.wait_board(pictures, lambda t: t == f.home(),
+                        "the clicks did not bring the tiles home")
         self.wait_names(game, f.home(), "names at home")
         wait_for(lambda: self.announced(game) == [texts["solved"]], 10,
                  "the win was not announced")
