@@ -111,8 +111,10 @@ Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
-// Shown afresh each time, so that the screen reader presents it again.
+// Shown afresh for each new text, so that the screen reader presents it; the
+// same text again while it shows is said only once.
 void Announcement::say(const QString& text) {
+    if (isVisible() && accessibleName() == text) return;
     hide();
     setAccessibleName(text);
     show();
