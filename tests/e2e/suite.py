@@ -186,7 +186,7 @@ class Suite:
             # From the button to the board; its focused cell is brought to the
             # top-left corner by keys that would wrap if the edges let them.
             game.key("Tab", "Tab", *["Up"] * (f.side - 1), *["Left"] * (f.side - 1))
-            focus = self.play_by_keys(game, tiles, 0, solution)
+            self.play_by_keys(game, tiles, 0, solution)
             game.key("Tab")  # the board loses the focus and its ring
         else:
             game.click_cells(solution, strips=True)
@@ -225,7 +225,7 @@ class Suite:
     def play_by_keys(self, game, tiles, focus, clicks):
         """Clicks the cells in order by keys from the focused cell `focus`:
         the arrows to each, then Return or Space by turns. The focus follows
-        each slid tile into the cell that was empty; returns where it ends."""
+        each slid tile into the cell that was empty."""
         side, keys = self.facts.side, []
         empty = tiles.index(0)
         for n, cell in enumerate(clicks):
@@ -236,7 +236,6 @@ class Suite:
             slides = cell in neighbours(empty, side)
             focus, empty = (empty, cell) if slides else (cell, empty)
         game.key(*keys)
-        return focus
 
     # -- assistive technology --------------------------------------------------
 
