@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "accessible_texts.h"
 #include "form.h"
 #include "start_layouts.h"
 
@@ -117,6 +118,13 @@ int main() {
     field("author_title", Quoted(kAuthorTitle));
     field("author_text", Quoted(kAuthorText));
     field("preview_size", Json(kPreviewSize));
+    // What assistive technology hears: the cells' names as templates.
+    field("accessible", std::string("{\"cell_name\": ") + Quoted(kCellNameTemplate) +
+                            ", \"tile\": " + Quoted(kCellShowsTile) +
+                            ", \"nothing\": " + Quoted(kCellShowsNothing) +
+                            ", \"last_piece\": " + Quoted(kCellShowsLastPiece) +
+                            ", \"list\": " + Quoted(kPictureSetListName) +
+                            ", \"solved\": " + Quoted(kSolvedAnnouncement) + "}");
     // Each set with the paths of its pictures under assets/.
     std::string sets = "[";
     for (int s = 0; s < static_cast<int>(kPictureSets.size()); ++s) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "board_access.h"
 #include "board_fixture.h"
 #include "solver.h"
 
@@ -162,6 +163,93 @@ TEST_F(SessionTest, ASlideDrawsItsTwoCellsAndARepeatedSetNoPreview) {
     EXPECT_EQ(screen.cellDraws, 2);
     EXPECT_EQ(screen.cells[14].picture, std::nullopt);
     EXPECT_EQ(screen.cells[15].picture, (Piece{1, static_cast<Int16>(LayoutTile(0, 14) - 1)}));
+}
+
+// -- keyboard and screen-reader play ------------------------------------------
+
+struct FocusCase {
+    const char* name;
+    int from;
+    FocusMove move;
+    int to;
+};
+
+class FocusMoves : public ::testing::TestWithParam<FocusCase> {};
+
+TEST_P(FocusMoves, GoWithinTheBoardWithoutWrapping) {
+    EXPECT_EQ(MoveFocus(GetParam().from, GetParam().move), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FocusMoves,
+    ::testing::Values(FocusCase{"right", 5, FocusMove::Right, 6},
+                      FocusCase{"down", 5, FocusMove::Down, 9},
+                      FocusCase{"left", 5, FocusMove::Left, 4},
+                      FocusCase{"up", 5, FocusMove::Up, 1},
+                      FocusCase{"right_at_row_end_stays", 7, FocusMove::Right, 7},
+                      FocusCase{"left_at_row_start_stays", 8, FocusMove::Left, 8},
+                      FocusCase{"up_in_top_row_stays", 2, FocusMove::Up, 2},
+                      FocusCase{"down_in_bottom_row_stays", 13, FocusMove::Down, 13},
+                      FocusCase{"home_to_row_start", 10, FocusMove::RowStart, 8},
+                      FocusCase{"end_to_row_end", 9, FocusMove::RowEnd, 11},
+                      FocusCase{"ctrl_home_to_first_cell", 10, FocusMove::BoardStart, 0},
+                      FocusCase{"ctrl_end_to_last_cell", 4, FocusMove::BoardEnd, 15}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The focus follows each slid tile into the cell that was empty, through a
+// whole game; the click that finishes the picture leaves it where it is.
+TEST_F(SessionTest, FocusFollowsTheSlidTileThroughAWholeGame) {
+    NewGame(1, 3);
+    const auto clicks = SolveByClicks(session.board());
+    ASSERT_TRUE(clicks.has_value());
+    for (const Int16 cell : *clicks) {
+        int empty = 0;
+        while (session.Cell(static_cast<Int16>(empty)).picture) ++empty;
+        EXPECT_EQ(ClickAndFollow(session, cell), empty) << "click on " << cell;
+    }
+    EXPECT_EQ(ClickAndFollow(session, 4), 4);
+    EXPECT_EQ(screen.cells[kEmptyHomeCell].picture, (Piece{1, kCompletionPiece}));
+}
+
+// Where nothing slides, the focus stays on the clicked cell.
+TEST_F(SessionTest, FocusStaysWhereNothingSlides) {
+    EXPECT_EQ(ClickAndFollow(session, 6), 6);  // before the first game
+    NewGame(0, 0);
+    EXPECT_EQ(ClickAndFollow(session, kEmptyHomeCell), kEmptyHomeCell);  // the empty cell
+    EXPECT_EQ(ClickAndFollow(session, 0), 0);                            // no empty neighbour
+    EXPECT_EQ(ClickAndFollow(session, 11), 15);
+    EXPECT_EQ(ClickAndFollow(session, 15), 11);  // and back up
+}
+
+struct NameCase {
+    const char* name;
+    int cell;
+    CellLook look;
+    std::u16string expected;
+};
+
+class CellNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CellNames, SayThePlaceAndWhatTheCellShows) {
+    EXPECT_EQ(CellName(GetParam().cell, GetParam().look), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CellNames,
+    ::testing::Values(
+        NameCase{"tile", 6, {Piece{0, 6}, true}, u"Ряд 2, столбец 3: фишка 7"},
+        NameCase{"two_digit_tile", 0, {Piece{1, 11}, true}, u"Ряд 1, столбец 1: фишка 12"},
+        NameCase{"empty", 15, {std::nullopt, true}, u"Ряд 4, столбец 4: пусто"},
+        NameCase{"blank_before_first_game", 9, {std::nullopt, false}, u"Ряд 3, столбец 2: пусто"},
+        NameCase{"last_piece",
+                 15,
+                 {Piece{1, kCompletionPiece}, false},
+                 u"Ряд 4, столбец 4: последний кусок картинки"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PreviewNames, AreTheSetShownOrNothing) {
+    EXPECT_EQ(PreviewName(1), u"Дантист");
+    EXPECT_EQ(PreviewName(std::nullopt), u"");
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "picture_sets.h"
 #include "session.h"
 
+class Announcement;
+class BoardCell;
 class ImageBox;
 class QLabel;
 class QListWidget;
@@ -48,11 +50,20 @@ class Form1 : public QMainWindow, private tarpo::SessionView {
     void SetButtonCaption(const char16_t* caption) override;
     void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<tarpo::Int16> set) override;
+    // Says `text` to a screen reader wherever the focus is.
+    void Announce(const char16_t* text);
+
+    // Keyboard play: the cell that has the board's focus, and a click on a
+    // cell by mouse or key, which returns the cell the focus follows to.
+    void FocusCell(int cell);
+    int PlayCell(int cell);
 
     PictureStores pictures_;
     tarpo::Session session_;
     QWidget* client_;
-    std::array<ImageBox*, tarpo::kCellCount> Image3{};  // the board's cells
+    std::array<BoardCell*, tarpo::kCellCount> Image3{};  // the board's cells
+    int focusedCell_ = 0;                                // the board's Tab stop
+    Announcement* announcement_ = nullptr;
 
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;

@@ -5,7 +5,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <utility>
 
+#include "accessible_texts.h"
+#include "board_cell.h"
 #include "dialog_font.h"
 #include "fixed_size.h"
 #include "form1.h"
@@ -32,6 +35,7 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
 }
 
 void Form1::BuildControls() {
+    InstallAccessibleRoles();
     setWindowTitle(Text(form::kPlaceholderTitle));
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
@@ -40,12 +44,17 @@ void Form1::BuildControls() {
     // cells overlap, the click goes to the cell drawn on top: the one with the
     // higher index (the right or lower neighbour).
     for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        ImageBox* cell = Image3[static_cast<std::size_t>(i)] = new ImageBox(client_);
+        BoardCell* cell = Image3[static_cast<std::size_t>(i)] = new BoardCell(client_);
         cell->setObjectName(QStringLiteral("Image3_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
         cell->setFramed(true);
+        cell->setAccessibleName(Text(tarpo::CellName(i, session_.Cell(i)).c_str()));
         connect(cell, &ImageBox::clicked, this, [this, i] { Image3_Click(i); });
+        connect(cell, &BoardCell::activated, this, [this, i] { FocusCell(PlayCell(i)); });
+        connect(cell, &BoardCell::focusMoveRequested, this,
+                [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); });
     }
+    Image3[static_cast<std::size_t>(focusedCell_)]->setTabStop(true);
 
     Command1 = new PushButton(Text(form::kCommand1Placeholder), client_);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -57,6 +66,7 @@ void Form1::BuildControls() {
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(formqt::Rect(form::kList1Rect));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setAccessibleName(Text(form::kPictureSetListName));
 
     demo = new ImageBox(client_);
     demo->setObjectName(QStringLiteral("demo"));
@@ -72,8 +82,13 @@ void Form1::BuildControls() {
     labelPalette.setColor(QPalette::WindowText, formqt::Colour(form::kLabel1Colour));
     Label1->setPalette(labelPalette);
 
-    // Tab order: the button first, then the list; nothing else takes focus.
+    announcement_ = new Announcement(client_);
+
+    // Tab order: the button, the list, then the board, whose focused cell
+    // alone is a Tab stop; nothing else takes focus.
     setTabOrder(Command1, List1);
+    QWidget* previous = List1;
+    for (BoardCell* cell : Image3) setTabOrder(std::exchange(previous, cell), cell);
     Command1->setFocus();
 
     // The window is exactly the client area plus the menu bar, and fixed.

@@ -293,7 +293,8 @@ class Game:
     clicks(points)           clicks one after the other, each where it is aimed
     burst(points, caption)   clicks sent as fast as input goes, then in the same
                              stream the menu-bar mnemonic of caption
-    key(*names)              keys by X keysym name: space Tab Down Return Escape
+    key(*names)              keys by X keysym name: space Tab shift+Tab Up Down Left
+                             Right Return Escape
     mnemonic(caption, menu_bar=True)  the key of caption's "&" letter, with Alt
                              for an entry of the menu bar
     look(save_as=None)       a ClientView of the screen now, saved under a name
@@ -307,6 +308,11 @@ class Game:
     running()                the program still runs and has not ended
     exit_status()            waits for the program's end: 0 for a plain exit
     end()                    ends it if it still runs
+    accessible_nodes()       with the "accessibility" feature: every node of the
+                             window as a screen reader finds it, in its order:
+                             (role, name, showing, focused, (x, y, w, h) in form
+                             points)
+    A program with the "board_keys" feature is played on the board by keys too.
     """
 
     def __init__(self, facts):

@@ -12,7 +12,7 @@ PROGRAM is qt, wine, or web (Chromium), firefox or webkit (EXE is then the
 site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
 wine), missing_picture (wine, web), phone and page (web), offline (web,
-firefox, webkit)."""
+firefox, webkit), accessibility (qt)."""
 
 import argparse
 import os
@@ -156,7 +156,8 @@ class Suite:
     def whole_game(self, set_index, scale=1, by="keys", asked=None, **options):
         """A new game with the set chosen in the list, by keys or by the
         pointer, solved by real clicks (every second one in an overlap strip,
-        where the higher-numbered cell takes it); the last slide shows only
+        where the higher-numbered cell takes it), or by keys on a program that
+        the keyboard plays (board_keys); the last slide shows only
         itself, the next click the whole picture, exact to the pixel (at a
         scale that is not whole, within a pixel and without a seam), with no
         frame pixel left. At home the frames facing the window are as wide on
@@ -173,8 +174,8 @@ class Suite:
               "client area of %r device pixels" % (game.client_pixels(),))
         if asked:
             game.check_on_screen()
-        if by == "keys":  # Tab to the list, the set, Tab back, Space
-            game.key("Tab", *["Down"] * set_index, "Tab", "space")
+        if by == "keys":  # Tab to the list, the set, Shift+Tab back, Space
+            game.key("Tab", *["Down"] * set_index, "shift+Tab", "space")
         else:
             if set_index:
                 game.click(*game.list_entry(set_index))
@@ -190,16 +191,29 @@ class Suite:
         else:
             check(view.is_blank(*f.demo_rect), "the preview is not empty")
 
-        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])], strips=True)
+        solution = f.solutions[f.start_layouts.index(tiles[:-1])]
+        by_keys = by == "keys" and "board_keys" in self.adapter.features
+        if by_keys:
+            # From the button to the board; its focused cell is brought to the
+            # top-left corner by keys that would wrap if the edges let them.
+            game.key("Tab", "Tab", *["Up"] * (f.side - 1), *["Left"] * (f.side - 1))
+            self.play_by_keys(game, tiles, 0, solution)
+            game.key("Tab")  # the board loses the focus and its ring
+        else:
+            game.click_cells(solution, strips=True)
         _, view = game.wait_board(pictures, lambda t: t == f.home(),
-                                  "the clicks did not bring the %s tiles home" % pictures.name)
+                                  "the %s did not bring the %s tiles home"
+                                  % ("keys" if by_keys else "clicks", pictures.name))
         check(view.board(pictures) == f.home() and view.framed(f.cells - 1),
               "the last slide showed more than the slide")
         game.look("%s-home" % label)
         uneven = view.frames_even(f.home())
         check(not uneven, "frames of uneven width:\n" + "\n".join(uneven))
 
-        game.click_cells([0])
+        if by_keys:  # Shift+Tab back to the focused cell, Space, and away
+            game.key("shift+Tab", "space", "Tab")
+        else:
+            game.click_cells([0])
         origin = f.board_origin
         span = f.side * f.piece_side
 
@@ -218,6 +232,131 @@ class Suite:
                          (t, origin[1] + span)):
                 check(view.is_blank(x, y, 1, 1),
                       "a frame pixel is left around the picture at (%d, %d)" % (x, y))
+
+    def play_by_keys(self, game, tiles, focus, clicks):
+        """Clicks the cells in order by keys from the focused cell `focus`:
+        the arrows to each, then Return or Space by turns. The focus follows
+        each slid tile into the cell that was empty."""
+        side, keys = self.facts.side, []
+        empty = tiles.index(0)
+        for n, cell in enumerate(clicks):
+            rows, cols = cell // side - focus // side, cell % side - focus % side
+            keys += ["Down" if rows > 0 else "Up"] * abs(rows)
+            keys += ["Right" if cols > 0 else "Left"] * abs(cols)
+            keys.append("space" if n % 2 else "Return")
+            slides = cell in neighbours(empty, side)
+            focus, empty = (empty, cell) if slides else (cell, empty)
+        game.key(*keys)
+
+    # -- assistive technology --------------------------------------------------
+
+    CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
+    NOTE_ROLES = {"notification", "alert", "status"}
+
+    def cell_name(self, cell, tile):
+        """The name a cell must have while it shows tile `tile` (0 nothing,
+        cells for the finished picture's last piece)."""
+        f, texts = self.facts, self.facts.accessible
+        what = (texts["nothing"] if tile == 0 else texts["last_piece"] if tile == f.cells
+                else texts["tile"].replace("{tile}", str(tile)))
+        return (texts["cell_name"].replace("{row}", str(cell // f.side + 1))
+                .replace("{column}", str(cell % f.side + 1)).replace("{what}", what))
+
+    def read_cells(self, game):
+        """The board's cells as a screen reader finds them: the nodes of a
+        cell's role that lie on the board, which must be sixteen, in reading
+        order, each over its cell. Returns (names, the focused one or None)."""
+        f = self.facts
+        (left, top), span = f.board_origin, f.cell_pitch * f.side
+        cells = [(name, focused, (x + w / 2, y + h / 2))
+                 for role, name, showing, focused, (x, y, w, h) in game.accessible_nodes()
+                 if role in self.CELL_ROLES and left <= x + w / 2 < left + span
+                 and top <= y + h / 2 < top + span]
+        check(len(cells) == f.cells, "%d cells found by a screen reader" % len(cells))
+        for i, (name, _, (x, y)) in enumerate(cells):
+            ox, oy = f.cell_origin(i)
+            check(ox <= x < ox + f.cell_pitch and oy <= y < oy + f.cell_pitch,
+                  "the screen reader's cell %d (%r) lies at %r" % (i, name, (x, y)))
+        focused = [i for i, (_, is_focused, _) in enumerate(cells) if is_focused]
+        return [name for name, _, _ in cells], (focused[0] if focused else None)
+
+    def wait_names(self, game, tiles, message):
+        wanted = [self.cell_name(i, t) for i, t in enumerate(tiles)]
+        seen = [None]
+
+        def named():
+            try:
+                seen[0] = self.read_cells(game)[0]
+            except AssertionError as problem:  # the tree may still be growing
+                seen[0] = str(problem)
+            return seen[0] == wanted
+        try:
+            wait_for(named, 10, "")
+        except AssertionError:
+            raise AssertionError("%s: %r, not %r" % (message, seen[0], wanted)) from None
+
+    def control_name(self, game, rect, roles):
+        left, top, width, height = rect
+        names = [name for role, name, showing, _, (x, y, w, h) in game.accessible_nodes()
+                 if role in roles and showing and left <= x + w / 2 < left + width
+                 and top <= y + h / 2 < top + height]
+        check(len(names) == 1, "%d nodes of %s at %r" % (len(names), roles, rect))
+        return names[0]
+
+    def announced(self, game):
+        return [name for role, name, showing, _, _ in game.accessible_nodes()
+                if role in self.NOTE_ROLES and showing and name]
+
+    def accessible_names(self):
+        """What a screen reader finds, against what the screen shows: each
+        cell named by its place and the tile it shows now, before the first
+        game, after a deal, after slides and on the finished picture; the
+        list named, the preview named by the set it shows; after a slide by
+        keys, the focus on the tile's new cell; the win announced at the
+        slide that brings the tiles home, and not before."""
+        f, texts = self.facts, self.facts.accessible
+        set_index = 1
+        pictures = PictureSet(f, self.assets, set_index, 1)
+        game = self.game()
+        self.wait_names(game, game.look().board(pictures), "names before the first game")
+        check(self.control_name(game, f.list1_rect, {"list", "list box"}) == texts["list"],
+              "the list is not named")
+        check(self.control_name(game, f.demo_rect, {"image"}) == "",
+              "the empty preview has a name")
+
+        game.key("Tab", "Down", "shift+Tab", "space")
+        tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
+                                   "no deal on the screen")
+        self.wait_names(game, tiles, "names after the deal")
+        wait_for(lambda: self.control_name(game, f.demo_rect, {"image"})
+                 == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
+        check(not self.announced(game), "announced before the win: %r" % self.announced(game))
+
+        # Into the board to the cell before the empty one, and slide its tile.
+        before = f.cells - 2
+        game.key("Tab", "Tab", *["Down"] * (f.side - 1), *["Right"] * (f.side - 2), "Return")
+        wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
+                 "the focus did not follow the tile into the empty cell")
+        names, _ = self.read_cells(game)
+        game.look("accessible-focus")
+        check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
+              "the focused cell is named %r" % names[-1])
+        game.key("Return", "Tab")  # back, and out of the board
+        game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
+
+        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
+        game.wait_board(pictures, lambda t: t == f.home(),
+                        "the clicks did not bring the tiles home")
+        self.wait_names(game, f.home(), "names at home")
+        wait_for(lambda: self.announced(game) == [texts["solved"]], 10,
+                 "the win was not announced")
+
+        game.click_cells([0])
+        last = f.cell_origin(f.cells - 1)
+        wait_for(lambda: game.look().region(*last, f.piece_side, f.piece_side)
+                 == b"".join(pictures.pieces[-1]), 10, "the last piece does not show")
+        self.wait_names(game, f.home()[:-1] + [f.cells], "names of the finished picture")
+        game.look("accessible-complete")
 
     # -- rapid input -----------------------------------------------------------
 
@@ -469,7 +608,7 @@ def picture_amiss(view, rows):
 GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
           "small_screen": "small_screen",
           "missing_picture": "missing_picture", "phone": "touch", "offline": "offline",
-          "page": "page"}
+          "page": "page", "accessibility": "accessibility"}
 
 
 def scenarios(suite, group):
@@ -504,6 +643,7 @@ def scenarios(suite, group):
                  ("shipped_font", suite.shipped_font),
                  ("reload_keeps_the_game", suite.reload_keeps_the_game)],
         "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True))],
+        "accessibility": [("accessible_names", suite.accessible_names)],
     }[group]
 
 
@@ -516,7 +656,8 @@ def adapter(args, facts):
     program = (QtProgram(args.exe) if args.program == "qt"
                else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
     return XDesktop(program, facts, args.shots,
-                    SMALL_SCREEN if args.group == "small_screen" else SCREEN)
+                    SMALL_SCREEN if args.group == "small_screen" else SCREEN,
+                    accessibility=args.group == "accessibility")
 
 
 def main():

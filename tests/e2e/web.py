@@ -21,8 +21,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
-KEYS = {"space": "Space", "Tab": "Tab", "Down": "ArrowDown", "Return": "Enter",
-        "Escape": "Escape"}
+KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Down": "ArrowDown",
+        "Return": "Enter", "Escape": "Escape"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
