@@ -540,7 +540,7 @@ class Suite:
             before = wait_for(lambda: (lambda a, b: a if a == b and a != fresh else None)(
                 shown(game), shown(game)), 30, "%s: nothing changed" % name)
             game.reload()
-            game.wait_ready()
+            game.wait_shown()
             wait_for(lambda: shown(game) == before, 30,
                      "%s: the reloaded page does not show the game as it was" % name)
             game.look("reloaded-" + name)

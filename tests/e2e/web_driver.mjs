@@ -31,8 +31,6 @@ const WEBKIT_ENV = { WEBKIT_FORCE_COMPOSITING_MODE: '1' };
 const TIMEOUT_MS = 30000;
 const KEY_DELAY_MS = 30;
 const POLL_MS = 50;
-const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
-
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Whether a request stays within the site (or is data the page made).
@@ -56,24 +54,34 @@ function watchPage(game) {
   game.page.on('close', () => { game.closed = true; });
 }
 
-// A key by name ("Alt+h" too), or a letter that the US layout lacks as a
-// Russian layout types it: {key, code, keyCode, alt}.
+// A key by name, with modifiers ("Alt+h", "Shift+Tab"), or a letter that the
+// US layout lacks as a Russian layout types it: {key, code, keyCode, alt}.
+const MODIFIERS = ['Alt', 'Shift', 'Control'];
+const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
+
+// The modifiers held for a key and the key's own name.
+function parseKey(key) {
+  if (typeof key !== 'string') return { held: key.alt ? ['Alt'] : [], name: key.key };
+  const parts = key.split('+');
+  const held = parts.slice(0, -1).filter((part) => MODIFIERS.includes(part));
+  return { held, name: parts[parts.length - 1] || '+' };
+}
+
 async function press(game, key) {
   const keyboard = game.page.keyboard;
-  const alt = typeof key === 'string' ? key.startsWith('Alt+') : key.alt;
-  const name = typeof key === 'string' ? key.replace(/^Alt\+/, '') : key.key;
-  if (alt) await keyboard.down('Alt');
+  const { held, name } = parseKey(key);
+  for (const modifier of held) await keyboard.down(modifier);
   if (typeof key === 'string' || !game.cdp) {
     await keyboard.press(name, { delay: KEY_DELAY_MS });
   } else {
     const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
-                    modifiers: alt ? ALT : 0 };
-    await game.cdp.send('Input.dispatchKeyEvent', alt ? { ...event, type: 'rawKeyDown' }
+                    modifiers: key.alt ? ALT : 0 };
+    await game.cdp.send('Input.dispatchKeyEvent', key.alt ? { ...event, type: 'rawKeyDown' }
                                                        : { ...event, type: 'keyDown', text: key.key });
     await sleep(KEY_DELAY_MS);
     await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
   }
-  if (alt) await keyboard.up('Alt');
+  for (const modifier of held.reverse()) await keyboard.up(modifier);
 }
 
 // Input that closes the page (the menu's "Exit") ends without its last
@@ -232,7 +240,9 @@ async function firefox() {
 // -- WebKit: classic WebDriver over HTTP ---------------------------------------
 
 const WEBDRIVER_KEYS = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Space: ' ',
-                         ArrowDown: '\uE015', Alt: '\uE00A' };
+                         ArrowDown: '\uE015', ArrowUp: '\uE013', ArrowLeft: '\uE012',
+                         ArrowRight: '\uE014', Home: '\uE011', End: '\uE010',
+                         Shift: '\uE008', Control: '\uE009', Alt: '\uE00A' };
 
 function freePort() {
   return new Promise((resolve, reject) => {
@@ -316,15 +326,14 @@ async function webkit() {
     },
     async keys(game, keys) {
       for (const key of keys) {
-        const alt = typeof key === 'string' ? key.startsWith('Alt+') : key.alt;
-        const name = typeof key === 'string' ? key.replace(/^Alt\+/, '') : key.key;
+        const { held, name } = parseKey(key);
         const value = WEBDRIVER_KEYS[name] ?? name;
-        const strokes = [{ type: 'keyDown', value }, { type: 'pause', duration: KEY_DELAY_MS },
-                         { type: 'keyUp', value }];
-        await actions(game, { type: 'key', id: 'keyboard', actions: alt
-          ? [{ type: 'keyDown', value: WEBDRIVER_KEYS.Alt }, ...strokes,
-             { type: 'keyUp', value: WEBDRIVER_KEYS.Alt }]
-          : strokes });
+        const modifiers = held.map((modifier) => WEBDRIVER_KEYS[modifier]);
+        await actions(game, { type: 'key', id: 'keyboard', actions: [
+          ...modifiers.map((m) => ({ type: 'keyDown', value: m })),
+          { type: 'keyDown', value }, { type: 'pause', duration: KEY_DELAY_MS },
+          { type: 'keyUp', value },
+          ...modifiers.reverse().map((m) => ({ type: 'keyUp', value: m }))] });
       }
     },
     // The whole viewport: web.py cuts the clip out of it.
