@@ -6,13 +6,29 @@ import {Form} from "./form.js";
 
 const WASM = "tarpo.wasm";
 
-class Missing extends Error {}
+// What form.json's "errors" say, once it is here.
+let texts = null;
+
+// A text of form.json's "errors", its "%1", "%2"... filled in with `args`;
+// without form.json, only what the text would name.
+function say(name, ...args) {
+    const text = texts && texts[name];
+    return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
+}
+
+// A file or feature that start-up cannot do without; `text()` says which.
+class Missing extends Error {
+    constructor(text) {
+        super();
+        this.text = text;
+    }
+}
 
 function fail(error) {
     const box = document.getElementById("error");
     box.textContent = error instanceof Missing
-        ? `tarpo не может запуститься: ${error.message}.`
-        : `tarpo остановилась: ${error && error.message ? error.message : error}.`;
+        ? say("page_cannot_start", error.text())
+        : say("page_stopped", error && error.message ? error.message : error);
     document.getElementById("form").hidden = true;
     box.hidden = false;
 }
@@ -22,9 +38,11 @@ async function fetchOk(url, what) {
     try {
         response = await fetch(url);
     } catch {
-        throw new Missing(`не удалось загрузить ${what} ${url}`);
+        throw new Missing(() => say("page_cannot_load", say(what), url));
     }
-    if (!response.ok) throw new Missing(`не удалось загрузить ${what} ${url} (${response.status})`);
+    if (!response.ok) {
+        throw new Missing(() => say("page_cannot_load_status", say(what), url, response.status));
+    }
     return response;
 }
 
@@ -34,7 +52,7 @@ async function loadImage(url) {
     try {
         await image.decode();
     } catch {
-        throw new Missing(`не удалось загрузить картинку ${url}`);
+        throw new Missing(() => say("page_cannot_load_picture", url));
     }
     return image;
 }
@@ -46,48 +64,32 @@ async function loadPictures(facts) {
     })));
 }
 
-// The game, started as soon as its code is here, while the rest still loads;
-// it draws through `view`, which the window fills in once it is built. The
-// module asks the page for what it draws and for the time, which seeds the
-// deals; strings come as UTF-16 in its memory, ended by a zero.
-async function loadSession() {
-    const bytes = await (await fetchOk(WASM, "игру")).arrayBuffer();
-    const view = {};
+// The game, compiled as its code streams in, drawing straight into the
+// window's controls. Besides the view it asks the page only for the time,
+// which seeds the deals.
+async function loadSession(code, view) {
     let memory = null;
-    const utf16 = new TextDecoder("utf-16le");
-    const text = (at) => {
-        const units = new Uint16Array(memory.buffer, at);
-        return utf16.decode(units.subarray(0, units.indexOf(0)));
-    };
     const imports = {
-        view: {
-            addListEntry: (at) => view.addListEntry(text(at)),
-            selectListEntry: (entry) => view.selectListEntry(entry),
-            listEntryCount: () => view.listEntryCount(),
-            isListEntrySelected: (entry) => view.isListEntrySelected(entry),
-            setTitle: (at) => view.setTitle(text(at)),
-            setButtonCaption: (at) => view.setButtonCaption(text(at)),
-            drawCell: (cell, set, piece, framed) => view.drawCell(cell, set, piece, framed),
-            drawPreview: (set) => view.drawPreview(set),
-        },
+        view,
         wasi_snapshot_preview1: {
             clock_time_get: (clock, precision, at) => {
                 const nanoseconds = BigInt(Date.now()) * 1000000n;
                 new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
                 return 0;
             },
-            proc_exit: (code) => {
-                throw new Error(`${WASM} завершилась с кодом ${code}`);
+            proc_exit: (status) => {
+                throw new Error(say("page_game_exited", WASM, status));
             },
         },
     };
+    const response = await code;
     try {
-        const {instance} = await WebAssembly.instantiate(bytes, imports);
+        const {instance} = await WebAssembly.instantiateStreaming(response, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
-        return {game: instance.exports, view};
+        return instance.exports;
     } catch (error) {
-        throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
+        throw new Missing(() => say("page_cannot_run_game", WASM, error));
     }
 }
 
@@ -113,12 +115,13 @@ function exitGame() {
 }
 
 async function start() {
-    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
-        throw new Missing("этот браузер не выполняет WebAssembly, без которого игра не работает");
+    const code = fetchOk(WASM, "page_the_game");
+    code.catch(() => {});  // reported below, after what comes first
+    const facts = await (await fetchOk("form.json", "page_the_form")).json();
+    texts = facts.errors;
+    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiateStreaming !== "function") {
+        throw new Missing(() => say("page_no_webassembly"));
     }
-    const session = loadSession();
-    session.catch(() => {});  // reported below, after what comes first
-    const facts = await (await fetchOk("form.json", "описание формы")).json();
     // The board starts blank: the pictures are needed from the first new
     // game on, so they are asked for only once the window is on the screen.
     // Input waits for them, in the order it came.
@@ -130,14 +133,15 @@ async function start() {
 
     let game = null;
     const form = new Form(facts, [], {
-        newGame: () => pictures.then(() => game.NewGame()),
+        // The set chosen when the button is pressed.
+        newGame: () => {
+            const set = form.list.selected;
+            pictures.then(() => game.NewGame(set));
+        },
         click: (cell) => pictures.then(() => game.Click(cell)),
         exit: exitGame,
     });
-    form.drawBlank();
-    const started = await session;
-    Object.assign(started.view, form.view);
-    game = started.game;
+    game = await loadSession(code, form.view);
     game.Start();
 
     form.element.hidden = false;

@@ -1,40 +1,26 @@
-// Start-up and the two handlers of play, forwarded to the game session, and
-// what the session shows through the window's controls.
+// The two handlers of play, forwarded to the game session, and what the
+// session shows through the window's controls.
 #include <QListWidget>
 #include <QPushButton>
 
 #include "form1.h"
-#include "form_qt.h"
 #include "image_box.h"
 
-using formqt::Text;
+void Form1::Image3_Click(int Index) { session_->Click(Index); }
 
-void Form1::Form_Initialize() { session_.Initialize(); }
+// The list always has one entry selected (PictureSetList).
+void Form1::Command1_Click() { session_->NewGame(List1->row(List1->selectedItems().value(0))); }
 
-void Form1::Form_Load() { session_.Load(); }
-
-void Form1::Image3_Click(tarpo::Int16 Index) { session_.Click(Index); }
-
-void Form1::Command1_Click() { session_.NewGame(); }
-
-void Form1::AddListEntry(const char16_t* name) { List1->addItem(Text(name)); }
-
-void Form1::SelectListEntry(int entry) { List1->setCurrentRow(entry); }
-
-int Form1::ListEntryCount() const { return List1->count(); }
-
-bool Form1::IsListEntrySelected(int entry) const { return List1->item(entry)->isSelected(); }
-
-void Form1::SetTitle(const char16_t* title) { setWindowTitle(Text(title)); }
-
-void Form1::SetButtonCaption(const char16_t* caption) { Command1->setText(Text(caption)); }
-
-void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
+void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
     ImageBox* box = Image3[static_cast<std::size_t>(cell)];
-    box->setPicture(look.picture ? pictures_[*look.picture] : QPixmap());
+    // The frame first, around the picture the box had: a box left without a
+    // picture keeps the size that gives it.
     box->setFramed(look.framed);
+    box->setPicture(look.picture ? pictures_[*look.picture] : QPixmap());
 }
 
-void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
+void Form1::DrawPreview(std::optional<int> set) {
     demo->setPicture(set ? pictures_.Preview(*set) : QPixmap());
 }
+
+void Form1::Announce(const char16_t*) {}
