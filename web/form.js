@@ -1,7 +1,7 @@
 // The window of the game built from the form description (form.json): the
 // menu bar, the sixteen cells, the button, the list of picture sets, the
-// preview and the label, each at the form's own rectangle. Form.view is what
-// the game session draws through.
+// preview and the label, each at the form's own rectangle, with their
+// captions. Form.view is what the game session draws through.
 
 import {PictureBox, readPalette} from "./cells.js";
 import {MenuBar} from "./menu.js";
@@ -86,6 +86,7 @@ export class Form {
         this.facts = facts;
         this.pictures = pictures;
         this.element = document.getElementById("form");
+        document.title = facts.title;
         this.element.style.font = cssFont(facts.dialog_font);
         document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
         const client = document.getElementById("client");
@@ -107,6 +108,7 @@ export class Form {
         this.button = document.createElement("button");
         this.button.id = "Command1";
         this.button.type = "button";
+        this.button.textContent = facts.command1_caption;
         place(this.button, facts.command1_rect);
         this.button.addEventListener("click", () => actions.newGame());
 
@@ -114,6 +116,8 @@ export class Form {
         list.id = "List1";
         place(list, facts.list1_rect);
         this.list = new ListBox(list, actions.inTurn);
+        facts.picture_sets.forEach(({name}) => this.list.add(name));
+        this.list.select(0);
 
         const demo = document.createElement("canvas");
         demo.id = "demo";
@@ -177,12 +181,6 @@ export class Form {
         ]);
     }
 
-    // The look of a new window: every cell framed and empty, no preview.
-    drawBlank() {
-        this.cells.forEach((_, cell) => this.drawCell(cell, -1, -1, true));
-        this.drawPreview(-1);
-    }
-
     drawCell(cell, set, piece, framed) {
         const f = this.facts;
         const n = f.board_side;
@@ -231,21 +229,13 @@ export class Form {
         for (const box of [...this.cells, this.demo]) box.draw();
     }
 
-    // What the game session calls.
+    // What the game session calls. `announce` gets the place of its text in
+    // the form description's announcements, for a screen reader to say.
     get view() {
         return {
-            addListEntry: (name) => this.list.add(name),
-            selectListEntry: (entry) => this.list.select(entry),
-            listEntryCount: () => this.list.options.length,
-            isListEntrySelected: (entry) => (entry === this.list.selected ? 1 : 0),
-            setTitle: (title) => {
-                document.title = title;
-            },
-            setButtonCaption: (caption) => {
-                this.button.textContent = caption;
-            },
             drawCell: (cell, set, piece, framed) => this.drawCell(cell, set, piece, framed !== 0),
             drawPreview: (set) => this.drawPreview(set),
+            announce: () => {},
         };
     }
 }
