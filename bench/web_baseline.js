@@ -7,16 +7,9 @@ import {Form} from "./form.js";
 
 const facts = await (await fetch("form.json")).json();
 const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}});
-const view = form.view;
-facts.picture_sets.forEach(({name}) => view.addListEntry(name));
-view.selectListEntry(0);
-view.setButtonCaption(facts.command1_caption);
-view.setTitle(facts.title);
-form.drawBlank();
+// The look the game session draws at start-up: every cell framed and empty.
+facts.cell_rects.framed.forEach((_, cell) => form.drawCell(cell, -1, -1, true));
+form.drawPreview(-1);
 form.element.hidden = false;
 form.placeWindow();
 form.button.focus();
-// Once the frame that shows it has been drawn.
-await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-document.documentElement.dataset.painted = "1";
-document.documentElement.dataset.ready = "1";

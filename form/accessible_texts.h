@@ -17,7 +17,6 @@ inline constexpr char16_t kCellShowsLastPiece[] = u"последний кусо�
 // The list of picture sets. The preview is named by the set it shows.
 inline constexpr char16_t kPictureSetListName[] = u"Картинка";
 
-// Said wherever the focus is, when the last slide brings every tile home.
-inline constexpr char16_t kSolvedAnnouncement[] = u"Картинка собрана!";
+// The win, said wherever the focus is, is kSolvedAnnouncement in form.h.
 
 }  // namespace tarpo::form

@@ -30,8 +30,8 @@ std::u16string Number(int n) {
 }  // namespace
 
 int MoveFocus(int cell, FocusMove move) {
-    const int row = RowOf(static_cast<Int16>(cell));
-    const int col = ColOf(static_cast<Int16>(cell));
+    const int row = RowOf(cell);
+    const int col = ColOf(cell);
     const int last = kSide - 1;
     switch (move) {
         case FocusMove::Up:
@@ -43,9 +43,9 @@ int MoveFocus(int cell, FocusMove move) {
         case FocusMove::Right:
             return col < last ? cell + 1 : cell;
         case FocusMove::RowStart:
-            return IndexOf(static_cast<Int16>(row), 0);
+            return IndexOf(row, 0);
         case FocusMove::RowEnd:
-            return IndexOf(static_cast<Int16>(row), static_cast<Int16>(last));
+            return IndexOf(row, last);
         case FocusMove::BoardStart:
             return 0;
         case FocusMove::BoardEnd:
@@ -58,27 +58,29 @@ int MoveFocus(int cell, FocusMove move) {
 // step or a click that slides nothing leaves the clicked cell as it was.
 int ClickAndFollow(Session& session, int cell) {
     if (!IsCellIndex(cell)) return cell;
-    const CellLook before = session.Cell(static_cast<Int16>(cell));
-    session.Click(static_cast<Int16>(cell));
-    if (!before.picture || session.Cell(static_cast<Int16>(cell)).picture == before.picture)
-        return cell;
+    const CellLook before = session.Cell(cell);
+    session.Click(cell);
+    if (!before.picture || session.Cell(cell).picture == before.picture) return cell;
     constexpr std::array<FocusMove, 4> kNeighbours = {FocusMove::Up, FocusMove::Down,
                                                       FocusMove::Left, FocusMove::Right};
     for (const FocusMove move : kNeighbours) {
         const int next = MoveFocus(cell, move);
-        if (next != cell && session.Cell(static_cast<Int16>(next)).picture == before.picture)
-            return next;
+        if (next != cell && session.Cell(next).picture == before.picture) return next;
     }
     return cell;
 }
 
+int ShownTile(const CellLook& look) {
+    if (!look.picture) return kShowsNothing;
+    return look.picture->piece == kCompletionPiece ? kShowsLastPiece : look.picture->piece + 1;
+}
+
 std::u16string CellName(int cell, const CellLook& look) {
-    std::u16string what = form::kCellShowsNothing;
-    if (look.picture) {
-        what = look.picture->piece == kCompletionPiece
-                   ? std::u16string(form::kCellShowsLastPiece)
-                   : Fill(form::kCellShowsTile, u"tile", Number(look.picture->piece + 1));
-    }
+    const int tile = ShownTile(look);
+    std::u16string what = tile == kShowsNothing ? std::u16string(form::kCellShowsNothing)
+                          : tile == kShowsLastPiece
+                              ? std::u16string(form::kCellShowsLastPiece)
+                              : Fill(form::kCellShowsTile, u"tile", Number(tile));
     std::u16string name = Fill(form::kCellNameTemplate, u"row", Number(cell / kSide + 1));
     name = Fill(std::move(name), u"column", Number(cell % kSide + 1));
     return Fill(std::move(name), u"what", what);

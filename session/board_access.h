@@ -26,6 +26,12 @@ int MoveFocus(int cell, FocusMove move);
 // `cell` itself when nothing slid.
 int ClickAndFollow(Session& session, int cell);
 
+// What a cell's name says it shows: the number of its tile (from 1), or one
+// of these two.
+inline constexpr int kShowsNothing = 0;
+inline constexpr int kShowsLastPiece = -1;
+int ShownTile(const CellLook& look);
+
 // What assistive technology calls cell `cell` while it shows `look`:
 // "Ряд 2, столбец 3: фишка 7", "Ряд 4, столбец 4: пусто".
 std::u16string CellName(int cell, const CellLook& look);

@@ -1,7 +1,7 @@
 // The window of the game built from the form description (form.json): the
 // menu bar, the sixteen cells, the button, the list of picture sets, the
-// preview and the label, each at the form's own rectangle. Form.view is what
-// the game session draws through.
+// preview and the label, each at the form's own rectangle, with their
+// captions. Form.view is what the game session draws through.
 
 import {PictureBox, readPalette} from "./cells.js";
 import {MenuBar} from "./menu.js";
@@ -94,6 +94,7 @@ export class Form {
         this.facts = facts;
         this.pictures = pictures;
         this.element = document.getElementById("form");
+        document.title = facts.title;
         this.element.style.font = cssFont(facts.dialog_font);
         document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
         const client = document.getElementById("client");
@@ -107,6 +108,7 @@ export class Form {
         this.button = document.createElement("button");
         this.button.id = "Command1";
         this.button.type = "button";
+        this.button.textContent = facts.command1_caption;
         place(this.button, facts.command1_rect);
         this.button.addEventListener("click", () => actions.newGame());
 
@@ -115,6 +117,8 @@ export class Form {
         place(list, facts.list1_rect);
         list.setAttribute("aria-label", facts.accessible.list);
         this.list = new ListBox(list, actions.inTurn);
+        facts.picture_sets.forEach(({name}) => this.list.add(name));
+        this.list.select(0);
 
         const demo = document.createElement("canvas");
         demo.id = "demo";
@@ -202,6 +206,17 @@ export class Form {
         if (hadFocus) to.focus();
     }
 
+    // The cell's name by the form's templates: its place, then what it shows.
+    nameCell(cell, shows) {
+        const a = this.facts.accessible;
+        const side = this.facts.board_side;
+        const what = shows === 0 ? a.nothing
+            : shows < 0 ? a.last_piece : a.tile.replace("{tile}", shows);
+        const name = a.cell_name.replace("{row}", Math.floor(cell / side) + 1)
+            .replace("{column}", (cell % side) + 1).replace("{what}", what);
+        this.cells[cell].canvas.setAttribute("aria-label", name);
+    }
+
     namePreview(name) {
         const demo = this.demo.canvas;
         if (name) {
@@ -249,12 +264,6 @@ export class Form {
             {caption: help, id: "help", action: () => showMessage(f.help_title, f.help_text)},
             {caption: author, id: "autor", action: () => showMessage(f.author_title, f.author_text)},
         ]);
-    }
-
-    // The look of a new window: every cell framed and empty, no preview.
-    drawBlank() {
-        this.cells.forEach((_, cell) => this.drawCell(cell, -1, -1, true));
-        this.drawPreview(-1);
     }
 
     drawCell(cell, set, piece, framed) {
@@ -310,24 +319,21 @@ export class Form {
         for (const box of [...this.cells, this.demo]) box.draw();
     }
 
-    // What the game session calls.
+    // What the game session calls. `shows` is what a cell's name says it
+    // shows: its tile's number, 0 for nothing, below 0 for the picture's last
+    // piece. `announce` gets the place of its text in the form description's
+    // announcements, for a screen reader to say.
     get view() {
         return {
-            addListEntry: (name) => this.list.add(name),
-            selectListEntry: (entry) => this.list.select(entry),
-            listEntryCount: () => this.list.options.length,
-            isListEntrySelected: (entry) => (entry === this.list.selected ? 1 : 0),
-            setTitle: (title) => {
-                document.title = title;
+            drawCell: (cell, set, piece, framed, shows) => {
+                this.drawCell(cell, set, piece, framed !== 0);
+                this.nameCell(cell, shows);
             },
-            setButtonCaption: (caption) => {
-                this.button.textContent = caption;
+            drawPreview: (set) => {
+                this.drawPreview(set);
+                this.namePreview(set < 0 ? "" : this.facts.picture_sets[set].name);
             },
-            drawCell: (cell, set, piece, framed) => this.drawCell(cell, set, piece, framed !== 0),
-            drawPreview: (set) => this.drawPreview(set),
-            nameCell: (cell, name) => this.cells[cell].canvas.setAttribute("aria-label", name),
-            namePreview: (name) => this.namePreview(name),
-            announce: (text) => this.announce(text),
+            announce: (text) => this.announce(this.facts.announcements[text] ?? ""),
         };
     }
 }

@@ -7,13 +7,29 @@ import {KeptGame} from "./kept_game.js";
 
 const WASM = "tarpo.wasm";
 
-class Missing extends Error {}
+// What form.json's "errors" say, once it is here.
+let texts = null;
+
+// A text of form.json's "errors", its "%1", "%2"... filled in with `args`;
+// without form.json, only what the text would name.
+function say(name, ...args) {
+    const text = texts && texts[name];
+    return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
+}
+
+// A file or feature that start-up cannot do without; `text()` says which.
+class Missing extends Error {
+    constructor(text) {
+        super();
+        this.text = text;
+    }
+}
 
 function fail(error) {
     const box = document.getElementById("error");
     box.textContent = error instanceof Missing
-        ? `tarpo не может запуститься: ${error.message}.`
-        : `tarpo остановилась: ${error && error.message ? error.message : error}.`;
+        ? say("page_cannot_start", error.text())
+        : say("page_stopped", error && error.message ? error.message : error);
     document.getElementById("form").hidden = true;
     box.hidden = false;
 }
@@ -23,9 +39,11 @@ async function fetchOk(url, what) {
     try {
         response = await fetch(url);
     } catch {
-        throw new Missing(`не удалось загрузить ${what} ${url}`);
+        throw new Missing(() => say("page_cannot_load", say(what), url));
     }
-    if (!response.ok) throw new Missing(`не удалось загрузить ${what} ${url} (${response.status})`);
+    if (!response.ok) {
+        throw new Missing(() => say("page_cannot_load_status", say(what), url, response.status));
+    }
     return response;
 }
 
@@ -35,7 +53,7 @@ async function loadImage(url) {
     try {
         await image.decode();
     } catch {
-        throw new Missing(`не удалось загрузить картинку ${url}`);
+        throw new Missing(() => say("page_cannot_load_picture", url));
     }
     return image;
 }
@@ -47,53 +65,32 @@ async function loadPictures(facts) {
     })));
 }
 
-// The game, started as soon as its code is here, while the rest still loads;
-// it draws through `view`, which the window fills in once it is built. The
-// module asks the page for what it draws and for the time, which seeds the
-// deals (`clock.time`, where it is set, rather than now); strings come as
-// UTF-16 in its memory, ended by a zero.
-async function loadSession() {
-    const bytes = await (await fetchOk(WASM, "игру")).arrayBuffer();
-    const view = {};
-    const clock = {time: null};
+// The game, compiled as its code streams in, drawing straight into the
+// window's controls. Besides the view it asks the page only for the time,
+// which seeds the deals (`clock.time`, where it is set, rather than now).
+async function loadSession(code, view, clock) {
     let memory = null;
-    const utf16 = new TextDecoder("utf-16le");
-    const text = (at) => {
-        const units = new Uint16Array(memory.buffer, at);
-        return utf16.decode(units.subarray(0, units.indexOf(0)));
-    };
     const imports = {
-        view: {
-            addListEntry: (at) => view.addListEntry(text(at)),
-            selectListEntry: (entry) => view.selectListEntry(entry),
-            listEntryCount: () => view.listEntryCount(),
-            isListEntrySelected: (entry) => view.isListEntrySelected(entry),
-            setTitle: (at) => view.setTitle(text(at)),
-            setButtonCaption: (at) => view.setButtonCaption(text(at)),
-            drawCell: (cell, set, piece, framed) => view.drawCell(cell, set, piece, framed),
-            drawPreview: (set) => view.drawPreview(set),
-            nameCell: (cell, at) => view.nameCell(cell, text(at)),
-            namePreview: (at) => view.namePreview(text(at)),
-            announce: (at) => view.announce(text(at)),
-        },
+        view,
         wasi_snapshot_preview1: {
             clock_time_get: (clockId, precision, at) => {
                 const nanoseconds = BigInt(clock.time ?? Date.now()) * 1000000n;
                 new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
                 return 0;
             },
-            proc_exit: (code) => {
-                throw new Error(`${WASM} завершилась с кодом ${code}`);
+            proc_exit: (status) => {
+                throw new Error(say("page_game_exited", WASM, status));
             },
         },
     };
+    const response = await code;
     try {
-        const {instance} = await WebAssembly.instantiate(bytes, imports);
+        const {instance} = await WebAssembly.instantiateStreaming(response, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
-        return {game: instance.exports, view, clock};
+        return instance.exports;
     } catch (error) {
-        throw new Missing(`не удалось запустить игру ${WASM} (${error})`);
+        throw new Missing(() => say("page_cannot_run_game", WASM, error));
     }
 }
 
@@ -121,46 +118,51 @@ function exitGame(kept) {
 
 // The session's input, kept in the tab as it is played: a new game with the
 // time that seeds its deal, and every click that changed what is shown. A
-// click returns the cell the keyboard focus follows to.
-function keptPlay(game, {view, clock}, form, kept) {
-    let drew = false;
-    const drawCell = view.drawCell;
-    view.drawCell = (...look) => {
-        drew = true;
-        drawCell(...look);
-    };
+// click returns the cell the keyboard focus follows to. What is played again
+// from the tab after a reload draws, but says nothing: the player heard it
+// when it happened (`quiet.on` meanwhile).
+function keptPlay(game, clock, drawn, quiet, form, kept) {
     return {
         newGame(set, time) {
             form.list.select(set);
             form.announce("");
             clock.time = time;
             try {
-                game.NewGame();
+                game.NewGame(set);
             } finally {
                 clock.time = null;
             }
             kept.newGame(set, time);
         },
         click(cell) {
-            drew = false;
+            drawn.any = false;
             const follow = game.Click(cell);
-            if (drew) kept.click(cell);
+            if (drawn.any) kept.click(cell);
             return follow;
         },
         choose(entry) {
             form.list.select(entry);
             kept.choose(entry);
         },
+        replay() {
+            quiet.on = true;
+            try {
+                kept.replay(this);
+            } finally {
+                quiet.on = false;
+            }
+        },
     };
 }
 
 async function start() {
-    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
-        throw new Missing("этот браузер не выполняет WebAssembly, без которого игра не работает");
+    const code = fetchOk(WASM, "page_the_game");
+    code.catch(() => {});  // reported below, after what comes first
+    const facts = await (await fetchOk("form.json", "page_the_form")).json();
+    texts = facts.errors;
+    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiateStreaming !== "function") {
+        throw new Missing(() => say("page_no_webassembly"));
     }
-    const session = loadSession();
-    session.catch(() => {});  // reported below, after what comes first
-    const facts = await (await fetchOk("form.json", "описание формы")).json();
     // The board starts blank: the pictures are needed from the first new
     // game on, so they are asked for only once the window is on the screen.
     // Input waits for them, in the order it came.
@@ -183,16 +185,26 @@ async function start() {
         exit: () => exitGame(kept),
         inTurn,
     }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
-    const started = await session;
-    Object.assign(started.view, form.view);
-    const game = started.game;
-    play = keptPlay(game, started, form, kept);
+    const clock = {time: null};
+    const drawn = {any: false};
+    const quiet = {on: false};
+    const view = {
+        ...form.view,
+        drawCell: (...look) => {
+            drawn.any = true;
+            form.view.drawCell(...look);
+        },
+        announce: (text) => {
+            if (!quiet.on) form.view.announce(text);
+        },
+    };
+    const game = await loadSession(code, view, clock);
+    play = keptPlay(game, clock, drawn, quiet, form, kept);
     inTurn((loaded) => {
         form.pictures = loaded;
     });
-    form.drawBlank();
     game.Start();
-    inTurn(() => kept.replay(play));
+    inTurn(() => play.replay());
     form.list.element.addEventListener("change", () => kept.choose(form.list.selected));
 
     form.element.hidden = false;
@@ -207,10 +219,8 @@ async function start() {
     form.button.focus();
     // Once the frame that shows it has been drawn.
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-    document.documentElement.dataset.painted = "1";
     onScreen();
     await pictures;
-    document.documentElement.dataset.ready = "1";
 
     if ("serviceWorker" in navigator) {
         navigator.serviceWorker.register("sw.js").catch(() => {});

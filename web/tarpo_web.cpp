@@ -1,11 +1,14 @@
 // The page's side of the game session: a SessionView that hands every drawing
-// and every question about the list to the page's script, and the entry
-// points the page calls for start-up and the player's input. The module
-// stands alone: the page's script gives it the functions it imports, with no
-// loader in between.
+// to the page's script, and the entry points the page calls for start-up and
+// the player's input. Only numbers cross between the two: cells, sets, pieces
+// and the place of a text in the form description, whose texts the page reads
+// from form.json. The module stands alone: the page's script gives it the
+// functions it imports, with no loader in between.
 #include <emscripten/emscripten.h>
 
-#include "accessible_texts.h"
+#include <algorithm>
+#include <iterator>
+
 #include "board_access.h"
 #include "device_grid.h"
 #include "session.h"
@@ -15,20 +18,12 @@
 
 extern "C" {
 
-// Strings cross as UTF-16 in the module's memory, ended by a zero.
-TARPO_FROM_PAGE("addListEntry") void PageAddListEntry(const char16_t* name);
-TARPO_FROM_PAGE("selectListEntry") void PageSelectListEntry(int entry);
-TARPO_FROM_PAGE("listEntryCount") int PageListEntryCount();
-TARPO_FROM_PAGE("isListEntrySelected") int PageIsListEntrySelected(int entry);
-TARPO_FROM_PAGE("setTitle") void PageSetTitle(const char16_t* title);
-TARPO_FROM_PAGE("setButtonCaption") void PageSetButtonCaption(const char16_t* caption);
-TARPO_FROM_PAGE("drawCell") void PageDrawCell(int cell, int set, int piece, int framed);
+// `shows`: what the cell's name says it shows, by ShownTile: the number of
+// its tile, or kShowsNothing or kShowsLastPiece.
+TARPO_FROM_PAGE("drawCell") void PageDrawCell(int cell, int set, int piece, int framed, int shows);
 TARPO_FROM_PAGE("drawPreview") void PageDrawPreview(int set);
-// What assistive technology reads: a cell's name, the preview's name (empty
-// while it shows nothing), and a text said wherever the focus is.
-TARPO_FROM_PAGE("nameCell") void PageNameCell(int cell, const char16_t* name);
-TARPO_FROM_PAGE("namePreview") void PageNamePreview(const char16_t* name);
-TARPO_FROM_PAGE("announce") void PageAnnounce(const char16_t* text);
+// `text`: its place in form.json's "announcements".
+TARPO_FROM_PAGE("announce") void PageAnnounce(int text);
 
 }  // extern "C"
 
@@ -38,27 +33,17 @@ constexpr int kNothing = -1;  // no picture, no set
 
 class PageView final : public tarpo::SessionView {
   public:
-    void AddListEntry(const char16_t* name) override { PageAddListEntry(name); }
-    void SelectListEntry(int entry) override { PageSelectListEntry(entry); }
-    int ListEntryCount() const override { return PageListEntryCount(); }
-    bool IsListEntrySelected(int entry) const override {
-        return PageIsListEntrySelected(entry) != 0;
-    }
-    void SetTitle(const char16_t* title) override { PageSetTitle(title); }
-    void SetButtonCaption(const char16_t* caption) override { PageSetButtonCaption(caption); }
-    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override {
+    void DrawCell(int cell, const tarpo::CellLook& look) override {
         PageDrawCell(cell, look.picture ? look.picture->set : kNothing,
-                     look.picture ? look.picture->piece : kNothing, look.framed ? 1 : 0);
-        NameCell(cell, look);
+                     look.picture ? look.picture->piece : kNothing, look.framed ? 1 : 0,
+                     tarpo::ShownTile(look));
     }
-    void DrawPreview(std::optional<tarpo::Int16> set) override {
-        PageDrawPreview(set ? *set : kNothing);
-        PageNamePreview(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str());
+    void DrawPreview(std::optional<int> set) override { PageDrawPreview(set ? *set : kNothing); }
+    void Announce(const char16_t* text) override {
+        const auto& all = tarpo::form::kAnnouncements;
+        const auto at = std::find(std::begin(all), std::end(all), text);
+        if (at != std::end(all)) PageAnnounce(static_cast<int>(at - std::begin(all)));
     }
-    void NameCell(int cell, const tarpo::CellLook& look) {
-        PageNameCell(cell, tarpo::CellName(cell, look).c_str());
-    }
-    void Announce(const char16_t* text) { PageAnnounce(text); }
 };
 
 // The keys' moves as the page numbers them: FocusMove's order.
@@ -72,29 +57,20 @@ tarpo::Session* session = nullptr;
 
 extern "C" {
 
-// Once the page's controls exist.
+// Once the page's controls exist: the session starts and draws them.
 EMSCRIPTEN_KEEPALIVE void Start() {
-    if (session != nullptr) return;
-    session = new tarpo::Session(view);
-    session->Initialize();
-    session->Load();
-    for (int cell = 0; cell < tarpo::kCellCount; ++cell)
-        view.NameCell(cell, session->Cell(static_cast<tarpo::Int16>(cell)));
+    if (session == nullptr) session = new tarpo::Session(view);
 }
 
-EMSCRIPTEN_KEEPALIVE void NewGame() {
-    if (session != nullptr) session->NewGame();
+// `set`: the picture set chosen in the list.
+EMSCRIPTEN_KEEPALIVE void NewGame(int set) {
+    if (session != nullptr) session->NewGame(set);
 }
 
 // A click on a cell, by the pointer or by a key; returns the cell the
-// keyboard focus follows to. The slide that brings every tile home is
-// announced.
+// keyboard focus follows to.
 EMSCRIPTEN_KEEPALIVE int Click(int cell) {
-    if (session == nullptr) return cell;
-    const bool solved = session->board().IsSolved();
-    const int follow = tarpo::ClickAndFollow(*session, cell);
-    if (!solved && session->board().IsSolved()) view.Announce(tarpo::form::kSolvedAnnouncement);
-    return follow;
+    return session != nullptr ? tarpo::ClickAndFollow(*session, cell) : cell;
 }
 
 // The cell that the focus moves to from `cell` by `move`, a FocusMove.

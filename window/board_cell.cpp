@@ -107,12 +107,14 @@ void BoardCell::paintEvent(QPaintEvent* event) {
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    resize(1, 1);
+    resize(0, 0);  // nothing to paint, ever
     hide();
 }
 
-// Shown afresh each time, so that the screen reader presents it again.
+// Shown afresh for each new text, so that the screen reader presents it; the
+// same text again while it shows is said only once.
 void Announcement::say(const QString& text) {
+    if (isVisible() && accessibleName() == text) return;
     hide();
     setAccessibleName(text);
     show();

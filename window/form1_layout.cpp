@@ -24,31 +24,27 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       pictures_(std::move(pictures)),
-      session_(*this, std::move(drawLayout)),
       client_(new QWidget(this)) {
     BuildControls();
     BuildMenu();
     UseDialogFont(this);
     KeepFixedSize(this);
-    Form_Initialize();
-    Form_Load();
+    session_.emplace(static_cast<tarpo::SessionView&>(*this), std::move(drawLayout));
 }
 
 void Form1::BuildControls() {
     InstallAccessibleRoles();
-    setWindowTitle(Text(form::kPlaceholderTitle));
+    setWindowTitle(Text(form::kTitle));
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
 
     // Later cells lie above earlier ones, so in the 4-px strip where two framed
     // cells overlap, the click goes to the cell drawn on top: the one with the
     // higher index (the right or lower neighbour).
-    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
+    for (int i = 0; i < tarpo::kCellCount; ++i) {
         BoardCell* cell = Image3[static_cast<std::size_t>(i)] = new BoardCell(client_);
         cell->setObjectName(QStringLiteral("Image3_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
-        cell->setFramed(true);
-        cell->setAccessibleName(Text(tarpo::CellName(i, session_.Cell(i)).c_str()));
         connect(cell, &ImageBox::clicked, this, [this, i] { Image3_Click(i); });
         connect(cell, &BoardCell::activated, this, [this, i] { FocusCell(PlayCell(i)); });
         connect(cell, &BoardCell::focusMoveRequested, this,
@@ -56,7 +52,7 @@ void Form1::BuildControls() {
     }
     Image3[static_cast<std::size_t>(focusedCell_)]->setTabStop(true);
 
-    Command1 = new PushButton(Text(form::kCommand1Placeholder), client_);
+    Command1 = new PushButton(Text(form::kCommand1Caption), client_);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(formqt::Rect(form::kCommand1Rect));
     Command1->setAutoDefault(false);
@@ -67,6 +63,8 @@ void Form1::BuildControls() {
     List1->setGeometry(formqt::Rect(form::kList1Rect));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setAccessibleName(Text(form::kPictureSetListName));
+    for (const form::PictureSet& set : form::kPictureSets) List1->addItem(Text(set.name));
+    List1->setCurrentRow(0);
 
     demo = new ImageBox(client_);
     demo->setObjectName(QStringLiteral("demo"));

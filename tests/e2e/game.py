@@ -257,23 +257,32 @@ class ClientView:
         for i in range(f.cells):
             ox, oy = f.cell_origin(i)
             col, row = i % f.side, i // f.side
-            sides = [("left", col == 0, lambda a: (-2, a), (1, 0)),
-                     ("top", row == 0, lambda a: (a, -2), (0, 1)),
-                     ("right", col == last, lambda a: (far, a), (-1, 0)),
-                     ("bottom", row == last, lambda a: (a, far), (0, -1))]
-            for side, outer, start, (dx, dy) in sides:
+            # The device pixel where the frame's outer line must lie: the
+            # first or last of the cell's box.
+            left, top = self.at(ox, oy)
+            right, bottom = self.at(ox + f.framed_side, oy + f.framed_side)
+            sides = [("left", col == 0, lambda a: (-2, a), (1, 0), left),
+                     ("top", row == 0, lambda a: (a, -2), (0, 1), top),
+                     ("right", col == last, lambda a: (far, a), (-1, 0), right - 1),
+                     ("bottom", row == last, lambda a: (a, far), (0, -1), bottom - 1)]
+            for side, outer, start, (dx, dy), edge in sides:
                 if not outer:
                     continue
                 lines = [set() for _ in range(width)]
+                starts = set()
                 for a in range(8, f.framed_side - 8):  # away from corners and overlaps
                     x, y = self.at(ox + start(a)[0], oy + start(a)[1])
                     for _ in range(4 * width):
                         if self.shot.pixel(x, y) != bg:
                             break
                         x, y = x + dx, y + dy
+                    starts.add(x if dx else y)
                     for depth, line in enumerate(lines):
                         line.add(self.shot.pixel(x + depth * dx, y + depth * dy))
-                if any(len(line) != 1 for line in lines):
+                if starts != {edge}:
+                    amiss.append("cell %d %s: the frame starts at %r, not at the box's edge %d"
+                                 % (i, side, sorted(starts), edge))
+                elif any(len(line) != 1 or bg in line for line in lines):
                     amiss.append("cell %d (tile %d) %s: %r" % (i, tiles[i], side, lines))
                 elif lines.count(lines[0]) != ring or lines[ring - 1] != lines[0]:
                     amiss.append("cell %d %s: not an outer ring of %d lines and an inner ring"

@@ -1,8 +1,10 @@
 """The web page under the end-to-end suite: the site served on 127.0.0.1 by a
-server of the suite's own, played in Debian's Chromium with real mouse,
-keyboard and touch input through playwright-core (web_driver.mjs, a Node
-process spoken to in JSON lines), seen on screenshots of the page, and read
-as assistive technology reads it: Chromium's accessibility tree, axe-core."""
+server of the suite's own, played with real mouse, keyboard and touch input
+in one of three browser engines (web_driver.mjs, a Node process spoken to in
+JSON lines): Debian's Chromium through playwright-core, Firefox ESR through
+puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver in an X
+session of its own; seen on screenshots of the page, and in Chromium read as
+assistive technology reads it: its accessibility tree, axe-core."""
 
 import base64
 import contextlib
@@ -27,7 +29,6 @@ KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp
 LIVE_ROLES = {"status", "alert"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
-READY = "document.documentElement.dataset.ready === '1'"
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
 MIME_TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
@@ -40,6 +41,9 @@ def visible(selector):
             " !== 'hidden')(document.querySelector(%s))" % json.dumps(selector))
 
 
+WINDOW_SHOWN = visible("#form")
+
+
 def box(selector, index=0):
     """A JavaScript expression: the element's box in CSS pixels."""
     return ("(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))"
@@ -47,10 +51,30 @@ def box(selector, index=0):
             % (json.dumps(selector), index))
 
 
+# Each engine: what web_driver.mjs calls it, the groups only some engines
+# have (missing_picture: a picture file withheld; touch: a phone;
+# install_prompt: the browser says whether it would offer to install the
+# page; text_antialiasing_varies: WebKit may draw the controls' captions
+# again after a modal box with other anti-aliasing, the same to the eye, so
+# only the board is compared across the boxes), the device pixel ratios of its hidpi group, and whether it needs an
+# X display. Firefox and WebKit set their ratio per browser process, so they
+# play ratio 2 alone beside 1.
+ENGINES = {
+    "web": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
+                         "latin_mnemonics", "board_keys", "accessibility", "audit"},
+            (2, 1.25, 1.5, 1.75), False),
+    "firefox": ("firefox", {"offline", "board_keys"}, (2,), False),
+    "webkit": ("webkit", {"offline", "text_antialiasing_varies", "board_keys"}, (2,), True),
+}
+# Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
+WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
+
+
 class Site(http.server.ThreadingHTTPServer):
     """The site on a free port, with the MIME types a page needs; a path put
     in `missing` answers 404, the pictures wait while `pictures_released`
-    is clear, and `served` records every path asked for."""
+    is clear, `offline` drops every request unanswered, as a network that
+    is gone, and `served` records every path asked for."""
 
     def __init__(self, root):
         handler = functools.partial(SiteHandler, directory=root)
@@ -59,6 +83,7 @@ class Site(http.server.ThreadingHTTPServer):
         self.missing, self.served = set(), set()
         self.pictures_released = threading.Event()
         self.pictures_released.set()
+        self.offline = False
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
 
@@ -76,6 +101,9 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
 
     def do_GET(self):
         path = self.path.split("?")[0]
+        if self.server.offline:
+            self.close_connection = True
+            return
         self.server.served.add(path)
         if path.endswith(PICTURE_TYPES):
             self.server.pictures_released.wait(60)
@@ -89,12 +117,13 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class Driver:
-    """The Node process that drives Chromium."""
+    """The Node process that drives an engine's browser."""
 
-    def __init__(self):
+    def __init__(self, engine="chromium", env=None):
         self.log = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs")], cwd=HERE,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log)
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine],
+                                     cwd=HERE, env=env, stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, stderr=self.log)
         self.last = 0
 
     def __call__(self, op, **args):
@@ -123,33 +152,42 @@ class Driver:
 
 
 class WebBrowser:
-    """The suite's side of the page: the site's server, the browser, the
-    games (each a fresh browser context), screenshots saved as PNG."""
-    name = "web"
-    features = frozenset({"missing_picture", "touch", "offline", "page", "latin_mnemonics",
-                          "board_keys", "accessibility", "audit"})
-    # The device pixel ratios of common screens and browser zoom levels.
-    hidpi_scales = (2, 1.25, 1.5, 1.75)
+    """The suite's side of the page: the site's server, the browser of one
+    engine (ENGINES), the games (each a fresh browser context), screenshots
+    saved as PNG."""
 
-    def __init__(self, site, facts, shots):
-        self.root, self.facts, self.shots = site, facts, shots
+    def __init__(self, site, facts, shots, name="web"):
+        self.root, self.facts, self.shots, self.name = site, facts, shots, name
+        self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
+        self.features = frozenset(features)
         self.games = []
 
     def __enter__(self):
         check(os.path.isfile(os.path.join(self.root, "index.html")),
               "no index.html in %s" % self.root)
         self.site = Site(self.root)
+        self.x = None
         try:
-            self.driver = Driver()
+            if self.needs_x:
+                from xprograms import XDesktop
+                from xsession import XSession
+                self.x = XSession(WEBKIT_SCREEN).__enter__()
+                # The engine types a letter through the X keyboard map: the
+                # Cyrillic mnemonics get keys, as for the X programs.
+                XDesktop.map_mnemonic_letters(self)
+            self.driver = Driver(self.engine, self.x.env if self.x else None)
         except BaseException:
-            self.site.shutdown()
+            self.__exit__()
             raise
         return self
 
     def __exit__(self, *exc):
         try:
-            self.driver.close()
+            if hasattr(self, "driver"):
+                self.driver.close()
         finally:
+            if self.x:
+                self.x.__exit__()
             self.site.shutdown()
             self.site.server_close()
 
@@ -163,10 +201,10 @@ class WebBrowser:
         return game
 
     def shot_path(self, name):
-        return os.path.join(self.shots, "web-%s.png" % name)
+        return os.path.join(self.shots, "%s-%s.png" % (self.name, name))
 
     def save_screen(self, name):
-        if self.games and self.games[-1].id is not None:
+        if self.games and self.games[-1].id is not None and not self.games[-1].closed():
             with open(self.shot_path(name), "wb") as out:
                 out.write(self.games[-1].png())
 
@@ -174,6 +212,7 @@ class WebBrowser:
         for game in self.games:
             game.end()
         self.games = []
+        self.site.offline = False
 
     def problems(self):
         return [problem for game in self.games for problem in game.problems()]
@@ -193,7 +232,7 @@ class WebBrowser:
     def check_missing_picture(self, folder, piece):
         """One picture file of the set answers 404, and then the game's
         WebAssembly does: the page says which, in #error, and is never ready
-        to play."""
+        to play: the window does not show."""
         if not any(folder in path for path in self.site.served):
             self.start().end()  # learns which files the page loads
         loaded = sorted(path for path in self.site.served
@@ -214,7 +253,7 @@ class WebBrowser:
                 check(error["role"] == "alert", "#error has role %r" % error["role"])
                 check(os.path.basename(path) in error["text"],
                       "#error does not name %s: %r" % (os.path.basename(path), error["text"]))
-                check(not game.eval(READY), "the page says it is ready without %s" % path)
+                check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % path)
                 game.problems()  # the 404 itself is what this scenario asks for
                 game.end()
             finally:
@@ -227,7 +266,8 @@ class WebGame(Game):
     def __init__(self, browser, scale, phone):
         super().__init__(browser.facts)
         self.driver, self.scale, self.phone = browser.driver, scale, phone
-        self.shot_path, self.origin = browser.shot_path, browser.site.origin
+        self.shot_path, self.site = browser.shot_path, browser.site
+        self.origin, self.features = browser.site.origin, browser.features
         self.viewport = PHONE if phone else DESKTOP
         self.id = self.driver("open", origin=self.origin, path="/", viewport=self.viewport,
                               dpr=scale, touch=phone)
@@ -241,8 +281,13 @@ class WebGame(Game):
         except AssertionError as error:
             raise AssertionError("%s (%s)" % (message, str(error).splitlines()[0])) from None
 
-    def wait_ready(self):
-        self.wait(READY, "the page did not get ready to play")
+    def wait_ready(self, message="the page did not show its window"):
+        """Until the window shows with its sixteen framed cells, and has the
+        keyboard (a browser window that the window manager activates a moment
+        later draws the focused button's ring only then)."""
+        self.wait(WINDOW_SHOWN + " && document.hasFocus()", message)
+        wait_for(lambda: all(map(self.look().framed, range(self.facts.cells))), 30,
+                 message + ": the board's cells show no frames")
         if self.phone:
             form = self.eval(box("#form"))
             check(form["x"] >= 0 and form["x"] + form["width"] <= PHONE["width"],
@@ -251,13 +296,15 @@ class WebGame(Game):
     def reload_offline(self):
         """Once the service worker has taken the site, the network goes and
         the page is loaded again. The browser would offer to install it."""
-        errors = self.driver("installabilityErrors", origin=self.origin, path="/",
-                             ready="(%s) && %s" % (READY, SERVICE_WORKER_ACTIVE))
-        check(errors == [], "the browser would not install the page: %r" % errors)
+        if "install_prompt" in self.features:
+            errors = self.driver("installabilityErrors", origin=self.origin, path="/",
+                                 ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
+            check(errors == [], "the browser would not install the page: %r" % errors)
         self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
+        self.site.offline = True
         self.driver("offline", game=self.id, offline=True)
         self.driver("reload", game=self.id)
-        self.wait(READY, "the page did not get ready offline")
+        self.wait_ready("the page did not show its window offline")
 
     def end(self):
         if self.id is not None:
@@ -287,7 +334,17 @@ class WebGame(Game):
         return round(client["width"] * self.scale), round(client["height"] * self.scale)
 
     def png(self, clip=None):
-        return base64.b64decode(self.driver("screenshot", game=self.id, clip=clip))
+        """The viewport, or the clip of it, in device pixels. Where the engine
+        shoots only the whole viewport, the clip is cut out of it here."""
+        shot = self.driver("screenshot", game=self.id, clip=clip)
+        png = base64.b64decode(shot["png"])
+        if clip is None or shot["clip"] == clip:
+            return png
+        x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
+        width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
+        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                               "+repage", "png:-"], input=png, stdout=subprocess.PIPE,
+                              check=True).stdout
 
     def look(self, save_as=None):
         """The client area and the menu bar above it, from the form's corner,
@@ -430,8 +487,10 @@ class WebGame(Game):
         self.wait("(d => !!d && d.open && document.querySelector('#msgbox-title').textContent"
                   " === %s)(document.querySelector('#msgbox'))" % json.dumps(title),
                   "no box titled %r" % title, timeout)
+        # WebKit's innerText ends a block's text with a line break.
         shown = self.eval("document.querySelector('#msgbox-text').innerText")
-        check(shown.split("\n") == text.split("\r"), "the box %r reads %r" % (title, shown))
+        check(shown.rstrip("\n").split("\n") == text.rstrip("\r").split("\r"),
+              "the box %r reads %r" % (title, shown))
 
     def wait_box_gone(self, title):
         self.wait("!document.querySelector('#msgbox').open", "the box %r stays open" % title)
@@ -450,12 +509,15 @@ class WebGame(Game):
         check((wider["width"], wider["height"]) == (form["width"], form["height"]),
               "the form grew with the viewport: %r, then %r" % (form, wider))
 
+    def closed(self):
+        return self.driver("closed", game=self.id)
+
     def running(self):
-        return not self.driver("closed", game=self.id) and not self.eval(
+        return not self.closed() and not self.eval(
             "%s || %s" % (visible("#ended"), visible("#error")))
 
     def exit_status(self):
         """0 once the page has closed or shows that it has ended."""
-        wait_for(lambda: self.driver("closed", game=self.id) or self.eval(visible("#ended")), 30,
+        wait_for(lambda: self.closed() or self.eval(visible("#ended")), 30,
                  "the page neither closed nor shows #ended")
         return 0
