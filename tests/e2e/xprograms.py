@@ -2,20 +2,20 @@
 Wine, each in an X session with a window manager (Xvfb + openbox), driven by
 real X input through xdotool and seen on screenshots of the whole screen."""
 
+import contextlib
 import os
 import shutil
 import subprocess
 import tempfile
-import time
 import unicodedata
 
-from game import ClientView, Game, check, device, wait_for
+from game import ClientView, Game, check, device, same_twice, wait_for
 from xsession import SCREEN, XSession
 
 
 class QtProgram:
     name = "qt"
-    features = frozenset({"title_bar", "small_screen", "desktop_font"})
+    features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -44,7 +44,7 @@ class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
-    features = frozenset({"title_bar", "small_screen", "missing_picture"})
+    features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
@@ -134,6 +134,7 @@ class XDesktop:
         self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
         self.name, self.features = program.name, program.features
         self.games = []
+        self.letter_keys = {}  # the key code that types each mnemonic letter
 
     def __enter__(self):
         try:
@@ -154,20 +155,55 @@ class XDesktop:
         finally:
             self.program.close()
 
+    def mnemonic_letters(self):
+        f = self.facts
+        return [mnemonic(c).lower() for c in f.menu_captions + [f.exit_caption]]
+
     def map_mnemonic_letters(self):
         """Mnemonic letters that the keyboard map lacks get spare keys for the
         whole session: xdotool would map them only for the moment of the key
         press, too briefly for a program that reads the map late (Wine)."""
-        f = self.facts
-        letters = [mnemonic(c) for c in f.menu_captions + [f.exit_caption]]
-        spare = [line.split()[1] for line in self.x.run(["xmodmap", "-pke"]).decode().splitlines()
-                 if line.rstrip().endswith("=")]
-        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
-            self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
-                keycode, keysym(letter.lower()), keysym(letter.upper()))])
+        keys = self.key_map()
+        spare = iter(code for code, syms in keys.items() if not syms)
+        for letter in self.mnemonic_letters():
+            code = next((code for code, syms in keys.items() if syms[:1] == [keysym(letter)]),
+                        None)
+            if code is None:
+                code = next(spare)
+                self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
+                    code, keysym(letter), keysym(letter.upper()))])
+            self.letter_keys[letter] = code
+
+    def key_map(self):
+        """The key codes of the keyboard map and the keysyms of each."""
+        keys = {}
+        for line in self.x.run(["xmodmap", "-pke"]).decode().splitlines():
+            code, _, syms = line.partition("=")
+            keys[code.split()[1]] = syms.split()
+        return keys
+
+    @contextlib.contextmanager
+    def keyboard_layout(self, layout):
+        """The X keyboard layout set to `layout` for a while. A letter that the
+        layout has is typed by its key there; every other mnemonic letter by
+        the key that types it on the Latin layout."""
+        latin = dict(self.letter_keys)
+        self.x.run(["setxkbmap", layout])
+        try:
+            keys = self.key_map()
+            for letter in self.letter_keys:
+                self.letter_keys[letter] = next(
+                    (code for code, syms in keys.items() if syms[:1] == [keysym(letter)]),
+                    latin[letter])
+            yield
+        finally:
+            self.x.run(["setxkbmap", "us"])
+            self.letter_keys.clear()
+            self.map_mnemonic_letters()
 
     def start(self, scale=1, env=None, asked=None):
-        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked))
+        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked,
+                                self.letter_keys))
         return self.games[-1]
 
     def save_screen(self, name):
@@ -195,11 +231,14 @@ class XDesktop:
 class XGame(Game):
     """One run of an X program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None):
+    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None,
+                 letter_keys=None):
         """Starts the program at display scale `asked` (by default `scale`),
-        where its window must show at `scale`."""
+        where its window must show at `scale`; `letter_keys` gives the key
+        code that types each mnemonic letter."""
         super().__init__(facts)
         self.x, self.program, self.shot_path = x, program, shot_path
+        self.letter_keys = letter_keys
         self.scale = program.scale(scale)
         asked = program.scale(asked) if asked else self.scale
         self.entries = None
@@ -227,11 +266,7 @@ class XGame(Game):
             self.edges_top = self.top if self.above == 0 else top
             return self.size, self.x.screenshot().region(left, top, width, height)
 
-        def same():
-            first = look()
-            time.sleep(0.2)
-            return first[1] if look() == first else None
-        return wait_for(same, 30, "the window keeps changing")
+        return wait_for(lambda: same_twice(look), 30, "the window keeps changing")[1]
 
     def whole_look(self):
         """The size and the pixels of the whole window, menu bar included."""
@@ -279,13 +314,17 @@ class XGame(Game):
         command = ["xdotool"]
         for point in points:
             command += ["mousemove", *map(str, self.at(*point)), "click", "--delay", "0", "1"]
-        self.x.run(command + ["key", "alt+" + mnemonic_key(caption)])
+        self.x.run(command + ["key", "alt+" + self.mnemonic_key(caption)])
 
     def key(self, *names):
         self.x.key(*names)
 
     def mnemonic(self, caption, menu_bar=True):
-        self.x.key(("alt+" if menu_bar else "") + mnemonic_key(caption))
+        self.x.key(("alt+" if menu_bar else "") + self.mnemonic_key(caption))
+
+    def mnemonic_key(self, caption):
+        """The key code of the key that types the mnemonic letter of a caption."""
+        return self.letter_keys[mnemonic(caption).lower()]
 
     def look(self, save_as=None):
         return self.view(self.x.screenshot(save_as and self.shot_path(save_as)))
@@ -313,12 +352,17 @@ class XGame(Game):
               + motif[0])
         # The window manager takes the hints: it offers neither resize nor
         # maximise (openbox keeps minimise on principle), and a maximise
-        # request changes nothing.
+        # request changes nothing. The window manager handles requests in
+        # order: once a later one shows, it has handled the maximise.
         actions = self.x.run(["xprop", "-id", str(self.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
         check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
-        self.x.run(["wmctrl", "-i", "-r", str(self.window), "-b",
-                    "add,maximized_vert,maximized_horz"])
-        time.sleep(0.3)
+        window = str(self.window)
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz"])
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,above"])
+        wait_for(lambda: b"_NET_WM_STATE_ABOVE" in self.x.run(["xprop", "-id", window,
+                                                               "_NET_WM_STATE"]),
+                 10, "the window manager did not handle the requests")
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "remove,above"])
         check(self.x.geometry(self.window)[2:] == self.size, "maximise changed the window size")
 
     def click_menu(self, i):
@@ -367,9 +411,13 @@ class XGame(Game):
         self.wait_active()
 
     def box_size(self, title):
+        """The size of the box once it is drawn in full and no longer changes."""
         box = self.x.find_window(title)
-        time.sleep(0.3)  # sized
-        return self.x.geometry(box)[2:]
+
+        def drawn():
+            left, top, width, height = self.x.geometry(box)
+            return (width, height), self.x.screenshot().region(left, top, width, height)
+        return wait_for(lambda: same_twice(drawn), 10, "the box keeps changing")[0]
 
     def check_on_screen(self):
         """The window, its frame included, lies on the screen."""
@@ -385,11 +433,6 @@ class XGame(Game):
 
 def mnemonic(caption):
     return caption[caption.index("&") + 1]
-
-
-def mnemonic_key(caption):
-    """The key that types the mnemonic letter of a caption."""
-    return keysym(mnemonic(caption).lower())
 
 
 def keysym(letter):
