@@ -2,6 +2,7 @@
 // clear, so a new game always has a set to load.
 #pragma once
 
+#include <QEvent>
 #include <QListWidget>
 #include <QPainter>
 
@@ -26,6 +27,12 @@ class PictureSetList : public QListWidget {
                                    : QItemSelectionModel::NoUpdate;
         }
         return command;
+    }
+
+    // The border is border_'s alone: the list's own, placed by its unrounded
+    // position, would add a second line beside it where the two differ.
+    bool event(QEvent* event) override {
+        return event->type() == QEvent::Paint || QListWidget::event(event);
     }
 
     void resizeEvent(QResizeEvent* event) override {
