@@ -134,7 +134,7 @@ class XDesktop:
         self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
         self.name, self.features = program.name, program.features
         self.games = []
-        self.letter_keys = {}  # the key code that types each mnemonic letter
+        self.letter_keys = {}  # what xdotool presses for each mnemonic letter
 
     def __enter__(self):
         try:
@@ -163,16 +163,12 @@ class XDesktop:
         """Mnemonic letters that the keyboard map lacks get spare keys for the
         whole session: xdotool would map them only for the moment of the key
         press, too briefly for a program that reads the map late (Wine)."""
-        keys = self.key_map()
-        spare = iter(code for code, syms in keys.items() if not syms)
-        for letter in self.mnemonic_letters():
-            code = next((code for code, syms in keys.items() if syms[:1] == [keysym(letter)]),
-                        None)
-            if code is None:
-                code = next(spare)
-                self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
-                    code, keysym(letter), keysym(letter.upper()))])
-            self.letter_keys[letter] = code
+        letters = self.mnemonic_letters()
+        spare = [code for code, syms in self.key_map().items() if not syms]
+        for letter, code in zip([c for c in letters if not c.isascii()], spare):
+            self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
+                code, keysym(letter), keysym(letter.upper()))])
+        self.letter_keys.update((letter, keysym(letter)) for letter in letters)
 
     def key_map(self):
         """The key codes of the keyboard map and the keysyms of each."""
@@ -185,20 +181,20 @@ class XDesktop:
     @contextlib.contextmanager
     def keyboard_layout(self, layout):
         """The X keyboard layout set to `layout` for a while. A letter that the
-        layout has is typed by its key there; every other mnemonic letter by
-        the key that types it on the Latin layout."""
-        latin = dict(self.letter_keys)
+        layout has is typed by its keysym; every other mnemonic letter by the
+        key code of the key that types it on the Latin layout."""
+        def codes():
+            return {syms[0]: code for code, syms in self.key_map().items() if syms}
+        latin = codes()
         self.x.run(["setxkbmap", layout])
         try:
-            keys = self.key_map()
+            there = codes()
             for letter in self.letter_keys:
-                self.letter_keys[letter] = next(
-                    (code for code, syms in keys.items() if syms[:1] == [keysym(letter)]),
-                    latin[letter])
+                name = keysym(letter)
+                self.letter_keys[letter] = name if name in there else latin[name]
             yield
         finally:
             self.x.run(["setxkbmap", "us"])
-            self.letter_keys.clear()
             self.map_mnemonic_letters()
 
     def start(self, scale=1, env=None, asked=None):
@@ -323,7 +319,7 @@ class XGame(Game):
         self.x.key(("alt+" if menu_bar else "") + self.mnemonic_key(caption))
 
     def mnemonic_key(self, caption):
-        """The key code of the key that types the mnemonic letter of a caption."""
+        """What xdotool presses to type the mnemonic letter of a caption."""
         return self.letter_keys[mnemonic(caption).lower()]
 
     def look(self, save_as=None):
