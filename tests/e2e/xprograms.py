@@ -155,15 +155,12 @@ class XDesktop:
         finally:
             self.program.close()
 
-    def mnemonic_letters(self):
-        f = self.facts
-        return [mnemonic(c).lower() for c in f.menu_captions + [f.exit_caption]]
-
     def map_mnemonic_letters(self):
         """Mnemonic letters that the keyboard map lacks get spare keys for the
         whole session: xdotool would map them only for the moment of the key
         press, too briefly for a program that reads the map late (Wine)."""
-        letters = self.mnemonic_letters()
+        f = self.facts
+        letters = [mnemonic(c).lower() for c in f.menu_captions + [f.exit_caption]]
         spare = [code for code, syms in self.key_map().items() if not syms]
         for letter, code in zip([c for c in letters if not c.isascii()], spare):
             self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
@@ -230,8 +227,8 @@ class XGame(Game):
     def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None,
                  letter_keys=None):
         """Starts the program at display scale `asked` (by default `scale`),
-        where its window must show at `scale`; `letter_keys` gives the key
-        code that types each mnemonic letter."""
+        where its window must show at `scale`; `letter_keys` gives what
+        xdotool presses for each mnemonic letter."""
         super().__init__(facts)
         self.x, self.program, self.shot_path = x, program, shot_path
         self.letter_keys = letter_keys
