@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <memory>
 #include <optional>
 
 // The letter each key types on the reference Latin layout, by the key's code
@@ -62,7 +63,8 @@ bool LatinMnemonics::eventFilter(QObject* watched, QEvent* event) {
     const bool inMenu = qobject_cast<QMenu*>(widget) || qobject_cast<QMenuBar*>(widget);
     if (!(key->modifiers() & Qt::AltModifier) && !inMenu) return false;
     const QString text = key->text();
-    if (text.size() != 1 || !text.at(0).isLetter() || text.at(0).unicode() < 0x80) return false;
+    if (text.size() != 1 || !text.at(0).isLetter() || text.at(0).script() == QChar::Script_Latin)
+        return false;
     if (!Serves(widget)) return false;
 
     if (keyboard_ == nullptr) keyboard_ = std::make_unique<LatinKeyboard>();
