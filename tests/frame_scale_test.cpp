@@ -119,7 +119,8 @@ class FrameScaleTest : public QObject {
     }
 
     // Along each edge of the list, one line of device pixels next to the edge
-    // is border all the way: neither the window's background nor the list's.
+    // is border all the way: neither the window's background nor the list's;
+    // just outside the edge, the window's background.
     void listBorderIsWhole() {
         const QRect list = InWindow(formqt::Rect(form::kList1Rect));
         const int left = Device(list.left()), top = Device(list.top());
@@ -131,6 +132,10 @@ class FrameScaleTest : public QObject {
         auto isBorder = [&](int x, int y) { return At(x, y) != background && At(x, y) != base; };
         auto wholeLine = [&](QPoint from, QPoint along, QPoint inwards) {
             const int length = along.x() ? right - left + 1 : bottom - top + 1;
+            for (int i = corner; i < length - corner; ++i) {
+                const QPoint p = from + along * i - inwards;
+                if (At(p.x(), p.y()) != background) return false;
+            }
             for (int depth = 0; depth <= Device(1); ++depth) {
                 bool whole = true;
                 for (int i = corner; i < length - corner && whole; ++i) {

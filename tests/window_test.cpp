@@ -364,6 +364,32 @@ class WindowTest : public QObject {
         QCOMPARE(said->text(QAccessible::Name), Text(form::kSolvedAnnouncement));
     }
 
+    // On a layout that types Cyrillic on the letter keys, Alt with the key of a
+    // Latin mnemonic letter (by its XKB key code) opens what the letter marks.
+    void latinMnemonicKeysOnACyrillicLayout_data() {
+        QTest::addColumn<quint32>("keyCode");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("H key, typing р") << 43u << QStringLiteral("р") << Text(form::kHelpTitle);
+        QTest::newRow("A key, typing ф") << 38u << QStringLiteral("ф") << Text(form::kAuthorTitle);
+    }
+    void latinMnemonicKeysOnACyrillicLayout() {
+        QFETCH(quint32, keyCode);
+        QFETCH(QString, typed);
+        QFETCH(QString, title);
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QString shown;
+        QVERIFY(WithModalBox(
+            [&] {
+                QKeyEvent press(QEvent::KeyPress, typed.at(0).toUpper().unicode(), Qt::AltModifier,
+                                keyCode, 0, 0, typed);
+                QApplication::sendEvent(QApplication::focusWidget(), &press);
+            },
+            [&](QMessageBox* box) { shown = box->windowTitle(); }));
+        QCOMPARE(shown, title);
+    }
+
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");

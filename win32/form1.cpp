@@ -2,6 +2,7 @@
 // density, and the translation of window messages into the event handlers.
 #include "form1.h"
 
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -37,6 +38,48 @@ Font CreateFormFont(const form::Font& font, const Scale& scale) {
                             font.italic, FALSE, FALSE, static_cast<DWORD>(font.charset),
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
+}
+
+// The Latin letter, in upper case, of the key that typed `typed` with Alt, or
+// 0. A layout that types another script on the letter keys (Cyrillic,
+// Greek…) still gives those keys the virtual-key codes 'A' to 'Z' of their
+// Latin letters, so the letter is the one whose key is down. Wine, under an X
+// keyboard map without a Latin group, gives them codes of its own instead;
+// there the character is looked up on the standard Russian layout.
+wchar_t LatinLetterOfKey(wchar_t typed) {
+    for (wchar_t key = L'A'; key <= L'Z'; ++key) {
+        if ((GetKeyState(key) & 0x8000) != 0) return key;
+    }
+    // The letters of the standard Russian layout on the keys of the Latin
+    // letters below them.
+    constexpr std::wstring_view kRussian = L"фисвуапршолдьтщзйкыегмцчня";
+    constexpr std::wstring_view kLatin = L"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static_assert(kRussian.size() == kLatin.size());
+    constexpr wchar_t kCapitalA = L'А', kCapitalYa = L'Я', kToSmall = L'а' - L'А';
+    const wchar_t small = typed >= kCapitalA && typed <= kCapitalYa ? typed + kToSmall : typed;
+    const std::size_t at = kRussian.find(small);
+    return at == kRussian.npos ? 0 : kLatin[at];
+}
+
+// The item of `menu` whose mnemonic is `letter` (a Latin capital), as the
+// answer to WM_MENUCHAR.
+LRESULT ItemWithMnemonic(HMENU menu, wchar_t letter) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; letter != 0 && i < count; ++i) {
+        wchar_t caption[128];
+        if (GetMenuStringW(menu, static_cast<UINT>(i), caption, std::size(caption),
+                           MF_BYPOSITION) <= 0)
+            continue;
+        const std::wstring_view text(caption);
+        std::size_t mark = text.find(L'&');
+        while (mark != text.npos && mark + 1 < text.size() && text[mark + 1] == L'&')
+            mark = text.find(L'&', mark + 2);  // "&&" is an ampersand
+        if (mark == text.npos || mark + 1 >= text.size()) continue;
+        const wchar_t c = text[mark + 1];
+        if ((c >= L'a' && c <= L'z' ? c - (L'a' - L'A') : c) == letter)
+            return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
 }
 
 }  // namespace
@@ -89,6 +132,9 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_MENUCHAR:  // a key that matches no mnemonic as typed
+            return ItemWithMnemonic(reinterpret_cast<HMENU>(lParam),
+                                    LatinLetterOfKey(LOWORD(wParam)));
         case WM_DRAWITEM:
             if (wParam == kLabel1Id) {
                 DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

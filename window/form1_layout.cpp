@@ -14,6 +14,7 @@
 #include "form1.h"
 #include "form_qt.h"
 #include "image_box.h"
+#include "latin_mnemonics.h"
 #include "picture_set_list.h"
 #include "push_button.h"
 
@@ -108,4 +109,7 @@ void Form1::BuildMenu() {
     QAction* autor = bar->addAction(Text(form::kAuthorCaption));
     autor->setObjectName(QStringLiteral("autor"));
     connect(autor, &QAction::triggered, this, &Form1::autor_Click);
+
+    // Alt+H and Alt+A also where the keyboard layout types another script.
+    new LatinMnemonics(this);
 }

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "device_box.h"
 #include "device_grid.h"
 #include "form_qt.h"
 
@@ -63,20 +64,11 @@ void DrawSunkenFrame(QPainter& painter, const QRect& box, int frame, const QPale
 // its frame.
 void ImageBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    // The box's place in the device painted on (the window), in logical
-    // pixels: whole numbers, found again from the device transform, whose
-    // scale is the device pixel ratio as painting applies it.
-    const QTransform toDevice = painter.deviceTransform();
-    const qreal ratio = toDevice.m11();
-    const QPointF corner(toDevice.dx(), toDevice.dy());
-    const QPoint place = (corner / ratio).toPoint();
-    const form::Rect device =
-        form::DeviceRect({place.x(), place.y(), width(), height()}, static_cast<double>(ratio));
+    const DeviceBox place = PlaceOnDeviceGrid(painter, size());
+    const qreal ratio = place.ratio;
     // From here on, one unit is one device pixel, with the box's corner at 0, 0.
-    painter.setWorldTransform(
-        QTransform::fromTranslate(device.left - corner.x(), device.top - corner.y()) *
-        QTransform::fromScale(1 / ratio, 1 / ratio));
-    const QRect box(0, 0, device.width, device.height);
+    painter.setWorldTransform(place.InDevicePixels());
+    const QRect box(0, 0, place.device.width, place.device.height);
     const int inset =
         framed_ ? form::DeviceLength(form::kFrameWidth, static_cast<double>(ratio)) : 0;
     const QRect inside = box.adjusted(inset, inset, -inset, -inset);

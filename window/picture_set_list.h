@@ -2,8 +2,11 @@
 // clear, so a new game always has a set to load.
 #pragma once
 
+#include <QEvent>
 #include <QListWidget>
 #include <QPainter>
+
+#include "device_box.h"
 
 class PictureSetList : public QListWidget {
     Q_OBJECT
@@ -26,6 +29,12 @@ class PictureSetList : public QListWidget {
         return command;
     }
 
+    // The border is border_'s alone: the list's own, placed by its unrounded
+    // position, would add a second line beside it where the two differ.
+    bool event(QEvent* event) override {
+        return event->type() == QEvent::Paint || QListWidget::event(event);
+    }
+
     void resizeEvent(QResizeEvent* event) override {
         QListWidget::resizeEvent(event);
         border_->setGeometry(rect());
@@ -33,9 +42,10 @@ class PictureSetList : public QListWidget {
     }
 
   private:
-    // The list's border drawn once more, above the viewport: at a fractional
-    // device pixel ratio the viewport, rounded to whole device pixels, can
-    // cover the device row or column where the border lands.
+    // The list's border drawn once more, above the viewport, with the list's
+    // edges on the device grid, as the board's cells have theirs: at a
+    // fractional device pixel ratio the border's outer lines, placed by the
+    // list's unrounded position, can fall between device pixels and vanish.
     class Border : public QWidget {
       public:
         explicit Border(PictureSetList* list) : QWidget(list), list_(list) {
@@ -45,6 +55,7 @@ class PictureSetList : public QListWidget {
       protected:
         void paintEvent(QPaintEvent*) override {
             QPainter painter(this);
+            painter.setWorldTransform(PlaceOnDeviceGrid(painter, size()).Stretched(size()));
             list_->drawFrame(&painter);
         }
 

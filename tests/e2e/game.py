@@ -51,6 +51,14 @@ def wait_for(condition, timeout, message):
     raise AssertionError(message)
 
 
+def same_twice(look, interval=0.2):
+    """What look() returns if it returns the same again a moment later: a
+    condition for wait_for that the screen has settled."""
+    first = look()
+    time.sleep(interval)
+    return first if look() == first else None
+
+
 class Facts:
     def __init__(self, form_json, solutions_json):
         with open(form_json, encoding="utf-8") as f:

@@ -22,7 +22,7 @@ import tempfile
 import time
 import traceback
 
-from game import Facts, PictureSet, check, device, is_whole, near, wait_for
+from game import Facts, PictureSet, check, device, is_whole, near, same_twice, wait_for
 
 RAPID_CLICKS = 500
 RAPID_SEED = 5150
@@ -148,6 +148,24 @@ class Suite:
         after = game.look().region(*compared)
         check(after == before, "the boxes changed the window")
         self.space_deals(game, "the focus is not on the button after the boxes")
+
+    def mnemonics_on_russian_layout(self):
+        """With a Russian keyboard layout on, Alt with the key of a Latin
+        mnemonic letter opens what it opens on a Latin layout: Alt+H the help
+        box, Alt+A the author box; Alt+М, typed in Cyrillic, still opens the
+        menu, and the key of Exit's Latin letter then ends the program."""
+        f = self.facts
+        with self.adapter.keyboard_layout("ru"):
+            game = self.game()
+            for entry, title, text in [(1, f.help_title, f.help_text),
+                                       (2, f.author_title, f.author_text)]:
+                game.mnemonic(f.menu_captions[entry])
+                game.wait_box(title, text)
+                game.key("Return")
+                game.wait_box_gone(title)
+            game.open_menu("mnemonic")
+            game.mnemonic(f.exit_caption, menu_bar=False)
+            check(game.exit_status() == 0, "Exit did not end the program with status 0")
 
     def exit(self, how):
         """Exit from the menu, by its mnemonics or by the mouse, and the
@@ -450,11 +468,8 @@ class Suite:
             game.key("Return")
             game.wait_box_gone(f.help_title)
 
-            def settled():
-                first = game.look().board(pictures)
-                time.sleep(0.3)
-                return first if first is not None and game.look().board(pictures) == first else None
-            board = wait_for(settled, 30, "the board on the screen did not settle")
+            board = wait_for(lambda: same_twice(lambda: game.look().board(pictures), 0.3), 30,
+                             "the board on the screen did not settle")
             game.look("rapid-clicks")
             check(game.running(), "the program ended")
             check(sorted(board) == list(range(f.cells)),
@@ -662,6 +677,8 @@ def scenarios(suite, group):
                      if "board_keys" in features else [])
                   + [("menus_and_boxes", suite.menus_and_boxes)]
                   + [("exit_by_" + how, lambda how=how: suite.exit(how)) for how in exits]
+                  + ([("mnemonics_on_russian_layout", suite.mnemonics_on_russian_layout)]
+                     if "keyboard_layout" in features else [])
                   + ([("large_desktop_font", suite.large_desktop_font)]
                      if "desktop_font" in features else []),
         "games": [("game_" + suite.facts.picture_sets[s]["folder"],

@@ -15,8 +15,8 @@ import json
 import os
 import subprocess
 import sys
-import time
 
+from game import same_twice
 from xsession import XSession
 
 SOCKET = "tarpo-test"
@@ -30,11 +30,15 @@ MAXIMISE_KEYS, FULL_SCREEN_KEYS = "super+shift+m", "super+shift+f"
 
 
 def capture(x, title):
-    """The rows of RGB bytes of a window's own area under X."""
-    left, top, width, height = x.geometry(x.find_window(title))
-    time.sleep(0.3)  # drawn
-    shot = x.screenshot()
-    return [shot.region(left, top + row, width, 1) for row in range(height)]
+    """The rows of RGB bytes of a window's own area under X, once drawn: the
+    same on two screenshots a moment apart."""
+    window = x.find_window(title)
+
+    def rows():
+        left, top, width, height = x.geometry(window)
+        shot = x.screenshot()
+        return [shot.region(left, top + row, width, 1) for row in range(height)]
+    return x.wait_for(lambda: same_twice(rows), 10, "%r keeps changing" % title)
 
 
 def locate(shot, rows):
@@ -127,15 +131,13 @@ def main():
                 print("no maximise button drawn at %r" % (button,))
                 return
             weston.click(button)
-            time.sleep(1)
-            if game.poll() is not None:
-                raise AssertionError("the program ended after maximise: "
-                                     + game.stderr.read().decode(errors="replace"))
+            still_running("maximise")
 
         def back_at_fixed_size(find, width, height, what):
             """Waits for the look at its place, with the desktop showing just
             right of and below the frame, and returns its position."""
             def found():
+                still_running(what)
                 at = find()
                 if not at:
                     return None
@@ -146,13 +148,15 @@ def main():
                 return at if all(shot.pixel(*p) != fill for p in outside) else None
             return x.wait_for(found, 10, what + " is not back at its fixed size")
 
+        def still_running(after):
+            if game.poll() is not None:
+                raise AssertionError("the program ended after %s: %s" % (
+                    after, game.stderr.read().decode(errors="replace")))
+
         def compositor_keys(keys, what):
             """Weston's own maximise or full-screen shortcut on the focused surface."""
             x.key(keys)
-            time.sleep(1)
-            if game.poll() is not None:
-                raise AssertionError("the program ended after %s on the %s: %s" % (
-                    keys, what, game.stderr.read().decode(errors="replace")))
+            still_running("%s on the %s" % (keys, what))
 
         # The main window's maximise button, then Weston's own maximise and
         # full-screen: it stays as it was.

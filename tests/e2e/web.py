@@ -169,12 +169,12 @@ class WebBrowser:
         self.x = None
         try:
             if self.needs_x:
-                from xprograms import XDesktop
+                from xprograms import map_mnemonic_letters
                 from xsession import XSession
                 self.x = XSession(WEBKIT_SCREEN).__enter__()
                 # The engine types a letter through the X keyboard map: the
                 # Cyrillic mnemonics get keys, as for the X programs.
-                XDesktop.map_mnemonic_letters(self)
+                map_mnemonic_letters(self.x, self.facts, {})
             self.driver = Driver(self.engine, self.x.env if self.x else None)
         except BaseException:
             self.__exit__()

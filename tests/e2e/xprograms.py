@@ -2,21 +2,42 @@
 Wine, each in an X session with a window manager (Xvfb + openbox), driven by
 real X input through xdotool and seen on screenshots of the whole screen."""
 
+import contextlib
 import os
 import shutil
 import subprocess
 import tempfile
-import time
 import unicodedata
 
-from game import ClientView, Game, check, device, wait_for
+from game import ClientView, Game, check, device, same_twice, wait_for
 from xsession import SCREEN, XSession
+
+
+def map_mnemonic_letters(x, facts, letter_keys):
+    """Mnemonic letters that the keyboard map lacks get spare keys for the
+    whole session: xdotool would map them only for the moment of the key
+    press, too briefly for a program that reads the map late (Wine).
+    `letter_keys` gets what xdotool presses for each letter."""
+    letters = [mnemonic(c).lower() for c in facts.menu_captions + [facts.exit_caption]]
+    spare = [code for code, syms in key_map(x).items() if not syms]
+    for letter, code in zip([c for c in letters if not c.isascii()], spare):
+        x.run(["xmodmap", "-e", "keycode %s = %s %s" % (code, keysym(letter), keysym(letter.upper()))])
+    letter_keys.update((letter, keysym(letter)) for letter in letters)
+
+
+def key_map(x):
+    """The key codes of the keyboard map and the keysyms of each."""
+    keys = {}
+    for line in x.run(["xmodmap", "-pke"]).decode().splitlines():
+        code, _, syms = line.partition("=")
+        keys[code.split()[1]] = syms.split()
+    return keys
 
 
 class QtProgram:
     name = "qt"
-    features = frozenset({"title_bar", "small_screen", "desktop_font", "board_keys",
-                          "accessibility"})
+    features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
+                          "board_keys", "accessibility"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -45,7 +66,7 @@ class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
-    features = frozenset({"title_bar", "small_screen", "missing_picture"})
+    features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
@@ -136,6 +157,7 @@ class XDesktop:
         self.name, self.features = program.name, program.features
         self.games = []
         self.accessibility, self.bus = accessibility, None
+        self.letter_keys = {}  # what xdotool presses for each mnemonic letter
 
     def __enter__(self):
         try:
@@ -161,20 +183,33 @@ class XDesktop:
             self.program.close()
 
     def map_mnemonic_letters(self):
-        """Mnemonic letters that the keyboard map lacks get spare keys for the
-        whole session: xdotool would map them only for the moment of the key
-        press, too briefly for a program that reads the map late (Wine)."""
-        f = self.facts
-        letters = [mnemonic(c) for c in f.menu_captions + [f.exit_caption]]
-        spare = [line.split()[1] for line in self.x.run(["xmodmap", "-pke"]).decode().splitlines()
-                 if line.rstrip().endswith("=")]
-        for letter, keycode in zip([c for c in letters if not c.isascii()], spare):
-            self.x.run(["xmodmap", "-e", "keycode %s = %s %s" % (
-                keycode, keysym(letter.lower()), keysym(letter.upper()))])
+        map_mnemonic_letters(self.x, self.facts, self.letter_keys)
+
+    def key_map(self):
+        return key_map(self.x)
+
+    @contextlib.contextmanager
+    def keyboard_layout(self, layout):
+        """The X keyboard layout set to `layout` for a while. A letter that the
+        layout has is typed by its keysym; every other mnemonic letter by the
+        key code of the key that types it on the Latin layout."""
+        def codes():
+            return {syms[0]: code for code, syms in self.key_map().items() if syms}
+        latin = codes()
+        self.x.run(["setxkbmap", layout])
+        try:
+            there = codes()
+            for letter in self.letter_keys:
+                name = keysym(letter)
+                self.letter_keys[letter] = name if name in there else latin[name]
+            yield
+        finally:
+            self.x.run(["setxkbmap", "us"])
+            self.map_mnemonic_letters()
 
     def start(self, scale=1, env=None, asked=None):
         self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked,
-                                self.bus))
+                                self.bus, self.letter_keys))
         return self.games[-1]
 
     def save_screen(self, name):
@@ -202,13 +237,16 @@ class XDesktop:
 class XGame(Game):
     """One run of an X program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None, bus=None):
+    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None, bus=None,
+                 letter_keys=None):
         """Starts the program at display scale `asked` (by default `scale`),
         where its window must show at `scale`; with an accessibility bus, it
-        can be read as a screen reader reads it."""
+        can be read as a screen reader reads it; `letter_keys` gives what
+        xdotool presses for each mnemonic letter."""
         super().__init__(facts)
         self.x, self.program, self.shot_path, self.bus = x, program, shot_path, bus
         self.reader = None
+        self.letter_keys = letter_keys
         self.scale = program.scale(scale)
         asked = program.scale(asked) if asked else self.scale
         self.entries = None
@@ -236,11 +274,7 @@ class XGame(Game):
             self.edges_top = self.top if self.above == 0 else top
             return self.size, self.x.screenshot().region(left, top, width, height)
 
-        def same():
-            first = look()
-            time.sleep(0.2)
-            return first[1] if look() == first else None
-        return wait_for(same, 30, "the window keeps changing")
+        return wait_for(lambda: same_twice(look), 30, "the window keeps changing")[1]
 
     def whole_look(self):
         """The size and the pixels of the whole window, menu bar included."""
@@ -288,13 +322,17 @@ class XGame(Game):
         command = ["xdotool"]
         for point in points:
             command += ["mousemove", *map(str, self.at(*point)), "click", "--delay", "0", "1"]
-        self.x.run(command + ["key", "alt+" + mnemonic_key(caption)])
+        self.x.run(command + ["key", "alt+" + self.mnemonic_key(caption)])
 
     def key(self, *names):
         self.x.key(*names)
 
     def mnemonic(self, caption, menu_bar=True):
-        self.x.key(("alt+" if menu_bar else "") + mnemonic_key(caption))
+        self.x.key(("alt+" if menu_bar else "") + self.mnemonic_key(caption))
+
+    def mnemonic_key(self, caption):
+        """What xdotool presses to type the mnemonic letter of a caption."""
+        return self.letter_keys[mnemonic(caption).lower()]
 
     def look(self, save_as=None):
         return self.view(self.x.screenshot(save_as and self.shot_path(save_as)))
@@ -331,12 +369,17 @@ class XGame(Game):
               + motif[0])
         # The window manager takes the hints: it offers neither resize nor
         # maximise (openbox keeps minimise on principle), and a maximise
-        # request changes nothing.
+        # request changes nothing. The window manager handles requests in
+        # order: once a later one shows, it has handled the maximise.
         actions = self.x.run(["xprop", "-id", str(self.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
         check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
-        self.x.run(["wmctrl", "-i", "-r", str(self.window), "-b",
-                    "add,maximized_vert,maximized_horz"])
-        time.sleep(0.3)
+        window = str(self.window)
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz"])
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,above"])
+        wait_for(lambda: b"_NET_WM_STATE_ABOVE" in self.x.run(["xprop", "-id", window,
+                                                               "_NET_WM_STATE"]),
+                 10, "the window manager did not handle the requests")
+        self.x.run(["wmctrl", "-i", "-r", window, "-b", "remove,above"])
         check(self.x.geometry(self.window)[2:] == self.size, "maximise changed the window size")
 
     def click_menu(self, i):
@@ -385,9 +428,13 @@ class XGame(Game):
         self.wait_active()
 
     def box_size(self, title):
+        """The size of the box once it is drawn in full and no longer changes."""
         box = self.x.find_window(title)
-        time.sleep(0.3)  # sized
-        return self.x.geometry(box)[2:]
+
+        def drawn():
+            left, top, width, height = self.x.geometry(box)
+            return (width, height), self.x.screenshot().region(left, top, width, height)
+        return wait_for(lambda: same_twice(drawn), 10, "the box keeps changing")[0]
 
     def check_on_screen(self):
         """The window, its frame included, lies on the screen."""
@@ -403,11 +450,6 @@ class XGame(Game):
 
 def mnemonic(caption):
     return caption[caption.index("&") + 1]
-
-
-def mnemonic_key(caption):
-    """The key that types the mnemonic letter of a caption."""
-    return keysym(mnemonic(caption).lower())
 
 
 def keysym(letter):

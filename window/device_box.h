@@ -1,0 +1,46 @@
+// Where a widget being painted lies on the device grid of form/device_grid.h:
+// its edges are the edges of its place in the window, each rounded once, so
+// that what meets in the form meets on the screen at any device pixel ratio.
+#pragma once
+
+#include <QPainter>
+#include <QPointF>
+#include <QSize>
+#include <QTransform>
+
+#include "device_grid.h"
+
+struct DeviceBox {
+    tarpo::form::Rect device;  // the box in the window's device pixels
+    qreal ratio;               // device pixels per logical pixel
+    QPointF corner;            // where the painter puts the widget's origin, in device pixels
+
+    // A world transform for the painter under which one unit is one device
+    // pixel, with the box's corner at 0, 0.
+    QTransform InDevicePixels() const {
+        return QTransform::fromTranslate(device.left - corner.x(), device.top - corner.y()) *
+               QTransform::fromScale(1 / ratio, 1 / ratio);
+    }
+
+    // A world transform under which the widget's own rectangle, `size` in
+    // logical pixels, fills the box exactly, whatever the rounding.
+    QTransform Stretched(QSize size) const {
+        return QTransform::fromScale(device.width / (size.width() * ratio),
+                                     device.height / (size.height() * ratio)) *
+               QTransform::fromTranslate((device.left - corner.x()) / ratio,
+                                         (device.top - corner.y()) / ratio);
+    }
+};
+
+// The box of a widget of `size` that `painter` paints: its place in the device
+// painted on (the window), in logical pixels, is found again from the device
+// transform, whose scale is the device pixel ratio as painting applies it.
+inline DeviceBox PlaceOnDeviceGrid(const QPainter& painter, QSize size) {
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio = toDevice.m11();
+    const QPointF corner(toDevice.dx(), toDevice.dy());
+    const QPoint place = (corner / ratio).toPoint();
+    return {tarpo::form::DeviceRect({place.x(), place.y(), size.width(), size.height()},
+                                    static_cast<double>(ratio)),
+            ratio, corner};
+}
