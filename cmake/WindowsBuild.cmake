@@ -31,7 +31,7 @@ function(tarpo_add_windows_build name dir)
     set(source "${PROJECT_SOURCE_DIR}")
     file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false
         "${source}/board/*" "${source}/form/*" "${source}/session/*" "${source}/win32/*"
-        "${source}/msi/*" "${source}/bench/*" "${source}/cmake/*" "${source}/assets/*.bmp"
+        "${source}/msi/*" "${source}/tests/msaa/*" "${source}/bench/*" "${source}/cmake/*" "${source}/assets/*.bmp"
         "${source}/data/icons/*")
     ExternalProject_Add_StepDependencies(${name} build "${source}/CMakeLists.txt" ${inputs})
 endfunction()
@@ -46,4 +46,5 @@ set(TARPO_WINDOWS_DIR "${PROJECT_BINARY_DIR}/windows")
 set(TARPO_WINDOWS_EXE "${TARPO_WINDOWS_DIR}/tarpo.exe")
 
 tarpo_add_windows_build(tarpo_windows "${TARPO_WINDOWS_DIR}"
-    BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll")
+    BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll"
+               "${TARPO_WINDOWS_DIR}/msaa_probe.exe")

@@ -1,6 +1,8 @@
 // The event handlers: start-up and the cell and button clicks, forwarded to the
 // game session; the menu commands; and what the session shows, through the
 // window's controls.
+#include "accessible.h"
+#include "board_access.h"
 #include "form.h"
 #include "form1.h"
 
@@ -20,7 +22,7 @@ void Form1::Form_Initialize() { session_.Initialize(); }
 
 void Form1::Form_Load() { session_.Load(); }
 
-void Form1::Image3_Click(tarpo::Int16 Index) { session_.Click(Index); }
+void Form1::Image3_Click(tarpo::Int16 Index) { PlayCell(Index); }
 
 void Form1::Command1_Click() { session_.NewGame(); }
 
@@ -53,12 +55,16 @@ void Form1::SetTitle(const char16_t* title) { SetWindowTextW(hwnd_, Text(title))
 void Form1::SetButtonCaption(const char16_t* caption) { SetWindowTextW(Command1, Text(caption)); }
 
 void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
-    Image3[static_cast<std::size_t>(cell)]->Show(
-        look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
+    const auto& box = Image3[static_cast<std::size_t>(cell)];
+    box->Show(look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
+    SetAccessibleName(box->hwnd(), Text(tarpo::CellName(cell, look).c_str()));
 }
 
 void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
     demo->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
+    SetAccessibleName(
+        demo->hwnd(),
+        Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 
 }  // namespace win32

@@ -8,7 +8,11 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
+#include "announcement.h"
+#include "board_access.h"
+#include "board_cell.h"
 #include "handles.h"
 #include "image_box.h"
 #include "pictures.h"
@@ -57,6 +61,16 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     void KeepListSelection();
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
 
+    // Keyboard and screen-reader play (form1_access.cpp): the names and the
+    // board's Tab stop; a click on a cell by mouse or key, which returns the
+    // cell the focus follows to; the focus moved to a cell; what a screen
+    // reader is to say wherever the focus is; the controls in reading order.
+    void BuildAccess();
+    int PlayCell(int cell);
+    void FocusCell(int cell);
+    void Announce(const char16_t* text);
+    std::vector<HWND> ReadingOrder() const;
+
     // SessionView: the list, the captions, the cells and the preview.
     void AddListEntry(const char16_t* name) override;
     void SelectListEntry(int entry) override;
@@ -71,7 +85,7 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     PictureStores pictures_;
     tarpo::Session session_;
 
-    std::array<std::unique_ptr<ImageBox>, tarpo::kCellCount> Image3;
+    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> Image3;
     HWND Command1 = nullptr;
     HWND List1 = nullptr;
     std::unique_ptr<ImageBox> demo;
@@ -80,6 +94,8 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     Font dialogFont_;
     Font labelFont_;
     HWND focus_ = nullptr;  // the control that has the focus while the window is active
+    std::unique_ptr<Announcement> announcement_;
+    int focusedCell_ = 0;  // the board's Tab stop
     int listSelection_ = 0;
 };
 
