@@ -17,13 +17,15 @@ namespace form = tarpo::form;
 
 constexpr wchar_t kListProcProperty[] = L"tarpo.ListProc";
 
-// The picture-set list, named for assistive technology; everything else is
-// the list's own.
+// The picture-set list, named for assistive technology, and a list also where
+// the system's standard object does not say so (Wine); everything else is the
+// list's own.
 LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto own = reinterpret_cast<WNDPROC>(GetPropW(list, kListProcProperty));
     if (message == WM_GETOBJECT) {
-        if (const LRESULT answer =
-                AnswerGetObject(list, wParam, lParam, {.name = Text(form::kPictureSetListName)}))
+        if (const LRESULT answer = AnswerGetObject(
+                list, wParam, lParam,
+                {.role = ROLE_SYSTEM_LIST, .name = Text(form::kPictureSetListName)}))
             return answer;
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));

@@ -11,7 +11,7 @@ Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
 PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
 wine), missing_picture (wine, web), phone and offline (web), accessibility
-(qt)."""
+(qt, wine: then --msaa-probe gives the cross-built MSAA probe)."""
 
 import argparse
 import os
@@ -242,6 +242,7 @@ class Suite:
 
     CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
     NOTE_ROLES = {"notification", "alert", "status"}
+    IMAGE_ROLES = {"image", "graphic"}
 
     def cell_name(self, cell, tile):
         """The name a cell must have while it shows tile `tile` (0 nothing,
@@ -311,14 +312,14 @@ class Suite:
         self.wait_names(game, game.look().board(pictures), "names before the first game")
         check(self.control_name(game, f.list1_rect, {"list", "list box"}) == texts["list"],
               "the list is not named")
-        check(self.control_name(game, f.demo_rect, {"image"}) == "",
+        check(self.control_name(game, f.demo_rect, self.IMAGE_ROLES) == "",
               "the empty preview has a name")
 
         game.key("Tab", "Down", "shift+Tab", "space")
         tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
                                    "no deal on the screen")
         self.wait_names(game, tiles, "names after the deal")
-        wait_for(lambda: self.control_name(game, f.demo_rect, {"image"})
+        wait_for(lambda: self.control_name(game, f.demo_rect, self.IMAGE_ROLES)
                  == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
         check(not self.announced(game), "announced before the win: %r" % self.announced(game))
 
@@ -526,7 +527,7 @@ def adapter(args, facts):
     from xprograms import QtProgram, WineProgram, XDesktop
     from xsession import SCREEN
     program = (QtProgram(args.exe) if args.program == "qt"
-               else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
+               else WineProgram(os.path.abspath(args.exe), args.wine_prefix, args.msaa_probe))
     return XDesktop(program, facts, args.shots,
                     SMALL_SCREEN if args.group == "small_screen" else SCREEN,
                     accessibility=args.group == "accessibility")
@@ -543,6 +544,7 @@ def main():
     parser.add_argument("--assets")
     parser.add_argument("--shots")
     parser.add_argument("--wine-prefix")
+    parser.add_argument("--msaa-probe")
     args = parser.parse_args()
     if args.boot_wine_prefix:
         from xprograms import WineProgram

@@ -118,6 +118,10 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
                                                           : nullptr;
     const HWND main = FindWindowW(kWindowClass, nullptr);
     if (kind == nullptr || main == nullptr || (window != main && !IsChild(main, window))) return;
+    // The event's place in the list is taken first: reading its object may
+    // wait on the program, and the next events come in meanwhile.
+    const std::size_t slot = events.size();
+    events.emplace_back();
     IAccessible* accessible = nullptr;
     VARIANT id;
     VariantInit(&id);
@@ -128,8 +132,8 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
         role = RoleOf(accessible, id.lVal);
         accessible->Release();
     }
-    events.push_back(std::string("{\"event\": \"") + kind + "\", \"name\": " + Json(name) +
-                     ", \"role\": " + Json(role) + "}");
+    events[slot] = std::string("{\"event\": \"") + kind + "\", \"name\": " + Json(name) +
+                   ", \"role\": " + Json(role) + "}";
 }
 
 void Report() {
@@ -146,23 +150,41 @@ void Report() {
         "{\"window\": " + std::string(main != nullptr ? "true" : "false") + ", \"nodes\": [";
     for (std::size_t i = 0; i < nodes.size(); ++i) line += (i ? ", " : "") + nodes[i];
     line += "], \"events\": [";
-    for (std::size_t i = 0; i < events.size(); ++i) line += (i ? ", " : "") + events[i];
+    bool first = true;
+    for (const std::string& event : events) {
+        if (event.empty()) continue;  // still being read: in the next report
+        line += (first ? "" : ", ") + event;
+        first = false;
+    }
     line += "]}\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
 }
 
-// Standard input, line by line, each line a message to the main thread.
-DWORD WINAPI ReadInput(void* mainThread) {
-    const DWORD thread = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(mainThread));
+// Standard input, line by line, each line a message to the main thread's
+// window, which also gets it while a call to the program waits.
+DWORD WINAPI ReadInput(void* window) {
+    const auto target = static_cast<HWND>(window);
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     char c;
     DWORD read = 0;
     while (ReadFile(input, &c, 1, &read, nullptr) && read == 1) {
-        if (c == '\n') PostThreadMessageW(thread, kRead, 0, 0);
+        if (c == '\n') PostMessageW(target, kRead, 0, 0);
     }
-    PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    PostMessageW(target, WM_CLOSE, 0, 0);
     return 0;
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kRead:
+            Report();
+            return 0;
+        case WM_CLOSE:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -174,20 +196,18 @@ int wmain() {
     SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, 0, 0, kFlags);
     SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent, 0, 0,
                     kFlags);
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before the reader
-    CloseHandle(CreateThread(nullptr, 0, ReadInput,
-                             reinterpret_cast<void*>(static_cast<UINT_PTR>(GetCurrentThreadId())),
-                             0, nullptr));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"msaa_probe";
+    RegisterClassW(&wc);
+    const HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      wc.hInstance, nullptr);
+    CloseHandle(CreateThread(nullptr, 0, ReadInput, window, 0, nullptr));
     std::printf("{\"ready\": true}\n");
     std::fflush(stdout);
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.hwnd == nullptr && message.message == kRead) {
-            Report();
-        } else {
-            DispatchMessageW(&message);
-        }
-    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     CoUninitialize();
     return 0;
 }
