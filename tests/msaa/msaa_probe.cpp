@@ -3,8 +3,8 @@
 // of JSON with every accessible object under the window's client area, in
 // the order AccessibleChildren gives them ("nodes": role, name, state,
 // location on the screen, depth), and every focus, name-change and alert
-// event raised in the window since the probe started ("events": kind, name,
-// role). It ends at the end of its input.
+// event raised in the window since the probe started ("events": kind and the
+// object as the nodes have it). It ends at the end of its input.
 #include <oleacc.h>
 #include <windows.h>
 
@@ -125,15 +125,13 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
     IAccessible* accessible = nullptr;
     VARIANT id;
     VariantInit(&id);
-    std::wstring name, role;
+    std::string described = "{}";
     if (SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object),
                                             static_cast<DWORD>(child), &accessible, &id))) {
-        name = NameOf(accessible, id.lVal);
-        role = RoleOf(accessible, id.lVal);
+        described = Describe(accessible, id.lVal, 0);
         accessible->Release();
     }
-    events[slot] = std::string("{\"event\": \"") + kind + "\", \"name\": " + Json(name) +
-                   ", \"role\": " + Json(role) + "}";
+    events[slot] = std::string("{\"event\": \"") + kind + "\", \"object\": " + described + "}";
 }
 
 void Report() {
