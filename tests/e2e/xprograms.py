@@ -263,7 +263,7 @@ class XGame(Game):
                  == str(self.window).encode(), 30, "the window is not active")
 
     def end(self):
-        if self.reader is not None and hasattr(self.reader, "close"):
+        if self.reader is not None:
             self.reader.close()
         if self.proc.poll() is None:
             self.proc.terminate()
