@@ -14,6 +14,7 @@ namespace form = tarpo::form;
 // that shows: within the frame, and clear of the neighbours' frames that
 // cover the picture's last columns and rows.
 constexpr int kRingGap = 1;
+constexpr int kRingWidth = 1;
 
 bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -86,12 +87,16 @@ std::optional<LRESULT> BoardCell::HandleMore(UINT message, WPARAM wParam, LPARAM
 void BoardCell::PaintOver(HDC dc, const Scale& scale, bool framed) {
     if (GetFocus() != hwnd_) return;
     const int inset = (framed ? form::kFrameWidth : 0) + kRingGap;
-    const RECT ring =
+    RECT ring =
         scale(form::Rect{inset, inset, form::kCellPitch - 2 * inset, form::kCellPitch - 2 * inset});
-    // The dotted ring inverts what lies under it, so it shows on any picture.
+    // The dotted ring inverts what lies under it, so it shows on any picture;
+    // a form pixel wide, one device pixel after the other.
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
-    DrawFocusRect(dc, &ring);
+    for (int line = 0; line < scale(kRingWidth); ++line) {
+        DrawFocusRect(dc, &ring);
+        InflateRect(&ring, -1, -1);
+    }
 }
 
 AccessibleTraits BoardCell::Accessible() const {
