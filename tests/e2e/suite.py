@@ -303,8 +303,8 @@ class Suite:
         cell named by its place and the tile it shows now, before the first
         game, after a deal, after slides and on the finished picture; the
         list named, the preview named by the set it shows; after a slide by
-        keys, the focus on the tile's new cell; the win announced at the
-        slide that brings the tiles home, and not before."""
+        keys, the focus, with its ring, on the tile's new cell; the win
+        announced at the slide that brings the tiles home, and not before."""
         f, texts = self.facts, self.facts.accessible
         set_index = 1
         pictures = PictureSet(f, self.assets, set_index, 1)
@@ -329,6 +329,9 @@ class Suite:
         wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
                  "the focus did not follow the tile into the empty cell")
         names, _ = self.read_cells(game)
+        # The ring inside the focused cell: the board shows no tile there.
+        wait_for(lambda: game.look().board(pictures) is None, 10,
+                 "no focus ring in the focused cell")
         game.look("accessible-focus")
         check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
               "the focused cell is named %r" % names[-1])
