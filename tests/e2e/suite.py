@@ -12,7 +12,8 @@ PROGRAM is qt, wine, or web (Chromium), firefox or webkit (EXE is then the
 site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
 wine), missing_picture (wine, web), phone and page (web), offline (web,
-firefox, webkit), accessibility (qt)."""
+firefox, webkit), accessibility (qt, web; wine: then --msaa-probe gives the
+cross-built MSAA probe)."""
 
 import argparse
 import os
@@ -270,6 +271,7 @@ class Suite:
 
     CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
     NOTE_ROLES = {"notification", "alert", "status"}
+    IMAGE_ROLES = {"image", "graphic"}
 
     def cell_name(self, cell, tile):
         """The name a cell must have while it shows tile `tile` (0 nothing,
@@ -330,8 +332,8 @@ class Suite:
         cell named by its place and the tile it shows now, before the first
         game, after a deal, after slides and on the finished picture; the
         list named, the preview named by the set it shows; after a slide by
-        keys, the focus on the tile's new cell; the win announced at the
-        slide that brings the tiles home, and not before."""
+        keys, the focus, with its ring, on the tile's new cell; the win
+        announced at the slide that brings the tiles home, and not before."""
         f, texts = self.facts, self.facts.accessible
         set_index = 1
         pictures = PictureSet(f, self.assets, set_index, 1)
@@ -339,14 +341,14 @@ class Suite:
         self.wait_names(game, game.look().board(pictures), "names before the first game")
         check(self.control_name(game, f.list1_rect, {"list", "list box"}) == texts["list"],
               "the list is not named")
-        check(self.control_name(game, f.demo_rect, {"image"}) == "",
+        check(self.control_name(game, f.demo_rect, self.IMAGE_ROLES) == "",
               "the empty preview has a name")
 
         game.key("Tab", "Down", "shift+Tab", "space")
         tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
                                    "no deal on the screen")
         self.wait_names(game, tiles, "names after the deal")
-        wait_for(lambda: self.control_name(game, f.demo_rect, {"image"})
+        wait_for(lambda: self.control_name(game, f.demo_rect, self.IMAGE_ROLES)
                  == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
         check(not self.announced(game), "announced before the win: %r" % self.announced(game))
 
@@ -356,6 +358,9 @@ class Suite:
         wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
                  "the focus did not follow the tile into the empty cell")
         names, _ = self.read_cells(game)
+        # The ring inside the focused cell: the board shows no tile there.
+        wait_for(lambda: game.look().board(pictures) is None, 10,
+                 "no focus ring in the focused cell")
         game.look("accessible-focus")
         check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
               "the focused cell is named %r" % names[-1])
@@ -671,7 +676,7 @@ def adapter(args, facts):
     from xprograms import QtProgram, WineProgram, XDesktop
     from xsession import SCREEN
     program = (QtProgram(args.exe) if args.program == "qt"
-               else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
+               else WineProgram(os.path.abspath(args.exe), args.wine_prefix, args.msaa_probe))
     return XDesktop(program, facts, args.shots,
                     SMALL_SCREEN if args.group == "small_screen" else SCREEN,
                     accessibility=args.group == "accessibility")
@@ -688,6 +693,7 @@ def main():
     parser.add_argument("--assets")
     parser.add_argument("--shots")
     parser.add_argument("--wine-prefix")
+    parser.add_argument("--msaa-probe")
     args = parser.parse_args()
     if args.boot_wine_prefix:
         from xprograms import WineProgram
