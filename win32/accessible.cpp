@@ -4,12 +4,13 @@
 
 #include <utility>
 
+#include "accessible_texts.h"
+
 namespace win32 {
 
 namespace {
 
 // What a screen reader offers to do with a cell that plays.
-constexpr wchar_t kPressAction[] = L"Нажать";
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -120,7 +121,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child) || !traits_.press) return standard_->get_accDefaultAction(child, action);
         if (action == nullptr) return E_POINTER;
-        *action = SysAllocString(kPressAction);
+        *action = SysAllocString(reinterpret_cast<const wchar_t*>(tarpo::form::kCellPressAction));
         return *action != nullptr ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {

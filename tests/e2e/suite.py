@@ -127,15 +127,10 @@ class Suite:
                     else (0, 0, *f.client_size))
         before = game.look().region(*compared)
         boxes = [(1, f.help_title, f.help_text), (2, f.author_title, f.author_text)]
-        # A Latin mnemonic is also the key of that letter on a Russian layout.
-        hows = ("mnemonic", "mouse") + (("russian_layout",) if "latin_mnemonics" in
-                                        self.adapter.features else ())
-        for how in hows:
+        for how in ("mnemonic", "mouse"):
             for entry, title, text in boxes:
                 if how == "mouse":
                     game.click_menu(entry)
-                elif how == "russian_layout":
-                    game.mnemonic(f.menu_captions[entry], layout="ru")
                 else:
                     game.mnemonic(f.menu_captions[entry])
                 game.wait_box(title, text)
