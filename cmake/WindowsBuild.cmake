@@ -42,4 +42,5 @@ set(TARPO_WINDOWS_DIR "${PROJECT_BINARY_DIR}/windows")
 set(TARPO_WINDOWS_EXE "${TARPO_WINDOWS_DIR}/tarpo.exe")
 
 tarpo_add_windows_build(tarpo_windows "${TARPO_WINDOWS_DIR}"
-    BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll")
+    BYPRODUCTS "${TARPO_WINDOWS_EXE}" "${TARPO_WINDOWS_DIR}/msi_checks.dll"
+               "${TARPO_WINDOWS_DIR}/msaa_probe.exe")

@@ -14,6 +14,9 @@ inline constexpr char16_t kCellShowsNothing[] = u"пусто";
 // The piece that completes the finished picture, in the last cell.
 inline constexpr char16_t kCellShowsLastPiece[] = u"последний кусок картинки";
 
+// The action that clicks a cell, where the platform names actions.
+inline constexpr char16_t kCellPressAction[] = u"Нажать";
+
 // The list of picture sets. The preview is named by the set it shows.
 inline constexpr char16_t kPictureSetListName[] = u"Картинка";
 

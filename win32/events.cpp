@@ -1,6 +1,8 @@
 // The event handlers: the cell and button clicks, forwarded to the game
 // session; the menu commands; and what the session shows, through the
 // window's controls.
+#include "accessible.h"
+#include "board_access.h"
 #include "form.h"
 #include "form1.h"
 
@@ -16,7 +18,7 @@ void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
 
 }  // namespace
 
-void Form1::Image3_Click(int Index) { session_->Click(Index); }
+void Form1::Image3_Click(int Index) { PlayCell(Index); }
 
 void Form1::Command1_Click() {
     KeepListSelection();
@@ -31,14 +33,16 @@ void Form1::autor_Click() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAu
 void Form1::exit_Click() { DestroyWindow(hwnd_); }
 
 void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
-    Image3[static_cast<std::size_t>(cell)]->Show(
-        look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
+    const auto& box = Image3[static_cast<std::size_t>(cell)];
+    box->Show(look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
+    SetAccessibleName(box->hwnd(), Text(tarpo::CellName(cell, look).c_str()));
 }
 
 void Form1::DrawPreview(std::optional<int> set) {
     demo->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
+    SetAccessibleName(
+        demo->hwnd(),
+        Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
-
-void Form1::Announce(const char16_t*) {}
 
 }  // namespace win32

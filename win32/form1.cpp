@@ -99,6 +99,7 @@ void Form1::Register(HINSTANCE instance) {
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);
     ImageBox::Register(instance);
+    Announcement::Register(instance);
 }
 
 Form1::Form1(HINSTANCE instance, PictureStores pictures)
@@ -123,6 +124,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const UINT dpi = WindowDpi(hwnd_);
             const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
             BuildControls(scale);
+            BuildAccess();
             BuildMenu();
             SetFonts(scale);
             FitWindow(scale, dpi);
@@ -160,6 +162,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(
+                    hwnd_, wParam, lParam, {.children = [this] { return ReadingOrder(); }}))
+                return answer;
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -204,8 +211,11 @@ void Form1::BuildControls(const Scale& scale) {
     // click. A new child window goes below the ones made before it, so the
     // cells are made from the last to the first.
     for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
-        Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
-            client, form::CellRect(i, true), scale, [this, i] { Image3_Click(i); });
+        Image3[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
+            client, form::CellRect(i, true), scale, [this, i] { Image3_Click(i); },
+            BoardCell::Keys{
+                [this, i] { FocusCell(PlayCell(i)); },
+                [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); }});
     }
 
     const auto child = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,

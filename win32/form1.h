@@ -9,7 +9,11 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "announcement.h"
+#include "board_access.h"
+#include "board_cell.h"
 #include "handles.h"
 #include "image_box.h"
 #include "pictures.h"
@@ -61,11 +65,20 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     void DrawPreview(std::optional<int> set) override;
     void Announce(const char16_t* text) override;
 
+    // Keyboard and screen-reader play (form1_access.cpp): the names and the
+    // board's Tab stop; a click on a cell by mouse or key, which returns the
+    // cell the focus follows to; the focus moved to a cell; the controls in
+    // reading order.
+    void BuildAccess();
+    int PlayCell(int cell);
+    void FocusCell(int cell);
+    std::vector<HWND> ReadingOrder() const;
+
     HINSTANCE instance_;
     PictureStores pictures_;
     std::optional<tarpo::Session> session_;  // starts once the controls exist
 
-    std::array<std::unique_ptr<ImageBox>, tarpo::kCellCount> Image3;
+    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> Image3;
     HWND Command1 = nullptr;
     HWND List1 = nullptr;
     std::unique_ptr<ImageBox> demo;
@@ -74,6 +87,8 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     Font dialogFont_;
     Font labelFont_;
     HWND focus_ = nullptr;  // the control that has the focus while the window is active
+    std::unique_ptr<Announcement> announcement_;
+    int focusedCell_ = 0;  // the board's Tab stop
     int listSelection_ = 0;
 };
 

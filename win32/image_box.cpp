@@ -54,6 +54,7 @@ ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& sca
 }
 
 LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> handled = HandleMore(message, wParam, lParam)) return *handled;
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -77,6 +78,10 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerGetObject(hwnd_, wParam, lParam, Accessible()))
+                return answer;
+            break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -122,6 +127,7 @@ void ImageBox::OnPaint() {
     if (picture_ == nullptr) {
         // An empty cell is a clean well of window background.
         FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
+        PaintOver(dc, scale_, framed_);
         return;
     }
     const MemoryDc source(CreateCompatibleDC(dc));
@@ -143,6 +149,7 @@ void ImageBox::OnPaint() {
         StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.width,
                    pictureSize_.height, SRCCOPY);
     }
+    PaintOver(dc, scale_, framed_);
 }
 
 }  // namespace win32

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
+#include "accessible.h"
 #include "scale.h"
 #include "window_owner.h"
 
@@ -22,12 +24,22 @@ class ImageBox : public WindowOwner<ImageBox> {
              std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
+    virtual ~ImageBox() = default;
 
     // nullptr is the empty picture.
     void Show(HBITMAP picture, bool framed);
 
     // Places the box for the window's current density.
     void Rescale(const Scale& scale);
+
+  protected:
+    // A kind of box's own share of its messages, asked first; nothing leaves
+    // the message to the box.
+    virtual std::optional<LRESULT> HandleMore(UINT, WPARAM, LPARAM) { return std::nullopt; }
+    // Drawn over the picture at `scale`, the frame `framed` or not.
+    virtual void PaintOver(HDC, const Scale&, bool /*framed*/) {}
+    // What assistive technology reads of the box: a picture.
+    virtual AccessibleTraits Accessible() const { return {.role = ROLE_SYSTEM_GRAPHIC}; }
 
   private:
     friend class WindowOwner<ImageBox>;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "accessible.h"
 #include "form.h"
 #include "form1.h"
 #include "pictures.h"
@@ -21,6 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         return 1;
     }
 
+    const win32::ComApartment com;
     win32::Form1::Register(instance);
     win32::Form1 window(instance, std::move(pictures));
     ShowWindow(window.hwnd(), show);

@@ -67,3 +67,6 @@ class AccessibleWindow:
                 walk(child)
         walk(self.app)
         return out
+
+    def close(self):
+        pass

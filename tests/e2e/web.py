@@ -54,14 +54,18 @@ def box(selector, index=0):
 # Each engine: what web_driver.mjs calls it, the groups only some engines
 # have (missing_picture: a picture file withheld; touch: a phone;
 # install_prompt: the browser says whether it would offer to install the
-# page; text_antialiasing_varies: WebKit may draw the controls' captions
-# again after a modal box with other anti-aliasing, the same to the eye, so
-# only the board is compared across the boxes), the device pixel ratios of its hidpi group, and whether it needs an
-# X display. Firefox and WebKit set their ratio per browser process, so they
-# play ratio 2 alone beside 1.
+# page; keyboard_layout: a Russian keyboard layout can be put on; focus_ring:
+# the board's focused cell shows the form's ring, lines of one colour lined
+# with another;
+# text_antialiasing_varies: WebKit may draw the controls' captions again after
+# a modal box with other anti-aliasing, the same to the eye, so only the board
+# is compared across the boxes), the device pixel ratios of its hidpi group,
+# and whether it needs an X display. Firefox and WebKit set their ratio per
+# browser process, so they play ratio 2 alone beside 1.
 ENGINES = {
     "web": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
-                         "latin_mnemonics", "board_keys", "accessibility", "audit"},
+                         "keyboard_layout", "board_keys", "accessibility", "focus_ring",
+                         "audit"},
             (2, 1.25, 1.5, 1.75), False),
     "firefox": ("firefox", {"offline", "board_keys"}, (2,), False),
     "webkit": ("webkit", {"offline", "text_antialiasing_varies", "board_keys"}, (2,), True),
@@ -161,6 +165,16 @@ class WebBrowser:
         self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
+        self.layout = "us"  # the keyboard layout the player types with
+
+    @contextlib.contextmanager
+    def keyboard_layout(self, layout):
+        """The player's keyboard layout set to `layout` for a while."""
+        self.layout = layout
+        try:
+            yield
+        finally:
+            self.layout = "us"
 
     def __enter__(self):
         check(os.path.isfile(os.path.join(self.root, "index.html")),
@@ -266,7 +280,7 @@ class WebGame(Game):
     def __init__(self, browser, scale, phone):
         super().__init__(browser.facts)
         self.driver, self.scale, self.phone = browser.driver, scale, phone
-        self.shot_path, self.site = browser.shot_path, browser.site
+        self.browser, self.shot_path, self.site = browser, browser.shot_path, browser.site
         self.origin, self.features = browser.site.origin, browser.features
         self.viewport = PHONE if phone else DESKTOP
         self.id = self.driver("open", origin=self.origin, path="/", viewport=self.viewport,
@@ -385,11 +399,12 @@ class WebGame(Game):
     def key(self, *names):
         self.driver("keys", game=self.id, keys=[KEYS[name] for name in names])
 
-    def mnemonic(self, caption, menu_bar=True, layout="us"):
-        """With layout "ru", a Latin letter is the key where a Russian
-        keyboard has it, typing the Cyrillic letter of that key."""
+    def mnemonic(self, caption, menu_bar=True):
+        """On the Russian layout (keyboard_layout), a Latin letter is the key
+        where a Russian keyboard has it, typing the Cyrillic letter of that
+        key."""
         letter = caption[caption.index("&") + 1].lower()
-        if letter.isascii() and layout == "ru":
+        if letter.isascii() and self.browser.layout == "ru":
             key = {"key": RUSSIAN_KEYS[US_KEYS.index(letter)], "code": "Key" + letter.upper(),
                    "keyCode": ord(letter.upper()), "alt": menu_bar}
         elif letter.isascii():

@@ -37,7 +37,7 @@ def key_map(x):
 class QtProgram:
     name = "qt"
     features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
-                          "board_keys", "accessibility"})
+                          "board_keys", "accessibility", "focus_ring"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -61,17 +61,23 @@ class QtProgram:
     def log_text(self):
         return ""
 
+    def reader(self, x, proc, bus):
+        return bus.reader(proc.pid)
+
 
 class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
-    features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout"})
+    features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
+                          "board_keys", "accessibility"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
-    def __init__(self, exe, booted_prefix):
-        self.exe = exe
+    def __init__(self, exe, booted_prefix, probe=None):
+        """`probe`: the MSAA probe that reads the window as a screen reader
+        does (msaa.py)."""
+        self.exe, self.probe = exe, probe
         self.folder = tempfile.TemporaryDirectory(prefix="tarpo-wine-")
         self.prefix = os.path.join(self.folder.name, "prefix")
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
@@ -107,6 +113,11 @@ class WineProgram:
             check(status == 0, "wine reg add LogPixels failed (%d)" % status)
             self.dpi = dpi
         return self.wine(x, [self.exe])
+
+    def reader(self, x, proc, bus):
+        from msaa import MsaaReader
+        return MsaaReader(lambda **popen: x.start(["wine", self.probe], extra_env=self.env,
+                                                  stderr=self.log, **popen))
 
     def stop(self, x):
         subprocess.run(["wineserver", "-k"], env=dict(x.env, **self.env), timeout=60,
@@ -167,7 +178,7 @@ class XDesktop:
             raise
         try:
             self.map_mnemonic_letters()
-            if self.accessibility:
+            if self.accessibility and self.program.name == "qt":
                 from atspi import AccessibilityBus
                 self.bus = AccessibilityBus(self.x)
                 self.x.env.update(self.bus.env)
@@ -286,6 +297,8 @@ class XGame(Game):
                  == str(self.window).encode(), 30, "the window is not active")
 
     def end(self):
+        if self.reader is not None:
+            self.reader.close()
         if self.proc.poll() is None:
             self.proc.terminate()
             try:
@@ -339,7 +352,7 @@ class XGame(Game):
 
     def accessible_nodes(self):
         if self.reader is None:
-            self.reader = self.bus.reader(self.proc.pid)
+            self.reader = self.program.reader(self.x, self.proc, self.bus)
         origin = self.at(0, 0)
         return [(role, name, showing, focused,
                  ((x - origin[0]) / self.scale, (y - origin[1]) / self.scale, w / self.scale,

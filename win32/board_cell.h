@@ -1,0 +1,38 @@
+// One of the board's sixteen cells: a picture box that the keyboard plays.
+// The board is one stop in the Tab order, so only the cell that holds the
+// board's focus is a Tab stop; a mouse click gives no focus. The arrow keys,
+// Home and End ask for the focus to move, Enter and Space press the cell, and
+// the cell shows a dotted ring inside its picture while it has the focus.
+// Assistive technology reads it as a button named by its window text.
+#pragma once
+
+#include <functional>
+
+#include "board_access.h"
+#include "image_box.h"
+
+namespace win32 {
+
+class BoardCell final : public ImageBox {
+  public:
+    // What the keys ask for: a press of the cell, the focus moved.
+    struct Keys {
+        std::function<void()> press;
+        std::function<void(tarpo::FocusMove)> move;
+    };
+
+    BoardCell(HWND parent, const tarpo::form::Rect& place, const Scale& scale,
+              std::function<void()> onClick, Keys keys);
+
+    // Whether Tab brings the focus to this cell: the board's focused cell.
+    void SetTabStop(bool stop);
+
+  private:
+    std::optional<LRESULT> HandleMore(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintOver(HDC dc, const Scale& scale, bool framed) override;
+    AccessibleTraits Accessible() const override;
+
+    Keys keys_;
+};
+
+}  // namespace win32

@@ -1,0 +1,80 @@
+// The window for the keyboard and for screen readers: the board as one Tab
+// stop whose focus the arrow keys move and which follows a slid tile, the
+// names of the controls, the win said aloud, and the controls listed in the
+// order they are read.
+#include <algorithm>
+#include <utility>
+
+#include "accessible.h"
+#include "accessible_texts.h"
+#include "form1.h"
+
+namespace win32 {
+
+namespace {
+
+namespace form = tarpo::form;
+
+constexpr wchar_t kListProcProperty[] = L"tarpo.ListProc";
+
+// The picture-set list, named for assistive technology, and a list also where
+// the system's standard object does not say so (Wine); everything else is the
+// list's own.
+LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(GetPropW(list, kListProcProperty));
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT answer = AnswerGetObject(
+                list, wParam, lParam,
+                {.role = ROLE_SYSTEM_LIST, .name = Text(form::kPictureSetListName)}))
+            return answer;
+    } else if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        RemovePropW(list, kListProcProperty);
+    }
+    return CallWindowProcW(own, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Form1::BuildAccess() {
+    Image3[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
+    SetPropW(List1, kListProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(List1, GWLP_WNDPROC)));
+    SetWindowLongPtrW(List1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
+    announcement_ = std::make_unique<Announcement>(hwnd_);
+}
+
+int Form1::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
+
+void Form1::FocusCell(int cell) {
+    BoardCell& from = *Image3[static_cast<std::size_t>(focusedCell_)];
+    BoardCell& to = *Image3[static_cast<std::size_t>(cell)];
+    focusedCell_ = cell;
+    to.SetTabStop(true);
+    if (&from != &to) from.SetTabStop(false);
+    SetFocus(to.hwnd());
+}
+
+void Form1::Announce(const char16_t* text) { announcement_->Say(Text(text)); }
+
+// The child windows as they lie, top first, but the board's cells from the
+// first to the last: the higher cell lies above its lower neighbour, where
+// their frames overlap, yet the board is read row by row.
+std::vector<HWND> Form1::ReadingOrder() const {
+    std::vector<HWND> cells;
+    for (const auto& cell : Image3) cells.push_back(cell->hwnd());
+    std::vector<HWND> order;
+    bool cellsListed = false;
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (std::find(cells.begin(), cells.end(), child) != cells.end()) {
+            if (!std::exchange(cellsListed, true))
+                order.insert(order.end(), cells.begin(), cells.end());
+        } else if (IsWindowVisible(child)) {
+            order.push_back(child);
+        }
+    }
+    return order;
+}
+
+}  // namespace win32
