@@ -10,7 +10,8 @@ Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
        suite.py --boot-wine-prefix DIR
 PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
-wine), missing_picture (wine, web), phone and offline (web)."""
+wine), missing_picture (wine, web), phone, offline, deploy, hosts and stalls
+(web)."""
 
 import argparse
 import os
@@ -286,6 +287,49 @@ class Suite:
         game.wait_board(pictures, lambda t: t == expected,
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
+    # -- deploys and networks ----------------------------------------------------
+
+    def deploy(self):
+        """A returning player after a deploy: version A visited and kept for
+        offline play, then version B, a rebuild with the motto in another
+        colour, served in its place, by a host that sends no Cache-Control
+        (its files a month old) and by one that asks for revalidation. At
+        the latest the second load shows B, and every file it loaded is B's."""
+        f = self.facts
+        for host in DEPLOY_HOSTS:
+            self.adapter.host(**host)
+            game = self.game(kept=True)
+            check(motto_shown(game, f.label1_colour), "version A's motto is not shown")
+            kept = game.kept_versions()
+            colour, files = self.adapter.deploy()
+            game.reload()
+            if not motto_shown(game, colour):
+                game.wait_settled(kept)
+                game.reload()
+            check(motto_shown(game, colour), "%r: the second load after a deploy does not show "
+                  "the new version" % host)
+            stray = set(game.loaded_files()) - set(files)
+            check(not stray, "%r: files of another version loaded: %r" % (host, sorted(stray)))
+            game.look("deployed")
+            game.end()
+            self.adapter.undeploy()
+        self.adapter.host()
+
+    def silent_network(self):
+        """A returning player on a network that connects but never answers
+        starts from what was kept, at once."""
+        game = self.game(kept=True)
+        self.adapter.host(faults={"*": {"hang": True}})
+        game.reload()
+        check(motto_shown(game, self.facts.label1_colour), "the motto is not shown")
+        self.adapter.host()
+
+    def bad_hosts(self):
+        self.adapter.check_bad_hosts()
+
+    def stalls(self):
+        self.adapter.check_stalls()
+
     # -- a broken build ----------------------------------------------------------
 
     def missing_picture(self):
@@ -294,6 +338,19 @@ class Suite:
         f = self.facts
         folder, piece = f.picture_sets[0]["pieces"][-1].split("/")
         self.adapter.check_missing_picture(folder, piece)
+
+
+# A host that sends no Cache-Control with files deployed a month ago, and
+# one that asks for every file to be revalidated.
+DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
+
+
+def motto_shown(game, colour):
+    """Whether the motto shows in its colour."""
+    view = game.look()
+    left, top, width, height = game.facts.label1_rect
+    return any(view.pixel(x, y) == tuple(colour)
+               for y in range(top, top + height) for x in range(left, left + width))
 
 
 def neighbours(cell, side):
@@ -344,7 +401,8 @@ def picture_amiss(view, rows):
 # The groups of scenarios, each with the feature a program needs for it.
 GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
           "small_screen": "small_screen",
-          "missing_picture": "missing_picture", "phone": "touch", "offline": "offline"}
+          "missing_picture": "missing_picture", "phone": "touch", "offline": "offline",
+          "deploy": "deploy", "hosts": "hosts", "stalls": "hosts"}
 
 
 def scenarios(suite, group):
@@ -373,14 +431,18 @@ def scenarios(suite, group):
         # A phone held upright: the form scaled down to fit, played by taps.
         "phone": [("game_by_touch", lambda: suite.whole_game(1, scale=2, by="pointer",
                                                               phone=True))],
-        "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True))],
+        "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True)),
+                    ("returning_player_on_a_silent_network", suite.silent_network)],
+        "deploy": [("deploy_from_a_to_b", suite.deploy)],
+        "hosts": [("bad_hosts_and_files", suite.bad_hosts)],
+        "stalls": [("hung_and_slow_downloads", suite.stalls)],
     }[group]
 
 
 def adapter(args, facts):
     if args.program == "web":
         from web import WebBrowser
-        return WebBrowser(os.path.abspath(args.exe), facts, args.shots)
+        return WebBrowser(os.path.abspath(args.exe), facts, args.shots, os.path.abspath(args.assets))
     from xprograms import QtProgram, WineProgram, XDesktop
     from xsession import SCREEN
     program = (QtProgram(args.exe) if args.program == "qt"
