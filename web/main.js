@@ -288,7 +288,8 @@ async function start() {
     keepForOffline();
 }
 
-// The service worker, which keeps the site for offline play. Under a policy
+// The service worker, which keeps the site for offline play and looks for a
+// new version on every start. Under a policy
 // that asks for Trusted Types its address goes through a policy of the
 // page's own, which lets only the worker's file through.
 function keepForOffline() {
@@ -303,7 +304,10 @@ function keepForOffline() {
                 },
             }).createScriptURL(WORKER)
             : WORKER;
-        navigator.serviceWorker.register(url).catch(failed);
+        // A new version, if the host has one, for the next load; offline
+        // there is none to be had.
+        navigator.serviceWorker.register(url).then(
+            (registration) => registration.update().catch(() => {}), failed);
     } catch (error) {
         failed(error);
     }

@@ -119,6 +119,7 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         return faults.get(name, faults.get("*", {}))
 
     def do_GET(self):
+        self.directory = self.server.root  # a connection outlives a deploy
         path = self.path.split("?")[0]
         self.server.served.add(path)
         prefix = self.server.prefix
