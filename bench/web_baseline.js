@@ -5,7 +5,8 @@
 
 import {Form} from "./form.js";
 
-const facts = await (await fetch("form.json")).json();
+document.getElementById("unstarted").remove();
+const facts = await (await fetch(new URL("form.json", import.meta.url))).json();
 const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}});
 const view = form.view;
 facts.picture_sets.forEach(({name}) => view.addListEntry(name));

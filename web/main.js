@@ -69,7 +69,7 @@ class Arrivals {
         if (waited < STALL_MS) return;
         const names = [...this.pending.keys()].map(fileName).join(", ");
         this.notice.textContent = `tarpo ждёт с сервера: ${names} — ничего не приходит уже ` +
-            `${Math.floor(waited / 1000)} с. Игра запустится, как только файлы придут.`;
+            `${Math.floor(waited / 1000)}\u00a0с. Игра запустится, как только файлы придут.`;
         this.notice.hidden = false;
     }
 }
@@ -289,9 +289,9 @@ async function start() {
 }
 
 // The service worker, which keeps the site for offline play and looks for a
-// new version on every start. Under a policy
-// that asks for Trusted Types its address goes through a policy of the
-// page's own, which lets only the worker's file through.
+// new version on every start. Under a policy that asks for Trusted Types its
+// address goes through a policy of the page's own, which lets only the
+// worker's file through.
 function keepForOffline() {
     if (!("serviceWorker" in navigator)) return;
     const failed = (error) => console.error("tarpo: no offline play:", error);

@@ -303,6 +303,12 @@ class Game:
     running()                the program still runs and has not ended
     exit_status()            waits for the program's end: 0 for a plain exit
     end()                    ends it if it still runs
+    A page also has (with the adapter's host(**how), deploy() and undeploy()):
+    reload()                 loads the page again and waits until it is ready
+    kept_versions()          the names of the versions kept for offline play
+    wait_settled(kept)       waits until a version not in kept is kept, and
+                             nothing more is on its way
+    loaded_files()           the paths of the files the page has loaded
     """
 
     def __init__(self, facts):

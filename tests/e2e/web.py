@@ -35,7 +35,7 @@ STALL_NOTICE_S = 30  # 15 s without progress, and some to spare
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
           " ? e.textContent : '')(document.querySelector(%s))")
 PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
-MIME_TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
+MIME_TYPES = {".wasm": "application/wasm", ".webp": "image/webp", ".webmanifest": "application/manifest+json",
               ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json"}
 
 

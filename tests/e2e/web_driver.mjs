@@ -122,6 +122,10 @@ const ops = {
   async reload({ game }) {
     await games.get(game).page.reload();
   },
+  // The address typed again: a return visit.
+  async goto({ game, url }) {
+    await games.get(game).page.goto(url);
+  },
   // What keeps the browser from offering to install the page as an app, as
   // a profile of its own (not incognito) sees it once the page is ready.
   async installabilityErrors({ origin, path, ready }) {
