@@ -2,15 +2,15 @@
 """Completes the site in its directory from the page's files and the game.
 
 Usage: make_site.py --facts FORM_JSON --assets DIR --page INDEX_HTML --worker SW_TEMPLATE
-                    --site DIR --files FILE... --modules MAIN_JS [MODULE_JS...]
+                    --site DIR --files [NAME=]FILE... --modules MAIN_JS [MODULE_JS...]
 
 Each build is one version whose files cannot mix with another's: everything
 the page loads lives in a folder named by the hash of its contents
 (`v/<hash>/`), which only that version's index.html names; every file
 carries its SHA-256, checked where it is loaded.
 
-- v/<hash>/: the page's style and modules and the game (FILE...), as they
-  are; the pictures, per picture set its pieces (24-bit BMPs) put together
+- v/<hash>/: the page's style and modules and the game (FILE..., each by
+  its base name or at NAME inside the folder), as they are; the pictures, per picture set its pieces (24-bit BMPs) put together
   again into the whole picture, row by row in piece order, and its preview
   as it is, each as lossless WebP without colour-space or metadata chunks, so
   that the browser shows the very values of the BMPs; form.json, the form
@@ -113,7 +113,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     for option in ("--facts", "--assets", "--page", "--worker", "--site"):
         parser.add_argument(option, type=Path, required=True)
-    parser.add_argument("--files", type=Path, nargs="+", required=True)
+    parser.add_argument("--files", nargs="+", required=True)
     parser.add_argument("--modules", nargs="+", required=True)
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
@@ -122,8 +122,11 @@ def main():
 
     with tempfile.TemporaryDirectory(dir=site) as staging:
         staging = Path(staging)
-        for path in args.files:
-            shutil.copyfile(path, staging / path.name)
+        for given in args.files:
+            name, _, path = given.rpartition("=")
+            target = staging / (name or Path(path).name)
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(path, target)
         facts["site_pictures"] = write_pictures(facts, args.assets, staging)
         (staging / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
                                            encoding="utf-8")

@@ -437,8 +437,13 @@ class WebBrowser:
             json.dump(facts, f, ensure_ascii=False)
         with open(os.path.join(self.root, "index.html"), encoding="utf-8") as f:
             modules = re.findall(r'rel="modulepreload" href="[^"]*/([^"/]+)"', f.read())
-        files = [os.path.join(folder, name) for name in sorted(os.listdir(folder))
-                 if os.path.isfile(os.path.join(folder, name)) and name != "form.json"]
+        # The version's files as they are, but what the writer makes itself.
+        made = {"form.json"} | set(self.pictures())
+        files = ["%s=%s" % (name, os.path.join(folder, name))
+                 for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
+                              sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
+                              if os.path.isfile(path))
+                 if name not in made]
         subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
                         "--facts", changed, "--assets", self.assets,
                         "--page", os.path.join(WEB_SOURCES, "index.html"),
