@@ -12,10 +12,10 @@ namespace {
 
 // One window for all benchmarks; each new game deals the next layout in turn.
 struct Fixture {
-    tarpo::Int16 nextLayout = 0;
+    int nextLayout = 0;
     Form1 window{LoadPictureStores(), [this] {
-                     const tarpo::Int16 layout = nextLayout;
-                     nextLayout = static_cast<tarpo::Int16>((nextLayout + 1) % tarpo::kLayoutCount);
+                     const int layout = nextLayout;
+                     nextLayout = (nextLayout + 1) % tarpo::kLayoutCount;
                      return layout;
                  }};
 
@@ -48,7 +48,7 @@ void Image3_Click_slide(benchmark::State& state) {
     Fixture& f = TheWindow();
     f.FreshGame();
     const bool paint = state.range(0) != 0;
-    tarpo::Int16 cell = 14;
+    int cell = 14;
     for (auto _ : state) {
         f.window.Image3_Click(cell);
         Paint(paint);

@@ -7,17 +7,17 @@ import {Form} from "./form.js";
 
 document.getElementById("unstarted").remove();
 const facts = await (await fetch(new URL("form.json", import.meta.url))).json();
-const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}});
-const view = form.view;
-facts.picture_sets.forEach(({name}) => view.addListEntry(name));
-view.selectListEntry(0);
-view.setButtonCaption(facts.command1_caption);
-view.setTitle(facts.title);
-form.drawBlank();
+// The frame's rings as the game works them out at ratio 1, the outer half of
+// its width, at any ratio: the same drawing work.
+const frameRings = (ratio) => {
+    const width = Math.round(facts.frame_width * ratio);
+    return {width, outer: Math.ceil(width / 2)};
+};
+const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}, inTurn: (action) => action()},
+                      frameRings);
+// The look the game session draws at start-up: every cell framed and empty.
+facts.cell_rects.framed.forEach((_, cell) => form.drawCell(cell, -1, -1, true));
+form.drawPreview(-1);
 form.element.hidden = false;
 form.placeWindow();
 form.button.focus();
-// Once the frame that shows it has been drawn.
-await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-document.documentElement.dataset.painted = "1";
-document.documentElement.dataset.ready = "1";

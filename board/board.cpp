@@ -4,27 +4,25 @@
 
 namespace tarpo {
 
-Int16 Board::operator()(Int16 row, Int16 col) const {
+int Board::operator()(int row, int col) const {
     assert(IsOnBoard(row, col));
     return IsOnBoard(row, col) ? cells_[static_cast<std::size_t>(IndexOf(row, col))] : kEmpty;
 }
 
-void Board::Set(Int16 row, Int16 col, Int16 value) {
+void Board::Set(int row, int col, int value) {
     assert(IsOnBoard(row, col));
     if (IsOnBoard(row, col)) cells_[static_cast<std::size_t>(IndexOf(row, col))] = value;
 }
 
 void Board::ResetToHome() {
-    for (Int16 i = 0; i < kEmptyHomeCell; ++i) {
-        Set(RowOf(i), ColOf(i), static_cast<Int16>(i + 1));
-    }
+    for (int i = 0; i < kEmptyHomeCell; ++i) Set(RowOf(i), ColOf(i), i + 1);
     Set(RowOf(kEmptyHomeCell), ColOf(kEmptyHomeCell), kEmpty);
 }
 
 bool Board::IsSolved() const {
-    for (Int16 i = 0; i < kCellCount; ++i) {
-        const Int16 home = i == kEmptyHomeCell ? kEmpty : static_cast<Int16>(i + 1);
-        if ((*this)(RowOf(i), ColOf(i)) != home) return false;
+    for (int i = 0; i < kCellCount; ++i) {
+        const int home = i == kEmptyHomeCell ? kEmpty : i + 1;
+        if (At(i) != home) return false;
     }
     return true;
 }

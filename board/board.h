@@ -3,22 +3,18 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 
 namespace tarpo {
 
-// Integers of the game are 16-bit signed.
-using Int16 = std::int16_t;
-
-inline constexpr Int16 kSide = 4;  // rows and columns
-inline constexpr Int16 kCellCount = kSide * kSide;
-inline constexpr Int16 kEmptyHomeCell = 15;  // the empty cell of the home arrangement
-inline constexpr Int16 kEmpty = 0;           // board value of the empty cell
+inline constexpr int kSide = 4;  // rows and columns
+inline constexpr int kCellCount = kSide * kSide;
+inline constexpr int kEmptyHomeCell = 15;  // the empty cell of the home arrangement
+inline constexpr int kEmpty = 0;           // board value of the empty cell
 
 // Cell index 0..15 <-> row/column: cells 0..3 form the top row, left to right.
-constexpr Int16 RowOf(Int16 index) { return static_cast<Int16>(index / kSide); }
-constexpr Int16 ColOf(Int16 index) { return static_cast<Int16>(index % kSide); }
-constexpr Int16 IndexOf(Int16 row, Int16 col) { return static_cast<Int16>(row * kSide + col); }
+constexpr int RowOf(int index) { return index / kSide; }
+constexpr int ColOf(int index) { return index % kSide; }
+constexpr int IndexOf(int row, int col) { return row * kSide + col; }
 constexpr bool IsCellIndex(int index) { return index >= 0 && index < kCellCount; }
 constexpr bool IsOnBoard(int row, int col) {
     return row >= 0 && row < kSide && col >= 0 && col < kSide;
@@ -29,15 +25,20 @@ class Board {
   public:
     // Off-board positions are programming errors: asserted in debug builds;
     // in release builds reads give 0 and writes are ignored.
-    Int16 operator()(Int16 row, Int16 col) const;
-    void Set(Int16 row, Int16 col, Int16 value);
+    int operator()(int row, int col) const;
+    void Set(int row, int col, int value);
+
+    // The tile in cell `cell` (0..15), 0 for the empty cell.
+    int At(int cell) const { return (*this)(RowOf(cell), ColOf(cell)); }
 
     // Home arrangement: tile k in cell k - 1, the empty cell at (3, 3).
     void ResetToHome();
     bool IsSolved() const;
 
+    bool operator==(const Board&) const = default;
+
   private:
-    std::array<Int16, kCellCount> cells_{};  // all 0 until reset or dealt
+    std::array<int, kCellCount> cells_{};  // all 0 until reset or dealt
 };
 
 }  // namespace tarpo

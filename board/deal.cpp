@@ -1,4 +1,4 @@
-// The deal of a new game: every cell framed, a start layout in cells 0..14.
+// The deal of a new game: a start layout in cells 0..14, cell 15 empty.
 #include <cassert>
 
 #include "puzzle.h"
@@ -6,19 +6,13 @@
 namespace tarpo {
 
 void Puzzle::Deal() {
-    for (Int16 i = 0; i < kCellCount; ++i) display_.SetFrame(i, true);
-
-    const Int16 layout = drawLayout_();
+    const int layout = drawLayout_();
     assert(layout >= 0 && layout < kLayoutCount);
     if (layout < 0 || layout >= kLayoutCount) return;
 
-    for (Int16 i = 0; i < kDealtCells; ++i) {
-        const Int16 tile = LayoutTile(layout, i);
-        display_.ShowTile(i, tile);
-        board_.Set(RowOf(i), ColOf(i), tile);
-    }
-    display_.ClearCell(kEmptyHomeCell);
+    for (int i = 0; i < kDealtCells; ++i) board_.Set(RowOf(i), ColOf(i), LayoutTile(layout, i));
     board_.Set(RowOf(kEmptyHomeCell), ColOf(kEmptyHomeCell), kEmpty);
+    completed_ = false;
 }
 
 }  // namespace tarpo

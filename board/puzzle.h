@@ -1,51 +1,41 @@
 // The state of play and the rules that change it: a click on a cell slides a
-// tile or shows the finished picture; a deal puts a start layout on the board.
-// Everything the player sees changes through the CellDisplay.
+// tile or completes the picture; a deal puts a start layout on the board.
+// The puzzle draws nothing: whoever shows it reads its state afterwards.
 #pragma once
 
 #include "board.h"
-#include "cell_display.h"
 #include "start_layouts.h"
 
 namespace tarpo {
 
 class Puzzle {
   public:
-    // `display` must outlive the puzzle. `drawLayout` picks the layout of each
-    // deal; by default it is drawn afresh from a clock-seeded generator.
-    explicit Puzzle(CellDisplay& display, LayoutDraw drawLayout = DrawLayoutFromClock);
-
-    // Home arrangement, drawing nothing. Run once at start-up.
-    void Reset() { board_.ResetToHome(); }
+    // The home arrangement, the picture not completed. `drawLayout` picks the
+    // layout of each deal; by default it is drawn afresh from a clock-seeded
+    // generator.
+    explicit Puzzle(LayoutDraw drawLayout = DrawLayoutFromClock);
 
     // A click on cell `cell` (0..15): on a solved board, the completion step;
     // otherwise the clicked tile slides into an empty neighbour, if it has one.
-    void Click(Int16 cell);
+    void Click(int cell);
 
-    // Frames all cells, deals a start layout into cells 0..14 and empties
-    // cell 15. The tile pictures must be in place before.
+    // A start layout in cells 0..14, cell 15 empty, the picture not completed.
     void Deal();
 
     const Board& board() const { return board_; }
     // For setting up positions that play would take long to reach.
     Board& board() { return board_; }
 
+    // The completion step has run since the last deal: the last piece shows
+    // in cell 15, and no cell has its frame. Every other state frames all
+    // sixteen cells.
+    bool completed() const { return completed_; }
+    bool framed() const { return !completed_; }
+
   private:
-    struct Offset {
-        Int16 dRow;
-        Int16 dCol;
-    };
-
-    bool NeighbourOnBoard(Offset offset) const;
-    bool TrySlide(Offset offset);
-    void ShowCompletion();
-    void RefreshTileCells();
-
-    CellDisplay& display_;
     LayoutDraw drawLayout_;
     Board board_;
-    Int16 clickedRow_ = 0;  // the cell clicked last
-    Int16 clickedCol_ = 0;
+    bool completed_ = false;
 };
 
 }  // namespace tarpo

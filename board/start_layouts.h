@@ -8,12 +8,12 @@
 
 namespace tarpo {
 
-inline constexpr Int16 kLayoutCount = 5;
-inline constexpr Int16 kDealtCells = 15;  // cells 0..14 get tiles; cell 15 stays empty
+inline constexpr int kLayoutCount = 5;
+inline constexpr int kDealtCells = 15;  // cells 0..14 get tiles; cell 15 stays empty
 
 // Layout n occupies entries 15n .. 15n + 14: entry i is the tile dealt into cell i.
 // clang-format off
-inline constexpr std::array<Int16, kLayoutCount * kDealtCells> StartLayouts = {
+inline constexpr std::array<int, kLayoutCount * kDealtCells> StartLayouts = {
      8,  3,  6,  4,  5, 15,  7,  9, 13,  2, 12, 10, 14,  1, 11,
      2,  7,  4,  8,  1,  3,  9, 11, 13,  6, 12, 15, 14, 10,  5,
     12,  7,  4,  8,  2, 10, 11,  1,  3,  6, 15, 14, 13,  5,  9,
@@ -22,14 +22,14 @@ inline constexpr std::array<Int16, kLayoutCount * kDealtCells> StartLayouts = {
 };
 // clang-format on
 
-constexpr Int16 LayoutTile(Int16 layout, Int16 cell) {
+constexpr int LayoutTile(int layout, int cell) {
     return StartLayouts[static_cast<std::size_t>(layout * kDealtCells + cell)];
 }
 
 // Returns a layout number 0..4.
-using LayoutDraw = std::function<Int16()>;
+using LayoutDraw = std::function<int()>;
 
 // Re-seeds a generator from the system clock and draws 0..4 uniformly.
-Int16 DrawLayoutFromClock();
+int DrawLayoutFromClock();
 
 }  // namespace tarpo

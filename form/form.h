@@ -39,8 +39,7 @@ struct Font {
 
 // The window.
 inline constexpr char16_t kTitle[] = u"zodaziror uvedored";
-inline constexpr char16_t kPlaceholderTitle[] = u"Form1";  // replaced before the window shows
-inline constexpr Size kClientSize{456, 343};               // below the menu bar
+inline constexpr Size kClientSize{456, 343};  // below the menu bar
 
 // The board: cell i has its origin at kBoardOrigin + kCellPitch * (column, row).
 inline constexpr int kBoardLeft = 8;
@@ -70,7 +69,6 @@ inline constexpr Rect kBoardRect{kBoardLeft, kBoardTop, 3 * kCellPitch + kFramed
 // The controls beside the board.
 inline constexpr Rect kCommand1Rect{344, 8, 105, 41};
 inline constexpr char16_t kCommand1Caption[] = u"новая игра";
-inline constexpr char16_t kCommand1Placeholder[] = u"Command1";
 
 inline constexpr Rect kList1Rect{344, 56, 105, 56};
 
@@ -111,6 +109,58 @@ inline constexpr char16_t kAuthorText[] =
     u"   Жалобы и благодарности\r"
     u"   принимаются в письменном виде\r"
     u"   на обороте пятнадцатой фишки.";
+
+// Said to a screen reader by the slide that puts the last tile home.
+inline constexpr char16_t kSolvedAnnouncement[] = u"Картинка собрана!";
+// Every text announced, so that a front end may name one by its place here.
+inline constexpr std::array<const char16_t*, 1> kAnnouncements = {kSolvedAnnouncement};
+
+// What the program says when it cannot start or stops. "%1", "%2"... stand
+// for what each text names, filled in where it is said.
+inline constexpr char16_t kProgramName[] = u"tarpo";
+// The desktop programs, on standard error or in a box titled kProgramName.
+inline constexpr char16_t kCannotOpenWindow[] = u"не удалось открыть окно: %1";
+inline constexpr char16_t kNoXDisplay[] =
+    u"нет X-дисплея, к которому подключиться (DISPLAY не задан)";
+inline constexpr char16_t kNoXServer[] = u"X-сервер на дисплее \"%1\" не отвечает";
+inline constexpr char16_t kNoWaylandDisplay[] = u"WAYLAND_DISPLAY не задан";
+inline constexpr char16_t kWaylandDisplay[] = u"WAYLAND_DISPLAY \"%1\"";
+inline constexpr char16_t kCannotDecodePicture[] = u"не удалось прочитать картинку %1";
+inline constexpr char16_t kWrongPictureSize[] = u"картинка %1 размером %2x%3 вместо %4x%5";
+inline constexpr char16_t kMissingPictureResource[] =
+    u"картинки %1 нет в программе или её не удалось прочитать";
+// the texts below it.
+inline constexpr char16_t kPageCannotStart[] = u"tarpo не может запуститься: %1.";
+inline constexpr char16_t kPageCannotLoad[] = u"не удалось загрузить %1 %2";
+inline constexpr char16_t kPageCannotLoadStatus[] = u"не удалось загрузить %1 %2 (%3)";
+inline constexpr char16_t kPageTheGame[] = u"игру";  // what could not be loaded
+inline constexpr char16_t kPageTheForm[] = u"описание формы";
+inline constexpr char16_t kPageThePicture[] = u"картинку";
+inline constexpr char16_t kPageConnectionLost[] = u"не удалось загрузить %1 %2: связь прервалась";
+inline constexpr char16_t kPageDamagedFile[] = u"файл %1 повреждён или от другой версии игры";
+inline constexpr char16_t kPageFormDamaged[] = u"описание формы %1 повреждено";
+inline constexpr char16_t kPageFormMismatch[] = u"описание формы %1 не подходит к этой странице";
+inline constexpr char16_t kPagePictureDamaged[] = u"картинка %1 повреждена";
+inline constexpr char16_t kPageNoStyleSheet[] = u"не загрузилась таблица стилей %1";
+inline constexpr char16_t kPageCannotRunGame[] = u"не удалось запустить игру %1 (%2)";
+inline constexpr char16_t kPageGameExited[] = u"%1 завершилась с кодом %2";
+inline constexpr char16_t kPageNoWebAssembly[] =
+    u"этот браузер не выполняет WebAssembly, без которого игра не работает";
+// The page, on its own: a fault it did not foresee (the details go to the
+// browser's console), and what start-up waits for after a while without a
+// byte arriving (%1 the files, %2 the seconds waited).
+inline constexpr char16_t kPageInternalError[] =
+    u"tarpo остановилась из-за внутренней ошибки. Перезагрузите страницу.";
+inline constexpr char16_t kPageWaiting[] =
+    u"tarpo ждёт с сервера: %1 — ничего не приходит уже %2\u00a0с. "
+    u"Игра запустится, как только файлы придут.";
+// Written into the page itself when the site is built, shown when its script
+// never ran: no form description reaches a page without a script.
+inline constexpr char16_t kPageScriptNotRun[] =
+    u"tarpo не запустилась: скрипт страницы (main.js) не загрузился или не выполнился.\n"
+    u"Для игры в браузере нужен JavaScript. Откройте страницу с веб-сервера по адресу её "
+    u"папки, с «/» на конце; открытую из файла (file://) браузер не выполняет.\n"
+    u"Сервер должен отдавать файлы .js как text/javascript.";
 
 // The picture sets, in list order. Every set is one 320x320 picture cut into
 // sixteen 80x80 pieces, carried as assets/<folder>/pieceNN.bmp; a set with a

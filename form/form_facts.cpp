@@ -1,8 +1,12 @@
-// Prints the form description and the start layouts as JSON, so that the
-// end-to-end tests, written in Python, read the same facts as the front ends.
+// Prints the form description and the start layouts as JSON, for what is not
+// written in C++: the web page, which builds its window and says its errors
+// from it, and the tests, written in Python, which read the same facts as the
+// front ends.
 #include <cstdio>
 #include <string>
+#include <utility>
 
+#include "accessible_texts.h"
 #include "form.h"
 #include "start_layouts.h"
 
@@ -117,6 +121,50 @@ int main() {
     field("author_title", Quoted(kAuthorTitle));
     field("author_text", Quoted(kAuthorText));
     field("preview_size", Json(kPreviewSize));
+    // What assistive technology hears: the cells' names as templates.
+    field("accessible", std::string("{\"cell_name\": ") + Quoted(kCellNameTemplate) +
+                            ", \"tile\": " + Quoted(kCellShowsTile) +
+                            ", \"nothing\": " + Quoted(kCellShowsNothing) +
+                            ", \"last_piece\": " + Quoted(kCellShowsLastPiece) +
+                            ", \"list\": " + Quoted(kPictureSetListName) +
+                            ", \"solved\": " + Quoted(kSolvedAnnouncement) + "}");
+    std::string announcements = "[";
+    for (const char16_t* text : kAnnouncements)
+        announcements += (announcements.size() == 1 ? "" : ", ") + Quoted(text);
+    field("announcements", announcements + "]");
+    const std::pair<const char*, const char16_t*> errors[] = {
+        {"program_name", kProgramName},
+        {"cannot_open_window", kCannotOpenWindow},
+        {"no_x_display", kNoXDisplay},
+        {"no_x_server", kNoXServer},
+        {"no_wayland_display", kNoWaylandDisplay},
+        {"wayland_display", kWaylandDisplay},
+        {"cannot_decode_picture", kCannotDecodePicture},
+        {"wrong_picture_size", kWrongPictureSize},
+        {"missing_picture_resource", kMissingPictureResource},
+        {"page_cannot_start", kPageCannotStart},
+        {"page_cannot_load", kPageCannotLoad},
+        {"page_cannot_load_status", kPageCannotLoadStatus},
+        {"page_the_game", kPageTheGame},
+        {"page_the_form", kPageTheForm},
+        {"page_the_picture", kPageThePicture},
+        {"page_connection_lost", kPageConnectionLost},
+        {"page_damaged_file", kPageDamagedFile},
+        {"page_form_damaged", kPageFormDamaged},
+        {"page_form_mismatch", kPageFormMismatch},
+        {"page_picture_damaged", kPagePictureDamaged},
+        {"page_no_style_sheet", kPageNoStyleSheet},
+        {"page_cannot_run_game", kPageCannotRunGame},
+        {"page_game_exited", kPageGameExited},
+        {"page_no_webassembly", kPageNoWebAssembly},
+        {"page_internal_error", kPageInternalError},
+        {"page_waiting", kPageWaiting},
+        {"page_script_not_run", kPageScriptNotRun},
+    };
+    std::string texts = "{";
+    for (const auto& [name, text] : errors)
+        texts += (texts.size() == 1 ? "\"" : ", \"") + std::string(name) + "\": " + Quoted(text);
+    field("errors", texts + "}");
     // Each set with the paths of its pictures under assets/.
     std::string sets = "[";
     for (int s = 0; s < static_cast<int>(kPictureSets.size()); ++s) {
@@ -134,8 +182,7 @@ int main() {
         layouts += n == 0 ? "[" : ", [";
         for (int i = 0; i < tarpo::kDealtCells; ++i) {
             if (i > 0) layouts += ", ";
-            layouts += std::to_string(
-                tarpo::LayoutTile(static_cast<tarpo::Int16>(n), static_cast<tarpo::Int16>(i)));
+            layouts += std::to_string(tarpo::LayoutTile(n, i));
         }
         layouts += "]";
     }

@@ -20,7 +20,7 @@ struct PictureStores {
     const Image& operator[](Piece p) const {
         return pieces[static_cast<std::size_t>(p.set)][static_cast<std::size_t>(p.piece)];
     }
-    const Image& Preview(Int16 set) const { return previews[static_cast<std::size_t>(set)]; }
+    const Image& Preview(int set) const { return previews[static_cast<std::size_t>(set)]; }
 };
 
 // Every picture of every set, in list order, from `load(set, piece, size)`:
@@ -29,14 +29,14 @@ struct PictureStores {
 template <typename Image, typename Load>
 PictureStores<Image> LoadPictureStores(Load load) {
     PictureStores<Image> stores;
-    for (Int16 s = 0; s < kSetCount; ++s) {
+    for (int s = 0; s < kSetCount; ++s) {
         const auto set = static_cast<std::size_t>(s);
-        for (Int16 p = 0; p < form::kPieceCount; ++p) {
+        for (int p = 0; p < form::kPieceCount; ++p) {
             stores.pieces[set][static_cast<std::size_t>(p)] =
-                load(s, std::optional<Int16>(p), form::Size{form::kPieceSide, form::kPieceSide});
+                load(s, std::optional<int>(p), form::Size{form::kPieceSide, form::kPieceSide});
         }
         if (form::kPictureSets[set].hasPreview)
-            stores.previews[set] = load(s, std::optional<Int16>(), form::kPreviewSize);
+            stores.previews[set] = load(s, std::optional<int>(), form::kPreviewSize);
     }
     return stores;
 }

@@ -1,78 +1,63 @@
 #include "session.h"
 
+#include <cassert>
 #include <utility>
 
 namespace tarpo {
 
 Session::Session(SessionView& view, LayoutDraw drawLayout)
-    : view_(view), puzzle_(*this, std::move(drawLayout)) {
-    // Every set's pieces are in their slots from the start, except the first
-    // set's completion piece, which the start-up join adds.
-    for (Int16 s = 0; s < kSetCount; ++s) {
-        for (Int16 p = 0; p < form::kPieceCount; ++p) {
-            if (s == 0 && p == kCompletionPiece) continue;
-            sets_[static_cast<std::size_t>(s)][static_cast<std::size_t>(p)] = Piece{s, p};
-        }
+    : view_(view), puzzle_(std::move(drawLayout)) {
+    for (int i = 0; i < kCellCount; ++i) view_.DrawCell(i, cells_[static_cast<std::size_t>(i)]);
+    view_.DrawPreview(preview_);
+}
+
+void Session::NewGame(int set) {
+    assert(set >= 0 && set < kSetCount);
+    if (set < 0 || set >= kSetCount) return;
+
+    tileSet_ = set;
+    const std::optional<int> preview = form::kPictureSets[static_cast<std::size_t>(set)].hasPreview
+                                           ? std::optional<int>(set)
+                                           : std::nullopt;
+    if (preview != preview_) {
+        preview_ = preview;
+        view_.DrawPreview(preview_);
     }
-}
-
-void Session::Initialize() {
-    for (const form::PictureSet& set : form::kPictureSets) view_.AddListEntry(set.name);
-    view_.SelectListEntry(0);
-}
-
-void Session::Load() {
-    view_.SetTitle(form::kTitle);
-    view_.SetButtonCaption(form::kCommand1Caption);
-    sets_[0][kCompletionPiece] = Piece{0, kCompletionPiece};
-    puzzle_.Reset();
-}
-
-void Session::NewGame() {
-    LoadChosenSet();
     puzzle_.Deal();
+    DrawChangedCells();
 }
 
-void Session::Click(Int16 cell) {
+void Session::Click(int cell) {
     if (!IsCellIndex(cell)) return;
+    const bool wasSolved = puzzle_.board().IsSolved();
     puzzle_.Click(cell);
+    DrawChangedCells();
+    if (!wasSolved && puzzle_.board().IsSolved()) view_.Announce(form::kSolvedAnnouncement);
 }
 
-// Every selected entry is looked at, in order; the list allows only one.
-// Nothing selected: the store and the preview keep what they hold.
-void Session::LoadChosenSet() {
-    const int last = view_.ListEntryCount() - 1;
-    for (int i = 0; i <= last; ++i) {
-        if (i >= kSetCount || !view_.IsListEntrySelected(i)) continue;
-        tiles_ = sets_[static_cast<std::size_t>(i)];
-        const std::optional<Int16> preview =
-            form::kPictureSets[static_cast<std::size_t>(i)].hasPreview
-                ? std::optional<Int16>(static_cast<Int16>(i))
-                : std::nullopt;
-        if (preview != preview_) {
-            preview_ = preview;
-            view_.DrawPreview(preview_);
-        }
+// A tile shows its piece of the set last chosen, tile k piece k - 1; the
+// empty cell shows the last piece once the picture is completed. Before the
+// first game no set is chosen, so every cell is blank.
+CellLook Session::LookOf(int cell) const {
+    CellLook look{std::nullopt, puzzle_.framed()};
+    if (!tileSet_) return look;
+    const int tile = puzzle_.board().At(cell);
+    if (tile != kEmpty) {
+        look.picture = Piece{*tileSet_, tile - 1};
+    } else if (cell == kEmptyHomeCell && puzzle_.completed()) {
+        look.picture = Piece{*tileSet_, kCompletionPiece};
+    }
+    return look;
+}
+
+void Session::DrawChangedCells() {
+    for (int i = 0; i < kCellCount; ++i) {
+        CellLook& shown = cells_[static_cast<std::size_t>(i)];
+        const CellLook look = LookOf(i);
+        if (look == shown) continue;
+        shown = look;
+        view_.DrawCell(i, shown);
     }
 }
-
-void Session::Show(Int16 cell, CellLook look) {
-    CellLook& shown = cells_[static_cast<std::size_t>(cell)];
-    if (shown == look) return;
-    shown = look;
-    view_.DrawCell(cell, shown);
-}
-
-void Session::ShowTile(Int16 cell, Int16 tile) {
-    Show(cell, {tiles_[static_cast<std::size_t>(tile - 1)], Cell(cell).framed});
-}
-
-void Session::ShowCompletionPiece() {
-    Show(kEmptyHomeCell, {tiles_[kCompletionPiece], Cell(kEmptyHomeCell).framed});
-}
-
-void Session::ClearCell(Int16 cell) { Show(cell, {std::nullopt, Cell(cell).framed}); }
-
-void Session::SetFrame(Int16 cell, bool on) { Show(cell, {Cell(cell).picture, on}); }
 
 }  // namespace tarpo

@@ -1,32 +1,32 @@
 // One game session, the middle between the board logic and a front end: the
-// start-up sequence, the new game with the picture-set step, the picture
-// stores as (set, piece) indices, and what each cell and the preview show.
-// A front end creates its controls, implements SessionView to draw what it is
-// told and forwards the player's input; it never calls the board logic itself.
+// start-up, the new game with the chosen picture set, the picture stores as
+// (set, piece) indices, and what each cell and the preview show. A front end
+// creates its controls, then the session, implements SessionView to draw what
+// it is told and forwards the player's input; it never calls the board logic
+// itself.
 #pragma once
 
 #include <array>
 #include <optional>
 
 #include "board.h"
-#include "cell_display.h"
 #include "form.h"
 #include "puzzle.h"
 
 namespace tarpo {
 
-inline constexpr Int16 kSetCount = static_cast<Int16>(form::kPictureSets.size());
-inline constexpr Int16 kCompletionPiece = form::kPieceCount - 1;
+inline constexpr int kSetCount = static_cast<int>(form::kPictureSets.size());
+inline constexpr int kCompletionPiece = form::kPieceCount - 1;
 
 // A picture the program carries: piece `piece` (0..15) of picture set `set`.
 struct Piece {
-    Int16 set;
-    Int16 piece;
+    int set;
+    int piece;
 
     bool operator==(const Piece&) const = default;
 };
 
-// What a picture store element or a cell holds: a piece, or the empty picture.
+// What a cell holds: a piece, or the empty picture.
 using Picture = std::optional<Piece>;
 
 // What one cell of the board shows.
@@ -37,68 +37,53 @@ struct CellLook {
     bool operator==(const CellLook&) const = default;
 };
 
-// What the session needs of a front end: its list of picture sets, its
-// captions, and the drawing of the cells and the preview.
+// What the session needs of a front end: drawing, and telling a screen
+// reader what the pictures alone show.
 class SessionView {
   public:
     virtual ~SessionView() = default;
 
-    virtual void AddListEntry(const char16_t* name) = 0;
-    virtual void SelectListEntry(int entry) = 0;
-    virtual int ListEntryCount() const = 0;
-    virtual bool IsListEntrySelected(int entry) const = 0;
-
-    virtual void SetTitle(const char16_t* title) = 0;
-    virtual void SetButtonCaption(const char16_t* caption) = 0;
-
-    // Called only when what the cell shows has changed.
-    virtual void DrawCell(Int16 cell, const CellLook& look) = 0;
-    // The preview picture of set `set`, or nothing. Called only on a change.
-    virtual void DrawPreview(std::optional<Int16> set) = 0;
+    // Every cell once at start-up, then only when what it shows has changed.
+    virtual void DrawCell(int cell, const CellLook& look) = 0;
+    // The preview picture of set `set`, or nothing: once at start-up, then
+    // only on a change.
+    virtual void DrawPreview(std::optional<int> set) = 0;
+    // `text` (from form.h) for a screen reader to say.
+    virtual void Announce(const char16_t* text) = 0;
 };
 
-class Session : private CellDisplay {
+class Session {
   public:
-    // `view` must outlive the session; its cells start framed and empty, its
-    // preview empty. `drawLayout` picks the layout of each new game.
+    // Start-up: the board in its home arrangement, and its look drawn through
+    // `view`: every cell framed and empty, no preview. The cells stay blank
+    // until the first new game. `view` must outlive the session;
+    // `drawLayout` picks the layout of each new game.
     explicit Session(SessionView& view, LayoutDraw drawLayout = DrawLayoutFromClock);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // When the window is created: the list of picture sets, the first selected.
-    void Initialize();
-    // Before the window is shown: captions, the first set completed, the board
-    // in its home arrangement. The cells stay blank until the first new game.
-    void Load();
-
-    // The new-game button: the set selected in the list at this moment is
-    // loaded, then a start layout is dealt.
-    void NewGame();
+    // The new-game button, with the picture set chosen at this moment
+    // (0..kSetCount - 1): its pieces become the tiles, then a start layout
+    // is dealt.
+    void NewGame(int set);
     // A click on cell `cell` (0..15).
-    void Click(Int16 cell);
+    void Click(int cell);
 
-    const CellLook& Cell(Int16 cell) const { return cells_[static_cast<std::size_t>(cell)]; }
-    std::optional<Int16> Preview() const { return preview_; }
+    const CellLook& Cell(int cell) const { return cells_[static_cast<std::size_t>(cell)]; }
+    std::optional<int> Preview() const { return preview_; }
     const Board& board() const { return puzzle_.board(); }
     // For setting up positions that play would take long to reach.
     Board& board() { return puzzle_.board(); }
 
   private:
-    using Store = std::array<Picture, form::kPieceCount>;
-
-    void LoadChosenSet();
-    void Show(Int16 cell, CellLook look);
-
-    void ShowTile(Int16 cell, Int16 tile) override;
-    void ShowCompletionPiece() override;
-    void ClearCell(Int16 cell) override;
-    void SetFrame(Int16 cell, bool on) override;
+    CellLook LookOf(int cell) const;
+    // Draws every cell whose look differs from what it shows.
+    void DrawChangedCells();
 
     SessionView& view_;
     Puzzle puzzle_;
-    std::array<Store, kSetCount> sets_{};  // piece p of each set in slot p
-    Store tiles_{};                        // the working tile store: the set loaded last
-    std::optional<Int16> preview_;
+    std::optional<int> tileSet_;  // the set whose pieces the tiles show; none before a game
+    std::optional<int> preview_;
     std::array<CellLook, kCellCount> cells_{};
 };
 

@@ -7,7 +7,7 @@ namespace tarpo {
 namespace {
 
 struct Numbering {
-    Int16 index, row, col;
+    int index, row, col;
 };
 
 void PrintTo(const Numbering& n, std::ostream* out) {
@@ -34,14 +34,14 @@ INSTANTIATE_TEST_SUITE_P(Cells, CellNumbering,
 
 TEST(BoardModel, NewBoardIsAllEmptyAndNotSolved) {
     const Board board;
-    for (Int16 i = 0; i < kCellCount; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), 0) << i;
+    for (int i = 0; i < kCellCount; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), 0) << i;
     EXPECT_FALSE(board.IsSolved());
 }
 
 TEST(BoardModel, HomeArrangementPutsTileKInCellKMinusOne) {
     Board board;
     board.ResetToHome();
-    for (Int16 i = 0; i < 15; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), i + 1) << i;
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), i + 1) << i;
     EXPECT_EQ(board(3, 3), 0);
     EXPECT_TRUE(board.IsSolved());
 }

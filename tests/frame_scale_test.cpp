@@ -16,7 +16,7 @@ class FrameScaleTest : public QObject {
 
   private:
     std::unique_ptr<Form1> window;
-    tarpo::Int16 nextLayout = 0;
+    int nextLayout = 0;
     QImage shot;
     qreal ratio = 1;
 
@@ -102,7 +102,7 @@ class FrameScaleTest : public QObject {
         auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
         clicks->push_back(0);  // the click that shows the whole picture
-        for (tarpo::Int16 cell : *clicks) ClickCell(*window, cell);
+        for (int cell : *clicks) ClickCell(*window, cell);
         Grab();
         for (int cell = 0; cell < tarpo::kCellCount; ++cell) {
             const QRect box = InWindow(CellBox(cell, false));

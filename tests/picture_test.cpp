@@ -39,22 +39,20 @@ class PictureTest : public QObject {
 
   private:
     std::unique_ptr<Form1> window;
-    tarpo::Int16 nextLayout = 0;
+    int nextLayout = 0;
 
     ImageBox* demo() const { return window->findChild<ImageBox*>(QStringLiteral("demo")); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
-    const QPixmap& SetPiece(int set, int p) const {
-        return window->pictures()[{static_cast<tarpo::Int16>(set), static_cast<tarpo::Int16>(p)}];
-    }
+    const QPixmap& SetPiece(int set, int p) const { return window->pictures()[{set, p}]; }
     const QPixmap& Preview() const { return window->pictures().previews[1]; }
-    void NewGame(int set, tarpo::Int16 layout) {
+    void NewGame(int set, int layout) {
         nextLayout = layout;
         ::NewGame(*window, set);
     }
     void SolveByClicks() {
         const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
-        for (tarpo::Int16 cell : *clicks) ClickCell(*window, cell);
+        for (int cell : *clicks) ClickCell(*window, cell);
         QVERIFY(ShownBoard(*window).IsSolved());
     }
 
@@ -77,12 +75,11 @@ class PictureTest : public QObject {
     void newGameDealsTheChosenSet() {
         QFETCH(int, set);
         QFETCH(int, layout);
-        NewGame(set, static_cast<tarpo::Int16>(layout));
+        NewGame(set, layout);
         const QImage shot = Shot(*window);
 
         for (int i = 0; i < 15; ++i) {
-            const tarpo::Int16 tile =
-                tarpo::LayoutTile(static_cast<tarpo::Int16>(layout), static_cast<tarpo::Int16>(i));
+            const int tile = tarpo::LayoutTile(layout, i);
             // The set's own picture, shared, not a copy.
             QCOMPARE(Cell(i)->picture().cacheKey(), SetPiece(set, tile - 1).cacheKey());
             QVERIFY(Cell(i)->isFramed());
@@ -116,7 +113,7 @@ class PictureTest : public QObject {
     void wholeGameEndsInTheWholePicture() {
         QFETCH(int, set);
         QFETCH(int, layout);
-        NewGame(set, static_cast<tarpo::Int16>(layout));
+        NewGame(set, layout);
         SolveByClicks();
         QVERIFY(Cell(15)->picture().isNull());  // the solving slide shows only itself
         QVERIFY(Cell(15)->isFramed());

@@ -12,7 +12,6 @@
 #include <deque>
 #include <random>
 
-#include "fake_display.h"
 #include "puzzle.h"
 #include "shown_window.h"
 #include "solver.h"
@@ -25,13 +24,6 @@ const QRect kButton = formqt::Rect(form::kCommand1Rect);
 const QSize kClient = formqt::Size(form::kClientSize);
 const QRect kAroundBoard = formqt::Rect(form::kBoardRect).adjusted(-8, -8, 8, 8);
 
-bool SameBoard(const tarpo::Board& a, const tarpo::Board& b) {
-    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i)
-        if (a(tarpo::RowOf(i), tarpo::ColOf(i)) != b(tarpo::RowOf(i), tarpo::ColOf(i)))
-            return false;
-    return true;
-}
-
 qulonglong EnvNumber(const char* name, qulonglong fallback) {
     bool ok = false;
     const qulonglong value = qEnvironmentVariable(name).toULongLong(&ok);
@@ -41,33 +33,30 @@ qulonglong EnvNumber(const char* name, qulonglong fallback) {
 // What the board should show: the click rule itself, kept apart from the
 // window and told every cell click and deal that the window should have seen.
 struct Model {
-    tarpo::testing::RecordingDisplay display;
-    tarpo::Int16 layout = 0;
-    tarpo::Puzzle puzzle{display, [this] { return layout; }};
+    int layout = 0;
+    tarpo::Puzzle puzzle{[this] { return layout; }};
     bool dealt = false;  // a game has been dealt: the cells have pictures
 
-    Model() {
-        display.recording = false;
-        puzzle.Reset();
-    }
+    Model() = default;
     Model(const Model&) = delete;
     void CopyFrom(const Model& other) {
-        display.shown = other.display.shown;
-        display.framed = other.display.framed;
-        puzzle.board() = other.puzzle.board();
+        puzzle = other.puzzle;
         dealt = other.dealt;
     }
-    void Click(int cell) { puzzle.Click(static_cast<tarpo::Int16>(cell)); }
-    void Deal(tarpo::Int16 dealtLayout) {
+    void Click(int cell) { puzzle.Click(cell); }
+    // The tile whose piece cell i shows, 16 for the last piece, 0 for none.
+    int Shown(int i) const {
+        const int tile = puzzle.board().At(i);
+        return tile == 0 && i == tarpo::kEmptyHomeCell && puzzle.completed() ? 16 : tile;
+    }
+    void Deal(int dealtLayout) {
         layout = dealtLayout;
         puzzle.Deal();
         dealt = true;
     }
     // The box of cell i: framed, or the picture's size; a cell that never had
     // a picture keeps its framed size.
-    QRect Box(int i) const {
-        return CellBox(i, display.framed[static_cast<std::size_t>(i)] || !dealt);
-    }
+    QRect Box(int i) const { return CellBox(i, puzzle.framed() || !dealt); }
     // The cell a press at `p` reaches: the box on top, the highest index.
     int CellAt(QPoint p) const {
         for (int i = 15; i >= 0; --i)
@@ -86,7 +75,7 @@ class RandomSessionTest : public QObject {
     std::mt19937_64 random;
     std::mt19937 layoutRandom;
     int deals = 0;
-    tarpo::Int16 lastLayout = 0;
+    int lastLayout = 0;
     int dealtSet = -1;  // the set selected at the last deal that had one
     Model model;
     QString lastEvent;
@@ -199,19 +188,16 @@ class RandomSessionTest : public QObject {
         SESSION_CHECK(QApplication::activeModalWidget() == nullptr,
                       QStringLiteral("a box is still open"));
         const PictureStores& pictures = window->pictures();
-        const auto set = static_cast<tarpo::Int16>(dealtSet);
-        for (tarpo::Int16 i = 0; i < 16; ++i) {
-            const auto slot = static_cast<std::size_t>(i);
-            const int shown = model.display.shown[slot];
+        const int set = dealtSet;
+        for (int i = 0; i < 16; ++i) {
+            const int shown = model.Shown(i);
             ImageBox* cell = CellOf(*window, i);
             const qint64 expected =
-                shown == 0 || dealtSet < 0
-                    ? 0
-                    : pictures[{set, static_cast<tarpo::Int16>(shown - 1)}].cacheKey();
+                shown == 0 || dealtSet < 0 ? 0 : pictures[{set, shown - 1}].cacheKey();
             SESSION_CHECK(cell->picture().cacheKey() == expected,
                           QStringLiteral("cell %1 does not show %2").arg(i).arg(shown));
             SESSION_CHECK(
-                cell->isFramed() == model.display.framed[slot],
+                cell->isFramed() == model.puzzle.framed(),
                 QStringLiteral("cell %1 is %2framed").arg(i).arg(cell->isFramed() ? "" : "not "));
             SESSION_CHECK(QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size()) == model.Box(i),
                           QStringLiteral("cell %1 has the wrong box").arg(i));
@@ -236,7 +222,7 @@ class RandomSessionTest : public QObject {
         window = std::make_unique<Form1>(LoadPictureStores(), [this] {
             ++deals;
             if (SelectedSet() >= 0) dealtSet = SelectedSet();
-            lastLayout = static_cast<tarpo::Int16>(layoutRandom() % tarpo::kLayoutCount);
+            lastLayout = static_cast<int>(layoutRandom() % tarpo::kLayoutCount);
             return lastLayout;
         });
         window->show();
@@ -246,15 +232,15 @@ class RandomSessionTest : public QObject {
         qulonglong finished = 0;
         for (qulonglong n = 0; n < events; ++n) {
             const tarpo::Board before = model.puzzle.board();
-            const bool completedBefore = !model.display.framed[0];
+            const bool completedBefore = model.puzzle.completed();
             const int dealsBefore = deals;
             Step();
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("at event %1 (%2)").arg(n).arg(lastEvent)));
             CheckInvariants(n);
             if (QTest::currentTestFailed()) return;
-            if (deals == dealsBefore && !SameBoard(before, model.puzzle.board())) ++slides;
-            if (!model.display.framed[0] && !completedBefore) ++finished;
+            if (deals == dealsBefore && before != model.puzzle.board()) ++slides;
+            if (model.puzzle.completed() && !completedBefore) ++finished;
         }
         std::printf("random session: %d games dealt, %llu slides, %llu finished pictures\n", deals,
                     slides, finished);

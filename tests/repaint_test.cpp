@@ -78,12 +78,12 @@ class RepaintTest : public QObject {
   private:
     std::unique_ptr<Form1> window;
     std::unique_ptr<PaintRecorder> recorder;
-    tarpo::Int16 nextLayout = 0;
+    int nextLayout = 0;
 
-    std::array<tarpo::Int16, 16> Board() const {
+    std::array<int, 16> Board() const {
         const tarpo::Board shown = ShownBoard(*window);
-        std::array<tarpo::Int16, 16> cells{};
-        for (tarpo::Int16 i = 0; i < 16; ++i)
+        std::array<int, 16> cells{};
+        for (int i = 0; i < 16; ++i)
             cells[static_cast<std::size_t>(i)] = shown(tarpo::RowOf(i), tarpo::ColOf(i));
         return cells;
     }
@@ -117,7 +117,7 @@ class RepaintTest : public QObject {
                                     .arg(cell)
                                     .arg(Describe(painted))));
     }
-    void NewGameAndCheck(int set, tarpo::Int16 layout) {
+    void NewGameAndCheck(int set, int layout) {
         ListOf(*window)->setCurrentRow(set);
         nextLayout = layout;
         recorder->Take();
@@ -171,7 +171,7 @@ class RepaintTest : public QObject {
     void playRepaintsOnlyWhatChanges() {
         QFETCH(int, set);
         QFETCH(int, layout);
-        NewGameAndCheck(set, static_cast<tarpo::Int16>(layout));
+        NewGameAndCheck(set, layout);
         if (QTest::currentTestFailed()) return;
 
         std::mt19937 random(static_cast<unsigned>(100 + 10 * set + layout));
@@ -182,7 +182,7 @@ class RepaintTest : public QObject {
 
         const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
-        for (tarpo::Int16 cell : *clicks) {
+        for (int cell : *clicks) {
             ClickAndCheck(cell);
             if (QTest::currentTestFailed()) return;
         }
@@ -199,7 +199,7 @@ class RepaintTest : public QObject {
         QVERIFY2(recorder->Take().isEmpty(), "a second click on the finished picture repainted");
 
         // A new game from the finished picture: frames come back, board only.
-        NewGameAndCheck(1 - set, static_cast<tarpo::Int16>((layout + 1) % tarpo::kLayoutCount));
+        NewGameAndCheck(1 - set, (layout + 1) % tarpo::kLayoutCount);
     }
 
     // A new game of the set and layout on the board repaints nothing.

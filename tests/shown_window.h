@@ -20,7 +20,7 @@
 
 // Each new game deals layout `nextLayout` as it is at that moment. Returns
 // null if the window was not exposed.
-inline std::unique_ptr<Form1> ShowWindow(PictureStores pictures, const tarpo::Int16& nextLayout) {
+inline std::unique_ptr<Form1> ShowWindow(PictureStores pictures, const int& nextLayout) {
     auto window =
         std::make_unique<Form1>(std::move(pictures), [&nextLayout] { return nextLayout; });
     window->show();
@@ -65,10 +65,10 @@ inline void ClickCell(Form1& window, int cell) {
 // completion piece counts as empty.
 inline tarpo::Board ShownBoard(const Form1& window) {
     tarpo::Board shown;
-    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
+    for (int i = 0; i < tarpo::kCellCount; ++i) {
         const qint64 key = CellOf(window, i)->picture().cacheKey();
         for (const auto& pieces : window.pictures().pieces) {
-            for (tarpo::Int16 tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
+            for (int tile = 1; tile < tarpo::kCellCount && key != 0; ++tile) {
                 if (pieces[static_cast<std::size_t>(tile - 1)].cacheKey() == key)
                     shown.Set(tarpo::RowOf(i), tarpo::ColOf(i), tile);
             }

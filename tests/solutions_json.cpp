@@ -9,9 +9,9 @@
 
 int main() {
     std::string out = "[";
-    for (tarpo::Int16 n = 0; n < tarpo::kLayoutCount; ++n) {
+    for (int n = 0; n < tarpo::kLayoutCount; ++n) {
         tarpo::Board board;
-        for (tarpo::Int16 i = 0; i < tarpo::kDealtCells; ++i)
+        for (int i = 0; i < tarpo::kDealtCells; ++i)
             board.Set(tarpo::RowOf(i), tarpo::ColOf(i), tarpo::LayoutTile(n, i));
         board.Set(tarpo::RowOf(tarpo::kEmptyHomeCell), tarpo::ColOf(tarpo::kEmptyHomeCell),
                   tarpo::kEmpty);

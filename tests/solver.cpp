@@ -11,30 +11,30 @@ namespace tarpo::testing {
 
 namespace {
 
-using Cells = std::array<Int16, kCellCount>;
+using Cells = std::array<int, kCellCount>;
 using Key = std::uint64_t;  // 4 bits per cell
 
 Key Pack(const Cells& cells) {
     Key key = 0;
-    for (Int16 c : cells) key = (key << 4) | static_cast<Key>(c);
+    for (int c : cells) key = (key << 4) | static_cast<Key>(c);
     return key;
 }
 
 Cells Unpack(Key key) {
     Cells cells{};
     for (int i = kCellCount - 1; i >= 0; --i) {
-        cells[static_cast<std::size_t>(i)] = static_cast<Int16>(key & 0xF);
+        cells[static_cast<std::size_t>(i)] = static_cast<int>(key & 0xF);
         key >>= 4;
     }
     return cells;
 }
 
-int HomeCell(Int16 tile) { return tile - 1; }
+int HomeCell(int tile) { return tile - 1; }
 
 int Heuristic(const Cells& cells) {
     int h = 0;
     for (int i = 0; i < kCellCount; ++i) {
-        const Int16 t = cells[static_cast<std::size_t>(i)];
+        const int t = cells[static_cast<std::size_t>(i)];
         if (t == 0) continue;
         h += std::abs(i / 4 - HomeCell(t) / 4) + std::abs(i % 4 - HomeCell(t) % 4);
     }
@@ -42,13 +42,13 @@ int Heuristic(const Cells& cells) {
     for (int line = 0; line < 4; ++line) {
         for (int a = 0; a < 4; ++a) {
             for (int b = a + 1; b < 4; ++b) {
-                const Int16 ra = cells[static_cast<std::size_t>(line * 4 + a)];
-                const Int16 rb = cells[static_cast<std::size_t>(line * 4 + b)];
+                const int ra = cells[static_cast<std::size_t>(line * 4 + a)];
+                const int rb = cells[static_cast<std::size_t>(line * 4 + b)];
                 if (ra && rb && HomeCell(ra) / 4 == line && HomeCell(rb) / 4 == line &&
                     HomeCell(ra) > HomeCell(rb))
                     h += 2;
-                const Int16 ca = cells[static_cast<std::size_t>(a * 4 + line)];
-                const Int16 cb = cells[static_cast<std::size_t>(b * 4 + line)];
+                const int ca = cells[static_cast<std::size_t>(a * 4 + line)];
+                const int cb = cells[static_cast<std::size_t>(b * 4 + line)];
                 if (ca && cb && HomeCell(ca) % 4 == line && HomeCell(cb) % 4 == line &&
                     HomeCell(ca) > HomeCell(cb))
                     h += 2;
@@ -61,9 +61,9 @@ int Heuristic(const Cells& cells) {
 }  // namespace
 
 int CountInversions(const Board& board) {
-    std::vector<Int16> tiles;
-    for (Int16 i = 0; i < kCellCount; ++i) {
-        if (Int16 t = board(RowOf(i), ColOf(i)); t != 0) tiles.push_back(t);
+    std::vector<int> tiles;
+    for (int i = 0; i < kCellCount; ++i) {
+        if (int t = board(RowOf(i), ColOf(i)); t != 0) tiles.push_back(t);
     }
     int inversions = 0;
     for (std::size_t a = 0; a < tiles.size(); ++a)
@@ -71,21 +71,21 @@ int CountInversions(const Board& board) {
     return inversions;
 }
 
-std::optional<std::vector<Int16>> SolveByClicks(const Board& board) {
+std::optional<std::vector<int>> SolveByClicks(const Board& board) {
     constexpr int kWeight = 3;
     constexpr std::size_t kNodeLimit = 5'000'000;
 
     Cells start{};
-    for (Int16 i = 0; i < kCellCount; ++i)
+    for (int i = 0; i < kCellCount; ++i)
         start[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
     Cells home{};
-    for (int i = 0; i < 15; ++i) home[static_cast<std::size_t>(i)] = static_cast<Int16>(i + 1);
+    for (int i = 0; i < 15; ++i) home[static_cast<std::size_t>(i)] = i + 1;
     const Key goal = Pack(home);
 
     struct Seen {
         int cost;
         Key parent;
-        Int16 clicked;  // the cell clicked to get here from the parent
+        int clicked;  // the cell clicked to get here from the parent
     };
     std::unordered_map<Key, Seen> seen;
     using Entry = std::pair<int, Key>;  // (priority, state)
@@ -99,7 +99,7 @@ std::optional<std::vector<Int16>> SolveByClicks(const Board& board) {
         const Key key = open.top().second;
         open.pop();
         if (key == goal) {
-            std::vector<Int16> clicks;
+            std::vector<int> clicks;
             for (Key k = key; k != startKey; k = seen[k].parent) clicks.push_back(seen[k].clicked);
             std::reverse(clicks.begin(), clicks.end());
             return clicks;
@@ -118,7 +118,7 @@ std::optional<std::vector<Int16>> SolveByClicks(const Board& board) {
             const Key nextKey = Pack(next);
             auto it = seen.find(nextKey);
             if (it != seen.end() && it->second.cost <= cost + 1) continue;
-            seen[nextKey] = {cost + 1, key, static_cast<Int16>(r * 4 + c)};
+            seen[nextKey] = {cost + 1, key, r * 4 + c};
             open.push({cost + 1 + kWeight * Heuristic(next), nextKey});
         }
     }

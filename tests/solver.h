@@ -12,7 +12,7 @@ namespace tarpo::testing {
 
 // The cells to click, in order; nullopt if no solution was found within the
 // search limit (which, for a solvable board, means the solver is broken).
-std::optional<std::vector<Int16>> SolveByClicks(const Board& board);
+std::optional<std::vector<int>> SolveByClicks(const Board& board);
 
 // Inversions of the fifteen tile numbers read row by row.
 int CountInversions(const Board& board);

@@ -32,7 +32,7 @@ inline const QColor kPreviewColour(200, 120, 30);
 
 inline PictureStores Stores() {
     return tarpo::LoadPictureStores<QPixmap>(
-        [](int set, std::optional<tarpo::Int16> piece, tarpo::form::Size size) {
+        [](int set, std::optional<int> piece, tarpo::form::Size size) {
             if (piece) return Piece(set, *piece);
             QImage preview(size.width, size.height, QImage::Format_RGB32);
             preview.fill(kPreviewColour);

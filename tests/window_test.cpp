@@ -1,5 +1,6 @@
 // Widget tests of the main window, offscreen: layout, captions, menu, message
 // boxes, focus, clicks and the pixels that reach the screen.
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -12,7 +13,10 @@
 #include <QtTest>
 #include <vector>
 
+#include "accessible_texts.h"
+#include "board_cell.h"
 #include "shown_window.h"
+#include "solver.h"
 #include "synthetic_pictures.h"
 
 namespace form = tarpo::form;
@@ -54,7 +58,7 @@ class WindowTest : public QObject {
 
   private:
     std::unique_ptr<Form1> window;
-    tarpo::Int16 nextLayout = 0;
+    int nextLayout = 0;
 
     QWidget* client() const { return window->centralWidget(); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
@@ -130,13 +134,6 @@ class WindowTest : public QObject {
         };
         QCOMPARE(inClient(), CellBox(index));
         QVERIFY(cell->isFramed());
-
-        // Completion before any game: frames go, the empty boxes keep their
-        // size, as nothing has been loaded to show.
-        window->Image3_Click(static_cast<tarpo::Int16>(index));
-        QVERIFY(!cell->isFramed());
-        QVERIFY(cell->picture().isNull());
-        QCOMPARE(inClient(), CellBox(index));
 
         // A dealt cell is framed around its piece, at the same origin.
         window->Command1_Click();
@@ -302,16 +299,69 @@ class WindowTest : public QObject {
         QCOMPARE(Shot(*window), before);
     }
 
-    void focusStartsOnTheButtonAndTabsToTheList() {
+    // Tab goes round the button, the list and the board, Shift+Tab back; a
+    // click on a cell takes no focus.
+    void tabGoesRoundButtonListAndBoard() {
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        auto* button = child<QPushButton>("Command1");
-        auto* list = child<QListWidget>("List1");
-        QCOMPARE(QApplication::focusWidget(), button);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), list);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), button);
+        QWidget* const round[] = {child<QPushButton>("Command1"), child<QListWidget>("List1"),
+                                  Cell(0)};
+        QCOMPARE(QApplication::focusWidget(), round[0]);
+        for (int step = 1; step <= 3; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), round[step % 3]);
+        }
+        for (int step = 2; step >= 0; --step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), round[step]);
+        }
+        ClickCell(*window, 5);
+        QCOMPARE(QApplication::focusWidget(), round[0]);
+    }
+
+    // Enter and Space click the focused cell, and the focus and the cell's
+    // name follow the tile; only the focused cell shows a ring.
+    void keysSlideTheFocusedTileAndTheFocusFollows() {
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->Command1_Click();  // layout 0: tile 11 in cell 14, cell 15 empty
+        const QImage unfocused = Shot(*window);
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down,
+                                  Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget(), Cell(15));
+        QCOMPARE(ShownBoard(*window)(3, 3), 11);
+        QAccessibleInterface* named = QAccessible::queryAccessibleInterface(Cell(15));
+        QCOMPARE(named->text(QAccessible::Name), QStringLiteral("Ряд 4, столбец 4: фишка 11"));
+        QCOMPARE(named->role(), QAccessible::Button);
+        QTest::keyClick(Cell(15), Qt::Key_Space);
+        QCOMPARE(QApplication::focusWidget(), Cell(14));
+        const QImage focused = Shot(*window);
+        const QRect ring = CellBox(14).adjusted(form::kFrameWidth, form::kFrameWidth,
+                                                -form::kFrameWidth, -form::kFrameWidth);
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (!ring.contains(x, y) && focused.pixel(x, y) != unfocused.pixel(x, y))
+                    QFAIL(qPrintable(QStringLiteral("changed at %1, %2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(focused != unfocused);
+    }
+
+    // Said once, at the slide that brings the tiles home.
+    void winIsAnnounced() {
+        window->Command1_Click();
+        auto* note = window->findChild<Announcement*>();
+        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
+        QVERIFY(clicks.has_value());
+        for (const int cell : *clicks) {
+            QVERIFY(!note->isVisible());
+            window->Image3_Click(cell);
+        }
+        QVERIFY(note->isVisible());
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(note);
+        QCOMPARE(said->role(), QAccessible::Notification);
+        QCOMPARE(said->text(QAccessible::Name), Text(form::kSolvedAnnouncement));
     }
 
     void keysPressTheFocusedButton_data() {

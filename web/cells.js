@@ -17,10 +17,10 @@ export function readPalette() {
 }
 
 // Lit from the top left: dark outside and shadow inside on the top and left
-// edges, light outside and midlight inside on the bottom and right.
-function drawSunkenFrame(g, w, h, frameWidth, ratio, palette) {
-    const frame = Math.round(frameWidth * ratio);
-    const outer = Math.round(ratio);
+// edges, light outside and midlight inside on the bottom and right. `rings`:
+// the frame's width in device pixels and its outer ring's, as the form's rule
+// gives them.
+function drawSunkenFrame(g, w, h, {width: frame, outer}, palette) {
     const inner = frame - outer;
     const fill = (colour, x, y, width, height) => {
         g.fillStyle = colour;
@@ -39,10 +39,13 @@ function drawSunkenFrame(g, w, h, frameWidth, ratio, palette) {
 // One canvas at a rectangle of the client area, in form pixels, showing a
 // part of a picture at its top-left corner.
 export class PictureBox {
-    // `frameWidth`: the width of the sunken frame, when it is on.
-    constructor(canvas, frameWidth, palette) {
+    // `frameWidth`: the width of the sunken frame in form pixels, when it is
+    // on; `frameRings(ratio)`: its width and its outer ring's in device
+    // pixels at `ratio` device pixels per form pixel, {width, outer}.
+    constructor(canvas, frameWidth, frameRings, palette) {
         this.canvas = canvas;
         this.frameWidth = frameWidth;
+        this.frameRings = frameRings;
         this.palette = palette;
         this.rect = null;
         this.picture = null;  // {image, x, y, width, height} or null
@@ -78,7 +81,8 @@ export class PictureBox {
         const g = this.canvas.getContext("2d", {alpha: true});
         g.imageSmoothingEnabled = false;
         g.clearRect(0, 0, w, h);
-        const inset = this.framed ? Math.round(this.frameWidth * ratio) : 0;
+        const rings = this.framed ? this.frameRings(ratio) : null;
+        const inset = rings ? rings.width : 0;
         if (this.picture) {
             const p = this.picture;
             // A piece fills what its frame encloses, so that pieces meet on
@@ -94,6 +98,6 @@ export class PictureBox {
         }
         // The frame last: where the picture, rounded, reaches under it, the
         // frame keeps its width.
-        if (this.framed) drawSunkenFrame(g, w, h, this.frameWidth, ratio, this.palette);
+        if (rings) drawSunkenFrame(g, w, h, rings, this.palette);
     }
 }

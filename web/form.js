@@ -1,7 +1,7 @@
 // The window of the game built from the form description (form.json): the
 // menu bar, the sixteen cells, the button, the list of picture sets, the
-// preview and the label, each at the form's own rectangle. Form.view is what
-// the game session draws through.
+// preview and the label, each at the form's own rectangle, with their
+// captions. Form.view is what the game session draws through.
 
 import {PictureBox, readPalette} from "./cells.js";
 import {MenuBar} from "./menu.js";
@@ -19,25 +19,32 @@ function cssFont(font) {
 }
 
 // The list of picture sets: one entry always selected, by a click or the
-// arrow keys; the selection cannot be cleared.
+// arrow keys; the selection cannot be cleared. A choice takes its turn with
+// the rest of the player's input (`inTurn(action)`), so that a new game asked
+// for before it deals the set chosen then. A choice that changes the
+// selection fires "change" at the list.
 class ListBox {
-    constructor(element) {
+    constructor(element, inTurn) {
         this.element = element;
         this.options = [];
         this.selected = -1;
         element.tabIndex = 0;
         element.setAttribute("role", "listbox");
+        const choose = (entry) => {
+            if (entry === this.selected || !this.select(entry)) return;
+            element.dispatchEvent(new Event("change"));
+        };
         element.addEventListener("pointerdown", (event) => {
             const at = this.options.indexOf(event.target.closest("[role=option]"));
-            if (at >= 0) this.select(at);
+            if (at >= 0) inTurn(() => choose(at));
         });
         element.addEventListener("keydown", (event) => {
-            const last = this.options.length - 1;
-            const to = {ArrowUp: this.selected - 1, ArrowDown: this.selected + 1, Home: 0, End: last,
-                        PageUp: 0, PageDown: last}[event.key];
-            if (to === undefined) return;
+            const step = {ArrowUp: -1, ArrowDown: 1, Home: -Infinity, End: Infinity,
+                          PageUp: -Infinity, PageDown: Infinity}[event.key];
+            if (step === undefined) return;
             event.preventDefault();
-            this.select(Math.max(0, Math.min(last, to)));
+            const last = this.options.length - 1;
+            inTurn(() => choose(Math.max(0, Math.min(last, this.selected + step))));
         });
     }
 
@@ -51,11 +58,13 @@ class ListBox {
         this.options.push(option);
     }
 
+    // Whether `entry` is an entry, now selected.
     select(entry) {
-        if (entry < 0 || entry >= this.options.length) return;
+        if (entry < 0 || entry >= this.options.length) return false;
         this.options.forEach((option, i) => option.setAttribute("aria-selected", String(i === entry)));
         this.selected = entry;
         this.element.setAttribute("aria-activedescendant", this.options[entry].id);
+        return true;
     }
 }
 
@@ -70,11 +79,14 @@ function wholeStep(dpr) {
 
 export class Form {
     // `pictures`: per picture set, {picture, preview} as loaded images.
-    // `actions`: {newGame(), click(cell), exit()}.
-    constructor(facts, pictures, actions) {
+    // `actions`: {newGame(), click(cell), exit(), inTurn(action)}: inTurn runs
+    // an action once the input before it has been handled. `frameRings(ratio)`:
+    // the sunken frame's width and outer ring in device pixels, {width, outer}.
+    constructor(facts, pictures, actions, frameRings) {
         this.facts = facts;
         this.pictures = pictures;
         this.element = document.getElementById("form");
+        document.title = facts.title;
         this.element.style.font = cssFont(facts.dialog_font);
         document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
         const client = document.getElementById("client");
@@ -90,23 +102,26 @@ export class Form {
             canvas.id = `Image3_${cell}`;
             canvas.addEventListener("click", () => actions.click(cell));
             client.append(canvas);
-            this.cells.push(new PictureBox(canvas, facts.frame_width, palette));
+            this.cells.push(new PictureBox(canvas, facts.frame_width, frameRings, palette));
         }
 
         this.button = document.createElement("button");
         this.button.id = "Command1";
         this.button.type = "button";
+        this.button.textContent = facts.command1_caption;
         place(this.button, facts.command1_rect);
         this.button.addEventListener("click", () => actions.newGame());
 
         const list = document.createElement("div");
         list.id = "List1";
         place(list, facts.list1_rect);
-        this.list = new ListBox(list);
+        this.list = new ListBox(list, actions.inTurn);
+        facts.picture_sets.forEach(({name}) => this.list.add(name));
+        this.list.select(0);
 
         const demo = document.createElement("canvas");
         demo.id = "demo";
-        this.demo = new PictureBox(demo, facts.frame_width, palette);
+        this.demo = new PictureBox(demo, facts.frame_width, frameRings, palette);
 
         const label = document.createElement("div");
         label.id = "Label1";
@@ -116,6 +131,7 @@ export class Form {
         label.textContent = facts.label1_caption;
 
         client.append(this.button, list, demo, label);
+        this.takeTouches(actions);
 
         // Tab and Shift+Tab go round the button and the list, as in the window.
         const ring = [this.button, list];
@@ -128,6 +144,33 @@ export class Form {
         });
     }
 
+    // Every finger lifted from the cell it went down on is a click of that
+    // cell, also while other fingers touch the screen, where the browser
+    // would make no click of it. The browser's own click then does not come.
+    takeTouches(actions) {
+        const canvases = this.cells.map((box) => box.canvas);
+        const down = new Map();  // touch identifier -> cell
+        this.client.addEventListener("touchstart", (event) => {
+            for (const touch of event.changedTouches) {
+                const cell = canvases.indexOf(touch.target);
+                if (cell >= 0) down.set(touch.identifier, cell);
+            }
+        });
+        const lift = (event, clicks) => {
+            for (const touch of event.changedTouches) {
+                const cell = down.get(touch.identifier);
+                down.delete(touch.identifier);
+                if (cell === undefined || !clicks) continue;
+                event.preventDefault();
+                if (document.elementFromPoint(touch.clientX, touch.clientY) === canvases[cell]) {
+                    actions.click(cell);
+                }
+            }
+        };
+        this.client.addEventListener("touchend", (event) => lift(event, true));
+        this.client.addEventListener("touchcancel", (event) => lift(event, false));
+    }
+
     buildMenu(actions) {
         const f = this.facts;
         const [menu, help, author] = f.menu_captions;
@@ -136,12 +179,6 @@ export class Form {
             {caption: help, id: "help", action: () => showMessage(f.help_title, f.help_text)},
             {caption: author, id: "autor", action: () => showMessage(f.author_title, f.author_text)},
         ]);
-    }
-
-    // The look of a new window: every cell framed and empty, no preview.
-    drawBlank() {
-        this.cells.forEach((_, cell) => this.drawCell(cell, -1, -1, true));
-        this.drawPreview(-1);
     }
 
     drawCell(cell, set, piece, framed) {
@@ -192,21 +229,13 @@ export class Form {
         for (const box of [...this.cells, this.demo]) box.draw();
     }
 
-    // What the game session calls.
+    // What the game session calls. `announce` gets the place of its text in
+    // the form description's announcements, for a screen reader to say.
     get view() {
         return {
-            addListEntry: (name) => this.list.add(name),
-            selectListEntry: (entry) => this.list.select(entry),
-            listEntryCount: () => this.list.options.length,
-            isListEntrySelected: (entry) => (entry === this.list.selected ? 1 : 0),
-            setTitle: (title) => {
-                document.title = title;
-            },
-            setButtonCaption: (caption) => {
-                this.button.textContent = caption;
-            },
             drawCell: (cell, set, piece, framed) => this.drawCell(cell, set, piece, framed !== 0),
             drawPreview: (set) => this.drawPreview(set),
+            announce: () => {},
         };
     }
 }

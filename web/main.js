@@ -3,27 +3,46 @@
 // placed, and the session starts. Whatever is missing is said on the page.
 
 import {Form} from "./form.js";
+import {KeptGame} from "./kept_game.js";
 
 // The page's script runs: its message that it did not goes.
 document.getElementById("unstarted").remove();
 
 const WASM = "tarpo.wasm";
 const FACTS = "form.json";
+const STYLE_SHEET = "style.css";
 const WORKER = "sw.js";
 // How long start-up may go without anything arriving before the page says
 // what it waits for.
 const STALL_MS = 15000;
 const STALL_CHECK_MS = 1000;
 
-class Missing extends Error {}
+// What form.json's "errors" say; until it is here, the same texts as the
+// site's writer put them into the page.
+let texts = JSON.parse(document.getElementById("error").dataset.texts || "null");
+
+// A text of the errors, its "%1", "%2"... filled in with `args`; without
+// them, only what the text would name.
+function say(name, ...args) {
+    const text = texts && texts[name];
+    return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
+}
+
+// A file or feature that start-up cannot do without; `text()` says which.
+class Missing extends Error {
+    constructor(text) {
+        super();
+        this.text = text;
+    }
+}
 
 function fail(error) {
     const box = document.getElementById("error");
     if (error instanceof Missing) {
-        box.textContent = `tarpo не может запуститься: ${error.message}.`;
+        box.textContent = say("page_cannot_start", error.text());
     } else {
         console.error(error);
-        box.textContent = "tarpo остановилась из-за внутренней ошибки. Перезагрузите страницу.";
+        box.textContent = say("page_internal_error");
     }
     document.getElementById("form").hidden = true;
     document.getElementById("waiting").hidden = true;
@@ -68,8 +87,7 @@ class Arrivals {
         const waited = performance.now() - this.last;
         if (waited < STALL_MS) return;
         const names = [...this.pending.keys()].map(fileName).join(", ");
-        this.notice.textContent = `tarpo ждёт с сервера: ${names} — ничего не приходит уже ` +
-            `${Math.floor(waited / 1000)}\u00a0с. Игра запустится, как только файлы придут.`;
+        this.notice.textContent = say("page_waiting", names, Math.floor(waited / 1000));
         this.notice.hidden = false;
     }
 }
@@ -82,18 +100,21 @@ async function hexDigest(data) {
 }
 
 // A file of this version, as bytes, checked against its size and, where the
-// browser can work it out (a secure context), its SHA-256.
+// browser can work it out (a secure context), its SHA-256. `what` names it
+// in the errors' texts.
 async function fetchChecked(url, what, expected) {
-    const failed = (why) => new Missing(`не удалось загрузить ${what} ${fileName(url)}${why}`);
+    const name = fileName(url);
     arrivals.begin(url);
     try {
         let response;
         try {
             response = await fetch(url);
         } catch {
-            throw failed("");
+            throw new Missing(() => say("page_cannot_load", say(what), name));
         }
-        if (!response.ok) throw failed(` (${response.status})`);
+        if (!response.ok) {
+            throw new Missing(() => say("page_cannot_load_status", say(what), name, response.status));
+        }
         const parts = [];
         let size = 0;
         const reader = response.body.getReader();
@@ -102,7 +123,7 @@ async function fetchChecked(url, what, expected) {
             try {
                 part = await reader.read();
             } catch {
-                throw failed(": связь прервалась");
+                throw new Missing(() => say("page_connection_lost", say(what), name));
             }
             if (part.done) break;
             parts.push(part.value);
@@ -113,7 +134,7 @@ async function fetchChecked(url, what, expected) {
         parts.reduce((at, part) => (data.set(part, at), at + part.length), 0);
         if (expected && (size !== expected.bytes ||
                          (crypto.subtle && await hexDigest(data) !== expected.sha256))) {
-            throw new Missing(`файл ${fileName(url)} повреждён или от другой версии игры`);
+            throw new Missing(() => say("page_damaged_file", name));
         }
         return data;
     } finally {
@@ -132,26 +153,27 @@ function fetchPreloaded(name, what) {
 }
 
 async function loadFacts() {
-    const data = await fetchPreloaded(FACTS, "описание формы");
+    const data = await fetchPreloaded(FACTS, "page_the_form");
     try {
         return JSON.parse(new TextDecoder().decode(data));
     } catch {
-        throw new Missing(`описание формы ${FACTS} повреждено`);
+        throw new Missing(() => say("page_form_damaged", FACTS));
     }
 }
 
 async function loadImage(entry) {
     const url = new URL(entry.path, import.meta.url);
-    const data = await fetchChecked(url, "картинку", entry);
+    const name = fileName(url);
+    const data = await fetchChecked(url, "page_the_picture", entry);
     let image;
     try {
         image = await createImageBitmap(new Blob([data], {type: "image/webp"}));
     } catch {
-        throw new Missing(`картинка ${fileName(url)} повреждена`);
+        throw new Missing(() => say("page_picture_damaged", name));
     }
     if (image.width !== entry.width || image.height !== entry.height) {
-        throw new Missing(`картинка ${fileName(url)} размером ${image.width}×${image.height}, ` +
-                          `а не ${entry.width}×${entry.height}`);
+        throw new Missing(() => say("wrong_picture_size", name, image.width, image.height,
+                                    entry.width, entry.height));
     }
     return image;
 }
@@ -163,49 +185,34 @@ async function loadPictures(facts) {
     })));
 }
 
-// The game, started as soon as its code is here, while the rest still loads;
-// it draws through `view`, which the window fills in once it is built. The
-// module asks the page for what it draws and for the time, which seeds the
-// deals; strings come as UTF-16 in its memory, ended by a zero.
-async function loadSession() {
-    const bytes = await fetchPreloaded(WASM, "игру");
-    const view = {};
+// The game, compiled from its checked bytes, drawing straight into the
+// window's controls. Besides the view it asks the page only for the time,
+// which seeds the deals (`clock.time`, where it is set, rather than now).
+async function loadSession(code, view, clock) {
     let memory = null;
-    const utf16 = new TextDecoder("utf-16le");
-    const text = (at) => {
-        const units = new Uint16Array(memory.buffer, at);
-        return utf16.decode(units.subarray(0, units.indexOf(0)));
-    };
     const imports = {
-        view: {
-            addListEntry: (at) => view.addListEntry(text(at)),
-            selectListEntry: (entry) => view.selectListEntry(entry),
-            listEntryCount: () => view.listEntryCount(),
-            isListEntrySelected: (entry) => view.isListEntrySelected(entry),
-            setTitle: (at) => view.setTitle(text(at)),
-            setButtonCaption: (at) => view.setButtonCaption(text(at)),
-            drawCell: (cell, set, piece, framed) => view.drawCell(cell, set, piece, framed),
-            drawPreview: (set) => view.drawPreview(set),
-        },
+        view,
         wasi_snapshot_preview1: {
-            clock_time_get: (clock, precision, at) => {
-                const nanoseconds = BigInt(Date.now()) * 1000000n;
+            clock_time_get: (clockId, precision, at) => {
+                const nanoseconds = BigInt(clock.time ?? Date.now()) * 1000000n;
                 new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
                 return 0;
             },
-            proc_exit: (code) => {
-                throw new Error(`${WASM} завершилась с кодом ${code}`);
+            proc_exit: (status) => {
+                throw new Error(say("page_game_exited", WASM, status));
             },
         },
     };
+    const bytes = await code;
     try {
-        const {instance} = await WebAssembly.instantiate(bytes, imports);
+        const response = new Response(bytes, {headers: {"Content-Type": "application/wasm"}});
+        const {instance} = await WebAssembly.instantiateStreaming(response, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
-        return {game: instance.exports, view};
+        return instance.exports;
     } catch (error) {
         console.error(error);
-        throw new Missing(`не удалось запустить игру ${WASM}`);
+        throw new Missing(() => say("page_cannot_run_game", WASM, error));
     }
 }
 
@@ -221,7 +228,8 @@ function watchPlacement(form) {
     watchRatio();
 }
 
-function exitGame() {
+function exitGame(kept) {
+    kept.forget();
     // A page may close only a window that script opened, or that has no
     // history but this page; where it may not, the game ends here.
     window.close();
@@ -230,17 +238,44 @@ function exitGame() {
     document.getElementById("restart").focus();
 }
 
+// The session's input, kept in the tab as it is played: a new game with the
+// time that seeds its deal, and every click that changed what is shown.
+function keptPlay(game, clock, drawn, form, kept) {
+    return {
+        newGame(set, time) {
+            form.list.select(set);
+            clock.time = time;
+            try {
+                game.NewGame(set);
+            } finally {
+                clock.time = null;
+            }
+            kept.newGame(set, time);
+        },
+        click(cell) {
+            drawn.any = false;
+            game.Click(cell);
+            if (drawn.any) kept.click(cell);
+        },
+        choose(entry) {
+            form.list.select(entry);
+            kept.choose(entry);
+        },
+    };
+}
+
 async function start() {
-    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
-        throw new Missing("этот браузер не выполняет WebAssembly, без которого игра не работает");
+    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiateStreaming !== "function") {
+        throw new Missing(() => say("page_no_webassembly"));
     }
-    const session = loadSession();
-    session.catch(() => {});  // reported below, after what comes first
+    const code = fetchPreloaded(WASM, "page_the_game");
+    code.catch(() => {});  // reported below, after what comes first
     // Without the style sheet the controls would lie on one another.
     if (getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() !== "tarpo") {
-        throw new Missing("не загрузилась таблица стилей style.css");
+        throw new Missing(() => say("page_no_style_sheet", STYLE_SHEET));
     }
     const facts = await loadFacts();
+    texts = facts.errors ?? texts;
     // The board starts blank: the pictures are needed from the first new
     // game on, so they are asked for only once the window is on the screen.
     // Input waits for them, in the order it came.
@@ -250,23 +285,40 @@ async function start() {
     }).then(() => loadPictures(facts));
     pictures.catch(() => {});  // reported below
 
+    // The player's input, each in its turn once the pictures are here.
+    const inTurn = (action) => pictures.then(action);
+    let play = null;
     let game = null;
+    const kept = new KeptGame();
     let form;
     try {
         form = new Form(facts, [], {
-            newGame: () => pictures.then(() => game.NewGame()),
-            click: (cell) => pictures.then(() => game.Click(cell)),
-            exit: exitGame,
-        });
-        form.drawBlank();
+            newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
+            click: (cell) => inTurn(() => play.click(cell)),
+            exit: () => exitGame(kept),
+            inTurn,
+        }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
     } catch (error) {
         console.error(error);
-        throw new Missing(`описание формы ${FACTS} не подходит к этой странице`);
+        throw new Missing(() => say("page_form_mismatch", FACTS));
     }
-    const started = await session;
-    Object.assign(started.view, form.view);
-    game = started.game;
+    const clock = {time: null};
+    const drawn = {any: false};
+    const view = {
+        ...form.view,
+        drawCell: (...look) => {
+            drawn.any = true;
+            form.view.drawCell(...look);
+        },
+    };
+    game = await loadSession(code, view, clock);
+    play = keptPlay(game, clock, drawn, form, kept);
+    inTurn((loaded) => {
+        form.pictures = loaded;
+    });
     game.Start();
+    inTurn(() => kept.replay(play));
+    form.list.element.addEventListener("change", () => kept.choose(form.list.selected));
 
     form.element.hidden = false;
     form.placeWindow();
@@ -280,10 +332,8 @@ async function start() {
     form.button.focus();
     // Once the frame that shows it has been drawn.
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-    document.documentElement.dataset.painted = "1";
     onScreen();
-    form.pictures = await pictures;
-    document.documentElement.dataset.ready = "1";
+    await pictures;
 
     keepForOffline();
 }

@@ -9,9 +9,10 @@ the page loads lives in a folder named by the hash of its contents
 (`v/<hash>/`), which only that version's index.html names; every file
 carries its SHA-256, checked where it is loaded.
 
-- v/<hash>/: the page's style and modules and the game (FILE..., each by
-  its base name or at NAME inside the folder), as they are; the pictures, per picture set its pieces (24-bit BMPs) put together
-  again into the whole picture, row by row in piece order, and its preview
+- v/<hash>/: the page's style and modules, the form's faces and their style
+  sheet, and the game (FILE..., each by its base name or at NAME inside the
+  folder), as they are; the pictures, per picture set its pieces (24-bit
+  BMPs) put together again into the whole picture, row by row in piece order, and its preview
   as it is, each as lossless WebP without colour-space or metadata chunks, so
   that the browser shows the very values of the BMPs; form.json, the form
   description with the pictures' paths, sizes and hashes added;
@@ -24,12 +25,15 @@ Older version folders of an earlier build in the same site are removed.
 import argparse
 import base64
 import hashlib
+import html
 import json
 import shutil
 import subprocess
 import sys
 import tempfile
 from pathlib import Path
+
+from subset_fonts import FACES, FONT_DIR, STYLE_SHEET as FONT_STYLE_SHEET
 
 VERSIONS = "v"
 PICTURE_DIR = "pictures"
@@ -39,6 +43,12 @@ WORKER = "sw.js"
 OPTIONAL = ("manifest.webmanifest", "icons/tarpo.svg")
 VERSION_MARK = "@VERSION_DIR@"
 PRELOADS_MARK = "<!-- @PRELOADS@ -->"
+# The errors' texts the page may say before form.json is here, and its message
+# for a script that never ran, both from the form description.
+TEXTS_MARK = "@TEXTS@"
+SCRIPT_NOT_RUN_MARK = "@SCRIPT_NOT_RUN@"
+PAGE_TEXTS = "page_"
+SCRIPT_NOT_RUN = "page_script_not_run"
 
 
 def sha256(data):
@@ -85,24 +95,40 @@ def described(folder, path, size):
             "sha256": sha256(data).hex()}
 
 
-def write_page(page, site, version, files):
+def start_fonts(facts):
+    """The faces the window shows at start: its dialog font and the label's."""
+    return sorted({"%s/%s.woff2" % (FONT_DIR, Path(FACES[(font["bold"], font["italic"])]).stem)
+                   for font in (facts["dialog_font"], facts["label1_font"])})
+
+
+def write_page(page, site, version, facts, files):
     """The page, naming the version's folder and asking in its head for
     every file that start-up needs, so that all of them are on their way at
-    once: the page's modules, entry module first, each with its hash, then
-    the game and the form description, with the hash and size that main.js
-    checks them by."""
+    once: the page's modules, entry module first, each with its hash, the
+    faces the window shows at start, then the game and the form description,
+    with the hash and size that main.js checks them by. The texts the page
+    says on its own come from the form description."""
     modules, fetched = files["modules"], files["fetched"]
     links = ['<link rel="modulepreload" href="%s/%s" integrity="%s">'
              % (version, name, integrity(data)) for name, data in modules]
+    links += ['<link rel="preload" href="%s/%s" as="font" type="font/woff2" crossorigin>'
+              % (version, name) for name in files["fonts"]]
     links += ['<link rel="preload" href="%s/%s" as="fetch" crossorigin data-bytes="%d" '
               'data-sha256="%s">' % (version, name, len(data), sha256(data).hex())
               for name, data in fetched]
     text = page.read_text(encoding="utf-8")
-    if PRELOADS_MARK not in text or VERSION_MARK not in text:
-        sys.exit("%s: no %s or %s" % (page, PRELOADS_MARK, VERSION_MARK))
-    text = text.replace(PRELOADS_MARK, "\n".join(links)).replace(VERSION_MARK, version)
-    # The entry module and the style sheet checked like the rest.
-    for attribute, (name, data) in (("src", modules[0]), ("href", files["style"])):
+    for mark in (PRELOADS_MARK, VERSION_MARK, TEXTS_MARK, SCRIPT_NOT_RUN_MARK):
+        if mark not in text:
+            sys.exit("%s: no %s" % (page, mark))
+    errors = facts["errors"]
+    page_texts = {name: said for name, said in errors.items() if name.startswith(PAGE_TEXTS)
+                  and name != SCRIPT_NOT_RUN}
+    text = (text.replace(PRELOADS_MARK, "\n".join(links)).replace(VERSION_MARK, version)
+            .replace(TEXTS_MARK, html.escape(json.dumps(page_texts, ensure_ascii=False)))
+            .replace(SCRIPT_NOT_RUN_MARK, html.escape(errors[SCRIPT_NOT_RUN], quote=False)))
+    # The entry module and the style sheets checked like the rest.
+    for attribute, (name, data) in (("src", modules[0]), ("href", files["style"]),
+                                    ("href", files["fonts_style"])):
         text = text.replace('%s="%s/%s"' % (attribute, version, name),
                             '%s="%s/%s" integrity="%s"' % (attribute, version, name,
                                                             integrity(data)), 1)
@@ -145,10 +171,12 @@ def main():
 
     folder = site / version
     read = lambda name: (name, (folder / name).read_bytes())  # noqa: E731
-    write_page(args.page, site, version, {
+    write_page(args.page, site, version, facts, {
         "modules": [read(name) for name in args.modules],
+        "fonts": start_fonts(facts),
         "fetched": [read("tarpo.wasm"), read("form.json")],
         "style": read("style.css"),
+        "fonts_style": read(FONT_STYLE_SHEET),
     })
 
     kept = [("./", (site / "index.html").read_bytes())]

@@ -43,7 +43,6 @@ export class MenuBar {
             if (item.drop) {
                 button.setAttribute("aria-haspopup", "menu");
                 button.setAttribute("aria-expanded", "false");
-                button.addEventListener("click", () => this.toggle());
             } else {
                 button.addEventListener("click", () => this.act(item.action));
             }
@@ -54,7 +53,16 @@ export class MenuBar {
         this.dropdown = document.createElement("div");
         this.dropdown.id = "menu-dropdown";
         this.dropdown.setAttribute("role", "menu");
-        this.dropdown.hidden = true;
+        // The browser shows it above everything, opens and closes it from its
+        // button, and closes it on a press elsewhere or on Escape.
+        this.dropdown.popover = "auto";
+        this.dropButton.popoverTargetElement = this.dropdown;
+        this.dropdown.addEventListener("beforetoggle", (event) => {
+            if (event.newState === "open") this.place();
+        });
+        this.dropdown.addEventListener("toggle", (event) => {
+            this.dropButton.setAttribute("aria-expanded", String(event.newState === "open"));
+        });
         this.dropEntries = dropItem.item.drop.map((item) => {
             const button = menuButton(item.caption, item.id);
             button.addEventListener("click", () => this.act(item.action));
@@ -63,34 +71,31 @@ export class MenuBar {
         });
         bar.parentElement.append(this.dropdown);
         document.addEventListener("keydown", (event) => this.onKey(event), true);
-        document.addEventListener("pointerdown", (event) => {
-            if (!this.dropdown.hidden && !this.dropdown.contains(event.target) &&
-                event.target !== this.dropButton) {
-                this.close();
-            }
-        }, true);
     }
 
     get open() {
-        return !this.dropdown.hidden;
+        return this.dropdown.matches(":popover-open");
     }
 
-    toggle() {
-        if (this.open) this.close();
-        else this.openDrop(false);
+    // Under its button, at the window's scale.
+    place() {
+        const form = this.bar.parentElement;
+        const scale = form.getBoundingClientRect().width / form.offsetWidth;
+        const button = this.dropButton.getBoundingClientRect();
+        Object.assign(this.dropdown.style, {
+            left: button.left + "px",
+            top: this.bar.getBoundingClientRect().bottom + "px",
+            transform: scale < 1 ? `scale(${scale})` : "",
+        });
     }
 
     openDrop(focusFirst) {
-        this.dropdown.style.left = this.dropButton.offsetLeft + "px";
-        this.dropdown.style.top = this.bar.offsetTop + this.bar.offsetHeight + "px";
-        this.dropdown.hidden = false;
-        this.dropButton.setAttribute("aria-expanded", "true");
+        if (!this.open) this.dropdown.showPopover();
         if (focusFirst) this.enter(this.dropEntries[0].button);
     }
 
     close() {
-        this.dropdown.hidden = true;
-        this.dropButton.setAttribute("aria-expanded", "false");
+        if (this.open) this.dropdown.hidePopover();
     }
 
     // Moves the focus into the menu, remembering where it was.
@@ -124,8 +129,13 @@ export class MenuBar {
         const key = event.key;
         const plain = !event.ctrlKey && !event.metaKey;
         const letter = key.length === 1 ? key.toLocaleLowerCase() : "";
-        const byLetter = (entries) => entries.find((e) => e.button.dataset.mnemonic === letter);
-        if (this.open && plain && letter) {
+        // The typed letter, or else the Latin letter of the key pressed, so
+        // that a Latin mnemonic answers on any keyboard layout.
+        const latin = /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : "";
+        const byLetter = (entries) =>
+            entries.find((e) => e.button.dataset.mnemonic === letter) ??
+            entries.find((e) => e.button.dataset.mnemonic === latin);
+        if (this.open && plain && (letter || latin)) {
             const entry = byLetter(this.dropEntries);
             if (entry) {
                 event.preventDefault();
@@ -133,7 +143,7 @@ export class MenuBar {
                 return;
             }
         }
-        if (event.altKey && plain && letter) {
+        if (event.altKey && plain && (letter || latin)) {
             const entry = byLetter(this.entries);
             if (!entry) return;
             event.preventDefault();

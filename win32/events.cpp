@@ -1,5 +1,5 @@
-// The event handlers: start-up and the cell and button clicks, forwarded to the
-// game session; the menu commands; and what the session shows, through the
+// The event handlers: the cell and button clicks, forwarded to the game
+// session; the menu commands; and what the session shows, through the
 // window's controls.
 #include "form.h"
 #include "form1.h"
@@ -16,13 +16,12 @@ void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
 
 }  // namespace
 
-void Form1::Form_Initialize() { session_.Initialize(); }
+void Form1::Image3_Click(int Index) { session_->Click(Index); }
 
-void Form1::Form_Load() { session_.Load(); }
-
-void Form1::Image3_Click(tarpo::Int16 Index) { session_.Click(Index); }
-
-void Form1::Command1_Click() { session_.NewGame(); }
+void Form1::Command1_Click() {
+    KeepListSelection();
+    session_->NewGame(listSelection_);
+}
 
 void Form1::help_Click() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelpText); }
 
@@ -31,34 +30,15 @@ void Form1::autor_Click() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAu
 // Ends the program at once: the window goes, the message loop ends, status 0.
 void Form1::exit_Click() { DestroyWindow(hwnd_); }
 
-void Form1::AddListEntry(const char16_t* name) {
-    SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(name)));
-}
-
-void Form1::SelectListEntry(int entry) {
-    SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-    listSelection_ = entry;
-}
-
-int Form1::ListEntryCount() const {
-    return static_cast<int>(SendMessageW(List1, LB_GETCOUNT, 0, 0));
-}
-
-bool Form1::IsListEntrySelected(int entry) const {
-    return SendMessageW(List1, LB_GETSEL, static_cast<WPARAM>(entry), 0) > 0;
-}
-
-void Form1::SetTitle(const char16_t* title) { SetWindowTextW(hwnd_, Text(title)); }
-
-void Form1::SetButtonCaption(const char16_t* caption) { SetWindowTextW(Command1, Text(caption)); }
-
-void Form1::DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) {
+void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
     Image3[static_cast<std::size_t>(cell)]->Show(
         look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
 }
 
-void Form1::DrawPreview(std::optional<tarpo::Int16> set) {
+void Form1::DrawPreview(std::optional<int> set) {
     demo->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
 }
+
+void Form1::Announce(const char16_t*) {}
 
 }  // namespace win32

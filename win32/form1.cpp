@@ -59,15 +59,15 @@ void Form1::Register(HINSTANCE instance) {
 }
 
 Form1::Form1(HINSTANCE instance, PictureStores pictures)
-    : instance_(instance), pictures_(std::move(pictures)), session_(*this) {
+    : instance_(instance), pictures_(std::move(pictures)) {
     // Created at its size for the system's density, which WM_CREATE's layout
     // then keeps: under Wine, a window created at the default size and resized
     // before it was first shown was seen to keep the default size.
     const UINT dpi = WindowDpi(nullptr);
     const SIZE size =
         WindowSize(Scale(FittingDpi(nullptr, dpi, kStyle, kExStyle)), kStyle, kExStyle, dpi);
-    CreateWindowExW(kExStyle, kClassName, Text(form::kPlaceholderTitle), kStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
+    CreateWindowExW(kExStyle, kClassName, Text(form::kTitle), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    size.cx, size.cy, nullptr, nullptr, instance, this);
 }
 
 Form1::~Form1() {
@@ -83,8 +83,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             BuildMenu();
             SetFonts(scale);
             FitWindow(scale, dpi);
-            Form_Initialize();
-            Form_Load();
+            session_.emplace(static_cast<tarpo::SessionView&>(*this));
             return 0;
         }
         case WM_COMMAND:
@@ -158,9 +157,9 @@ void Form1::BuildControls(const Scale& scale) {
     // or lower neighbour) lies on top: it shows its frame there and takes the
     // click. A new child window goes below the ones made before it, so the
     // cells are made from the last to the first.
-    for (tarpo::Int16 i = tarpo::kCellCount - 1; i >= 0; --i) {
+    for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
         Image3[static_cast<std::size_t>(i)] = std::make_unique<ImageBox>(
-            client, form::CellRect(i, true), scale, true, [this, i] { Image3_Click(i); });
+            client, form::CellRect(i, true), scale, [this, i] { Image3_Click(i); });
     }
 
     const auto child = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
@@ -172,12 +171,15 @@ void Form1::BuildControls(const Scale& scale) {
                                nullptr);
     };
     // Tab order is the order they are made in: the button, then the list.
-    Command1 = child(0, L"BUTTON", Text(form::kCommand1Placeholder), WS_TABSTOP | BS_PUSHBUTTON,
+    Command1 = child(0, L"BUTTON", Text(form::kCommand1Caption), WS_TABSTOP | BS_PUSHBUTTON,
                      form::kCommand1Rect, kCommand1Id);
     List1 = child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                   form::kList1Rect, kList1Id);
+    for (const form::PictureSet& set : form::kPictureSets)
+        SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
+    SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
 
-    demo = std::make_unique<ImageBox>(client, form::kDemoRect, scale, false);
+    demo = std::make_unique<ImageBox>(client, form::kDemoRect, scale);
 
     // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
     Label1 =

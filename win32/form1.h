@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "handles.h"
 #include "image_box.h"
@@ -36,7 +37,7 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     bool TranslateDialogKey(MSG& message);
 
     // Event handlers.
-    void Image3_Click(tarpo::Int16 Index);
+    void Image3_Click(int Index);
     void Command1_Click();
     void help_Click();
     void autor_Click();
@@ -49,27 +50,20 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
 
     void BuildControls(const Scale& scale);
     void BuildMenu();
-    void Form_Initialize();
-    void Form_Load();
     void Layout(UINT dpi);
     void SetFonts(const Scale& scale);
     void FitWindow(const Scale& scale, UINT dpi);
     void KeepListSelection();
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
 
-    // SessionView: the list, the captions, the cells and the preview.
-    void AddListEntry(const char16_t* name) override;
-    void SelectListEntry(int entry) override;
-    int ListEntryCount() const override;
-    bool IsListEntrySelected(int entry) const override;
-    void SetTitle(const char16_t* title) override;
-    void SetButtonCaption(const char16_t* caption) override;
-    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override;
-    void DrawPreview(std::optional<tarpo::Int16> set) override;
+    // SessionView: the cells, the preview and what a screen reader says.
+    void DrawCell(int cell, const tarpo::CellLook& look) override;
+    void DrawPreview(std::optional<int> set) override;
+    void Announce(const char16_t* text) override;
 
     HINSTANCE instance_;
     PictureStores pictures_;
-    tarpo::Session session_;
+    std::optional<tarpo::Session> session_;  // starts once the controls exist
 
     std::array<std::unique_ptr<ImageBox>, tarpo::kCellCount> Image3;
     HWND Command1 = nullptr;

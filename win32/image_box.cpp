@@ -43,9 +43,9 @@ void ImageBox::Register(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale, bool framed,
+ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale,
                    std::function<void()> onClick)
-    : place_(place), onClick_(std::move(onClick)), scale_(scale), framed_(framed) {
+    : place_(place), onClick_(std::move(onClick)), scale_(scale) {
     const RECT r = scale_(place_);
     // WS_CLIPSIBLINGS: where framed cells overlap, the box above paints alone.
     CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
@@ -82,9 +82,12 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageBox::Show(HBITMAP picture, bool framed) {
+    // The frame first, around the picture the box had: a box left without a
+    // picture keeps the size that gives it.
+    framed_ = framed;
+    FitToPicture();
     picture_ = picture;
     pictureSize_ = picture != nullptr ? BitmapSize(picture) : tarpo::form::Size{};
-    framed_ = framed;
     FitToPicture();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }

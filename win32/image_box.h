@@ -16,9 +16,9 @@ class ImageBox : public WindowOwner<ImageBox> {
   public:
     static void Register(HINSTANCE instance);
 
-    // An empty box at `place` (form pixels) laid out at `scale`, of that size
-    // until it gets a picture.
-    ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale, bool framed,
+    // An empty box without a frame at `place` (form pixels) laid out at
+    // `scale`, of that size until it gets a picture.
+    ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale,
              std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;

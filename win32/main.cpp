@@ -4,15 +4,9 @@
 
 #include <string>
 
+#include "form.h"
 #include "form1.h"
 #include "pictures.h"
-
-namespace {
-
-constexpr wchar_t kProgramName[] = L"tarpo";
-constexpr wchar_t kMissingPicture[] = L"The picture resource is missing or unreadable:\n";
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     win32::PictureStores pictures;
@@ -20,8 +14,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         pictures = win32::LoadPictureStores(instance);
     } catch (const win32::PictureError& error) {
         // Only a broken build gets here: report it rather than show blank tiles.
-        const std::wstring text = kMissingPicture + error.name();
-        MessageBoxW(nullptr, text.c_str(), kProgramName, MB_ICONERROR | MB_OK);
+        std::wstring text = win32::Text(tarpo::form::kMissingPictureResource);
+        text.replace(text.find(L"%1"), 2, error.name());
+        MessageBoxW(nullptr, text.c_str(), win32::Text(tarpo::form::kProgramName),
+                    MB_ICONERROR | MB_OK);
         return 1;
     }
 

@@ -55,7 +55,7 @@ std::wstring PreviewResourceName(int set) { return ResourceName(tarpo::form::Pre
 
 PictureStores LoadPictureStores(HINSTANCE instance) {
     return tarpo::LoadPictureStores<Bitmap>(
-        [instance](int set, std::optional<tarpo::Int16> piece, tarpo::form::Size expected) {
+        [instance](int set, std::optional<int> piece, tarpo::form::Size expected) {
             return Load(instance, piece ? PieceResourceName(set, *piece) : PreviewResourceName(set),
                         expected);
         });

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+#include "form_qt.h"
+
 namespace {
 
 struct HeldMessage {
@@ -31,25 +33,28 @@ constexpr QLatin1String kPluginNotFound("Could not find the Qt platform plugin")
 constexpr QLatin1String kXcbConnectFailed("could not connect to display");
 constexpr QLatin1String kAvailablePlugins("Available platform plugins are:");
 
+namespace form = tarpo::form;
+using formqt::Text;
+
 // What the X platform could not reach, in the user's terms.
 QString MissingX() {
     const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty()) return QStringLiteral("no X display to connect to (DISPLAY is not set)");
-    return QStringLiteral("no X server answers at display \"%1\"")
-        .arg(QString::fromLocal8Bit(display));
+    if (display.isEmpty()) return Text(form::kNoXDisplay);
+    return Text(form::kNoXServer).arg(QString::fromLocal8Bit(display));
 }
 
 QString WaylandDisplay() {
     const QByteArray name = qgetenv("WAYLAND_DISPLAY");
-    return name.isEmpty()
-               ? QStringLiteral(" (WAYLAND_DISPLAY is not set)")
-               : QStringLiteral(" (WAYLAND_DISPLAY \"%1\")").arg(QString::fromLocal8Bit(name));
+    return QLatin1String(" (") +
+           (name.isEmpty() ? Text(form::kNoWaylandDisplay)
+                           : Text(form::kWaylandDisplay).arg(QString::fromLocal8Bit(name))) +
+           QLatin1Char(')');
 }
 
 // The one line that replaces Qt's report of a window system it could not use:
 // a missing X display in plain words; any other failure in Qt's own, plugin
 // by plugin, with the plugins there are when the one asked for is missing.
-QByteArray Explanation(const QString& fatal) {
+QString Explanation(const QString& fatal) {
     QStringList failures;
     QStringList reasons;  // of the plugin being tried
     bool onlyMissingX = true;
@@ -75,17 +80,18 @@ QByteArray Explanation(const QString& fatal) {
     }
     failures << reasons;
     if (onlyMissingX && failures.size() == 1 && failures.first().startsWith(QLatin1String("xcb: ")))
-        return "cannot open the window: " + MissingX().toLocal8Bit();
+        return Text(form::kCannotOpenWindow).arg(MissingX());
     if (pluginMissing || failures.isEmpty()) {
         const qsizetype at = fatal.indexOf(kAvailablePlugins);
         failures << (at < 0 ? fatal : fatal.mid(at)).simplified();
     }
-    return "cannot open the window: " + failures.join(QLatin1String("; ")).toLocal8Bit();
+    return Text(form::kCannotOpenWindow).arg(failures.join(QLatin1String("; ")));
 }
 
 void HoldOrExit(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "tarpo: %s\n", Explanation(text).constData());
+        std::fprintf(stderr, "%s: %s\n", qPrintable(Text(form::kProgramName)),
+                     qPrintable(Explanation(text)));
         std::fflush(stderr);
         std::_Exit(EXIT_FAILURE);  // half-built Qt state: run no destructors
     }

@@ -5,10 +5,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <optional>
 
 #include "picture_sets.h"
 #include "session.h"
 
+class Announcement;
+class BoardCell;
 class ImageBox;
 class QLabel;
 class QListWidget;
@@ -27,7 +30,7 @@ class Form1 : public QMainWindow, private tarpo::SessionView {
     const PictureStores& pictures() const { return pictures_; }
 
     // Event handlers.
-    void Image3_Click(tarpo::Int16 Index);
+    void Image3_Click(int Index);
     void Command1_Click();
     void help_Click();
     void autor_Click();
@@ -36,23 +39,23 @@ class Form1 : public QMainWindow, private tarpo::SessionView {
   private:
     void BuildControls();
     void BuildMenu();
-    void Form_Initialize();
-    void Form_Load();
 
-    // SessionView: the list, the captions, the cells and the preview.
-    void AddListEntry(const char16_t* name) override;
-    void SelectListEntry(int entry) override;
-    int ListEntryCount() const override;
-    bool IsListEntrySelected(int entry) const override;
-    void SetTitle(const char16_t* title) override;
-    void SetButtonCaption(const char16_t* caption) override;
-    void DrawCell(tarpo::Int16 cell, const tarpo::CellLook& look) override;
-    void DrawPreview(std::optional<tarpo::Int16> set) override;
+    // SessionView: the cells, the preview and what a screen reader says.
+    void DrawCell(int cell, const tarpo::CellLook& look) override;
+    void DrawPreview(std::optional<int> set) override;
+    void Announce(const char16_t* text) override;
+
+    // Keyboard play: the cell that has the board's focus, and a click on a
+    // cell by mouse or key, which returns the cell the focus follows to.
+    void FocusCell(int cell);
+    int PlayCell(int cell);
 
     PictureStores pictures_;
-    tarpo::Session session_;
     QWidget* client_;
-    std::array<ImageBox*, tarpo::kCellCount> Image3{};  // the board's cells
+    std::optional<tarpo::Session> session_;              // starts once the controls exist
+    std::array<BoardCell*, tarpo::kCellCount> Image3{};  // the board's cells
+    int focusedCell_ = 0;                                // the board's Tab stop
+    Announcement* announcement_ = nullptr;
 
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;

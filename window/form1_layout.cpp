@@ -5,7 +5,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <utility>
 
+#include "accessible_texts.h"
+#include "board_cell.h"
 #include "dialog_font.h"
 #include "fixed_size.h"
 #include "form1.h"
@@ -21,33 +24,35 @@ Form1::Form1(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* pare
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       pictures_(std::move(pictures)),
-      session_(*this, std::move(drawLayout)),
       client_(new QWidget(this)) {
     BuildControls();
     BuildMenu();
     UseDialogFont(this);
     KeepFixedSize(this);
-    Form_Initialize();
-    Form_Load();
+    session_.emplace(static_cast<tarpo::SessionView&>(*this), std::move(drawLayout));
 }
 
 void Form1::BuildControls() {
-    setWindowTitle(Text(form::kPlaceholderTitle));
+    InstallAccessibleRoles();
+    setWindowTitle(Text(form::kTitle));
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
 
     // Later cells lie above earlier ones, so in the 4-px strip where two framed
     // cells overlap, the click goes to the cell drawn on top: the one with the
     // higher index (the right or lower neighbour).
-    for (tarpo::Int16 i = 0; i < tarpo::kCellCount; ++i) {
-        ImageBox* cell = Image3[static_cast<std::size_t>(i)] = new ImageBox(client_);
+    for (int i = 0; i < tarpo::kCellCount; ++i) {
+        BoardCell* cell = Image3[static_cast<std::size_t>(i)] = new BoardCell(client_);
         cell->setObjectName(QStringLiteral("Image3_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
-        cell->setFramed(true);
         connect(cell, &ImageBox::clicked, this, [this, i] { Image3_Click(i); });
+        connect(cell, &BoardCell::activated, this, [this, i] { FocusCell(PlayCell(i)); });
+        connect(cell, &BoardCell::focusMoveRequested, this,
+                [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); });
     }
+    Image3[static_cast<std::size_t>(focusedCell_)]->setTabStop(true);
 
-    Command1 = new PushButton(Text(form::kCommand1Placeholder), client_);
+    Command1 = new PushButton(Text(form::kCommand1Caption), client_);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(formqt::Rect(form::kCommand1Rect));
     Command1->setAutoDefault(false);
@@ -57,6 +62,9 @@ void Form1::BuildControls() {
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(formqt::Rect(form::kList1Rect));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setAccessibleName(Text(form::kPictureSetListName));
+    for (const form::PictureSet& set : form::kPictureSets) List1->addItem(Text(set.name));
+    List1->setCurrentRow(0);
 
     demo = new ImageBox(client_);
     demo->setObjectName(QStringLiteral("demo"));
@@ -72,8 +80,13 @@ void Form1::BuildControls() {
     labelPalette.setColor(QPalette::WindowText, formqt::Colour(form::kLabel1Colour));
     Label1->setPalette(labelPalette);
 
-    // Tab order: the button first, then the list; nothing else takes focus.
+    announcement_ = new Announcement(client_);
+
+    // Tab order: the button, the list, then the board, whose focused cell
+    // alone is a Tab stop; nothing else takes focus.
     setTabOrder(Command1, List1);
+    QWidget* previous = List1;
+    for (BoardCell* cell : Image3) setTabOrder(std::exchange(previous, cell), cell);
     Command1->setFocus();
 
     // The window is exactly the client area plus the menu bar, and fixed.

@@ -7,6 +7,7 @@
 
 #include "display_guard.h"
 #include "form1.h"
+#include "form_qt.h"
 #include "screen_fit.h"
 
 int main(int argc, char* argv[]) {
@@ -30,8 +31,10 @@ int main(int argc, char* argv[]) {
         pictures = LoadPictureStores();
     } catch (const PictureError& error) {
         // Only a broken build gets here: report it rather than show blank tiles.
-        std::fprintf(stderr, "tarpo: %s\n", error.what());
-        QMessageBox::critical(nullptr, QStringLiteral("tarpo"), QString::fromUtf8(error.what()));
+        const QString name = formqt::Text(tarpo::form::kProgramName);
+        const QString text = QString::fromUtf8(error.what());
+        std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(text));
+        QMessageBox::critical(nullptr, name, text);
         return EXIT_FAILURE;
     }
 

@@ -11,12 +11,12 @@ namespace form = tarpo::form;
 namespace {
 
 [[noreturn]] void ThrowCannotDecode(const QString& path) {
-    throw PictureError(("cannot decode picture " + path).toStdString());
+    throw PictureError(formqt::Text(form::kCannotDecodePicture).arg(path).toStdString());
 }
 
 void CheckSize(const QString& path, QSize size, QSize expected) {
     if (size == expected) return;
-    throw PictureError(QStringLiteral("picture %1 is %2x%3, expected %4x%5")
+    throw PictureError(formqt::Text(form::kWrongPictureSize)
                            .arg(path)
                            .arg(size.width())
                            .arg(size.height())
@@ -67,7 +67,7 @@ QString PreviewPath(int set) { return ResourcePath(form::PreviewPath(set)); }
 
 PictureStores LoadPictureStores() {
     return tarpo::LoadPictureStores<QPixmap>(
-        [](int set, std::optional<tarpo::Int16> piece, form::Size expected) {
+        [](int set, std::optional<int> piece, form::Size expected) {
             return LoadPicture(piece ? PiecePath(set, *piece) : PreviewPath(set),
                                formqt::Size(expected));
         });

@@ -246,34 +246,47 @@ class ClientView:
         background: device(frame_width) lines on every side, each one colour
         along the cell, and the same lines in every cell on that side, the
         empty cell's included, whose frame encloses only background; a piece
-        drawn over a frame's inner line shows as a difference. Returns what is
-        amiss."""
+        drawn over a frame's inner line shows as a difference. The outer ring
+        has the odd line. Returns what is amiss."""
         f = self.facts
         width = device(f.frame_width, self.scale)
+        ring = (width + 1) // 2  # the outer ring's lines: it takes the odd one (form/device_grid.h)
         bg = self.background()
         last, far = f.side - 1, f.framed_side + 2
         amiss, frames = [], {}
         for i in range(f.cells):
             ox, oy = f.cell_origin(i)
             col, row = i % f.side, i // f.side
-            sides = [("left", col == 0, lambda a: (-2, a), (1, 0)),
-                     ("top", row == 0, lambda a: (a, -2), (0, 1)),
-                     ("right", col == last, lambda a: (far, a), (-1, 0)),
-                     ("bottom", row == last, lambda a: (a, far), (0, -1))]
-            for side, outer, start, (dx, dy) in sides:
+            # The device pixel where the frame's outer line must lie: the
+            # first or last of the cell's box.
+            left, top = self.at(ox, oy)
+            right, bottom = self.at(ox + f.framed_side, oy + f.framed_side)
+            sides = [("left", col == 0, lambda a: (-2, a), (1, 0), left),
+                     ("top", row == 0, lambda a: (a, -2), (0, 1), top),
+                     ("right", col == last, lambda a: (far, a), (-1, 0), right - 1),
+                     ("bottom", row == last, lambda a: (a, far), (0, -1), bottom - 1)]
+            for side, outer, start, (dx, dy), edge in sides:
                 if not outer:
                     continue
                 lines = [set() for _ in range(width)]
+                starts = set()
                 for a in range(8, f.framed_side - 8):  # away from corners and overlaps
                     x, y = self.at(ox + start(a)[0], oy + start(a)[1])
                     for _ in range(4 * width):
                         if self.shot.pixel(x, y) != bg:
                             break
                         x, y = x + dx, y + dy
+                    starts.add(x if dx else y)
                     for depth, line in enumerate(lines):
                         line.add(self.shot.pixel(x + depth * dx, y + depth * dy))
-                if any(len(line) != 1 for line in lines):
+                if starts != {edge}:
+                    amiss.append("cell %d %s: the frame starts at %r, not at the box's edge %d"
+                                 % (i, side, sorted(starts), edge))
+                elif any(len(line) != 1 or bg in line for line in lines):
                     amiss.append("cell %d (tile %d) %s: %r" % (i, tiles[i], side, lines))
+                elif lines.count(lines[0]) != ring or lines[ring - 1] != lines[0]:
+                    amiss.append("cell %d %s: not an outer ring of %d lines and an inner ring"
+                                 " of %d: %r" % (i, side, ring, width - ring, lines))
                 frames.setdefault(side, {}).setdefault(repr(lines), []).append(i)
         amiss += ["%s frames differ, by cells: %r" % (side, kinds)
                   for side, kinds in frames.items() if len(kinds) > 1]
@@ -289,7 +302,8 @@ class Game:
     clicks(points)           clicks one after the other, each where it is aimed
     burst(points, caption)   clicks sent as fast as input goes, then in the same
                              stream the menu-bar mnemonic of caption
-    key(*names)              keys by X keysym name: space Tab Down Return Escape
+    key(*names)              keys by X keysym name: space Tab shift+Tab Up Down Left
+                             Right Return Escape
     mnemonic(caption, menu_bar=True)  the key of caption's "&" letter, with Alt
                              for an entry of the menu bar
     look(save_as=None)       a ClientView of the screen now, saved under a name
@@ -303,6 +317,11 @@ class Game:
     running()                the program still runs and has not ended
     exit_status()            waits for the program's end: 0 for a plain exit
     end()                    ends it if it still runs
+    accessible_nodes()       with the "accessibility" feature: every node of the
+                             window as a screen reader finds it, in its order:
+                             (role, name, showing, focused, (x, y, w, h) in form
+                             points)
+    A program with the "board_keys" feature is played on the board by keys too.
     A page also has (with the adapter's host(**how), deploy() and undeploy()):
     reload()                 loads the page again and waits until it is ready
     kept_versions()          the names of the versions kept for offline play

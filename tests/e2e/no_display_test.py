@@ -5,8 +5,9 @@ screen of Qt plugin messages. A missing X display is named plainly; any other
 failure in Qt's own words (an unknown platform plugin with the ones there are,
 a Wayland compositor that is not there).
 
-Usage: no_display_test.py TARPO_EXECUTABLE"""
+Usage: no_display_test.py TARPO_EXECUTABLE FORM_JSON"""
 
+import json
 import os
 import socket
 import subprocess
@@ -25,6 +26,8 @@ def free_display():
 
 def main():
     exe = os.path.abspath(sys.argv[1])
+    with open(sys.argv[2], encoding="utf-8") as f:
+        errors = json.load(f)["errors"]
     base = {k: v for k, v in os.environ.items()
             if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
     display = free_display()
@@ -33,18 +36,19 @@ def main():
     dead = socket.socket(socket.AF_UNIX)  # a socket whose compositor has gone
     dead.bind(os.path.join(runtime.name, "wayland-dead"))
     dead.close()
-    no_x = "no X display to connect to (DISPLAY is not set)"
+    opening = "%s: %s" % (errors["program_name"], errors["cannot_open_window"].replace("%1", ""))
+    no_x = errors["no_x_display"]
     no_wl = "wayland: Failed to create wl_display"
     # (case, extra environment, what the line must say)
     cases = [
-        ("DISPLAY unset", {}, ["window: " + no_x]),
-        ("DISPLAY unset, xcb asked for", {"QT_QPA_PLATFORM": "xcb"}, ["window: " + no_x]),
+        ("DISPLAY unset", {}, [opening + no_x]),
+        ("DISPLAY unset, xcb asked for", {"QT_QPA_PLATFORM": "xcb"}, [opening + no_x]),
         ("no server at %s" % display, {"DISPLAY": display},
-         ['window: no X server answers at display "%s"' % display]),
+         [opening + errors["no_x_server"].replace("%1", display)]),
         ("unknown platform plugin", {"QT_QPA_PLATFORM": "nosuch"},
          ['"nosuch"', "Available platform plugins are:", "xcb", "wayland"]),
         ("Wayland without a compositor", {"QT_QPA_PLATFORM": "wayland"},
-         [no_wl, "WAYLAND_DISPLAY is not set"]),
+         [no_wl, errors["no_wayland_display"]]),
         ("dead WAYLAND_DISPLAY", {"WAYLAND_DISPLAY": "wayland-dead"},
          [no_wl, '"wayland-dead"', "xcb: " + no_x]),
     ]
@@ -60,7 +64,7 @@ def main():
         if result.returncode != 1:
             problems.append("exit status %d, expected 1 (negative: killed by a signal)"
                             % result.returncode)
-        if len(lines) != 1 or not lines[0].startswith("tarpo: cannot open the window: ") or \
+        if len(lines) != 1 or not lines[0].startswith(opening) or \
                 not all(part in lines[0] for part in says):
             problems.append("stderr is not one line saying %r: %r" % (says, lines))
         if result.stdout:

@@ -2,16 +2,17 @@
 """End-to-end suite: the real program driven by real input and checked pixel
 by pixel on screenshots. One set of scenarios for three programs, each behind
 one adapter (game.Game): the Qt build and tarpo.exe under Wine in an X
-session with a window manager (xprograms.py), and the web page in Chromium
-(web.py).
+session with a window manager (xprograms.py), and the web page in Chromium,
+Firefox or WebKit (web.py).
 
 Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
                 --assets DIR --shots DIR [--wine-prefix BOOTED_PREFIX]
        suite.py --boot-wine-prefix DIR
-PROGRAM is qt, wine or web (EXE is then the site's folder); GROUP one of
+PROGRAM is qt, wine, or web (Chromium), firefox or webkit (EXE is then the
+site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
-wine), missing_picture (wine, web), phone, offline, deploy, hosts and stalls
-(web)."""
+wine), missing_picture (wine, web), phone, page, deploy, hosts and stalls
+(web), offline (web, firefox, webkit), accessibility (qt)."""
 
 import argparse
 import os
@@ -28,6 +29,7 @@ RAPID_SEED = 5150
 DEALS = 40  # all five layouts show up in 40 deals but once in 1500 runs
 # Too small for the window at scale 2, or at 1.25 with a title bar.
 SMALL_SCREEN = (640, 480)
+WEB_ENGINES = ("web", "firefox", "webkit")
 
 
 class Suite:
@@ -118,19 +120,28 @@ class Suite:
         (Space deals)."""
         f = self.facts
         game = self.game()
-        before = game.look().region(0, 0, *f.client_size)
+        span = f.cell_pitch * (f.side - 1) + f.framed_side
+        compared = ((0, 0, f.board_origin[0] + span, f.client_size[1])
+                    if "text_antialiasing_varies" in self.adapter.features
+                    else (0, 0, *f.client_size))
+        before = game.look().region(*compared)
         boxes = [(1, f.help_title, f.help_text), (2, f.author_title, f.author_text)]
-        for how in ("mnemonic", "mouse"):
+        # A Latin mnemonic is also the key of that letter on a Russian layout.
+        hows = ("mnemonic", "mouse") + (("russian_layout",) if "latin_mnemonics" in
+                                        self.adapter.features else ())
+        for how in hows:
             for entry, title, text in boxes:
                 if how == "mouse":
                     game.click_menu(entry)
+                elif how == "russian_layout":
+                    game.mnemonic(f.menu_captions[entry], layout="ru")
                 else:
                     game.mnemonic(f.menu_captions[entry])
                 game.wait_box(title, text)
                 self.adapter.save_screen("box-%d-%s" % (entry, how))
-                game.key("Return" if how == "mnemonic" else "Escape")
+                game.key("Escape" if how == "mouse" else "Return")
                 game.wait_box_gone(title)
-        after = game.look().region(0, 0, *f.client_size)
+        after = game.look().region(*compared)
         check(after == before, "the boxes changed the window")
         self.space_deals(game, "the focus is not on the button after the boxes")
 
@@ -145,7 +156,8 @@ class Suite:
     def whole_game(self, set_index, scale=1, by="keys", asked=None, **options):
         """A new game with the set chosen in the list, by keys or by the
         pointer, solved by real clicks (every second one in an overlap strip,
-        where the higher-numbered cell takes it); the last slide shows only
+        where the higher-numbered cell takes it), or by keys on a program that
+        the keyboard plays (board_keys); the last slide shows only
         itself, the next click the whole picture, exact to the pixel (at a
         scale that is not whole, within a pixel and without a seam), with no
         frame pixel left. At home the frames facing the window are as wide on
@@ -162,8 +174,8 @@ class Suite:
               "client area of %r device pixels" % (game.client_pixels(),))
         if asked:
             game.check_on_screen()
-        if by == "keys":  # Tab to the list, the set, Tab back, Space
-            game.key("Tab", *["Down"] * set_index, "Tab", "space")
+        if by == "keys":  # Tab to the list, the set, Shift+Tab back, Space
+            game.key("Tab", *["Down"] * set_index, "shift+Tab", "space")
         else:
             if set_index:
                 game.click(*game.list_entry(set_index))
@@ -179,16 +191,29 @@ class Suite:
         else:
             check(view.is_blank(*f.demo_rect), "the preview is not empty")
 
-        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])], strips=True)
+        solution = f.solutions[f.start_layouts.index(tiles[:-1])]
+        by_keys = by == "keys" and "board_keys" in self.adapter.features
+        if by_keys:
+            # From the button to the board; its focused cell is brought to the
+            # top-left corner by keys that would wrap if the edges let them.
+            game.key("Tab", "Tab", *["Up"] * (f.side - 1), *["Left"] * (f.side - 1))
+            self.play_by_keys(game, tiles, 0, solution)
+            game.key("Tab")  # the board loses the focus and its ring
+        else:
+            game.click_cells(solution, strips=True)
         _, view = game.wait_board(pictures, lambda t: t == f.home(),
-                                  "the clicks did not bring the %s tiles home" % pictures.name)
+                                  "the %s did not bring the %s tiles home"
+                                  % ("keys" if by_keys else "clicks", pictures.name))
         check(view.board(pictures) == f.home() and view.framed(f.cells - 1),
               "the last slide showed more than the slide")
         game.look("%s-home" % label)
         uneven = view.frames_even(f.home())
         check(not uneven, "frames of uneven width:\n" + "\n".join(uneven))
 
-        game.click_cells([0])
+        if by_keys:  # Shift+Tab back to the focused cell, Space, and away
+            game.key("shift+Tab", "space", "Tab")
+        else:
+            game.click_cells([0])
         origin = f.board_origin
         span = f.side * f.piece_side
 
@@ -207,6 +232,131 @@ class Suite:
                          (t, origin[1] + span)):
                 check(view.is_blank(x, y, 1, 1),
                       "a frame pixel is left around the picture at (%d, %d)" % (x, y))
+
+    def play_by_keys(self, game, tiles, focus, clicks):
+        """Clicks the cells in order by keys from the focused cell `focus`:
+        the arrows to each, then Return or Space by turns. The focus follows
+        each slid tile into the cell that was empty."""
+        side, keys = self.facts.side, []
+        empty = tiles.index(0)
+        for n, cell in enumerate(clicks):
+            rows, cols = cell // side - focus // side, cell % side - focus % side
+            keys += ["Down" if rows > 0 else "Up"] * abs(rows)
+            keys += ["Right" if cols > 0 else "Left"] * abs(cols)
+            keys.append("space" if n % 2 else "Return")
+            slides = cell in neighbours(empty, side)
+            focus, empty = (empty, cell) if slides else (cell, empty)
+        game.key(*keys)
+
+    # -- assistive technology --------------------------------------------------
+
+    CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
+    NOTE_ROLES = {"notification", "alert", "status"}
+
+    def cell_name(self, cell, tile):
+        """The name a cell must have while it shows tile `tile` (0 nothing,
+        cells for the finished picture's last piece)."""
+        f, texts = self.facts, self.facts.accessible
+        what = (texts["nothing"] if tile == 0 else texts["last_piece"] if tile == f.cells
+                else texts["tile"].replace("{tile}", str(tile)))
+        return (texts["cell_name"].replace("{row}", str(cell // f.side + 1))
+                .replace("{column}", str(cell % f.side + 1)).replace("{what}", what))
+
+    def read_cells(self, game):
+        """The board's cells as a screen reader finds them: the nodes of a
+        cell's role that lie on the board, which must be sixteen, in reading
+        order, each over its cell. Returns (names, the focused one or None)."""
+        f = self.facts
+        (left, top), span = f.board_origin, f.cell_pitch * f.side
+        cells = [(name, focused, (x + w / 2, y + h / 2))
+                 for role, name, showing, focused, (x, y, w, h) in game.accessible_nodes()
+                 if role in self.CELL_ROLES and left <= x + w / 2 < left + span
+                 and top <= y + h / 2 < top + span]
+        check(len(cells) == f.cells, "%d cells found by a screen reader" % len(cells))
+        for i, (name, _, (x, y)) in enumerate(cells):
+            ox, oy = f.cell_origin(i)
+            check(ox <= x < ox + f.cell_pitch and oy <= y < oy + f.cell_pitch,
+                  "the screen reader's cell %d (%r) lies at %r" % (i, name, (x, y)))
+        focused = [i for i, (_, is_focused, _) in enumerate(cells) if is_focused]
+        return [name for name, _, _ in cells], (focused[0] if focused else None)
+
+    def wait_names(self, game, tiles, message):
+        wanted = [self.cell_name(i, t) for i, t in enumerate(tiles)]
+        seen = [None]
+
+        def named():
+            try:
+                seen[0] = self.read_cells(game)[0]
+            except AssertionError as problem:  # the tree may still be growing
+                seen[0] = str(problem)
+            return seen[0] == wanted
+        try:
+            wait_for(named, 10, "")
+        except AssertionError:
+            raise AssertionError("%s: %r, not %r" % (message, seen[0], wanted)) from None
+
+    def control_name(self, game, rect, roles):
+        left, top, width, height = rect
+        names = [name for role, name, showing, _, (x, y, w, h) in game.accessible_nodes()
+                 if role in roles and showing and left <= x + w / 2 < left + width
+                 and top <= y + h / 2 < top + height]
+        check(len(names) == 1, "%d nodes of %s at %r" % (len(names), roles, rect))
+        return names[0]
+
+    def announced(self, game):
+        return [name for role, name, showing, _, _ in game.accessible_nodes()
+                if role in self.NOTE_ROLES and showing and name]
+
+    def accessible_names(self):
+        """What a screen reader finds, against what the screen shows: each
+        cell named by its place and the tile it shows now, before the first
+        game, after a deal, after slides and on the finished picture; the
+        list named, the preview named by the set it shows; after a slide by
+        keys, the focus on the tile's new cell; the win announced at the
+        slide that brings the tiles home, and not before."""
+        f, texts = self.facts, self.facts.accessible
+        set_index = 1
+        pictures = PictureSet(f, self.assets, set_index, 1)
+        game = self.game()
+        self.wait_names(game, game.look().board(pictures), "names before the first game")
+        check(self.control_name(game, f.list1_rect, {"list", "list box"}) == texts["list"],
+              "the list is not named")
+        check(self.control_name(game, f.demo_rect, {"image"}) == "",
+              "the empty preview has a name")
+
+        game.key("Tab", "Down", "shift+Tab", "space")
+        tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
+                                   "no deal on the screen")
+        self.wait_names(game, tiles, "names after the deal")
+        wait_for(lambda: self.control_name(game, f.demo_rect, {"image"})
+                 == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
+        check(not self.announced(game), "announced before the win: %r" % self.announced(game))
+
+        # Into the board to the cell before the empty one, and slide its tile.
+        before = f.cells - 2
+        game.key("Tab", "Tab", *["Down"] * (f.side - 1), *["Right"] * (f.side - 2), "Return")
+        wait_for(lambda: self.read_cells(game)[1] == f.cells - 1, 10,
+                 "the focus did not follow the tile into the empty cell")
+        names, _ = self.read_cells(game)
+        game.look("accessible-focus")
+        check(names[-1] == self.cell_name(f.cells - 1, tiles[before]),
+              "the focused cell is named %r" % names[-1])
+        game.key("Return", "Tab")  # back, and out of the board
+        game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
+
+        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
+        game.wait_board(pictures, lambda t: t == f.home(),
+                        "the clicks did not bring the tiles home")
+        self.wait_names(game, f.home(), "names at home")
+        wait_for(lambda: self.announced(game) == [texts["solved"]], 10,
+                 "the win was not announced")
+
+        game.click_cells([0])
+        last = f.cell_origin(f.cells - 1)
+        wait_for(lambda: game.look().region(*last, f.piece_side, f.piece_side)
+                 == b"".join(pictures.pieces[-1]), 10, "the last piece does not show")
+        self.wait_names(game, f.home()[:-1] + [f.cells], "names of the finished picture")
+        game.look("accessible-complete")
 
     # -- rapid input -----------------------------------------------------------
 
@@ -299,15 +449,16 @@ class Suite:
         for host in DEPLOY_HOSTS:
             self.adapter.host(**host)
             game = self.game(kept=True)
-            check(motto_shown(game, f.label1_colour), "version A's motto is not shown")
+            check(motto_colour(game, [f.label1_colour]), "version A's motto is not shown")
             kept = game.kept_versions()
             colour, files = self.adapter.deploy()
+            versions = [f.label1_colour, colour]
             game.reload()
-            if not motto_shown(game, colour):
+            if motto_colour(game, versions) != colour:
                 game.wait_settled(kept)
                 game.reload()
-            check(motto_shown(game, colour), "%r: the second load after a deploy does not show "
-                  "the new version" % host)
+            check(motto_colour(game, versions) == colour, "%r: the second load after a deploy "
+                  "does not show the new version" % host)
             stray = set(game.loaded_files()) - set(files)
             check(not stray, "%r: files of another version loaded: %r" % (host, sorted(stray)))
             game.look("deployed")
@@ -321,7 +472,7 @@ class Suite:
         game = self.game(kept=True)
         self.adapter.host(faults={"*": {"hang": True}})
         game.reload()
-        check(motto_shown(game, self.facts.label1_colour), "the motto is not shown")
+        motto_colour(game, [self.facts.label1_colour])
         self.adapter.host()
 
     def bad_hosts(self):
@@ -329,6 +480,118 @@ class Suite:
 
     def stalls(self):
         self.adapter.check_stalls()
+
+    # -- touch -------------------------------------------------------------------
+
+    def overlapping_taps(self):
+        """Two thumbs: a tap that begins before the other has ended still
+        slides its tile, and so does the other."""
+        f = self.facts
+        skull = PictureSet(f, self.assets, 0, 1)
+        game = self.game(phone=True)
+        game.press_button()
+        dealt, _ = game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal")
+        empty = dealt.index(0)
+        first = neighbours(empty, f.side)[0]
+        second = [c for c in neighbours(first, f.side) if c != empty][0]
+        expected = list(dealt)
+        expected[empty], expected[first], expected[second] = dealt[first], dealt[second], 0
+        game.overlapping_taps([game.cell_point(first), game.cell_point(second)])
+        game.wait_board(skull, lambda t: t == expected, "the two taps did not slide two tiles")
+
+    # -- the page's own: loading, themes, fonts, the tab ------------------------
+
+    def input_during_loading(self):
+        """While the pictures load, the new game is asked for with the first
+        set chosen and then the second set is chosen: the deal is of the
+        first set, the second stays chosen for the next game."""
+        f = self.facts
+        with self.adapter.pictures_held():
+            game = self.game(ready=False)
+            game.wait_shown()
+            game.press_button()
+            game.click(*game.list_entry(1))
+        skull = PictureSet(f, self.assets, 0, 1)
+        game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal of the first set")
+        dentist = PictureSet(f, self.assets, 1, 1)
+        game.press_button()
+        game.wait_board(dentist, lambda t: t[:-1] in f.start_layouts,
+                        "the second set, chosen while loading, is not dealt next")
+
+    def forced_colours(self):
+        """In a high-contrast theme the chosen entry of the list stands out
+        from the others."""
+        f = self.facts
+        game = self.game()
+        game.forced_colours(True)
+        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+
+        def stands_out():
+            view = game.look()
+            return view.pixel(right, game.list_entry(0)[1]) != view.pixel(right, game.list_entry(1)[1])
+        wait_for(stands_out, 10, "the chosen entry looks like the others in forced colours")
+        game.look("forced-colours")
+
+    def shipped_font(self):
+        """The form's text is drawn in the face the page ships, whatever the
+        system has."""
+        f = self.facts
+        game = self.game()
+        selectors = ["#Command1", "#Label1", "#List1 [role=option]", "#menubar button"]
+        faces = wait_for(lambda: (lambda d: d if all(
+            fonts and all(face["isCustomFont"] for face in fonts) for fonts in d) else None)(
+            game.drawn_fonts(selectors)), 10,
+            "text drawn in a face of the system: %r" % (game.drawn_fonts(selectors),))
+        names = {face["familyName"] for fonts in faces for face in fonts}
+        check(names == {"DejaVu Sans"}, "the form's text is drawn in %r" % names)
+
+    def reload_keeps_the_game(self):
+        """A reload shows the game as it was, to the pixel, in each state a
+        player leaves it in: the board, the preview, the chosen set. A new
+        tab starts afresh."""
+        f = self.facts
+        span = f.cell_pitch * (f.side - 1) + f.framed_side
+        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+
+        def shown(game):
+            view = game.look()
+            return (view.region(*f.board_origin, span, span), view.region(*f.demo_rect),
+                    [view.pixel(right, game.list_entry(i)[1]) for i in range(len(f.picture_sets))])
+
+        def dealt(game, set_index):
+            if set_index:
+                game.click(*game.list_entry(set_index))
+            game.press_button()
+            pictures = PictureSet(f, self.assets, set_index, 1)
+            return game.wait_board(pictures, lambda t: t[:-1] in f.start_layouts, "no deal")[0]
+
+        def slid(game):  # a deal of the second set, a slide, the first set chosen again
+            tiles = dealt(game, 1)
+            game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+            game.click(*game.list_entry(0))
+
+        def finished(game):
+            tiles = dealt(game, 0)
+            game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])] + [0])
+
+        states = {"click_before_first_game": lambda game: game.click_cells([5]),
+                  "slid": slid, "finished": finished}
+        for name, play in states.items():
+            game = self.game()
+            fresh = shown(game)
+            play(game)
+            # Once the input has been handled: the same twice in a row.
+            before = wait_for(lambda: (lambda a, b: a if a == b and a != fresh else None)(
+                shown(game), shown(game)), 30, "%s: nothing changed" % name)
+            game.reload()
+            game.wait_shown()
+            wait_for(lambda: shown(game) == before, 30,
+                     "%s: the reloaded page does not show the game as it was" % name)
+            game.look("reloaded-" + name)
+            game.new_tab()
+            game.wait_ready()
+            check(shown(game) == fresh, "%s: a new tab does not start afresh" % name)
+            game.end()
 
     # -- a broken build ----------------------------------------------------------
 
@@ -345,12 +608,15 @@ class Suite:
 DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
 
 
-def motto_shown(game, colour):
-    """Whether the motto shows in its colour."""
-    view = game.look()
+def motto_colour(game, colours):
+    """The one of `colours` the motto shows in, once it shows in one."""
     left, top, width, height = game.facts.label1_rect
-    return any(view.pixel(x, y) == tuple(colour)
-               for y in range(top, top + height) for x in range(left, left + width))
+
+    def shown():
+        view = game.look()
+        inks = {view.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)}
+        return next((list(c) for c in colours if tuple(c) in inks), None)
+    return wait_for(shown, 10, "the motto shows in none of %r" % (colours,))
 
 
 def neighbours(cell, side):
@@ -402,6 +668,7 @@ def picture_amiss(view, rows):
 GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
           "small_screen": "small_screen",
           "missing_picture": "missing_picture", "phone": "touch", "offline": "offline",
+          "page": "page", "accessibility": "accessibility",
           "deploy": "deploy", "hosts": "hosts", "stalls": "hosts"}
 
 
@@ -430,9 +697,15 @@ def scenarios(suite, group):
         "missing_picture": [("missing_picture", suite.missing_picture)],
         # A phone held upright: the form scaled down to fit, played by taps.
         "phone": [("game_by_touch", lambda: suite.whole_game(1, scale=2, by="pointer",
-                                                              phone=True))],
+                                                              phone=True)),
+                  ("overlapping_taps", suite.overlapping_taps)],
+        "page": [("input_during_loading", suite.input_during_loading),
+                 ("forced_colours", suite.forced_colours),
+                 ("shipped_font", suite.shipped_font),
+                 ("reload_keeps_the_game", suite.reload_keeps_the_game)],
         "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True)),
                     ("returning_player_on_a_silent_network", suite.silent_network)],
+        "accessibility": [("accessible_names", suite.accessible_names)],
         "deploy": [("deploy_from_a_to_b", suite.deploy)],
         "hosts": [("bad_hosts_and_files", suite.bad_hosts)],
         "stalls": [("hung_and_slow_downloads", suite.stalls)],
@@ -440,21 +713,23 @@ def scenarios(suite, group):
 
 
 def adapter(args, facts):
-    if args.program == "web":
+    if args.program in WEB_ENGINES:
         from web import WebBrowser
-        return WebBrowser(os.path.abspath(args.exe), facts, args.shots, os.path.abspath(args.assets))
+        return WebBrowser(os.path.abspath(args.exe), facts, args.shots, os.path.abspath(args.assets),
+                          args.program)
     from xprograms import QtProgram, WineProgram, XDesktop
     from xsession import SCREEN
     program = (QtProgram(args.exe) if args.program == "qt"
                else WineProgram(os.path.abspath(args.exe), args.wine_prefix))
     return XDesktop(program, facts, args.shots,
-                    SMALL_SCREEN if args.group == "small_screen" else SCREEN)
+                    SMALL_SCREEN if args.group == "small_screen" else SCREEN,
+                    accessibility=args.group == "accessibility")
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--boot-wine-prefix")
-    parser.add_argument("program", nargs="?", choices=("qt", "wine", "web"))
+    parser.add_argument("program", nargs="?", choices=("qt", "wine") + WEB_ENGINES)
     parser.add_argument("exe", nargs="?")
     parser.add_argument("group", nargs="?", choices=GROUPS)
     parser.add_argument("--facts")

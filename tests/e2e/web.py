@@ -1,9 +1,12 @@
 """The web page under the end-to-end suite: the site served on 127.0.0.1 by a
-server of the suite's own, played in Debian's Chromium with real mouse,
-keyboard and touch input through playwright-core (web_driver.mjs, a Node
-process spoken to in JSON lines), and seen on screenshots of the page."""
+server of the suite's own, played with real mouse, keyboard and touch input
+in one of three browser engines (web_driver.mjs, a Node process spoken to in
+JSON lines): Debian's Chromium through playwright-core, Firefox ESR through
+puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver in an X
+session of its own; and seen on screenshots of the page."""
 
 import base64
+import contextlib
 import glob
 import http.server
 import json
@@ -23,11 +26,10 @@ WEB_SOURCES = os.path.join(HERE, os.pardir, os.pardir, "web")
 DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
-KEYS = {"space": "Space", "Tab": "Tab", "Down": "ArrowDown", "Return": "Enter",
-        "Escape": "Escape"}
+KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Down": "ArrowDown",
+        "Return": "Enter", "Escape": "Escape"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
-READY = "document.documentElement.dataset.ready === '1'"
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 SLOW_RATE = 50000 // 8  # 50 kbit/s in bytes a second
 NOTICE_S = 10  # a page that cannot start says so within this
@@ -45,11 +47,36 @@ def visible(selector):
             " !== 'hidden')(document.querySelector(%s))" % json.dumps(selector))
 
 
+WINDOW_SHOWN = visible("#form")
+# The window shows and start-up is over: the worker is registered only once
+# the pictures are in.
+STARTED = "%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE)
+
+
 def box(selector, index=0):
     """A JavaScript expression: the element's box in CSS pixels."""
     return ("(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))"
             "(document.querySelectorAll(%s)[%d].getBoundingClientRect())"
             % (json.dumps(selector), index))
+
+
+# Each engine: what web_driver.mjs calls it, the groups only some engines
+# have (missing_picture: a picture file withheld; touch: a phone;
+# install_prompt: the browser says whether it would offer to install the
+# page; text_antialiasing_varies: WebKit may draw the controls' captions
+# again after a modal box with other anti-aliasing, the same to the eye, so
+# only the board is compared across the boxes), the device pixel ratios of its hidpi group, and whether it needs an
+# X display. Firefox and WebKit set their ratio per browser process, so they
+# play ratio 2 alone beside 1.
+ENGINES = {
+    "web": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
+                         "latin_mnemonics", "hosts", "deploy"},
+            (2, 1.25, 1.5, 1.75), False),
+    "firefox": ("firefox", {"offline"}, (2,), False),
+    "webkit": ("webkit", {"offline", "text_antialiasing_varies"}, (2,), True),
+}
+# Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
+WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
 
 
 # The policy the README gives a host to send, under which every test runs.
@@ -69,13 +96,18 @@ class Site(http.server.ThreadingHTTPServer):
     sub-path `prefix`, and its index.html there without the trailing slash
     too; sends `cache_control`, or none and files a month old (`aged`), as
     a host whose files were deployed a month ago; sends at most `rate` bytes
-    a second, all responses together. `root` may change, as in a deploy."""
+    a second, all responses together. `root` may change, as in a deploy.
+    The pictures wait while `pictures_released` is clear, and `offline`
+    drops every request unanswered, as a network that is gone."""
 
     def __init__(self, root):
         super().__init__(("127.0.0.1", 0), SiteHandler)
         self.root = root
         self.origin = "http://127.0.0.1:%d" % self.server_address[1]
         self.missing, self.served = set(), set()
+        self.pictures_released = threading.Event()
+        self.pictures_released.set()
+        self.offline = False
         self.reset()
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
@@ -121,7 +153,12 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         self.directory = self.server.root  # a connection outlives a deploy
         path = self.path.split("?")[0]
+        if self.server.offline:
+            self.close_connection = True
+            return
         self.server.served.add(path)
+        if path.endswith(PICTURE_TYPES):
+            self.server.pictures_released.wait(60)
         prefix = self.server.prefix
         if path == prefix.rstrip("/") and prefix != "/":
             path = prefix + "index.html"  # as some hosts answer a folder without "/"
@@ -217,12 +254,13 @@ def bad_hosts(picture, other_picture):
 
 
 class Driver:
-    """The Node process that drives Chromium."""
+    """The Node process that drives an engine's browser."""
 
-    def __init__(self):
+    def __init__(self, engine="chromium", env=None):
         self.log = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs")], cwd=HERE,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log)
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine],
+                                     cwd=HERE, env=env, stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, stderr=self.log)
         self.last = 0
 
     def __call__(self, op, **args):
@@ -251,34 +289,44 @@ class Driver:
 
 
 class WebBrowser:
-    """The suite's side of the page: the site's server, the browser, the
-    games (each a fresh browser context), screenshots saved as PNG."""
-    name = "web"
-    features = frozenset({"missing_picture", "touch", "offline", "hosts", "deploy"})
-    # The device pixel ratios of common screens and browser zoom levels.
-    hidpi_scales = (2, 1.25, 1.5, 1.75)
+    """The suite's side of the page: the site's server, the browser of one
+    engine (ENGINES), the games (each a fresh browser context), screenshots
+    saved as PNG."""
 
-    def __init__(self, site, facts, shots, assets):
-        self.root, self.facts, self.shots, self.assets = site, facts, shots, assets
+    def __init__(self, site, facts, shots, assets, name="web"):
+        self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
+        self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
+        self.features = frozenset(features)
         self.games, self.deploys = [], []
 
     def __enter__(self):
         check(os.path.isfile(os.path.join(self.root, "index.html")),
               "no index.html in %s" % self.root)
         self.site = Site(self.root)
+        self.x = None
         try:
-            self.driver = Driver()
+            if self.needs_x:
+                from xprograms import XDesktop
+                from xsession import XSession
+                self.x = XSession(WEBKIT_SCREEN).__enter__()
+                # The engine types a letter through the X keyboard map: the
+                # Cyrillic mnemonics get keys, as for the X programs.
+                XDesktop.map_mnemonic_letters(self)
+            self.driver = Driver(self.engine, self.x.env if self.x else None)
         except BaseException:
-            self.site.shutdown()
+            self.__exit__()
             raise
         return self
 
     def __exit__(self, *exc):
         try:
-            self.driver.close()
+            if hasattr(self, "driver"):
+                self.driver.close()
         finally:
             for work in self.deploys:
                 shutil.rmtree(work, ignore_errors=True)
+            if self.x:
+                self.x.__exit__()
             self.site.shutdown()
             self.site.server_close()
 
@@ -294,10 +342,10 @@ class WebBrowser:
         return game
 
     def shot_path(self, name):
-        return os.path.join(self.shots, "web-%s.png" % name)
+        return os.path.join(self.shots, "%s-%s.png" % (self.name, name))
 
     def save_screen(self, name):
-        if self.games and self.games[-1].id is not None:
+        if self.games and self.games[-1].id is not None and not self.games[-1].closed():
             with open(self.shot_path(name), "wb") as out:
                 out.write(self.games[-1].png())
 
@@ -305,6 +353,7 @@ class WebBrowser:
         for game in self.games:
             game.end()
         self.games = []
+        self.site.offline = False
 
     def problems(self):
         return [problem for game in self.games for problem in game.problems()]
@@ -312,10 +361,19 @@ class WebBrowser:
     def log_text(self):
         return self.driver.log_text()
 
+    @contextlib.contextmanager
+    def pictures_held(self):
+        """The site answers no request for a picture until the end."""
+        self.site.pictures_released.clear()
+        try:
+            yield
+        finally:
+            self.site.pictures_released.set()
+
     def check_missing_picture(self, folder, piece):
         """One picture file of the set answers 404, and then the game's
         WebAssembly does: the page says which, in #error, and is never ready
-        to play."""
+        to play: the window does not show."""
         if not any(folder in path for path in self.site.served):
             self.start().end()  # learns which files the page loads
         loaded = sorted(path for path in self.site.served
@@ -336,7 +394,7 @@ class WebBrowser:
                 check(error["role"] == "alert", "#error has role %r" % error["role"])
                 check(os.path.basename(path) in error["text"],
                       "#error does not name %s: %r" % (os.path.basename(path), error["text"]))
-                check(not game.eval(READY), "the page says it is ready without %s" % path)
+                check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % path)
                 game.problems()  # the 404 itself is what this scenario asks for
                 game.end()
             finally:
@@ -383,7 +441,7 @@ class WebBrowser:
             game = self.start(ready=False, url=url)
             try:
                 if said is None:
-                    game.wait("(%s) && %s" % (READY, SERVICE_WORKER_ACTIVE),
+                    game.wait(STARTED,
                               "the game did not start and get kept for offline play")
                 else:
                     selector, file = said
@@ -407,14 +465,15 @@ class WebBrowser:
             self.host(faults={name: {"hang": True}})
             game = self.start(ready=False)
             text = self.notice(game, "#waiting", STALL_NOTICE_S)
-            check(name in text, "the page waits for %r, not for %s" % (text, name))
+            check(name in text and re.search("[а-яё]", text),
+                  "the page waits for %r, not for %s" % (text, name))
             self.site.released.set()
-            game.wait_ready()
-            check(not game.eval(NOTICE % json.dumps("#waiting")), "the notice stays")
+            game.wait(STARTED, "the page did not go on once %s came" % name)
+            game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
             game.end()
         self.host(rate=SLOW_RATE)
         game = self.start(ready=False)
-        game.wait(READY, "the page did not start at 50 kbit/s", 180)
+        game.wait(STARTED, "the page did not start at 50 kbit/s", 180)
         check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice at 50 kbit/s")
         self.host()
 
@@ -464,7 +523,8 @@ class WebGame(Game):
     def __init__(self, browser, scale, phone, url=None):
         super().__init__(browser.facts)
         self.driver, self.scale, self.phone = browser.driver, scale, phone
-        self.shot_path, self.origin = browser.shot_path, browser.site.origin
+        self.shot_path, self.site = browser.shot_path, browser.site
+        self.origin, self.features = browser.site.origin, browser.features
         self.viewport = PHONE if phone else DESKTOP
         origin, path = url or (self.origin, browser.site.prefix)
         self.id = self.driver("open", origin=origin, path=path, viewport=self.viewport,
@@ -479,8 +539,13 @@ class WebGame(Game):
         except AssertionError as error:
             raise AssertionError("%s (%s)" % (message, str(error).splitlines()[0])) from None
 
-    def wait_ready(self):
-        self.wait(READY, "the page did not get ready to play")
+    def wait_ready(self, message="the page did not show its window"):
+        """Until the window shows with its sixteen framed cells, and has the
+        keyboard (a browser window that the window manager activates a moment
+        later draws the focused button's ring only then)."""
+        self.wait(WINDOW_SHOWN + " && document.hasFocus()", message)
+        wait_for(lambda: all(map(self.look().framed, range(self.facts.cells))), 30,
+                 message + ": the board's cells show no frames")
         if self.phone:
             form = self.eval(box("#form"))
             check(form["x"] >= 0 and form["x"] + form["width"] <= PHONE["width"],
@@ -489,17 +554,19 @@ class WebGame(Game):
     def reload_offline(self):
         """Once the service worker has taken the site, the network goes and
         the page is loaded again. The browser would offer to install it."""
-        errors = self.driver("installabilityErrors", origin=self.origin, path="/",
-                             ready="(%s) && %s" % (READY, SERVICE_WORKER_ACTIVE))
-        check(errors == [], "the browser would not install the page: %r" % errors)
+        if "install_prompt" in self.features:
+            errors = self.driver("installabilityErrors", origin=self.origin, path="/",
+                                 ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
+            check(errors == [], "the browser would not install the page: %r" % errors)
         self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
+        self.site.offline = True
         self.driver("offline", game=self.id, offline=True)
         self.driver("reload", game=self.id)
-        self.wait(READY, "the page did not get ready offline")
+        self.wait_ready("the page did not show its window offline")
 
     def reload(self):
         self.driver("reload", game=self.id)
-        self.wait(READY, "the page did not get ready again")
+        self.wait_ready("the page did not show its window again")
 
     def wait_settled(self, kept_before):
         """Waits until the service worker has kept a version it did not keep
@@ -545,7 +612,17 @@ class WebGame(Game):
         return round(client["width"] * self.scale), round(client["height"] * self.scale)
 
     def png(self, clip=None):
-        return base64.b64decode(self.driver("screenshot", game=self.id, clip=clip))
+        """The viewport, or the clip of it, in device pixels. Where the engine
+        shoots only the whole viewport, the clip is cut out of it here."""
+        shot = self.driver("screenshot", game=self.id, clip=clip)
+        png = base64.b64decode(shot["png"])
+        if clip is None or shot["clip"] == clip:
+            return png
+        x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
+        width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
+        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                               "+repage", "png:-"], input=png, stdout=subprocess.PIPE,
+                              check=True).stdout
 
     def look(self, save_as=None):
         """The client area and the menu bar above it, from the form's corner,
@@ -586,14 +663,44 @@ class WebGame(Game):
     def key(self, *names):
         self.driver("keys", game=self.id, keys=[KEYS[name] for name in names])
 
-    def mnemonic(self, caption, menu_bar=True):
+    def mnemonic(self, caption, menu_bar=True, layout="us"):
+        """With layout "ru", a Latin letter is the key where a Russian
+        keyboard has it, typing the Cyrillic letter of that key."""
         letter = caption[caption.index("&") + 1].lower()
-        if letter.isascii():
+        if letter.isascii() and layout == "ru":
+            key = {"key": RUSSIAN_KEYS[US_KEYS.index(letter)], "code": "Key" + letter.upper(),
+                   "keyCode": ord(letter.upper()), "alt": menu_bar}
+        elif letter.isascii():
             key = ("Alt+" if menu_bar else "") + letter
         else:  # where a Russian keyboard has it
             us = US_KEYS[RUSSIAN_KEYS.index(letter)].upper()
             key = {"key": letter, "code": "Key" + us, "keyCode": ord(us), "alt": menu_bar}
         self.driver("keys", game=self.id, keys=[key])
+
+    # The page's own: what only a browser has.
+    def wait_shown(self):
+        self.wait(visible("#Command1"), "the window is not shown")
+
+    def overlapping_taps(self, points):
+        """Fingers down on the form points one after the other, then lifted in
+        the same order, each lift while the later ones still touch."""
+        client = self.client_box()
+        unit = client["width"] / self.facts.client_size[0]
+        self.driver("overlappingTouches", game=self.id, points=[
+            (client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points])
+
+    def forced_colours(self, active):
+        self.driver("forcedColors", game=self.id, active=active)
+
+    def drawn_fonts(self, selectors):
+        """For each element, the faces its text is drawn in."""
+        return self.driver("drawnFonts", game=self.id, selectors=selectors)
+
+    def reload(self):
+        self.driver("reload", game=self.id)
+
+    def new_tab(self):
+        self.driver("newTab", game=self.id, origin=self.origin, path="/")
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""
@@ -615,8 +722,10 @@ class WebGame(Game):
         self.wait("(d => !!d && d.open && document.querySelector('#msgbox-title').textContent"
                   " === %s)(document.querySelector('#msgbox'))" % json.dumps(title),
                   "no box titled %r" % title, timeout)
+        # WebKit's innerText ends a block's text with a line break.
         shown = self.eval("document.querySelector('#msgbox-text').innerText")
-        check(shown.split("\n") == text.split("\r"), "the box %r reads %r" % (title, shown))
+        check(shown.rstrip("\n").split("\n") == text.rstrip("\r").split("\r"),
+              "the box %r reads %r" % (title, shown))
 
     def wait_box_gone(self, title):
         self.wait("!document.querySelector('#msgbox').open", "the box %r stays open" % title)
@@ -635,12 +744,15 @@ class WebGame(Game):
         check((wider["width"], wider["height"]) == (form["width"], form["height"]),
               "the form grew with the viewport: %r, then %r" % (form, wider))
 
+    def closed(self):
+        return self.driver("closed", game=self.id)
+
     def running(self):
-        return not self.driver("closed", game=self.id) and not self.eval(
+        return not self.closed() and not self.eval(
             "%s || %s" % (visible("#ended"), visible("#error")))
 
     def exit_status(self):
         """0 once the page has closed or shows that it has ended."""
-        wait_for(lambda: self.driver("closed", game=self.id) or self.eval(visible("#ended")), 30,
+        wait_for(lambda: self.closed() or self.eval(visible("#ended")), 30,
                  "the page neither closed nor shows #ended")
         return 0

@@ -1,160 +1,424 @@
-// Chromium for the end-to-end suite's web adapter (web.py), driven through
-// playwright-core: one browser for the whole run, a fresh context per game.
+// A browser engine for the end-to-end suite's web adapter (web.py): Chromium
+// through playwright-core, Firefox ESR through puppeteer-core over WebDriver
+// BiDi, WebKitGTK's MiniBrowser through WebKitWebDriver (classic WebDriver
+// over HTTP). One browser per device pixel ratio where the engine sets the
+// ratio at launch, a fresh context per game.
+//
+// Usage: node web_driver.mjs chromium|firefox|webkit
 // Reads one JSON request per line on stdin, {"id", "op", ...arguments}, and
 // answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
 // Positions are CSS pixels of the page.
 
+import { spawn } from 'node:child_process';
 import { mkdtemp, rm } from 'node:fs/promises';
+import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createInterface } from 'node:readline';
-import { chromium } from 'playwright-core';
 
 const CHROMIUM = '/usr/bin/chromium';
-const ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-              '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+// --test-type and --lang=ru keep the "--no-sandbox" bar and the offer to
+// translate the Russian page off a headed window.
+const CHROMIUM_ARGS = ['--no-sandbox', '--test-type', '--lang=ru', '--disable-gpu',
+                       '--disable-quic', '--no-first-run', '--disable-background-networking',
+                       '--disable-component-update', '--disable-sync'];
+const FIREFOX = '/usr/bin/firefox-esr';
+const WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver';
+const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+// Compositing from the start: WebKit turns it on for a modal box and keeps
+// it, drawing the text around with other anti-aliasing from then on.
+const WEBKIT_ENV = { WEBKIT_FORCE_COMPOSITING_MODE: '1' };
 const TIMEOUT_MS = 30000;
 const KEY_DELAY_MS = 30;
 const POLL_MS = 50;
-const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
-
-const browser = await chromium.launch({ executablePath: CHROMIUM, args: ARGS });
-const games = new Map();
-let lastId = 0;
-
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// Whether a request stays within the site (or is data the page made).
+const local = (url, origin) => url.startsWith(origin + '/') || /^(data|blob):/.test(url);
+
+// -- Chromium and Firefox: one page API, two libraries ------------------------
 
 // What a game's page did that no scenario allows: a request that left the
 // origin, an uncaught error.
-function watch(game, origin) {
+function watch(game, origin, requests) {
   game.problems = [];
   game.closed = false;
-  game.context.on('request', (request) => {
-    const url = request.url();
-    if (!url.startsWith(origin + '/') && !/^(data|blob):/.test(url)) {
-      game.problems.push('a request left the origin: ' + url);
-    }
+  requests.on('request', (request) => {
+    if (!local(request.url(), origin)) game.problems.push('a request left the origin: ' + request.url());
   });
+  watchPage(game);
+}
+
+function watchPage(game) {
   game.page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
   game.page.on('close', () => { game.closed = true; });
 }
 
-// A key by Playwright's name, or a letter that the US layout lacks as a
-// Russian layout types it: {key, code, keyCode, alt}.
-async function press(game, key) {
-  const page = game.page;
-  if (typeof key === 'string') return page.keyboard.press(key, { delay: KEY_DELAY_MS });
-  game.cdp ??= await game.context.newCDPSession(page);
-  const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
-                  modifiers: key.alt ? ALT : 0 };
-  if (key.alt) await page.keyboard.down('Alt');
-  await game.cdp.send('Input.dispatchKeyEvent', key.alt ? { ...event, type: 'rawKeyDown' }
-                                                        : { ...event, type: 'keyDown', text: key.key });
-  await sleep(KEY_DELAY_MS);
-  await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
-  if (key.alt) await page.keyboard.up('Alt');
+// A key by name, with modifiers ("Alt+h", "Shift+Tab"), or a letter that the
+// US layout lacks as a Russian layout types it: {key, code, keyCode, alt}.
+const MODIFIERS = ['Alt', 'Shift', 'Control'];
+const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
+
+// The modifiers held for a key and the key's own name.
+function parseKey(key) {
+  if (typeof key !== 'string') return { held: key.alt ? ['Alt'] : [], name: key.key };
+  const parts = key.split('+');
+  const held = parts.slice(0, -1).filter((part) => MODIFIERS.includes(part));
+  return { held, name: parts[parts.length - 1] || '+' };
 }
 
-async function pointer(game, touch, x, y) {
-  if (touch) {
-    await game.page.touchscreen.tap(x, y);
+async function press(game, key) {
+  const keyboard = game.page.keyboard;
+  const { held, name } = parseKey(key);
+  for (const modifier of held) await keyboard.down(modifier);
+  if (typeof key === 'string' || !game.cdp) {
+    await keyboard.press(name, { delay: KEY_DELAY_MS });
   } else {
-    await game.page.mouse.click(x, y);
+    const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
+                    modifiers: key.alt ? ALT : 0 };
+    await game.cdp.send('Input.dispatchKeyEvent', key.alt ? { ...event, type: 'rawKeyDown' }
+                                                       : { ...event, type: 'keyDown', text: key.key });
+    await sleep(KEY_DELAY_MS);
+    await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
+  }
+  for (const modifier of held.reverse()) await keyboard.up(modifier);
+}
+
+// Input that closes the page (the menu's "Exit") ends without its last
+// steps: that is no error.
+const untilClosed = (game, input) => input().catch((error) => {
+  if (!game.page.isClosed()) throw error;
+});
+
+// The operations on a page that both libraries share.
+const pageOps = {
+  clicks: (game, points, touch) => untilClosed(game, async () => {
+    for (const [x, y] of points) {
+      if (touch) await game.page.touchscreen.tap(x, y);
+      else await game.page.mouse.click(x, y);
+    }
+  }),
+  keys: (game, keys) => untilClosed(game, async () => {
+    for (const key of keys) await press(game, key);
+  }),
+  async screenshot(game, clip) {
+    const png = await game.page.screenshot({ clip: clip ?? undefined, type: 'png' });
+    return { png: Buffer.from(png).toString('base64'), clip };
+  },
+  eval: (game, expression) => game.page.evaluate(expression),
+  reload: (game) => game.page.reload(),
+  goto: (game, url) => game.page.goto(url),
+  closed: (game) => game.closed || game.page.isClosed(),
+  async close(game) {
+    await game.context.close();
+  },
+  async problems(game) {
+    const found = game.problems;
+    game.problems = [];
+    return found;
+  },
+};
+
+async function chromium() {
+  const { chromium: library } = await import('playwright-core');
+  const browser = await library.launch({ executablePath: CHROMIUM, args: CHROMIUM_ARGS });
+  return {
+    ...pageOps,
+    async open({ origin, path, viewport, dpr, touch, init }) {
+      const context = await browser.newContext({
+        viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch,
+      });
+      context.setDefaultTimeout(TIMEOUT_MS);
+      if (init) await context.addInitScript(init);
+      const game = { context, page: await context.newPage() };
+      game.cdp = await context.newCDPSession(game.page);
+      watch(game, origin, context);
+      await game.page.goto(origin + path);
+      return game;
+    },
+    async viewport(game, size) {
+      await game.page.setViewportSize(size);
+    },
+    async offline(game, offline) {
+      await game.context.setOffline(offline);
+    },
+    // What keeps the browser from offering to install the page as an app, as
+    // a profile of its own (not incognito) sees it once `ready` holds.
+    async installabilityErrors({ origin, path, ready }) {
+      const profile = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+      const context = await library.launchPersistentContext(profile, {
+        executablePath: CHROMIUM, args: CHROMIUM_ARGS,
+      });
+      try {
+        const page = context.pages()[0] ?? await context.newPage();
+        await page.goto(origin + path);
+        await waitFor(() => page.evaluate(ready), ready, TIMEOUT_MS);
+        const cdp = await context.newCDPSession(page);
+        return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
+      } finally {
+        await context.close();
+        await rm(profile, { recursive: true, force: true });
+      }
+    },
+    // Fingers on the screen at once: each down in turn, then each lifted in
+    // turn, every lift while the later fingers are still down.
+    async overlappingTouches(game, points) {
+      const touches = points.map(([x, y], id) => ({ x, y, id }));
+      for (let n = 1; n <= touches.length; ++n) {
+        await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: touches.slice(0, n) });
+      }
+      for (let n = 1; n < touches.length; ++n) {
+        await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: touches.slice(n) });
+      }
+      await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    },
+    // The page as a high-contrast theme shows it (forced colours), or not.
+    async forcedColors(game, active) {
+      await game.page.emulateMedia({ forcedColors: active ? 'active' : 'none' });
+    },
+    // The faces the page's text of each element is drawn in:
+    // [[{familyName, isCustomFont, glyphCount}...]...].
+    async drawnFonts(game, selectors) {
+      await game.cdp.send('DOM.enable');
+      await game.cdp.send('CSS.enable');
+      const { root } = await game.cdp.send('DOM.getDocument', { depth: -1 });
+      const faces = [];
+      for (const selector of selectors) {
+        const { nodeId } = await game.cdp.send('DOM.querySelector', { nodeId: root.nodeId, selector });
+        faces.push((await game.cdp.send('CSS.getPlatformFontsForNode', { nodeId })).fonts);
+      }
+      return faces;
+    },
+    // The page opened again in a new tab of the same browser, in place of
+    // the old one, which is closed.
+    async newTab(game, origin, path) {
+      const page = await game.context.newPage();
+      await game.page.close();
+      Object.assign(game, { page, cdp: await game.context.newCDPSession(page), closed: false });
+      watchPage(game);
+      await page.goto(origin + path);
+    },
+    end: () => browser.close(),
+  };
+}
+
+// Firefox sets its device pixel ratio for the whole browser: one browser per
+// ratio, started when a game first asks for it.
+async function firefox() {
+  const { default: puppeteer } = await import('puppeteer-core');
+  const browsers = new Map();
+  const browserAt = (dpr) => {
+    if (!browsers.has(dpr)) {
+      browsers.set(dpr, puppeteer.launch({
+        browser: 'firefox', executablePath: FIREFOX, headless: true,
+        extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) },
+      }));
+    }
+    return browsers.get(dpr);
+  };
+  return {
+    ...pageOps,
+    async open({ origin, path, viewport, dpr }) {
+      const context = await (await browserAt(dpr)).createBrowserContext();
+      const game = { context, page: await context.newPage() };
+      game.page.setDefaultTimeout(TIMEOUT_MS);
+      watch(game, origin, game.page);
+      await game.page.setViewport(viewport);
+      await game.page.goto(origin + path);
+      return game;
+    },
+    async viewport(game, size) {
+      await game.page.setViewport(size);
+    },
+    // The host going away (web.py) takes the network.
+    async offline() {},
+    async end() {
+      for (const browser of browsers.values()) await (await browser).close();
+    },
+  };
+}
+
+// -- WebKit: classic WebDriver over HTTP ---------------------------------------
+
+const WEBDRIVER_KEYS = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Space: ' ',
+                         ArrowDown: '\uE015', ArrowUp: '\uE013', ArrowLeft: '\uE012',
+                         ArrowRight: '\uE014', Home: '\uE011', End: '\uE010',
+                         Shift: '\uE008', Control: '\uE009', Alt: '\uE00A' };
+
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const server = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      server.close(() => resolve(port));
+    }).on('error', reject);
+  });
+}
+
+// WebKitGTK takes its device pixel ratio from GDK_SCALE: one WebKitWebDriver
+// per ratio, each starting a MiniBrowser per game in the suite's X display.
+// A driver holds one session at a time: one game at a time.
+async function webkit() {
+  const drivers = new Map();
+  const driverAt = async (dpr) => {
+    if (!drivers.has(dpr)) {
+      const port = await freePort();
+      const child = spawn(WEBKIT_DRIVER, ['--port=' + port], {
+        env: { ...process.env, GDK_SCALE: String(dpr), ...WEBKIT_ENV }, stdio: 'ignore',
+      });
+      const url = 'http://127.0.0.1:' + port;
+      drivers.set(dpr, { child, url });
+      await waitFor(() => fetch(url + '/status').then((r) => r.ok, () => false),
+                    'WebKitWebDriver on port ' + port, TIMEOUT_MS);
+    }
+    return drivers.get(dpr).url;
+  };
+  const call = async (game, method, path, body) => {
+    const response = await fetch(game.url + path, {
+      method, headers: { 'Content-Type': 'application/json' },
+      body: body === undefined ? undefined : JSON.stringify(body),
+    });
+    const { value } = await response.json();
+    if (!response.ok) throw new Error(`${method} ${path}: ${value.error}: ${value.message}`);
+    return value;
+  };
+  const session = (game, method, path, body) => call(game, method, `/session/${game.session}${path}`, body);
+  // The expression's value; a promise is awaited.
+  const evaluate = (game, expression) => session(game, 'POST', '/execute/async', {
+    script: `const done = arguments[arguments.length - 1];
+             Promise.resolve().then(() => (${expression})).then(done, (e) => done({ thrown: String(e) }));`,
+    args: [],
+  }).then((value) => {
+    if (value && typeof value === 'object' && 'thrown' in value) throw new Error(value.thrown);
+    return value;
+  });
+  const actions = (game, source) => session(game, 'POST', '/actions', { actions: [source] });
+  const closed = async (game) => {
+    game.closed ||= await session(game, 'GET', '/window').then(() => false, () => true);
+    return game.closed;
+  };
+  const viewport = async (game, { width, height }) => {
+    const inner = await evaluate(game, '[innerWidth, innerHeight]');
+    const outer = await session(game, 'GET', '/window/rect');
+    await session(game, 'POST', '/window/rect', {
+      width: outer.width + width - inner[0], height: outer.height + height - inner[1],
+    });
+    await waitFor(() => evaluate(game, `innerWidth === ${width} && innerHeight === ${height}`),
+                  'a viewport of ' + width + ' x ' + height, TIMEOUT_MS);
+  };
+  return {
+    async open({ origin, path, viewport: size, dpr }) {
+      const game = { url: await driverAt(dpr), origin, closed: false };
+      game.session = (await call(game, 'POST', '/session', {
+        capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {
+          binary: MINIBROWSER, args: ['--automation'] } } },
+      })).sessionId;
+      await session(game, 'POST', '/timeouts', { script: TIMEOUT_MS });
+      await session(game, 'POST', '/url', { url: origin + path });
+      await viewport(game, size);
+      return game;
+    },
+    viewport,
+    async clicks(game, points) {
+      const steps = points.flatMap(([x, y]) => [
+        { type: 'pointerMove', x: Math.floor(x), y: Math.floor(y), origin: 'viewport' },
+        { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]);
+      await actions(game, { type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
+                            actions: steps });
+    },
+    async keys(game, keys) {
+      for (const key of keys) {
+        const { held, name } = parseKey(key);
+        const value = WEBDRIVER_KEYS[name] ?? name;
+        const modifiers = held.map((modifier) => WEBDRIVER_KEYS[modifier]);
+        await actions(game, { type: 'key', id: 'keyboard', actions: [
+          ...modifiers.map((m) => ({ type: 'keyDown', value: m })),
+          { type: 'keyDown', value }, { type: 'pause', duration: KEY_DELAY_MS },
+          { type: 'keyUp', value },
+          ...modifiers.reverse().map((m) => ({ type: 'keyUp', value: m }))] });
+      }
+    },
+    // The whole viewport: web.py cuts the clip out of it.
+    async screenshot(game) {
+      const [width, height] = await evaluate(game, '[innerWidth, innerHeight]');
+      return { png: await session(game, 'GET', '/screenshot'), clip: { x: 0, y: 0, width, height } };
+    },
+    eval: evaluate,
+    reload: (game) => session(game, 'POST', '/refresh', {}),
+    goto: (game, url) => session(game, 'POST', '/url', { url }),
+    closed,
+    async close(game) {
+      await call(game, 'DELETE', `/session/${game.session}`);
+    },
+    // The host going away (web.py) takes the network.
+    async offline() {},
+    // Classic WebDriver reports neither requests nor errors: the requests
+    // are read from the page's resource timing.
+    async problems(game) {
+      if (await closed(game)) return [];
+      const urls = await evaluate(game, "performance.getEntriesByType('resource').map((e) => e.name)");
+      const found = urls.filter((url) => !local(url, game.origin) && !(game.seen ??= new Set()).has(url));
+      found.forEach((url) => game.seen.add(url));
+      return found.map((url) => 'a request left the origin: ' + url);
+    },
+    async end() {
+      for (const { child } of drivers.values()) child.kill();
+    },
+  };
+}
+
+// Polls check() until it gives something true.
+async function waitFor(check, what, timeout) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    if (await check()) return;
+    if (Date.now() > deadline) throw new Error('timed out waiting for ' + what);
+    await sleep(POLL_MS);
   }
 }
 
+const engine = await { chromium, firefox, webkit }[process.argv[2]]();
+const games = new Map();
+let lastId = 0;
+
 const ops = {
   // `init`: a script run in the page before its own (for measurements).
-  async open({ origin, path, viewport, dpr, touch, init }) {
-    const context = await browser.newContext({
-      viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch,
-    });
-    context.setDefaultTimeout(TIMEOUT_MS);
-    if (init) await context.addInitScript(init);
-    const game = { context, page: await context.newPage() };
-    watch(game, origin);
-    games.set(++lastId, game);
-    await game.page.goto(origin + path);
+  async open(args) {
+    games.set(++lastId, await engine.open(args));
     return lastId;
   },
   async close({ game }) {
-    await games.get(game).context.close();
+    await engine.close(games.get(game));
     games.delete(game);
   },
-  async clicks({ game, points, touch }) {
-    for (const [x, y] of points) await pointer(games.get(game), touch, x, y);
-  },
-  async keys({ game, keys }) {
-    for (const key of keys) await press(games.get(game), key);
-  },
-  async screenshot({ game, clip }) {
-    const png = await games.get(game).page.screenshot({ clip: clip ?? undefined, type: 'png' });
-    return png.toString('base64');
-  },
-  // A JavaScript expression's value; a promise is awaited.
-  async eval({ game, expression }) {
-    return games.get(game).page.evaluate(expression);
-  },
+  clicks: ({ game, points, touch }) => engine.clicks(games.get(game), points, touch),
+  keys: ({ game, keys }) => engine.keys(games.get(game), keys),
+  screenshot: ({ game, clip }) => engine.screenshot(games.get(game), clip),
+  eval: ({ game, expression }) => engine.eval(games.get(game), expression),
   // Polled here rather than with waitForFunction, which a page's
-  // Content-Security-Policy without 'unsafe-eval' stops.
-  async waitFor({ game, expression, timeout }) {
-    const deadline = Date.now() + timeout;
-    for (;;) {
-      // A page that is being loaded again has no context to evaluate in.
-      const value = await games.get(game).page.evaluate(expression).catch(() => false);
-      if (value) return;
-      if (Date.now() > deadline) throw new Error('timed out waiting for ' + expression);
-      await sleep(POLL_MS);
-    }
-  },
+  // Content-Security-Policy without 'unsafe-eval' stops. A page that is
+  // being loaded again has no context to evaluate in.
+  waitFor: ({ game, expression, timeout }) => waitFor(
+    () => engine.eval(games.get(game), expression).catch(() => false), expression, timeout),
   // A new viewport size, once the page has laid itself out for it: its
   // resize handlers run before the next frame.
   async viewport({ game, width, height }) {
-    const page = games.get(game).page;
-    await page.setViewportSize({ width, height });
-    await page.evaluate(() => new Promise((done) => {
-      requestAnimationFrame(() => requestAnimationFrame(done));
-    }));
+    await engine.viewport(games.get(game), { width, height });
+    await engine.eval(games.get(game), `new Promise((done) => {
+      requestAnimationFrame(() => requestAnimationFrame(() => done(true)));
+    })`);
   },
-  async offline({ game, offline }) {
-    await games.get(game).context.setOffline(offline);
-  },
-  async reload({ game }) {
-    await games.get(game).page.reload();
-  },
+  offline: ({ game, offline }) => engine.offline(games.get(game), offline),
+  reload: ({ game }) => engine.reload(games.get(game)),
   // The address typed again: a return visit.
-  async goto({ game, url }) {
-    await games.get(game).page.goto(url);
-  },
-  // What keeps the browser from offering to install the page as an app, as
-  // a profile of its own (not incognito) sees it once the page is ready.
-  async installabilityErrors({ origin, path, ready }) {
-    const profile = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-    const context = await chromium.launchPersistentContext(profile, {
-      executablePath: CHROMIUM, args: ARGS,
-    });
-    try {
-      const page = context.pages()[0] ?? await context.newPage();
-      await page.goto(origin + path);
-      const game = { page };
-      games.set(0, game);
-      await ops.waitFor({ game: 0, expression: ready, timeout: TIMEOUT_MS });
-      const cdp = await context.newCDPSession(page);
-      return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
-    } finally {
-      games.delete(0);
-      await context.close();
-      await rm(profile, { recursive: true, force: true });
-    }
-  },
-  async closed({ game }) {
-    return games.get(game).closed;
-  },
-  async problems({ game }) {
-    const found = games.get(game).problems;
-    games.get(game).problems = [];
-    return found;
-  },
+  goto: ({ game, url }) => engine.goto(games.get(game), url),
+  installabilityErrors: (args) => engine.installabilityErrors(args),
+  closed: ({ game }) => engine.closed(games.get(game)),
+  problems: ({ game }) => engine.problems(games.get(game)),
+  // Chromium only: the page group's inputs and probes.
+  overlappingTouches: ({ game, points }) => engine.overlappingTouches(games.get(game), points),
+  forcedColors: ({ game, active }) => engine.forcedColors(games.get(game), active),
+  drawnFonts: ({ game, selectors }) => engine.drawnFonts(games.get(game), selectors),
+  newTab: ({ game, origin, path }) => engine.newTab(games.get(game), origin, path),
 };
 
 const input = createInterface({ input: process.stdin });
@@ -168,4 +432,4 @@ for await (const line of input) {
   }
   process.stdout.write(JSON.stringify(answer) + '\n');
 }
-await browser.close();
+await engine.end();

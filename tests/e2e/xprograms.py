@@ -15,7 +15,8 @@ from xsession import SCREEN, XSession
 
 class QtProgram:
     name = "qt"
-    features = frozenset({"title_bar", "small_screen", "desktop_font"})
+    features = frozenset({"title_bar", "small_screen", "desktop_font", "board_keys",
+                          "accessibility"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -130,10 +131,11 @@ class XDesktop:
     # where rounded widths do not add up.
     hidpi_scales = (2, 1.04, 1.25)
 
-    def __init__(self, program, facts, shots, screen=SCREEN):
+    def __init__(self, program, facts, shots, screen=SCREEN, accessibility=False):
         self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
         self.name, self.features = program.name, program.features
         self.games = []
+        self.accessibility, self.bus = accessibility, None
 
     def __enter__(self):
         try:
@@ -143,6 +145,10 @@ class XDesktop:
             raise
         try:
             self.map_mnemonic_letters()
+            if self.accessibility:
+                from atspi import AccessibilityBus
+                self.bus = AccessibilityBus(self.x)
+                self.x.env.update(self.bus.env)
         except BaseException:
             self.__exit__()
             raise
@@ -167,7 +173,8 @@ class XDesktop:
                 keycode, keysym(letter.lower()), keysym(letter.upper()))])
 
     def start(self, scale=1, env=None, asked=None):
-        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked))
+        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked,
+                                self.bus))
         return self.games[-1]
 
     def save_screen(self, name):
@@ -195,11 +202,13 @@ class XDesktop:
 class XGame(Game):
     """One run of an X program and its window on the screen."""
 
-    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None):
+    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None, bus=None):
         """Starts the program at display scale `asked` (by default `scale`),
-        where its window must show at `scale`."""
+        where its window must show at `scale`; with an accessibility bus, it
+        can be read as a screen reader reads it."""
         super().__init__(facts)
-        self.x, self.program, self.shot_path = x, program, shot_path
+        self.x, self.program, self.shot_path, self.bus = x, program, shot_path, bus
+        self.reader = None
         self.scale = program.scale(scale)
         asked = program.scale(asked) if asked else self.scale
         self.entries = None
@@ -289,6 +298,15 @@ class XGame(Game):
 
     def look(self, save_as=None):
         return self.view(self.x.screenshot(save_as and self.shot_path(save_as)))
+
+    def accessible_nodes(self):
+        if self.reader is None:
+            self.reader = self.bus.reader(self.proc.pid)
+        origin = self.at(0, 0)
+        return [(role, name, showing, focused,
+                 ((x - origin[0]) / self.scale, (y - origin[1]) / self.scale, w / self.scale,
+                  h / self.scale))
+                for role, name, showing, focused, (x, y, w, h) in self.reader.nodes()]
 
     def client_pixels(self):
         return self.size[0], self.size[1] - self.menu_height

@@ -1,0 +1,123 @@
+#include "board_cell.h"
+
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "form.h"
+
+namespace {
+
+// The focus ring, in pixels inside the cell's frame: a line of the highlight
+// colour and, within it, a white one, so it shows on dark and light pieces.
+constexpr int kRingGap = 1;
+constexpr int kRingWidth = 2;
+constexpr int kRingLining = 1;
+
+std::optional<tarpo::FocusMove> MoveOf(const QKeyEvent& event) {
+    const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    switch (event.key()) {
+        case Qt::Key_Up:
+            return tarpo::FocusMove::Up;
+        case Qt::Key_Down:
+            return tarpo::FocusMove::Down;
+        case Qt::Key_Left:
+            return tarpo::FocusMove::Left;
+        case Qt::Key_Right:
+            return tarpo::FocusMove::Right;
+        case Qt::Key_Home:
+            return ctrl ? tarpo::FocusMove::BoardStart : tarpo::FocusMove::RowStart;
+        case Qt::Key_End:
+            return ctrl ? tarpo::FocusMove::BoardEnd : tarpo::FocusMove::RowEnd;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool IsActivation(const QKeyEvent& event) {
+    const auto key = event.key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+class BoardCellAccessible : public QAccessibleWidget {
+  public:
+    explicit BoardCellAccessible(BoardCell* cell) : QAccessibleWidget(cell, QAccessible::Button) {}
+
+    // Every cell can take the focus, by the arrow keys, not only the Tab stop.
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = true;
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            emit static_cast<BoardCell*>(widget())->activated();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+};
+
+QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr) return nullptr;
+    if (className == QLatin1String("BoardCell"))
+        return new BoardCellAccessible(static_cast<BoardCell*>(widget));
+    if (className == QLatin1String("ImageBox"))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    if (className == QLatin1String("Announcement"))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
+    return nullptr;
+}
+
+}  // namespace
+
+BoardCell::BoardCell(QWidget* parent) : ImageBox(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void BoardCell::setTabStop(bool stop) { setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus); }
+
+void BoardCell::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<tarpo::FocusMove> move = MoveOf(*event)) {
+        emit focusMoveRequested(*move);
+    } else if (IsActivation(*event)) {
+        if (!event->isAutoRepeat()) emit activated();
+    } else {
+        ImageBox::keyPressEvent(event);
+    }
+}
+
+void BoardCell::paintEvent(QPaintEvent* event) {
+    ImageBox::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    const int inset = (isFramed() ? tarpo::form::kFrameWidth : 0) + kRingGap;
+    const QRect ring = rect().adjusted(inset, inset, -inset, -inset);
+    const QRect lining = ring.adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth);
+    const QRect inside = lining.adjusted(kRingLining, kRingLining, -kRingLining, -kRingLining);
+    painter.setClipRegion(QRegion(ring).subtracted(QRegion(lining)));
+    painter.fillRect(ring, palette().highlight());
+    painter.setClipRegion(QRegion(lining).subtracted(QRegion(inside)));
+    painter.fillRect(lining, Qt::white);
+}
+
+Announcement::Announcement(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    resize(0, 0);  // nothing to paint, ever
+    hide();
+}
+
+// Shown afresh for each new text, so that the screen reader presents it; the
+// same text again while it shows is said only once.
+void Announcement::say(const QString& text) {
+    if (isVisible() && accessibleName() == text) return;
+    hide();
+    setAccessibleName(text);
+    show();
+}
+
+void InstallAccessibleRoles() { QAccessible::installFactory(AccessibleFor); }
