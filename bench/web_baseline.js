@@ -5,8 +5,16 @@
 
 import {Form} from "./form.js";
 
-const facts = await (await fetch("form.json")).json();
-const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}});
+document.getElementById("unstarted").remove();
+const facts = await (await fetch(new URL("form.json", import.meta.url))).json();
+// The frame's rings as the game works them out at ratio 1, the outer half of
+// its width, at any ratio: the same drawing work.
+const frameRings = (ratio) => {
+    const width = Math.round(facts.frame_width * ratio);
+    return {width, outer: Math.ceil(width / 2)};
+};
+const form = new Form(facts, [], {newGame() {}, click() {}, exit() {}, inTurn: (action) => action()},
+                      frameRings);
 // The look the game session draws at start-up: every cell framed and empty.
 facts.cell_rects.framed.forEach((_, cell) => form.drawCell(cell, -1, -1, true));
 form.drawPreview(-1);

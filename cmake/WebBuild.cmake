@@ -22,6 +22,6 @@ ExternalProject_Add(tarpo_web
     CMAKE_ARGS "-DCMAKE_TOOLCHAIN_FILE=${emscripten_toolchain}" -DCMAKE_BUILD_TYPE=MinSizeRel
                "-DTARPO_SITE_DIR=${TARPO_WEB_SITE}"
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS "${TARPO_WEB_SITE}/index.html" "${TARPO_WEB_SITE}/tarpo.wasm"
+    BUILD_BYPRODUCTS "${TARPO_WEB_SITE}/index.html" "${TARPO_WEB_SITE}/sw.js"
     INSTALL_COMMAND ""
 )

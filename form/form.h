@@ -135,19 +135,38 @@ inline constexpr char16_t kCannotDecodePicture[] = u"не удалось про�
 inline constexpr char16_t kWrongPictureSize[] = u"картинка %1 размером %2x%3 вместо %4x%5";
 inline constexpr char16_t kMissingPictureResource[] =
     u"картинки %1 нет в программе или её не удалось прочитать";
-// The page, in its notice: kPageCannotStart or kPageStopped around one of
 // the texts below it.
 inline constexpr char16_t kPageCannotStart[] = u"tarpo не может запуститься: %1.";
-inline constexpr char16_t kPageStopped[] = u"tarpo остановилась: %1.";
 inline constexpr char16_t kPageCannotLoad[] = u"не удалось загрузить %1 %2";
 inline constexpr char16_t kPageCannotLoadStatus[] = u"не удалось загрузить %1 %2 (%3)";
 inline constexpr char16_t kPageTheGame[] = u"игру";  // what could not be loaded
 inline constexpr char16_t kPageTheForm[] = u"описание формы";
-inline constexpr char16_t kPageCannotLoadPicture[] = u"не удалось загрузить картинку %1";
+inline constexpr char16_t kPageThePicture[] = u"картинку";
+inline constexpr char16_t kPageConnectionLost[] = u"не удалось загрузить %1 %2: связь прервалась";
+inline constexpr char16_t kPageDamagedFile[] = u"файл %1 повреждён или от другой версии игры";
+inline constexpr char16_t kPageFormDamaged[] = u"описание формы %1 повреждено";
+inline constexpr char16_t kPageFormMismatch[] = u"описание формы %1 не подходит к этой странице";
+inline constexpr char16_t kPagePictureDamaged[] = u"картинка %1 повреждена";
+inline constexpr char16_t kPageNoStyleSheet[] = u"не загрузилась таблица стилей %1";
 inline constexpr char16_t kPageCannotRunGame[] = u"не удалось запустить игру %1 (%2)";
 inline constexpr char16_t kPageGameExited[] = u"%1 завершилась с кодом %2";
 inline constexpr char16_t kPageNoWebAssembly[] =
     u"этот браузер не выполняет WebAssembly, без которого игра не работает";
+// The page, on its own: a fault it did not foresee (the details go to the
+// browser's console), and what start-up waits for after a while without a
+// byte arriving (%1 the files, %2 the seconds waited).
+inline constexpr char16_t kPageInternalError[] =
+    u"tarpo остановилась из-за внутренней ошибки. Перезагрузите страницу.";
+inline constexpr char16_t kPageWaiting[] =
+    u"tarpo ждёт с сервера: %1 — ничего не приходит уже %2\u00a0с. "
+    u"Игра запустится, как только файлы придут.";
+// Written into the page itself when the site is built, shown when its script
+// never ran: no form description reaches a page without a script.
+inline constexpr char16_t kPageScriptNotRun[] =
+    u"tarpo не запустилась: скрипт страницы (main.js) не загрузился или не выполнился.\n"
+    u"Для игры в браузере нужен JavaScript. Откройте страницу с веб-сервера по адресу её "
+    u"папки, с «/» на конце; открытую из файла (file://) браузер не выполняет.\n"
+    u"Сервер должен отдавать файлы .js как text/javascript.";
 
 // The picture sets, in list order. Every set is one 320x320 picture cut into
 // sixteen 80x80 pieces, carried as assets/<folder>/pieceNN.bmp; a set with a

@@ -5,13 +5,24 @@
 import {Form} from "./form.js";
 import {KeptGame} from "./kept_game.js";
 
+// The page's script runs: its message that it did not goes.
+document.getElementById("unstarted").remove();
+
 const WASM = "tarpo.wasm";
+const FACTS = "form.json";
+const STYLE_SHEET = "style.css";
+const WORKER = "sw.js";
+// How long start-up may go without anything arriving before the page says
+// what it waits for.
+const STALL_MS = 15000;
+const STALL_CHECK_MS = 1000;
 
-// What form.json's "errors" say, once it is here.
-let texts = null;
+// What form.json's "errors" say; until it is here, the same texts as the
+// site's writer put them into the page.
+let texts = JSON.parse(document.getElementById("error").dataset.texts || "null");
 
-// A text of form.json's "errors", its "%1", "%2"... filled in with `args`;
-// without form.json, only what the text would name.
+// A text of the errors, its "%1", "%2"... filled in with `args`; without
+// them, only what the text would name.
 function say(name, ...args) {
     const text = texts && texts[name];
     return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
@@ -27,33 +38,142 @@ class Missing extends Error {
 
 function fail(error) {
     const box = document.getElementById("error");
-    box.textContent = error instanceof Missing
-        ? say("page_cannot_start", error.text())
-        : say("page_stopped", error && error.message ? error.message : error);
+    if (error instanceof Missing) {
+        box.textContent = say("page_cannot_start", error.text());
+    } else {
+        console.error(error);
+        box.textContent = say("page_internal_error");
+    }
     document.getElementById("form").hidden = true;
+    document.getElementById("waiting").hidden = true;
     box.hidden = false;
 }
 
-async function fetchOk(url, what) {
-    let response;
-    try {
-        response = await fetch(url);
-    } catch {
-        throw new Missing(() => say("page_cannot_load", say(what), url));
+const fileName = (url) => String(url).split("/").pop();
+
+// What start-up waits for from the server, and when anything last came:
+// after STALL_MS without a byte, the page names what it waits for, until
+// something comes again.
+class Arrivals {
+    constructor() {
+        this.pending = new Map();
+        this.last = performance.now();
+        this.timer = 0;
+        this.notice = document.getElementById("waiting");
     }
-    if (!response.ok) {
-        throw new Missing(() => say("page_cannot_load_status", say(what), url, response.status));
+
+    begin(url) {
+        if (this.pending.size === 0) this.last = performance.now();
+        this.pending.set(url, (this.pending.get(url) || 0) + 1);
+        this.timer ||= setInterval(() => this.check(), STALL_CHECK_MS);
     }
-    return response;
+
+    progress() {
+        this.last = performance.now();
+        this.notice.hidden = true;
+    }
+
+    end(url) {
+        const left = this.pending.get(url) - 1;
+        if (left) this.pending.set(url, left); else this.pending.delete(url);
+        this.progress();
+        if (this.pending.size === 0) {
+            clearInterval(this.timer);
+            this.timer = 0;
+        }
+    }
+
+    check() {
+        const waited = performance.now() - this.last;
+        if (waited < STALL_MS) return;
+        const names = [...this.pending.keys()].map(fileName).join(", ");
+        this.notice.textContent = say("page_waiting", names, Math.floor(waited / 1000));
+        this.notice.hidden = false;
+    }
 }
 
-async function loadImage(url) {
-    const image = new Image();
-    image.src = url;
+const arrivals = new Arrivals();
+
+async function hexDigest(data) {
+    const hash = new Uint8Array(await crypto.subtle.digest("SHA-256", data));
+    return Array.from(hash, (b) => b.toString(16).padStart(2, "0")).join("");
+}
+
+// A file of this version, as bytes, checked against its size and, where the
+// browser can work it out (a secure context), its SHA-256. `what` names it
+// in the errors' texts.
+async function fetchChecked(url, what, expected) {
+    const name = fileName(url);
+    arrivals.begin(url);
     try {
-        await image.decode();
+        let response;
+        try {
+            response = await fetch(url);
+        } catch {
+            throw new Missing(() => say("page_cannot_load", say(what), name));
+        }
+        if (!response.ok) {
+            throw new Missing(() => say("page_cannot_load_status", say(what), name, response.status));
+        }
+        const parts = [];
+        let size = 0;
+        const reader = response.body.getReader();
+        for (;;) {
+            let part;
+            try {
+                part = await reader.read();
+            } catch {
+                throw new Missing(() => say("page_connection_lost", say(what), name));
+            }
+            if (part.done) break;
+            parts.push(part.value);
+            size += part.value.length;
+            arrivals.progress();
+        }
+        const data = new Uint8Array(size);
+        parts.reduce((at, part) => (data.set(part, at), at + part.length), 0);
+        if (expected && (size !== expected.bytes ||
+                         (crypto.subtle && await hexDigest(data) !== expected.sha256))) {
+            throw new Missing(() => say("page_damaged_file", name));
+        }
+        return data;
+    } finally {
+        arrivals.end(url);
+    }
+}
+
+// A file the page asks for in advance: its address, size and hash are on
+// its preload link.
+function fetchPreloaded(name, what) {
+    const link = [...document.querySelectorAll("link[rel=preload]")]
+        .find((l) => fileName(l.getAttribute("href")) === name);
+    if (!link) return fetchChecked(new URL(name, import.meta.url), what, null);
+    return fetchChecked(link.href, what, {bytes: Number(link.dataset.bytes),
+                                          sha256: link.dataset.sha256});
+}
+
+async function loadFacts() {
+    const data = await fetchPreloaded(FACTS, "page_the_form");
+    try {
+        return JSON.parse(new TextDecoder().decode(data));
     } catch {
-        throw new Missing(() => say("page_cannot_load_picture", url));
+        throw new Missing(() => say("page_form_damaged", FACTS));
+    }
+}
+
+async function loadImage(entry) {
+    const url = new URL(entry.path, import.meta.url);
+    const name = fileName(url);
+    const data = await fetchChecked(url, "page_the_picture", entry);
+    let image;
+    try {
+        image = await createImageBitmap(new Blob([data], {type: "image/webp"}));
+    } catch {
+        throw new Missing(() => say("page_picture_damaged", name));
+    }
+    if (image.width !== entry.width || image.height !== entry.height) {
+        throw new Missing(() => say("wrong_picture_size", name, image.width, image.height,
+                                    entry.width, entry.height));
     }
     return image;
 }
@@ -65,7 +185,7 @@ async function loadPictures(facts) {
     })));
 }
 
-// The game, compiled as its code streams in, drawing straight into the
+// The game, compiled from its checked bytes, drawing straight into the
 // window's controls. Besides the view it asks the page only for the time,
 // which seeds the deals (`clock.time`, where it is set, rather than now).
 async function loadSession(code, view, clock) {
@@ -83,13 +203,15 @@ async function loadSession(code, view, clock) {
             },
         },
     };
-    const response = await code;
+    const bytes = await code;
     try {
+        const response = new Response(bytes, {headers: {"Content-Type": "application/wasm"}});
         const {instance} = await WebAssembly.instantiateStreaming(response, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
         return instance.exports;
     } catch (error) {
+        console.error(error);
         throw new Missing(() => say("page_cannot_run_game", WASM, error));
     }
 }
@@ -156,13 +278,17 @@ function keptPlay(game, clock, drawn, quiet, form, kept) {
 }
 
 async function start() {
-    const code = fetchOk(WASM, "page_the_game");
-    code.catch(() => {});  // reported below, after what comes first
-    const facts = await (await fetchOk("form.json", "page_the_form")).json();
-    texts = facts.errors;
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiateStreaming !== "function") {
         throw new Missing(() => say("page_no_webassembly"));
     }
+    const code = fetchPreloaded(WASM, "page_the_game");
+    code.catch(() => {});  // reported below, after what comes first
+    // Without the style sheet the controls would lie on one another.
+    if (getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() !== "tarpo") {
+        throw new Missing(() => say("page_no_style_sheet", STYLE_SHEET));
+    }
+    const facts = await loadFacts();
+    texts = facts.errors ?? texts;
     // The board starts blank: the pictures are needed from the first new
     // game on, so they are asked for only once the window is on the screen.
     // Input waits for them, in the order it came.
@@ -175,16 +301,23 @@ async function start() {
     // The player's input, each in its turn once the pictures are here.
     const inTurn = (action) => pictures.then(action);
     let play = null;
+    let game = null;
     const kept = new KeptGame();
-    const form = new Form(facts, [], {
-        newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
-        click: (cell) => inTurn(() => play.click(cell)),
-        // The keyboard on the board, at the cell that has its focus.
-        activate: () => inTurn(() => form.focusCell(play.click(form.focusedCell))),
-        moveFocus: (move) => inTurn(() => form.focusCell(game.MoveFocus(form.focusedCell, move))),
-        exit: () => exitGame(kept),
-        inTurn,
-    }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
+    let form;
+    try {
+        form = new Form(facts, [], {
+            newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
+            click: (cell) => inTurn(() => play.click(cell)),
+            // The keyboard on the board, at the cell that has its focus.
+            activate: () => inTurn(() => form.focusCell(play.click(form.focusedCell))),
+            moveFocus: (move) => inTurn(() => form.focusCell(game.MoveFocus(form.focusedCell, move))),
+            exit: () => exitGame(kept),
+            inTurn,
+        }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
+    } catch (error) {
+        console.error(error);
+        throw new Missing(() => say("page_form_mismatch", FACTS));
+    }
     const clock = {time: null};
     const drawn = {any: false};
     const quiet = {on: false};
@@ -198,7 +331,7 @@ async function start() {
             if (!quiet.on) form.view.announce(text);
         },
     };
-    const game = await loadSession(code, view, clock);
+    game = await loadSession(code, view, clock);
     play = keptPlay(game, clock, drawn, quiet, form, kept);
     inTurn((loaded) => {
         form.pictures = loaded;
@@ -222,8 +355,31 @@ async function start() {
     onScreen();
     await pictures;
 
-    if ("serviceWorker" in navigator) {
-        navigator.serviceWorker.register("sw.js").catch(() => {});
+    keepForOffline();
+}
+
+// The service worker, which keeps the site for offline play and looks for a
+// new version on every start. Under a policy that asks for Trusted Types its
+// address goes through a policy of the page's own, which lets only the
+// worker's file through.
+function keepForOffline() {
+    if (!("serviceWorker" in navigator)) return;
+    const failed = (error) => console.error("tarpo: no offline play:", error);
+    try {
+        const url = window.trustedTypes
+            ? window.trustedTypes.createPolicy("tarpo", {
+                createScriptURL: (given) => {
+                    if (given !== WORKER) throw new TypeError(`not the worker: ${given}`);
+                    return given;
+                },
+            }).createScriptURL(WORKER)
+            : WORKER;
+        // A new version, if the host has one, for the next load; offline
+        // there is none to be had.
+        navigator.serviceWorker.register(url).then(
+            (registration) => registration.update().catch(() => {}), failed);
+    } catch (error) {
+        failed(error);
     }
 }
 

@@ -1,174 +1,200 @@
 #!/usr/bin/env python3
-"""Completes the site in its directory once the page's files are there.
+"""Completes the site in its directory from the page's files and the game.
 
 Usage: make_site.py --facts FORM_JSON --assets DIR --page INDEX_HTML --worker SW_TEMPLATE
-                    --site DIR --modules MAIN_JS [MODULE_JS...]
+                    --site DIR --files [NAME=]FILE... --modules MAIN_JS [MODULE_JS...]
 
-- the pictures: per picture set, its pieces (24-bit BMPs) put together again into the whole picture, row by row in piece
-  order, and its preview (preview.bmp) as it is; PNGs that carry the pixels
-  and nothing else (no gamma or colour-space chunk), so that the browser
-  shows the very values of the BMPs;
-- form.json: the form description with the paths of those pictures added;
-- index.html: the page, asking in advance for what start-up needs;
-- sw.js: the service worker, with the list of the files it keeps for offline
-  use and a version that changes with any of them.
+Each build is one version whose files cannot mix with another's: everything
+the page loads lives in a folder named by the hash of its contents
+(`v/<hash>/`), which only that version's index.html names; every file
+carries its SHA-256, checked where it is loaded.
+
+- v/<hash>/: the page's style and modules, the form's faces and their style
+  sheet, and the game (FILE..., each by its base name or at NAME inside the
+  folder), as they are; the pictures, per picture set its pieces (24-bit
+  BMPs) put together again into the whole picture, row by row in piece order, and its preview
+  as it is, each as lossless WebP without colour-space or metadata chunks, so
+  that the browser shows the very values of the BMPs; form.json, the form
+  description with the pictures' paths, sizes and hashes added;
+- index.html: the page, naming that folder, asking in advance for what
+  start-up needs, with the hash and size of each such file;
+- sw.js: the service worker, with the files it keeps for offline use and
+  their hashes; its version changes with any of them.
+Older version folders of an earlier build in the same site are removed.
 """
 import argparse
+import base64
 import hashlib
+import html
 import json
-import struct
+import shutil
+import subprocess
 import sys
-import zlib
+import tempfile
 from pathlib import Path
 
+from subset_fonts import FACES, FONT_DIR, STYLE_SHEET as FONT_STYLE_SHEET
+
+VERSIONS = "v"
 PICTURE_DIR = "pictures"
 WORKER = "sw.js"
-
-
-def read_bmp(path):
-    """(width, height, rows of RGB bytes top to bottom) of a 24-bit BMP."""
-    data = path.read_bytes()
-    if data[:2] != b"BM":
-        sys.exit("%s: not a BMP file" % path)
-    offset = struct.unpack_from("<I", data, 10)[0]
-    width, height = struct.unpack_from("<ii", data, 18)
-    bits = struct.unpack_from("<H", data, 28)[0]
-    if bits != 24:
-        sys.exit("%s: %d bits per pixel, expected 24" % (path, bits))
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(height)):
-        source = height - 1 - y if height > 0 else y  # bottom-up unless negative
-        bgr = data[offset + source * stride:offset + source * stride + width * 3]
-        rgb = bytearray(len(bgr))
-        rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
-        rows.append(bytes(rgb))
-    return width, abs(height), rows
-
-
-def paeth(a, b, c):
-    p = a + b - c
-    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-    if pa <= pb and pa <= pc:
-        return a
-    return b if pb <= pc else c
-
-
-def filtered(row, prior):
-    """The row under each of the five PNG filters, each with its type byte."""
-    n = len(row)
-    left = bytes(3) + row[:-3]
-    up = prior
-    up_left = bytes(3) + prior[:-3]
-    return [
-        b"\0" + row,
-        b"\1" + bytes((row[i] - left[i]) & 255 for i in range(n)),
-        b"\2" + bytes((row[i] - up[i]) & 255 for i in range(n)),
-        b"\3" + bytes((row[i] - ((left[i] + up[i]) >> 1)) & 255 for i in range(n)),
-        b"\4" + bytes((row[i] - paeth(left[i], up[i], up_left[i])) & 255 for i in range(n)),
-    ]
-
-
-def cost(line):
-    # The usual heuristic: the smallest sum of the bytes taken as signed.
-    return sum(b if b < 128 else 256 - b for b in line[1:])
-
-
-def write_png(path, width, rows):
-    prior = bytes(width * 3)
-    raw = bytearray()
-    for row in rows:
-        raw += min(filtered(row, prior), key=cost)
-        prior = row
-
-    def chunk(kind, body):
-        return (struct.pack(">I", len(body)) + kind + body +
-                struct.pack(">I", zlib.crc32(kind + body)))
-
-    header = struct.pack(">IIBBBBB", width, len(rows), 8, 2, 0, 0, 0)  # 8-bit RGB
-    path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                     chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
-
-
-def picture_rows(assets, piece_paths, per_row):
-    """The whole picture of a set, its pieces put together again."""
-    pieces = [read_bmp(assets / path) for path in piece_paths]
-    side = pieces[0][0]
-    if any((w, h) != (side, side) for w, h, _ in pieces):
-        sys.exit("%s: the pieces are not squares of one size" % piece_paths[0])
-    rows = []
-    for band in range(len(pieces) // per_row):
-        for y in range(side):
-            rows.append(b"".join(pieces[band * per_row + c][2][y] for c in range(per_row)))
-    return side * per_row, rows
-
-
-def write_pictures(facts, assets, site):
-    """Writes each set's PNGs; returns their paths, relative to the site."""
-    (site / PICTURE_DIR).mkdir(parents=True, exist_ok=True)
-    paths = []
-    for picture_set in facts["picture_sets"]:
-        picture = "%s/%s.png" % (PICTURE_DIR, picture_set["folder"])
-        write_png(site / picture,
-                  *picture_rows(assets, picture_set["pieces"], facts["board_side"]))
-        preview = None
-        if picture_set["preview"]:
-            preview = "%s/%s-preview.png" % (PICTURE_DIR, picture_set["folder"])
-            width, _, rows = read_bmp(assets / picture_set["preview"])
-            write_png(site / preview, width, rows)
-        paths.append({"picture": picture, "preview": preview})
-    return paths
-
-
-def offline_files(site):
-    """What the service worker keeps: everything but itself and the PNG
-    icons, which only installing the app needs and the browser keeps then."""
-    files = []
-    for path in sorted(site.rglob("*")):
-        name = path.relative_to(site).as_posix()
-        if path.is_file() and name != WORKER and not (name.startswith("icons/") and
-                                                      name.endswith(".png")):
-            files.append(name)
-    return files
-
-
+# What the worker keeps only if the host has it: the app's install needs
+# them, the game does not.
+OPTIONAL = ("manifest.webmanifest", "icons/tarpo.svg")
+VERSION_MARK = "@VERSION_DIR@"
 PRELOADS_MARK = "<!-- @PRELOADS@ -->"
+# The errors' texts the page may say before form.json is here, and its message
+# for a script that never ran, both from the form description.
+TEXTS_MARK = "@TEXTS@"
+SCRIPT_NOT_RUN_MARK = "@SCRIPT_NOT_RUN@"
+PAGE_TEXTS = "page_"
+SCRIPT_NOT_RUN = "page_script_not_run"
 
 
-def write_page(page, site, modules):
-    """The page, asking in its head for every file that start-up needs, so
-    that all of them are on their way at once rather than one waiting for
-    another: the page's modules, the entry module first, then the game and
-    the form description."""
-    links = ['<link rel="modulepreload" href="%s">' % name for name in modules]
-    links += ['<link rel="preload" href="%s" as="fetch" crossorigin>' % name
-              for name in ("tarpo.wasm", "form.json")]
+def sha256(data):
+    return hashlib.sha256(data).digest()
+
+
+def integrity(data):
+    return "sha256-" + base64.b64encode(sha256(data)).decode()
+
+
+def webp(output, *convert_args):
+    """Writes a lossless WebP with ImageMagick: the pixels and nothing else."""
+    subprocess.run(["convert", *convert_args, "-strip", "-define", "webp:lossless=true",
+                    "-define", "webp:exact=true", "-quality", "100",
+                    "webp:%s" % output], check=True)
+
+
+def write_pictures(facts, assets, folder):
+    """Writes each set's pictures into folder; returns, per set, their paths
+    relative to it with their sizes and hashes."""
+    (folder / PICTURE_DIR).mkdir(parents=True, exist_ok=True)
+    side = facts["board_side"]
+    whole = side * facts["piece_side"]
+    entries = []
+    for picture_set in facts["picture_sets"]:
+        pieces = [str(assets / path) for path in picture_set["pieces"]]
+        rows = []
+        for band in range(side):
+            rows += ["("] + pieces[band * side:(band + 1) * side] + ["+append", ")"]
+        picture = "%s/%s.webp" % (PICTURE_DIR, picture_set["folder"])
+        webp(folder / picture, *rows, "-append")
+        entry = {"picture": described(folder, picture, [whole, whole]), "preview": None}
+        if picture_set["preview"]:
+            preview = "%s/%s-preview.webp" % (PICTURE_DIR, picture_set["folder"])
+            webp(folder / preview, str(assets / picture_set["preview"]))
+            entry["preview"] = described(folder, preview, facts["preview_size"])
+        entries.append(entry)
+    return entries
+
+
+def described(folder, path, size):
+    data = (folder / path).read_bytes()
+    return {"path": path, "width": size[0], "height": size[1], "bytes": len(data),
+            "sha256": sha256(data).hex()}
+
+
+def start_fonts(facts):
+    """The faces the window shows at start: its dialog font and the label's."""
+    return sorted({"%s/%s.woff2" % (FONT_DIR, Path(FACES[(font["bold"], font["italic"])]).stem)
+                   for font in (facts["dialog_font"], facts["label1_font"])})
+
+
+def write_page(page, site, version, facts, files):
+    """The page, naming the version's folder and asking in its head for
+    every file that start-up needs, so that all of them are on their way at
+    once: the page's modules, entry module first, each with its hash, the
+    faces the window shows at start, then the game and the form description,
+    with the hash and size that main.js checks them by. The texts the page
+    says on its own come from the form description."""
+    modules, fetched = files["modules"], files["fetched"]
+    links = ['<link rel="modulepreload" href="%s/%s" integrity="%s">'
+             % (version, name, integrity(data)) for name, data in modules]
+    links += ['<link rel="preload" href="%s/%s" as="font" type="font/woff2" crossorigin>'
+              % (version, name) for name in files["fonts"]]
+    links += ['<link rel="preload" href="%s/%s" as="fetch" crossorigin data-bytes="%d" '
+              'data-sha256="%s">' % (version, name, len(data), sha256(data).hex())
+              for name, data in fetched]
     text = page.read_text(encoding="utf-8")
-    if PRELOADS_MARK not in text:
-        sys.exit("%s: no %s" % (page, PRELOADS_MARK))
-    (site / "index.html").write_text(text.replace(PRELOADS_MARK, "\n".join(links)),
-                                     encoding="utf-8")
+    for mark in (PRELOADS_MARK, VERSION_MARK, TEXTS_MARK, SCRIPT_NOT_RUN_MARK):
+        if mark not in text:
+            sys.exit("%s: no %s" % (page, mark))
+    errors = facts["errors"]
+    page_texts = {name: said for name, said in errors.items() if name.startswith(PAGE_TEXTS)
+                  and name != SCRIPT_NOT_RUN}
+    text = (text.replace(PRELOADS_MARK, "\n".join(links)).replace(VERSION_MARK, version)
+            .replace(TEXTS_MARK, html.escape(json.dumps(page_texts, ensure_ascii=False)))
+            .replace(SCRIPT_NOT_RUN_MARK, html.escape(errors[SCRIPT_NOT_RUN], quote=False)))
+    # The entry module and the style sheets checked like the rest.
+    for attribute, (name, data) in (("src", modules[0]), ("href", files["style"]),
+                                    ("href", files["fonts_style"])):
+        text = text.replace('%s="%s/%s"' % (attribute, version, name),
+                            '%s="%s/%s" integrity="%s"' % (attribute, version, name,
+                                                            integrity(data)), 1)
+    (site / "index.html").write_text(text, encoding="utf-8")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     for option in ("--facts", "--assets", "--page", "--worker", "--site"):
         parser.add_argument(option, type=Path, required=True)
+    parser.add_argument("--files", nargs="+", required=True)
     parser.add_argument("--modules", nargs="+", required=True)
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
-    facts["site_pictures"] = write_pictures(facts, args.assets, args.site)
-    write_page(args.page, args.site, args.modules)
-    (args.site / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
-                                         encoding="utf-8")
-    files = offline_files(args.site)
-    version = hashlib.sha256()
-    for name in files:
-        version.update(name.encode() + b"\0" + (args.site / name).read_bytes())
+    site = args.site
+    site.mkdir(parents=True, exist_ok=True)
+
+    with tempfile.TemporaryDirectory(dir=site) as staging:
+        staging = Path(staging)
+        for given in args.files:
+            name, _, path = given.rpartition("=")
+            target = staging / (name or Path(path).name)
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(path, target)
+        facts["site_pictures"] = write_pictures(facts, args.assets, staging)
+        (staging / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
+                                           encoding="utf-8")
+        contents = sorted(p.relative_to(staging).as_posix() for p in staging.rglob("*")
+                          if p.is_file())
+        digest = hashlib.sha256()
+        for name in contents:
+            digest.update(name.encode() + b"\0" + sha256((staging / name).read_bytes()))
+        version = "%s/%s" % (VERSIONS, digest.hexdigest()[:16])
+        (site / VERSIONS).mkdir(exist_ok=True)
+        for old in (site / VERSIONS).iterdir():
+            shutil.rmtree(old)
+        staging.chmod(0o755)  # as the other folders: a server reads it
+        staging.rename(site / version)
+        staging.mkdir()  # for the temporary directory to remove
+
+    folder = site / version
+    read = lambda name: (name, (folder / name).read_bytes())  # noqa: E731
+    write_page(args.page, site, version, facts, {
+        "modules": [read(name) for name in args.modules],
+        "fonts": start_fonts(facts),
+        "fetched": [read("tarpo.wasm"), read("form.json")],
+        "style": read("style.css"),
+        "fonts_style": read(FONT_STYLE_SHEET),
+    })
+
+    kept = [("./", (site / "index.html").read_bytes())]
+    kept += [read(name) for name in contents]
+    kept = [("%s/%s" % (version, name) if name != "./" else name, data) for name, data in kept]
+    optional = [name for name in OPTIONAL if (site / name).is_file()]
     worker = args.worker.read_text(encoding="utf-8")
-    worker = worker.replace("@VERSION@", version.hexdigest()[:16])
-    worker = worker.replace("@FILES@", json.dumps(["./"] + files))
-    (args.site / WORKER).write_text(worker, encoding="utf-8")
+    whole = hashlib.sha256(b"".join(sha256(data) for _, data in kept))
+    for name in optional:
+        whole.update(sha256((site / name).read_bytes()))
+    for mark, value in (("@VERSION@", json.dumps(whole.hexdigest()[:16])),
+                        ("@FILES@", json.dumps([[name, integrity(data)] for name, data in kept],
+                                               indent=1)),
+                        ("@OPTIONAL@", json.dumps(optional))):
+        if mark not in worker:
+            sys.exit("%s: no %s" % (args.worker, mark))
+        worker = worker.replace(mark, value)
+    (site / WORKER).write_text(worker, encoding="utf-8")
 
 
 if __name__ == "__main__":

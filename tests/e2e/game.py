@@ -332,6 +332,12 @@ class Game:
     audit()                  with the "audit" feature: what an accessibility
                              checker finds amiss in the window, as lines
     A program with the "board_keys" feature is played on the board by keys too.
+    A page also has (with the adapter's host(**how), deploy() and undeploy()):
+    reload()                 loads the page again and waits until it is ready
+    kept_versions()          the names of the versions kept for offline play
+    wait_settled(kept)       waits until a version not in kept is kept, and
+                             nothing more is on its way
+    loaded_files()           the paths of the files the page has loaded
     """
 
     def __init__(self, facts):

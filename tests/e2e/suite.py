@@ -11,9 +11,9 @@ Usage: suite.py PROGRAM EXE GROUP --facts FORM_JSON --solutions SOLUTIONS_JSON
 PROGRAM is qt, wine, or web (Chromium), firefox or webkit (EXE is then the
 site's folder); GROUP one of
 window, games, hidpi, rapid, and where the program has them small_screen (qt,
-wine), missing_picture (wine, web), phone and page (web), offline (web,
-firefox, webkit), accessibility (qt, web; wine: then --msaa-probe gives the
-cross-built MSAA probe)."""
+wine), missing_picture (wine, web), phone, page, deploy, hosts and stalls
+(web), offline (web, firefox, webkit), accessibility (qt, web; wine: then
+--msaa-probe gives the cross-built MSAA probe)."""
 
 import argparse
 import os
@@ -492,6 +492,50 @@ class Suite:
         game.wait_board(pictures, lambda t: t == expected,
                         "a click after the burst did not slide the tile of cell %d" % cell)
 
+    # -- deploys and networks ----------------------------------------------------
+
+    def deploy(self):
+        """A returning player after a deploy: version A visited and kept for
+        offline play, then version B, a rebuild with the motto in another
+        colour, served in its place, by a host that sends no Cache-Control
+        (its files a month old) and by one that asks for revalidation. At
+        the latest the second load shows B, and every file it loaded is B's."""
+        f = self.facts
+        for host in DEPLOY_HOSTS:
+            self.adapter.host(**host)
+            game = self.game(kept=True)
+            check(motto_colour(game, [f.label1_colour]), "version A's motto is not shown")
+            kept = game.kept_versions()
+            colour, files = self.adapter.deploy()
+            versions = [f.label1_colour, colour]
+            game.reload()
+            if motto_colour(game, versions) != colour:
+                game.wait_settled(kept)
+                game.reload()
+            check(motto_colour(game, versions) == colour, "%r: the second load after a deploy "
+                  "does not show the new version" % host)
+            stray = set(game.loaded_files()) - set(files)
+            check(not stray, "%r: files of another version loaded: %r" % (host, sorted(stray)))
+            game.look("deployed")
+            game.end()
+            self.adapter.undeploy()
+        self.adapter.host()
+
+    def silent_network(self):
+        """A returning player on a network that connects but never answers
+        starts from what was kept, at once."""
+        game = self.game(kept=True)
+        self.adapter.host(faults={"*": {"hang": True}})
+        game.reload()
+        motto_colour(game, [self.facts.label1_colour])
+        self.adapter.host()
+
+    def bad_hosts(self):
+        self.adapter.check_bad_hosts()
+
+    def stalls(self):
+        self.adapter.check_stalls()
+
     # -- touch -------------------------------------------------------------------
 
     def overlapping_taps(self):
@@ -621,6 +665,22 @@ class Suite:
         self.adapter.check_missing_picture(folder, piece)
 
 
+# A host that sends no Cache-Control with files deployed a month ago, and
+# one that asks for every file to be revalidated.
+DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
+
+
+def motto_colour(game, colours):
+    """The one of `colours` the motto shows in, once it shows in one."""
+    left, top, width, height = game.facts.label1_rect
+
+    def shown():
+        view = game.look()
+        inks = {view.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)}
+        return next((list(c) for c in colours if tuple(c) in inks), None)
+    return wait_for(shown, 10, "the motto shows in none of %r" % (colours,))
+
+
 def neighbours(cell, side):
     row, col = divmod(cell, side)
     return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
@@ -670,7 +730,8 @@ def picture_amiss(view, rows):
 GROUPS = {"window": None, "games": None, "hidpi": None, "rapid": None,
           "small_screen": "small_screen",
           "missing_picture": "missing_picture", "phone": "touch", "offline": "offline",
-          "page": "page", "accessibility": "accessibility"}
+          "page": "page", "accessibility": "accessibility",
+          "deploy": "deploy", "hosts": "hosts", "stalls": "hosts"}
 
 
 def scenarios(suite, group):
@@ -709,15 +770,20 @@ def scenarios(suite, group):
                  ("forced_colours", suite.forced_colours),
                  ("shipped_font", suite.shipped_font),
                  ("reload_keeps_the_game", suite.reload_keeps_the_game)],
-        "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True))],
+        "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True)),
+                    ("returning_player_on_a_silent_network", suite.silent_network)],
         "accessibility": [("accessible_names", suite.accessible_names)],
+        "deploy": [("deploy_from_a_to_b", suite.deploy)],
+        "hosts": [("bad_hosts_and_files", suite.bad_hosts)],
+        "stalls": [("hung_and_slow_downloads", suite.stalls)],
     }[group]
 
 
 def adapter(args, facts):
     if args.program in WEB_ENGINES:
         from web import WebBrowser
-        return WebBrowser(os.path.abspath(args.exe), facts, args.shots, args.program)
+        return WebBrowser(os.path.abspath(args.exe), facts, args.shots, os.path.abspath(args.assets),
+                          args.program)
     from xprograms import QtProgram, WineProgram, XDesktop
     from xsession import SCREEN
     program = (QtProgram(args.exe) if args.program == "qt"

@@ -8,17 +8,22 @@ assistive technology reads it: its accessibility tree, axe-core."""
 
 import base64
 import contextlib
-import functools
+import glob
 import http.server
 import json
 import os
+import re
+import shutil
 import subprocess
+import sys
 import tempfile
 import threading
+import time
 
 from game import ClientView, Game, Screenshot, check, wait_for
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+WEB_SOURCES = os.path.join(HERE, os.pardir, os.pardir, "web")
 DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
@@ -30,8 +35,13 @@ LIVE_ROLES = {"status", "alert"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
+SLOW_RATE = 50000 // 8  # 50 kbit/s in bytes a second
+NOTICE_S = 10  # a page that cannot start says so within this
+STALL_NOTICE_S = 30  # 15 s without progress, and some to spare
+NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
+          " ? e.textContent : '')(document.querySelector(%s))")
 PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
-MIME_TYPES = {".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
+MIME_TYPES = {".wasm": "application/wasm", ".webp": "image/webp", ".webmanifest": "application/manifest+json",
               ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json"}
 
 
@@ -42,6 +52,9 @@ def visible(selector):
 
 
 WINDOW_SHOWN = visible("#form")
+# The window shows and start-up is over: the worker is registered only once
+# the pictures are in.
+STARTED = "%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE)
 
 
 def box(selector, index=0):
@@ -64,8 +77,8 @@ def box(selector, index=0):
 # browser process, so they play ratio 2 alone beside 1.
 ENGINES = {
     "web": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
-                         "keyboard_layout", "board_keys", "accessibility", "focus_ring",
-                         "audit"},
+                         "keyboard_layout", "hosts", "deploy", "board_keys", "accessibility",
+                         "focus_ring", "audit"},
             (2, 1.25, 1.5, 1.75), False),
     "firefox": ("firefox", {"offline", "board_keys"}, (2,), False),
     "webkit": ("webkit", {"offline", "text_antialiasing_varies", "board_keys"}, (2,), True),
@@ -74,22 +87,54 @@ ENGINES = {
 WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
 
 
+# The policy the README gives a host to send, under which every test runs.
+STRICT_CSP = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+              "img-src 'self'; object-src 'none'; base-uri 'none'; form-action 'none'; "
+              "frame-ancestors 'none'; require-trusted-types-for 'script'; trusted-types tarpo")
+MONTH_S = 30 * 24 * 3600
+HANG_S = 120  # a hung request's longest wait, should a test not release it
+CHUNK = 1024
+
+
 class Site(http.server.ThreadingHTTPServer):
-    """The site on a free port, with the MIME types a page needs; a path put
-    in `missing` answers 404, the pictures wait while `pictures_released`
-    is clear, `offline` drops every request unanswered, as a network that
-    is gone, and `served` records every path asked for."""
+    """The site on a free port, with the MIME types a page needs, sent with
+    the strict CSP. `served` records every path asked for. Like hosts that
+    get it wrong, it answers 404 for a path in `missing`, and by a file's
+    name in `faults` (see SiteHandler.fault); serves the site under a
+    sub-path `prefix`, and its index.html there without the trailing slash
+    too; sends `cache_control`, or none and files a month old (`aged`), as
+    a host whose files were deployed a month ago; sends at most `rate` bytes
+    a second, all responses together. `root` may change, as in a deploy.
+    The pictures wait while `pictures_released` is clear, and `offline`
+    drops every request unanswered, as a network that is gone."""
 
     def __init__(self, root):
-        handler = functools.partial(SiteHandler, directory=root)
-        super().__init__(("127.0.0.1", 0), handler)
+        super().__init__(("127.0.0.1", 0), SiteHandler)
+        self.root = root
         self.origin = "http://127.0.0.1:%d" % self.server_address[1]
         self.missing, self.served = set(), set()
         self.pictures_released = threading.Event()
         self.pictures_released.set()
         self.offline = False
+        self.reset()
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
+    daemon_threads = True  # a hung response must not hold the suite's end
+
+    def reset(self):
+        if hasattr(self, "released"):
+            self.released.set()  # whatever still hangs goes
+        self.faults, self.prefix, self.headers = {}, "/", {"Content-Security-Policy": STRICT_CSP}
+        self.cache_control, self.aged, self.rate = None, False, None
+        self.released = threading.Event()
+        self.lock, self.next_send = threading.Lock(), 0.0
+
+    def throttle(self, size):
+        """Waits for the moment the next `size` bytes may go at `rate`."""
+        with self.lock:
+            start = max(time.monotonic(), self.next_send)
+            self.next_send = start + size / self.rate
+        time.sleep(max(0.0, self.next_send - time.monotonic()))
 
     def handle_error(self, request, client_address):
         pass  # a browser context closed while a file was on its way
@@ -103,7 +148,18 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     disable_nagle_algorithm = True
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map, **MIME_TYPES)
 
+    def __init__(self, request, client_address, server):
+        super().__init__(request, client_address, server, directory=server.root)
+
+    def fault(self, name):
+        """What goes wrong with a file, by its name: {"status": 404},
+        {"type": MIME}, {"body": bytes -> bytes}, {"hang": True} (until the
+        test releases it); "*" for every file."""
+        faults = self.server.faults
+        return faults.get(name, faults.get("*", {}))
+
     def do_GET(self):
+        self.directory = self.server.root  # a connection outlives a deploy
         path = self.path.split("?")[0]
         if self.server.offline:
             self.close_connection = True
@@ -111,13 +167,98 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         self.server.served.add(path)
         if path.endswith(PICTURE_TYPES):
             self.server.pictures_released.wait(60)
-        if path in self.server.missing:
-            self.send_error(404)
-        else:
-            super().do_GET()
+        prefix = self.server.prefix
+        if path == prefix.rstrip("/") and prefix != "/":
+            path = prefix + "index.html"  # as some hosts answer a folder without "/"
+        if not path.startswith(prefix):
+            return self.send_error(404)
+        self.path = "/" + path[len(prefix):]
+        fault = self.fault(path.rsplit("/", 1)[-1] or "index.html")
+        if fault.get("hang"):
+            self.server.released.wait(HANG_S)
+        if path in self.server.missing or "status" in fault:
+            return self.send_error(fault.get("status", 404))
+        if "body" not in fault:
+            return super().do_GET()
+        with open(self.translate_path(self.path), "rb") as f:
+            body = fault["body"](f.read())
+        self.send_response(200)
+        self.send_header("Content-Type", self.guess_type(self.path))
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def guess_type(self, path):
+        return self.fault(path.rsplit("/", 1)[-1]).get("type") or super().guess_type(path)
+
+    def send_header(self, keyword, value):
+        if keyword == "Last-Modified" and self.server.aged:
+            value = self.date_time_string(time.time() - MONTH_S)
+        super().send_header(keyword, value)
+
+    def end_headers(self):
+        for keyword, value in self.server.headers.items():
+            self.send_header(keyword, value)
+        if self.server.cache_control:
+            self.send_header("Cache-Control", self.server.cache_control)
+        super().end_headers()
+
+    def copyfile(self, source, outputfile):
+        if not self.server.rate:
+            return super().copyfile(source, outputfile)
+        while True:
+            chunk = source.read(CHUNK)
+            if not chunk:
+                return
+            self.server.throttle(len(chunk))
+            outputfile.write(chunk)
+            outputfile.flush()
 
     def log_message(self, *args):
         pass
+
+
+def cut_short(data):
+    return data[:len(data) // 2]
+
+
+def one_byte_changed(data):
+    middle = len(data) // 2
+    return data[:middle] + bytes([data[middle] ^ 0xFF]) + data[middle + 1:]
+
+
+def another_shape(data):
+    facts = json.loads(data)
+    facts["cell_rects"] = facts.pop("cell_rects")["framed"]
+    return json.dumps(facts).encode()
+
+
+def bad_hosts(picture, other_picture):
+    """(name, what the host does, the notice the page shows and the file it
+    names) of each way a host or a file goes wrong; with no notice, the game
+    starts and is kept for offline play all the same."""
+    missing = {"status": 404}
+    return [
+        ("main.js missing", {"faults": {"main.js": missing}}, ("#unstarted", "main.js")),
+        ("main.js as text/plain", {"faults": {"main.js": {"type": "text/plain"}}},
+         ("#unstarted", "main.js")),
+        ("main.js cut short", {"faults": {"main.js": {"body": cut_short}}},
+         ("#unstarted", "main.js")),
+        ("a module missing", {"faults": {"menu.js": missing}}, ("#unstarted", "main.js")),
+        ("a sub-path opened without its slash", {"prefix": "/tarpo/", "path": "/tarpo"},
+         ("#unstarted", "main.js")),
+        ("opened from the file system", {"file": True}, ("#unstarted", "main.js")),
+        ("style.css missing", {"faults": {"style.css": missing}}, ("#error", "style.css")),
+        ("tarpo.wasm broken", {"faults": {"tarpo.wasm": {"body": one_byte_changed}}},
+         ("#error", "tarpo.wasm")),
+        ("form.json of another shape", {"faults": {"form.json": {"body": another_shape}}},
+         ("#error", "form.json")),
+        ("a picture cut short", {"faults": {picture: {"body": cut_short}}}, ("#error", picture)),
+        ("a picture of another size", {"faults": {picture: {"body": lambda _: other_picture}}},
+         ("#error", picture)),
+        ("manifest and icon missing",
+         {"faults": {"manifest.webmanifest": missing, "tarpo.svg": missing}}, None),
+    ]
 
 
 class Driver:
@@ -160,11 +301,11 @@ class WebBrowser:
     engine (ENGINES), the games (each a fresh browser context), screenshots
     saved as PNG."""
 
-    def __init__(self, site, facts, shots, name="web"):
-        self.root, self.facts, self.shots, self.name = site, facts, shots, name
+    def __init__(self, site, facts, shots, assets, name="web"):
+        self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
         self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
         self.features = frozenset(features)
-        self.games = []
+        self.games, self.deploys = [], []
         self.layout = "us"  # the keyboard layout the player types with
 
     @contextlib.contextmanager
@@ -200,18 +341,22 @@ class WebBrowser:
             if hasattr(self, "driver"):
                 self.driver.close()
         finally:
+            for work in self.deploys:
+                shutil.rmtree(work, ignore_errors=True)
             if self.x:
                 self.x.__exit__()
             self.site.shutdown()
             self.site.server_close()
 
-    def start(self, scale=1, phone=False, offline=False, ready=True):
-        game = WebGame(self, scale, phone)
+    def start(self, scale=1, phone=False, offline=False, ready=True, kept=False, url=None):
+        game = WebGame(self, scale, phone, url)
         self.games.append(game)
         if ready:
             game.wait_ready()
         if offline:
             game.reload_offline()
+        if kept:
+            game.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
         return game
 
     def shot_path(self, name):
@@ -273,17 +418,134 @@ class WebBrowser:
             finally:
                 self.site.missing = set()
 
+    # -- hosts, networks and files that go wrong ------------------------------
+
+    def version_dir(self, root=None):
+        """The folder of the site's one version."""
+        found = glob.glob(os.path.join(root or self.site.root, "v", "*", "form.json"))
+        check(len(found) == 1, "not one version in the site: %r" % found)
+        return os.path.dirname(found[0])
+
+    def pictures(self):
+        with open(os.path.join(self.version_dir(), "form.json"), encoding="utf-8") as f:
+            entries = json.load(f)["site_pictures"]
+        return [entry[kind]["path"] for entry in entries for kind in ("picture", "preview")
+                if entry[kind]]
+
+    def host(self, faults=None, prefix="/", cache_control=None, aged=False, rate=None):
+        self.site.reset()
+        self.site.faults, self.site.prefix = faults or {}, prefix
+        self.site.cache_control, self.site.aged, self.site.rate = cache_control, aged, rate
+
+    def notice(self, game, selector, timeout):
+        """The text of the notice once it shows."""
+        game.wait(NOTICE % json.dumps(selector), "no %s shown" % selector, timeout)
+        self.save_screen("notice-" + selector.strip("#"))
+        return game.eval(NOTICE % json.dumps(selector))
+
+    def check_bad_hosts(self):
+        """Each way a host or a file goes wrong: the page names what is
+        amiss within NOTICE_S, in Russian, or plays on where it need not
+        stop."""
+        pictures = self.pictures()
+        with open(os.path.join(self.version_dir(), pictures[-1]), "rb") as f:
+            other = f.read()
+        failed = []
+        for name, how, said in bad_hosts(os.path.basename(pictures[0]), other):
+            how = dict(how)
+            url = ("file://", os.path.join(self.root, "index.html")) if how.pop("file", False) \
+                else (self.site.origin, how.pop("path")) if "path" in how else None
+            self.host(**how)
+            game = self.start(ready=False, url=url)
+            try:
+                if said is None:
+                    game.wait(STARTED,
+                              "the game did not start and get kept for offline play")
+                else:
+                    selector, file = said
+                    text = self.notice(game, selector, NOTICE_S)
+                    check(file in text and re.search("[а-яё]", text)
+                          and not re.search("undefined|Error|Cannot", text),
+                          "the page does not name %s in Russian: %r" % (file, text))
+                    game.problems()  # the fault itself is what this case asks for
+            except AssertionError as error:
+                failed.append("%s: %s" % (name, error))
+            finally:
+                game.end()
+                self.host()
+        check(not failed, "\n".join(failed))
+
+    def check_stalls(self):
+        """A start-up file that hangs: after 15 s without progress the page
+        names it, and goes on once it comes. A download at 50 kbit/s that
+        keeps coming starts without such a notice."""
+        for name in ["tarpo.wasm", "form.json", os.path.basename(self.pictures()[0])]:
+            self.host(faults={name: {"hang": True}})
+            game = self.start(ready=False)
+            text = self.notice(game, "#waiting", STALL_NOTICE_S)
+            check(name in text and re.search("[а-яё]", text),
+                  "the page waits for %r, not for %s" % (text, name))
+            self.site.released.set()
+            game.wait(STARTED, "the page did not go on once %s came" % name)
+            game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
+            game.end()
+        self.host(rate=SLOW_RATE)
+        game = self.start(ready=False)
+        game.wait(STARTED, "the page did not start at 50 kbit/s", 180)
+        check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice at 50 kbit/s")
+        self.host()
+
+    # -- a deploy ---------------------------------------------------------------
+
+    def deploy(self):
+        """Rebuilds the site with a changed source, the motto's colour, by
+        the site's own writer, and serves that version from now on. Returns
+        the new colour and the paths of every file of the new version."""
+        folder = self.version_dir(self.root)
+        with open(os.path.join(folder, "form.json"), encoding="utf-8") as f:
+            facts = json.load(f)
+        colour = [255 - c for c in facts["label1_colour"]]
+        facts["label1_colour"] = colour
+        work = tempfile.mkdtemp(prefix="tarpo-deploy-")
+        self.deploys.append(work)
+        site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
+        shutil.copytree(self.root, site)
+        with open(changed, "w", encoding="utf-8") as f:
+            json.dump(facts, f, ensure_ascii=False)
+        with open(os.path.join(self.root, "index.html"), encoding="utf-8") as f:
+            modules = re.findall(r'rel="modulepreload" href="[^"]*/([^"/]+)"', f.read())
+        # The version's files as they are, but what the writer makes itself.
+        made = {"form.json"} | set(self.pictures())
+        files = ["%s=%s" % (name, os.path.join(folder, name))
+                 for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
+                              sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
+                              if os.path.isfile(path))
+                 if name not in made]
+        subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
+                        "--facts", changed, "--assets", self.assets,
+                        "--page", os.path.join(WEB_SOURCES, "index.html"),
+                        "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
+                        "--files", *files, "--modules", *modules], check=True)
+        self.site.root = site
+        return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
+                        for p in glob.glob(os.path.join(site, "**"), recursive=True)
+                        if os.path.isfile(p)]
+
+    def undeploy(self):
+        self.site.root = self.root
+
 
 class WebGame(Game):
     """One page of the site in a fresh browser context."""
 
-    def __init__(self, browser, scale, phone):
+    def __init__(self, browser, scale, phone, url=None):
         super().__init__(browser.facts)
         self.driver, self.scale, self.phone = browser.driver, scale, phone
         self.browser, self.shot_path, self.site = browser, browser.shot_path, browser.site
         self.origin, self.features = browser.site.origin, browser.features
         self.viewport = PHONE if phone else DESKTOP
-        self.id = self.driver("open", origin=self.origin, path="/", viewport=self.viewport,
+        origin, path = url or (self.origin, browser.site.prefix)
+        self.id = self.driver("open", origin=origin, path=path, viewport=self.viewport,
                               dpr=scale, touch=phone)
 
     def eval(self, expression):
@@ -319,6 +581,26 @@ class WebGame(Game):
         self.driver("offline", game=self.id, offline=True)
         self.driver("reload", game=self.id)
         self.wait_ready("the page did not show its window offline")
+
+    def reload(self):
+        self.driver("reload", game=self.id)
+        self.wait_ready("the page did not show its window again")
+
+    def wait_settled(self, kept_before):
+        """Waits until the service worker has kept a version it did not keep
+        before (a list of cache names) and has nothing more on its way."""
+        self.wait("Promise.all([caches.keys(), navigator.serviceWorker.getRegistration()])"
+                  ".then(([k, r]) => k.some(n => !%s.includes(n)) && !!r && !!r.active &&"
+                  " r.active.state === 'activated' && !r.installing && !r.waiting)"
+                  % json.dumps(kept_before), "the service worker kept no new version", 60)
+
+    def kept_versions(self):
+        return self.eval("caches.keys()")
+
+    def loaded_files(self):
+        """The paths of what the page loaded, from the origin's root."""
+        return self.eval("[...new Set(performance.getEntriesByType('resource')"
+                         ".map(e => new URL(e.name).pathname))]")
 
     def end(self):
         if self.id is not None:

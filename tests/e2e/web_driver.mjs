@@ -110,6 +110,7 @@ const pageOps = {
   },
   eval: (game, expression) => game.page.evaluate(expression),
   reload: (game) => game.page.reload(),
+  goto: (game, url) => game.page.goto(url),
   closed: (game) => game.closed || game.page.isClosed(),
   async close(game) {
     await game.context.close();
@@ -399,6 +400,7 @@ async function webkit() {
     },
     eval: evaluate,
     reload: (game) => session(game, 'POST', '/refresh', {}),
+    goto: (game, url) => session(game, 'POST', '/url', { url }),
     closed,
     async close(game) {
       await call(game, 'DELETE', `/session/${game.session}`);
@@ -463,6 +465,8 @@ const ops = {
   },
   offline: ({ game, offline }) => engine.offline(games.get(game), offline),
   reload: ({ game }) => engine.reload(games.get(game)),
+  // The address typed again: a return visit.
+  goto: ({ game, url }) => engine.goto(games.get(game), url),
   installabilityErrors: (args) => engine.installabilityErrors(args),
   closed: ({ game }) => engine.closed(games.get(game)),
   problems: ({ game }) => engine.problems(games.get(game)),
