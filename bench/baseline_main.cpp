@@ -31,19 +31,19 @@ int main(int argc, char* argv[]) {
         cell->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
     }
-    auto* button = new QPushButton(Text(form::kCommand1Caption), client);
-    button->setGeometry(formqt::Rect(form::kCommand1Rect));
+    auto* button = new QPushButton(Text(form::kNewGameCaption), client);
+    button->setGeometry(formqt::Rect(form::kNewGameButtonRect));
     auto* list = new QListWidget(client);
-    list->setGeometry(formqt::Rect(form::kList1Rect));
+    list->setGeometry(formqt::Rect(form::kPictureSetListRect));
     for (const form::PictureSet& set : form::kPictureSets) list->addItem(Text(set.name));
     list->setCurrentRow(0);
-    auto* label = new QLabel(Text(form::kLabel1Caption), client);
-    label->setGeometry(formqt::Rect(form::kLabel1Rect));
+    auto* label = new QLabel(Text(form::kMottoText), client);
+    label->setGeometry(formqt::Rect(form::kMottoRect));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setFont(formqt::Font(form::kLabel1Font));
+    label->setFont(formqt::Font(form::kMottoFont));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, formqt::Colour(form::kLabel1Colour));
+    palette.setColor(QPalette::WindowText, formqt::Colour(form::kMottoColour));
     label->setPalette(palette);
     button->setFocus();
 

@@ -37,7 +37,7 @@ HWND Child(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, 
 
 struct Fonts {
     win32::Font dialog = CreateFormFont(form::kDialogFont);
-    win32::Font label = CreateFormFont(form::kLabel1Font);
+    win32::Font label = CreateFormFont(form::kMottoFont);
 };
 
 void BuildControls(HWND window, const Fonts& fonts) {
@@ -45,15 +45,16 @@ void BuildControls(HWND window, const Fonts& fonts) {
     for (int i = 0; i < form::kPieceCount; ++i)
         Child(window, WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CLIPSIBLINGS, form::CellRect(i, true),
               nullptr);
-    const HWND button = Child(window, 0, L"BUTTON", Text(form::kCommand1Caption),
-                              WS_TABSTOP | BS_PUSHBUTTON, form::kCommand1Rect, fonts.dialog.get());
-    const HWND list =
-        Child(window, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-              WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, form::kList1Rect, fonts.dialog.get());
+    const HWND button =
+        Child(window, 0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
+              form::kNewGameButtonRect, fonts.dialog.get());
+    const HWND list = Child(window, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                            WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            form::kPictureSetListRect, fonts.dialog.get());
     for (const form::PictureSet& set : form::kPictureSets)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
     SendMessageW(list, LB_SETCURSEL, 0, 0);
-    Child(window, 0, L"STATIC", Text(form::kLabel1Caption), SS_LEFT, form::kLabel1Rect,
+    Child(window, 0, L"STATIC", Text(form::kMottoText), SS_LEFT, form::kMottoRect,
           fonts.label.get(), kLabelId);
     SetFocus(button);
 
@@ -70,7 +71,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_CTLCOLORSTATIC:
             if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kLabelId) {
-                const form::Rgb c = form::kLabel1Colour;
+                const form::Rgb c = form::kMottoColour;
                 SetTextColor(reinterpret_cast<HDC>(wParam), RGB(c.red, c.green, c.blue));
                 SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));

@@ -1,4 +1,4 @@
-// The cost of the game's event handlers through a real Form1, offscreen:
+// The cost of the game's event handlers through a real MainWindow, offscreen:
 // a click that slides a tile, a click that changes nothing, and a new game;
 // each alone and with the repaint it causes.
 #include <benchmark/benchmark.h>
@@ -6,18 +6,18 @@
 #include <QApplication>
 #include <memory>
 
-#include "form1.h"
+#include "main_window.h"
 
 namespace {
 
 // One window for all benchmarks; each new game deals the next layout in turn.
 struct Fixture {
     int nextLayout = 0;
-    Form1 window{LoadPictureStores(), [this] {
-                     const int layout = nextLayout;
-                     nextLayout = (nextLayout + 1) % tarpo::kLayoutCount;
-                     return layout;
-                 }};
+    MainWindow window{LoadPictureStores(), [this] {
+                          const int layout = nextLayout;
+                          nextLayout = (nextLayout + 1) % tarpo::kLayoutCount;
+                          return layout;
+                      }};
 
     Fixture() {
         window.show();
@@ -26,7 +26,7 @@ struct Fixture {
     // A game with the empty cell at 15 and no empty neighbour next to cell 0.
     void FreshGame() {
         nextLayout = 0;
-        window.Command1_Click();
+        window.OnNewGame();
         QCoreApplication::processEvents();
     }
 };
@@ -44,13 +44,13 @@ void Paint(bool paint) {
 }
 
 // Cells 14 and 15 take turns: every click slides the tile between them.
-void Image3_Click_slide(benchmark::State& state) {
+void CellClick_slide(benchmark::State& state) {
     Fixture& f = TheWindow();
     f.FreshGame();
     const bool paint = state.range(0) != 0;
     int cell = 14;
     for (auto _ : state) {
-        f.window.Image3_Click(cell);
+        f.window.OnCellClicked(cell);
         Paint(paint);
         cell = cell == 14 ? 15 : 14;
     }
@@ -58,32 +58,32 @@ void Image3_Click_slide(benchmark::State& state) {
 }
 
 // Layout 0 deals tile 8 into cell 0, far from the empty cell: nothing moves.
-void Image3_Click_no_slide(benchmark::State& state) {
+void CellClick_no_slide(benchmark::State& state) {
     Fixture& f = TheWindow();
     f.FreshGame();
     const bool paint = state.range(0) != 0;
     for (auto _ : state) {
-        f.window.Image3_Click(0);
+        f.window.OnCellClicked(0);
         Paint(paint);
     }
     state.SetLabel(paint ? "with repaint" : "handler only");
 }
 
 // A new game each time, the layouts in turn.
-void Command1_Click(benchmark::State& state) {
+void OnNewGame(benchmark::State& state) {
     Fixture& f = TheWindow();
     f.FreshGame();
     const bool paint = state.range(0) != 0;
     for (auto _ : state) {
-        f.window.Command1_Click();
+        f.window.OnNewGame();
         Paint(paint);
     }
     state.SetLabel(paint ? "with repaint" : "handler only");
 }
 
-BENCHMARK(Image3_Click_slide)->Arg(0)->Arg(1);
-BENCHMARK(Image3_Click_no_slide)->Arg(0)->Arg(1);
-BENCHMARK(Command1_Click)->Arg(0)->Arg(1);
+BENCHMARK(CellClick_slide)->Arg(0)->Arg(1);
+BENCHMARK(CellClick_no_slide)->Arg(0)->Arg(1);
+BENCHMARK(OnNewGame)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -12,7 +12,7 @@
 2. Repaint: repaint_probe clicks through XTEST and sums what the X server
    reports drawn (XDamage) for a new game, slides, a click on a tile that cannot
    move and a click on the empty cell.
-3. Click cost: click_bench (Google Benchmark) times Form1's handlers offscreen.
+3. Click cost: click_bench (Google Benchmark) times MainWindow's handlers offscreen.
 4. tarpo.exe (with --windows-exe): its size and the DLLs it imports; its
    start-up under Wine against a Win32 window with the same controls and no
    pictures (BUILD_DIR/windows/bench/tarpo_baseline.exe), in turn in one booted
@@ -133,7 +133,7 @@ def repaint(x, build, command, env=None, heading=""):
 
 
 def click_cost(build):
-    print("\n== Click cost: Form1 handlers offscreen (Google Benchmark)")
+    print("\n== Click cost: MainWindow handlers offscreen (Google Benchmark)")
     out = subprocess.run([os.path.join(build, "bench", "click_bench"),
                           "--benchmark_min_time=0.2"], stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, timeout=600)

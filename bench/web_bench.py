@@ -165,14 +165,14 @@ def slide(driver, site, facts):
                points=[(client["x"] + left + width / 2, client["y"] + top + height / 2)])
         time.sleep(SETTLE_S)
 
-    click(*facts["command1_rect"])
+    click(*facts["new_game_button_rect"])
     driver("eval", game=game, expression="window.touched.clear()")
     left, top = facts["board_origin"]
     pitch, side = facts["cell_pitch"], facts["board_side"]
     click(left + pitch * 2, top + pitch * (side - 1), pitch, pitch)  # cell 14
     touched = sorted(driver("eval", game=game, expression="[...window.touched]"))
     driver("close", game=game)
-    ok = touched == ["Image3_14", "Image3_15"]
+    ok = touched == ["cell_14", "cell_15"]
     print("\n== Web: a slide from cell 14 to cell 15 draws or changes: %s (target: the two "
           "cells only): %s" % (", ".join(touched) or "nothing", "met" if ok else "NOT met"))
     return ok

@@ -73,18 +73,18 @@ inline constexpr Rect kBoardRect{kBoardLeft, kBoardTop, 3 * kCellPitch + kFramed
                                  3 * kCellPitch + kFramedCellSide};
 
 // The controls beside the board.
-inline constexpr Rect kCommand1Rect{344, 8, 105, 41};
-inline constexpr char16_t kCommand1Caption[] = u"новая игра";
+inline constexpr Rect kNewGameButtonRect{344, 8, 105, 41};
+inline constexpr char16_t kNewGameCaption[] = u"новая игра";
 
-inline constexpr Rect kList1Rect{344, 56, 105, 56};
+inline constexpr Rect kPictureSetListRect{344, 56, 105, 56};
 
-inline constexpr Rect kDemoRect{344, 120, 73, 81};
+inline constexpr Rect kPreviewRect{344, 120, 73, 81};
 
-inline constexpr Rect kLabel1Rect{352, 208, 89, 33};
-inline constexpr char16_t kLabel1Caption[] = u"ТЛК is the       best !";
+inline constexpr Rect kMottoRect{352, 208, 89, 33};
+inline constexpr char16_t kMottoText[] = u"ТЛК is the       best !";
 // "MS Sans Serif" 9.75 pt, bold italic, Cyrillic; 13 px at 96 dpi.
-inline constexpr Font kLabel1Font{u"MS Sans Serif", 13, true, true, 204};
-inline constexpr Rgb kLabel1Colour{192, 0, 0};
+inline constexpr Font kMottoFont{u"MS Sans Serif", 13, true, true, 204};
+inline constexpr Rgb kMottoColour{192, 0, 0};
 
 // The font of the button, the list, the menu and the message boxes: the
 // classic dialog font, "MS Sans Serif" 8 pt, 11 px at 96 dpi. The layout is

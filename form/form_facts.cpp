@@ -107,14 +107,14 @@ int main() {
     field("focus_ring", "{\"gap\": " + std::to_string(kCellFocusRing.gap) +
                             ", \"width\": " + std::to_string(kCellFocusRing.width) +
                             ", \"lining\": " + std::to_string(kCellFocusRing.lining) + "}");
-    field("command1_rect", Json(kCommand1Rect));
-    field("command1_caption", Quoted(kCommand1Caption));
-    field("list1_rect", Json(kList1Rect));
-    field("demo_rect", Json(kDemoRect));
-    field("label1_rect", Json(kLabel1Rect));
-    field("label1_caption", Quoted(kLabel1Caption));
-    field("label1_colour", Json(kLabel1Colour));
-    field("label1_font", Json(kLabel1Font));
+    field("new_game_button_rect", Json(kNewGameButtonRect));
+    field("new_game_caption", Quoted(kNewGameCaption));
+    field("picture_set_list_rect", Json(kPictureSetListRect));
+    field("preview_rect", Json(kPreviewRect));
+    field("motto_rect", Json(kMottoRect));
+    field("motto_text", Quoted(kMottoText));
+    field("motto_colour", Json(kMottoColour));
+    field("motto_font", Json(kMottoFont));
     field("dialog_font", Json(kDialogFont));
     field("menu_captions", "[" + Quoted(kMenuCaption) + ", " + Quoted(kHelpCaption) + ", " +
                                Quoted(kAuthorCaption) + "]");

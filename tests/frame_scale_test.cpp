@@ -15,7 +15,7 @@ class FrameScaleTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     int nextLayout = 0;
     QImage shot;
     qreal ratio = 1;
@@ -60,7 +60,7 @@ class FrameScaleTest : public QObject {
     void init() {
         window = ShowWindow(testpictures::Stores(), nextLayout);
         QVERIFY(window);
-        window->Command1_Click();
+        window->OnNewGame();
         Grab();
         // Qt keeps the ratio in steps of 1/65536.
         const double asked =
@@ -122,7 +122,7 @@ class FrameScaleTest : public QObject {
     // is border all the way: neither the window's background nor the list's;
     // just outside the edge, the window's background.
     void listBorderIsWhole() {
-        const QRect list = InWindow(formqt::Rect(form::kList1Rect));
+        const QRect list = InWindow(formqt::Rect(form::kPictureSetListRect));
         const int left = Device(list.left()), top = Device(list.top());
         const int right = Device(list.left() + list.width()) - 1;
         const int bottom = Device(list.top() + list.height()) - 1;

@@ -15,7 +15,8 @@ namespace {
 // The finished picture: four pieces a side, from cell 0's origin.
 constexpr int kSide = 4 * form::kPieceSide;
 const QRect kPictureRect(CellOrigin(0), QSize(kSide, kSide));
-const QRect kPreviewRect(formqt::Rect(form::kDemoRect).topLeft(), formqt::Size(form::kPreviewSize));
+const QRect kPreviewRect(formqt::Rect(form::kPreviewRect).topLeft(),
+                         formqt::Size(form::kPreviewSize));
 
 // The whole picture of a set, put together from its piece files: piece p at
 // row p / 4, column p % 4 of the picture.
@@ -38,10 +39,10 @@ class PictureTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     int nextLayout = 0;
 
-    ImageBox* demo() const { return window->findChild<ImageBox*>(QStringLiteral("demo")); }
+    ImageBox* preview() const { return window->findChild<ImageBox*>(QStringLiteral("preview")); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
     const QPixmap& SetPiece(int set, int p) const { return window->pictures()[{set, p}]; }
     const QPixmap& Preview() const { return window->pictures().previews[1]; }
@@ -93,12 +94,12 @@ class PictureTest : public QObject {
         QVERIFY(Cell(15)->isFramed());
 
         if (!form::kPictureSets[static_cast<std::size_t>(set)].hasPreview) {
-            QVERIFY(demo()->picture().isNull());
+            QVERIFY(preview()->picture().isNull());
             const QColor background = window->palette().color(QPalette::Window);
             QCOMPARE(shot.pixelColor(kPreviewRect.topLeft()), background);
             QCOMPARE(shot.pixelColor(kPreviewRect.bottomRight()), background);
         } else {
-            QCOMPARE(demo()->picture().cacheKey(), Preview().cacheKey());
+            QCOMPARE(preview()->picture().cacheKey(), Preview().cacheKey());
             QCOMPARE(Rgb32(shot.copy(kPreviewRect)), Rgb32(Preview().toImage()));
         }
     }
@@ -143,19 +144,19 @@ class PictureTest : public QObject {
         SolveByClicks();
         ClickCell(*window, 0);
         QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(0));
-        QVERIFY(demo()->picture().isNull());
+        QVERIFY(preview()->picture().isNull());
 
         // The next game deals the dentist, every tile and the completion piece.
         nextLayout = 2;
-        window->Command1_Click();
+        window->OnNewGame();
         SolveByClicks();
         ClickCell(*window, 0);
         QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(1));
-        QCOMPARE(demo()->picture().cacheKey(), Preview().cacheKey());
+        QCOMPARE(preview()->picture().cacheKey(), Preview().cacheKey());
 
         // And back: the preview disappears again.
         NewGame(0, 4);
-        QVERIFY(demo()->picture().isNull());
+        QVERIFY(preview()->picture().isNull());
         QCOMPARE(Cell(0)->picture().cacheKey(), SetPiece(0, 6).cacheKey());  // tile 7
     }
 

@@ -20,7 +20,7 @@ namespace form = tarpo::form;
 
 namespace {
 
-const QRect kButton = formqt::Rect(form::kCommand1Rect);
+const QRect kButton = formqt::Rect(form::kNewGameButtonRect);
 const QSize kClient = formqt::Size(form::kClientSize);
 const QRect kAroundBoard = formqt::Rect(form::kBoardRect).adjusted(-8, -8, 8, 8);
 
@@ -71,7 +71,7 @@ class RandomSessionTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     std::mt19937_64 random;
     std::mt19937 layoutRandom;
     int deals = 0;
@@ -162,9 +162,8 @@ class RandomSessionTest : public QObject {
         } else {
             const bool help = kind < 997;
             lastEvent = help ? QStringLiteral("help box") : QStringLiteral("author box");
-            QVERIFY2(
-                WithModalBox([this, help] { help ? window->help_Click() : window->autor_Click(); }),
-                "the box did not open");
+            QVERIFY2(WithModalBox([this, help] { help ? window->OnHelp() : window->OnAuthor(); }),
+                     "the box did not open");
         }
 
         if (deals != dealsBefore) {
@@ -204,7 +203,8 @@ class RandomSessionTest : public QObject {
         }
         const qint64 preview = dealtSet >= 0 ? pictures.Preview(set).cacheKey() : 0;
         SESSION_CHECK(
-            window->findChild<ImageBox*>(QStringLiteral("demo"))->picture().cacheKey() == preview,
+            window->findChild<ImageBox*>(QStringLiteral("preview"))->picture().cacheKey() ==
+                preview,
             QStringLiteral("the preview is not that of set %1").arg(dealtSet));
     }
 #undef SESSION_CHECK
@@ -219,7 +219,7 @@ class RandomSessionTest : public QObject {
         random.seed(seed);
         layoutRandom.seed(static_cast<unsigned>(seed ^ 0x9e3779b9u));
 
-        window = std::make_unique<Form1>(LoadPictureStores(), [this] {
+        window = std::make_unique<MainWindow>(LoadPictureStores(), [this] {
             ++deals;
             if (SelectedSet() >= 0) dealtSet = SelectedSet();
             lastLayout = static_cast<int>(layoutRandom() % tarpo::kLayoutCount);

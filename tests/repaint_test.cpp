@@ -16,8 +16,8 @@ namespace form = tarpo::form;
 namespace {
 
 const QRect kBoard = formqt::Rect(form::kBoardRect);
-const QRect kPreview = formqt::Rect(form::kDemoRect);
-const QRect kLabel = formqt::Rect(form::kLabel1Rect);
+const QRect kPreview = formqt::Rect(form::kPreviewRect);
+const QRect kLabel = formqt::Rect(form::kMottoRect);
 
 // The middle of a cell, which no neighbour's box overlaps.
 QRect CellMiddle(int i) {
@@ -36,7 +36,7 @@ QString Describe(const QRegion& region) {
 // Paint events of other top-level windows land far outside it.
 class PaintRecorder : public QObject {
   public:
-    explicit PaintRecorder(Form1& window) : window_(window) { qApp->installEventFilter(this); }
+    explicit PaintRecorder(MainWindow& window) : window_(window) { qApp->installEventFilter(this); }
     ~PaintRecorder() override { qApp->removeEventFilter(this); }
 
     // Lets pending updates paint, then hands over what was painted since the
@@ -66,7 +66,7 @@ class PaintRecorder : public QObject {
     }
 
   private:
-    Form1& window_;
+    MainWindow& window_;
     QRegion painted_;
 };
 
@@ -76,7 +76,7 @@ class RepaintTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     std::unique_ptr<PaintRecorder> recorder;
     int nextLayout = 0;
 
@@ -121,7 +121,7 @@ class RepaintTest : public QObject {
         ListOf(*window)->setCurrentRow(set);
         nextLayout = layout;
         recorder->Take();
-        window->Command1_Click();
+        window->OnNewGame();
         const QRegion painted = recorder->Take();
         const QRegion allowed = QRegion(kBoard) + kPreview;
         QVERIFY2((painted - allowed).isEmpty(),
@@ -151,7 +151,7 @@ class RepaintTest : public QObject {
 
     // The recorder itself: a change anywhere in the window is seen.
     void recorderSeesPaintsOutsideTheBoard() {
-        window->findChild<QWidget*>(QStringLiteral("Label1"))->update();
+        window->findChild<QWidget*>(QStringLiteral("motto"))->update();
         QVERIFY(recorder->Take().intersects(kLabel));
         window->menuBar()->update();
         QVERIFY(recorder->Take().boundingRect().top() < 0);
@@ -205,7 +205,7 @@ class RepaintTest : public QObject {
     // A new game of the set and layout on the board repaints nothing.
     void sameGameAgainRepaintsNothing() {
         NewGameAndCheck(1, 2);
-        window->Command1_Click();
+        window->OnNewGame();
         const QRegion painted = recorder->Take();
         QVERIFY2(painted.isEmpty(), qPrintable(Describe(painted)));
     }

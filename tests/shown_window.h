@@ -14,28 +14,28 @@
 
 #include "board.h"
 #include "form.h"
-#include "form1.h"
 #include "form_qt.h"
 #include "image_box.h"
+#include "main_window.h"
 
 // Each new game deals layout `nextLayout` as it is at that moment. Returns
 // null if the window was not exposed.
-inline std::unique_ptr<Form1> ShowWindow(PictureStores pictures, const int& nextLayout) {
+inline std::unique_ptr<MainWindow> ShowWindow(PictureStores pictures, const int& nextLayout) {
     auto window =
-        std::make_unique<Form1>(std::move(pictures), [&nextLayout] { return nextLayout; });
+        std::make_unique<MainWindow>(std::move(pictures), [&nextLayout] { return nextLayout; });
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) window.reset();
     return window;
 }
 
-inline ImageBox* CellOf(const Form1& window, int cell) {
-    return window.findChild<ImageBox*>(QStringLiteral("Image3_%1").arg(cell));
+inline ImageBox* CellOf(const MainWindow& window, int cell) {
+    return window.findChild<ImageBox*>(QStringLiteral("cell_%1").arg(cell));
 }
-inline QListWidget* ListOf(const Form1& window) {
-    return window.findChild<QListWidget*>(QStringLiteral("List1"));
+inline QListWidget* ListOf(const MainWindow& window) {
+    return window.findChild<QListWidget*>(QStringLiteral("pictureSetList"));
 }
 // The client area as it is on the screen.
-inline QImage Shot(const Form1& window) { return window.centralWidget()->grab().toImage(); }
+inline QImage Shot(const MainWindow& window) { return window.centralWidget()->grab().toImage(); }
 
 // Cell i's box in the client area, framed or not.
 inline QRect CellBox(int cell, bool framed = true) {
@@ -48,14 +48,14 @@ inline QPoint CellCentre(int cell) {
 }
 
 // A new game of set `set`: its entry chosen in the list, then the button.
-inline void NewGame(Form1& window, int set) {
+inline void NewGame(MainWindow& window, int set) {
     ListOf(window)->setCurrentRow(set);
-    window.Command1_Click();
+    window.OnNewGame();
 }
 
 // A left click in the middle of cell `cell`, delivered to the window there as
 // the window system delivers it.
-inline void ClickCell(Form1& window, int cell) {
+inline void ClickCell(MainWindow& window, int cell) {
     const QPoint at = window.centralWidget()->mapTo(&window, CellCentre(cell));
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
 }
@@ -63,7 +63,7 @@ inline void ClickCell(Form1& window, int cell) {
 // What the player sees on the board, as tile numbers: the tile whose piece a
 // cell shows (piece k - 1 of a set is tile k), 0 for an empty cell. The
 // completion piece counts as empty.
-inline tarpo::Board ShownBoard(const Form1& window) {
+inline tarpo::Board ShownBoard(const MainWindow& window) {
     tarpo::Board shown;
     for (int i = 0; i < tarpo::kCellCount; ++i) {
         const qint64 key = CellOf(window, i)->picture().cacheKey();

@@ -57,7 +57,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     int nextLayout = 0;
 
     QWidget* client() const { return window->centralWidget(); }
@@ -109,10 +109,11 @@ class WindowTest : public QObject {
     void controlRects_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect");
-        QTest::newRow("Command1") << "Command1" << formqt::Rect(form::kCommand1Rect);
-        QTest::newRow("List1") << "List1" << formqt::Rect(form::kList1Rect);
-        QTest::newRow("demo") << "demo" << formqt::Rect(form::kDemoRect);
-        QTest::newRow("Label1") << "Label1" << formqt::Rect(form::kLabel1Rect);
+        QTest::newRow("newGameButton") << "newGameButton" << formqt::Rect(form::kNewGameButtonRect);
+        QTest::newRow("pictureSetList")
+            << "pictureSetList" << formqt::Rect(form::kPictureSetListRect);
+        QTest::newRow("preview") << "preview" << formqt::Rect(form::kPreviewRect);
+        QTest::newRow("motto") << "motto" << formqt::Rect(form::kMottoRect);
     }
     void controlRects() {
         QFETCH(QString, name);
@@ -136,7 +137,7 @@ class WindowTest : public QObject {
         QVERIFY(cell->isFramed());
 
         // A dealt cell is framed around its piece, at the same origin.
-        window->Command1_Click();
+        window->OnNewGame();
         QCOMPARE(inClient(), CellBox(index));
         QVERIFY(cell->isFramed());
     }
@@ -160,8 +161,8 @@ class WindowTest : public QObject {
 
     void captionsAndListAfterStartUp() {
         QCOMPARE(window->windowTitle(), Text(form::kTitle));
-        QCOMPARE(child<QPushButton>("Command1")->text(), Text(form::kCommand1Caption));
-        auto* list = child<QListWidget>("List1");
+        QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
+        auto* list = child<QListWidget>("pictureSetList");
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(0)->text(), Text(form::kPictureSets[0].name));
         QCOMPARE(list->item(1)->text(), Text(form::kPictureSets[1].name));
@@ -170,11 +171,11 @@ class WindowTest : public QObject {
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         QVERIFY(!list->verticalScrollBar()->isVisible());
 
-        auto* label = child<QLabel>("Label1");
-        QCOMPARE(label->text(), Text(form::kLabel1Caption));
-        QCOMPARE(label->font(), formqt::Font(form::kLabel1Font));
-        QCOMPARE(label->palette().color(QPalette::WindowText), formqt::Colour(form::kLabel1Colour));
-        QVERIFY(child<ImageBox>("demo")->picture().isNull());
+        auto* label = child<QLabel>("motto");
+        QCOMPARE(label->text(), Text(form::kMottoText));
+        QCOMPARE(label->font(), formqt::Font(form::kMottoFont));
+        QCOMPARE(label->palette().color(QPalette::WindowText), formqt::Colour(form::kMottoColour));
+        QVERIFY(child<ImageBox>("preview")->picture().isNull());
     }
 
     // The player picks a set but cannot leave the list with none picked.
@@ -193,7 +194,7 @@ class WindowTest : public QObject {
         QFETCH(int, row);
         QFETCH(int, modifiers);
         QFETCH(int, expectedRow);
-        auto* list = child<QListWidget>("List1");
+        auto* list = child<QListWidget>("pictureSetList");
         const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center()
                                    : QPoint(10, list->viewport()->height() - 3);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers), at);
@@ -203,7 +204,7 @@ class WindowTest : public QObject {
     }
 
     void labelShowsTwoLines() {
-        const QImage label = child<QLabel>("Label1")->grab().toImage();
+        const QImage label = child<QLabel>("motto")->grab().toImage();
         const auto isRed = [](const QColor& c) {
             return c.red() > 120 && c.green() < 90 && c.blue() < 90;
         };
@@ -250,7 +251,7 @@ class WindowTest : public QObject {
         QFETCH(QString, title);
         QFETCH(QString, text);
         QVERIFY(WithModalBox(
-            [this, help] { help ? window->help_Click() : window->autor_Click(); },
+            [this, help] { help ? window->OnHelp() : window->OnAuthor(); },
             [&](QMessageBox* box) {
                 QCOMPARE(box->windowTitle(), title);
                 QCOMPARE(box->icon(), QMessageBox::Information);
@@ -276,12 +277,12 @@ class WindowTest : public QObject {
             return widget->font().pixelSize() == dialog.pixelSize() &&
                    widget->font().family() == dialog.family();
         };
-        QVERIFY(hasDialogFont(child<QPushButton>("Command1")));
-        QVERIFY(hasDialogFont(child<QListWidget>("List1")));
+        QVERIFY(hasDialogFont(child<QPushButton>("newGameButton")));
+        QVERIFY(hasDialogFont(child<QListWidget>("pictureSetList")));
         QVERIFY(hasDialogFont(window->menuBar()));
         QVERIFY(hasDialogFont(child<QMenu>("mnumenu")));
-        QCOMPARE(child<QLabel>("Label1")->font(), formqt::Font(form::kLabel1Font));
-        QVERIFY(WithModalBox([this] { window->help_Click(); },
+        QCOMPARE(child<QLabel>("motto")->font(), formqt::Font(form::kMottoFont));
+        QVERIFY(WithModalBox([this] { window->OnHelp(); },
                              [&](QMessageBox* box) {
                                  for (const QWidget* text : box->findChildren<QLabel*>())
                                      QVERIFY(hasDialogFont(text));
@@ -291,11 +292,11 @@ class WindowTest : public QObject {
     }
 
     void boxesLeaveTheGameAsItWas() {
-        window->Command1_Click();
-        window->Image3_Click(14);  // layout 0: tile 11 slides right into cell 15
+        window->OnNewGame();
+        window->OnCellClicked(14);  // layout 0: tile 11 slides right into cell 15
         const QImage before = Shot(*window);
-        QVERIFY(WithModalBox([this] { window->help_Click(); }));
-        QVERIFY(WithModalBox([this] { window->autor_Click(); }));
+        QVERIFY(WithModalBox([this] { window->OnHelp(); }));
+        QVERIFY(WithModalBox([this] { window->OnAuthor(); }));
         QCOMPARE(Shot(*window), before);
     }
 
@@ -304,8 +305,8 @@ class WindowTest : public QObject {
     void tabGoesRoundButtonListAndBoard() {
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QWidget* const round[] = {child<QPushButton>("Command1"), child<QListWidget>("List1"),
-                                  Cell(0)};
+        QWidget* const round[] = {child<QPushButton>("newGameButton"),
+                                  child<QListWidget>("pictureSetList"), Cell(0)};
         QCOMPARE(QApplication::focusWidget(), round[0]);
         for (int step = 1; step <= 3; ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -324,7 +325,7 @@ class WindowTest : public QObject {
     void keysSlideTheFocusedTileAndTheFocusFollows() {
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->Command1_Click();  // layout 0: tile 11 in cell 14, cell 15 empty
+        window->OnNewGame();  // layout 0: tile 11 in cell 14, cell 15 empty
         const QImage unfocused = Shot(*window);
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down,
                                   Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
@@ -350,13 +351,13 @@ class WindowTest : public QObject {
 
     // Said once, at the slide that brings the tiles home.
     void winIsAnnounced() {
-        window->Command1_Click();
+        window->OnNewGame();
         auto* note = window->findChild<Announcement*>();
         const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
         for (const int cell : *clicks) {
             QVERIFY(!note->isVisible());
-            window->Image3_Click(cell);
+            window->OnCellClicked(cell);
         }
         QVERIFY(note->isVisible());
         QAccessibleInterface* said = QAccessible::queryAccessibleInterface(note);
@@ -400,7 +401,7 @@ class WindowTest : public QObject {
     void keysPressTheFocusedButton() {
         QFETCH(Qt::Key, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        auto* button = child<QPushButton>("Command1");
+        auto* button = child<QPushButton>("newGameButton");
         QSignalSpy pressed(button, &QPushButton::clicked);
         QTest::keyClick(button, key, modifiers);
         QCOMPARE(pressed.count(), 1);
@@ -477,7 +478,7 @@ class WindowTest : public QObject {
     }
 
     void exitEndsTheEventLoopWithStatusZero() {
-        QTimer::singleShot(0, window.get(), [this] { window->exit_Click(); });
+        QTimer::singleShot(0, window.get(), [this] { window->OnExit(); });
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 };

@@ -106,34 +106,34 @@ export class Form {
         const board = this.buildBoard(actions, frameRings, palette);
 
         this.button = document.createElement("button");
-        this.button.id = "Command1";
+        this.button.id = "newGameButton";
         this.button.type = "button";
-        this.button.textContent = facts.command1_caption;
-        place(this.button, facts.command1_rect);
+        this.button.textContent = facts.new_game_caption;
+        place(this.button, facts.new_game_button_rect);
         this.button.addEventListener("click", () => actions.newGame());
 
         const list = document.createElement("div");
-        list.id = "List1";
-        place(list, facts.list1_rect);
+        list.id = "pictureSetList";
+        place(list, facts.picture_set_list_rect);
         list.setAttribute("aria-label", facts.accessible.list);
         this.list = new ListBox(list, actions.inTurn);
         facts.picture_sets.forEach(({name}) => this.list.add(name));
         this.list.select(0);
 
-        const demo = document.createElement("canvas");
-        demo.id = "demo";
-        demo.setAttribute("role", "img");
-        this.demo = new PictureBox(demo, facts.frame_width, frameRings, palette);
+        const preview = document.createElement("canvas");
+        preview.id = "preview";
+        preview.setAttribute("role", "img");
+        this.preview = new PictureBox(preview, facts.frame_width, frameRings, palette);
         this.namePreview("");
 
         const label = document.createElement("div");
-        label.id = "Label1";
-        place(label, facts.label1_rect);
-        label.style.font = cssFont(facts.label1_font);
-        label.style.color = `rgb(${facts.label1_colour.join(",")})`;
-        label.textContent = facts.label1_caption;
+        label.id = "motto";
+        place(label, facts.motto_rect);
+        label.style.font = cssFont(facts.motto_font);
+        label.style.color = `rgb(${facts.motto_colour.join(",")})`;
+        label.textContent = facts.motto_text;
 
-        client.append(board, this.button, list, demo, label);
+        client.append(board, this.button, list, preview, label);
         this.takeTouches(actions);
 
         // Tab and Shift+Tab go round the button, the list and the board's
@@ -166,7 +166,7 @@ export class Form {
             board.append(cells);
             for (let cell = row * side; cell < (row + 1) * side; ++cell) {
                 const canvas = document.createElement("canvas");
-                canvas.id = `Image3_${cell}`;
+                canvas.id = `cell_${cell}`;
                 canvas.setAttribute("role", "gridcell");
                 canvas.tabIndex = cell === this.focusedCell ? 0 : -1;
                 canvas.addEventListener("click", () => actions.click(cell));
@@ -218,14 +218,14 @@ export class Form {
     }
 
     namePreview(name) {
-        const demo = this.demo.canvas;
+        const preview = this.preview.canvas;
         if (name) {
-            demo.setAttribute("aria-label", name);
-            demo.removeAttribute("aria-hidden");
+            preview.setAttribute("aria-label", name);
+            preview.removeAttribute("aria-hidden");
         } else {
             // An empty preview is no picture at all to assistive technology.
-            demo.removeAttribute("aria-label");
-            demo.setAttribute("aria-hidden", "true");
+            preview.removeAttribute("aria-label");
+            preview.setAttribute("aria-hidden", "true");
         }
     }
 
@@ -287,7 +287,7 @@ export class Form {
     drawPreview(set) {
         const image = set < 0 ? null : this.pictures[set].preview;
         const picture = image && {image, x: 0, y: 0, width: image.width, height: image.height};
-        this.demo.show(this.facts.demo_rect, picture, false);
+        this.preview.show(this.facts.preview_rect, picture, false);
     }
 
     // The window in the middle of the viewport at one form pixel per CSS pixel,
@@ -316,7 +316,7 @@ export class Form {
     // Everything drawn in device pixels again, after the scale or the
     // device pixel ratio changed.
     redraw() {
-        for (const box of [...this.cells, this.demo]) box.draw();
+        for (const box of [...this.cells, this.preview]) box.draw();
     }
 
     // What the game session calls. `shows` is what a cell's name says it

@@ -347,7 +347,7 @@ async function start() {
     // A press on the cells, the preview or the label leaves the focus where
     // it is, as on the desktop: the keyboard alone brings it to the board.
     form.element.addEventListener("mousedown", (event) => {
-        if (!event.target.closest("button, #List1")) event.preventDefault();
+        if (!event.target.closest("button, #pictureSetList")) event.preventDefault();
     });
     form.button.focus();
     // Once the frame that shows it has been drawn.

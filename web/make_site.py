@@ -98,7 +98,7 @@ def described(folder, path, size):
 def start_fonts(facts):
     """The faces the window shows at start: its dialog font and the label's."""
     return sorted({"%s/%s.woff2" % (FONT_DIR, Path(FACES[(font["bold"], font["italic"])]).stem)
-                   for font in (facts["dialog_font"], facts["label1_font"])})
+                   for font in (facts["dialog_font"], facts["motto_font"])})
 
 
 def write_page(page, site, version, facts, files):

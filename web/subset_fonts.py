@@ -29,14 +29,14 @@ PAGE_TEXT = "OK"
 def face_texts(facts):
     """The texts of each face: the label in its own font, the message boxes'
     titles in bold (as the page shows them), the rest in the dialog font."""
-    dialog, label = facts["dialog_font"], facts["label1_font"]
-    plain = [*facts["menu_captions"], facts["exit_caption"], facts["command1_caption"],
+    dialog, label = facts["dialog_font"], facts["motto_font"]
+    plain = [*facts["menu_captions"], facts["exit_caption"], facts["new_game_caption"],
              facts["help_text"], facts["author_text"], PAGE_TEXT,
              *(entry["name"] for entry in facts["picture_sets"])]
     texts = {}
     for font, strings in ((dialog, plain), (dict(dialog, bold=True),
                                             [facts["help_title"], facts["author_title"]]),
-                          (label, [facts["label1_caption"]])):
+                          (label, [facts["motto_text"]])):
         key = (font["family"], font["bold"], font["italic"])
         texts.setdefault(key, set()).update("".join(strings).replace("&", ""))
     return texts

@@ -4,7 +4,7 @@
 #include "accessible.h"
 #include "board_access.h"
 #include "form.h"
-#include "form1.h"
+#include "main_window.h"
 
 namespace win32 {
 
@@ -18,30 +18,30 @@ void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
 
 }  // namespace
 
-void Form1::Image3_Click(int Index) { PlayCell(Index); }
+void MainWindow::OnCellClicked(int cell) { PlayCell(cell); }
 
-void Form1::Command1_Click() {
+void MainWindow::OnNewGame() {
     KeepListSelection();
     session_->NewGame(listSelection_);
 }
 
-void Form1::help_Click() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelpText); }
+void MainWindow::OnHelp() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelpText); }
 
-void Form1::autor_Click() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAuthorText); }
+void MainWindow::OnAuthor() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAuthorText); }
 
 // Ends the program at once: the window goes, the message loop ends, status 0.
-void Form1::exit_Click() { DestroyWindow(hwnd_); }
+void MainWindow::OnExit() { DestroyWindow(hwnd_); }
 
-void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
-    const auto& box = Image3[static_cast<std::size_t>(cell)];
+void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
+    const auto& box = cells[static_cast<std::size_t>(cell)];
     box->Show(look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
     SetAccessibleName(box->hwnd(), Text(tarpo::CellName(cell, look).c_str()));
 }
 
-void Form1::DrawPreview(std::optional<int> set) {
-    demo->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
+void MainWindow::DrawPreview(std::optional<int> set) {
+    preview->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
     SetAccessibleName(
-        demo->hwnd(),
+        preview->hwnd(),
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 

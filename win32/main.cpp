@@ -6,7 +6,7 @@
 
 #include "accessible.h"
 #include "form.h"
-#include "form1.h"
+#include "main_window.h"
 #include "pictures.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -23,8 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
 
     const win32::ComApartment com;
-    win32::Form1::Register(instance);
-    win32::Form1 window(instance, std::move(pictures));
+    win32::MainWindow::Register(instance);
+    win32::MainWindow window(instance, std::move(pictures));
     ShowWindow(window.hwnd(), show);
     // The window and every control draw themselves now, before any other
     // message: the window never shows with a control not yet drawn.

@@ -5,33 +5,33 @@
 
 #include "board_access.h"
 #include "board_cell.h"
-#include "form1.h"
 #include "form_qt.h"
 #include "image_box.h"
+#include "main_window.h"
 
 using formqt::Text;
 
-void Form1::Image3_Click(int Index) { PlayCell(Index); }
+void MainWindow::OnCellClicked(int cell) { PlayCell(cell); }
 
 // The list always has one entry selected (PictureSetList).
-void Form1::Command1_Click() {
+void MainWindow::OnNewGame() {
     announcement_->hide();
-    session_->NewGame(List1->row(List1->selectedItems().value(0)));
+    session_->NewGame(pictureSetList->row(pictureSetList->selectedItems().value(0)));
 }
 
-int Form1::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
+int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
 
-void Form1::FocusCell(int cell) {
-    BoardCell* from = Image3[static_cast<std::size_t>(focusedCell_)];
-    BoardCell* to = Image3[static_cast<std::size_t>(cell)];
+void MainWindow::FocusCell(int cell) {
+    BoardCell* from = cells[static_cast<std::size_t>(focusedCell_)];
+    BoardCell* to = cells[static_cast<std::size_t>(cell)];
     focusedCell_ = cell;
     to->setTabStop(true);
     to->setFocus(Qt::OtherFocusReason);
     if (from != to) from->setTabStop(false);
 }
 
-void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
-    ImageBox* box = Image3[static_cast<std::size_t>(cell)];
+void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
+    ImageBox* box = cells[static_cast<std::size_t>(cell)];
     // The frame first, around the picture the box had: a box left without a
     // picture keeps the size that gives it.
     box->setFramed(look.framed);
@@ -39,10 +39,10 @@ void Form1::DrawCell(int cell, const tarpo::CellLook& look) {
     box->setAccessibleName(Text(tarpo::CellName(cell, look).c_str()));
 }
 
-void Form1::DrawPreview(std::optional<int> set) {
-    demo->setPicture(set ? pictures_.Preview(*set) : QPixmap());
-    demo->setAccessibleName(
+void MainWindow::DrawPreview(std::optional<int> set) {
+    preview->setPicture(set ? pictures_.Preview(*set) : QPixmap());
+    preview->setAccessibleName(
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 
-void Form1::Announce(const char16_t* text) { announcement_->say(Text(text)); }
+void MainWindow::Announce(const char16_t* text) { announcement_->say(Text(text)); }

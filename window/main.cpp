@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "display_guard.h"
-#include "form1.h"
 #include "form_qt.h"
+#include "main_window.h"
 #include "screen_fit.h"
 
 int main(int argc, char* argv[]) {
@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
 
-    Form1 window(std::move(pictures));
+    MainWindow window(std::move(pictures));
     window.show();
     return app->exec();
 }

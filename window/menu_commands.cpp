@@ -4,8 +4,8 @@
 
 #include "dialog_font.h"
 #include "fixed_size.h"
-#include "form1.h"
 #include "form_qt.h"
+#include "main_window.h"
 
 namespace {
 
@@ -23,11 +23,11 @@ void ShowInformation(QWidget* parent, const QString& title, const QString& text)
 using formqt::Text;
 namespace form = tarpo::form;
 
-void Form1::help_Click() { ShowInformation(this, Text(form::kHelpTitle), Text(form::kHelpText)); }
+void MainWindow::OnHelp() { ShowInformation(this, Text(form::kHelpTitle), Text(form::kHelpText)); }
 
-void Form1::autor_Click() {
+void MainWindow::OnAuthor() {
     ShowInformation(this, Text(form::kAuthorTitle), Text(form::kAuthorText));
 }
 
 // Ends the program at once: the event loop returns and main exits with 0.
-void Form1::exit_Click() { QCoreApplication::exit(0); }
+void MainWindow::OnExit() { QCoreApplication::exit(0); }

@@ -355,7 +355,7 @@ class Game:
         self.clicks([self.cell_point(cell, strips and n % 2 == 1) for n, cell in enumerate(cells)])
 
     def press_button(self):
-        left, top, width, height = self.facts.command1_rect
+        left, top, width, height = self.facts.new_game_button_rect
         self.click(left + width // 2, top + height // 2)
 
     def open_menu(self, how):

@@ -55,11 +55,11 @@ class Suite:
             fw = f.frame_width
             check(view.is_blank(ox + fw + 2, oy + fw + 2, f.piece_side - 4, f.piece_side - 4),
                   "cell %d is not empty" % i)
-        check(view.is_blank(*f.demo_rect), "the preview is not empty")
-        left, top, width, height = f.label1_rect
+        check(view.is_blank(*f.preview_rect), "the preview is not empty")
+        left, top, width, height = f.motto_rect
         ink_rows = {y for y in range(top, top + height) for x in range(left, left + width)
-                    if view.pixel(x, y) == tuple(f.label1_colour)}
-        check(ink_rows, "no label text in its colour in %r" % (f.label1_rect,))
+                    if view.pixel(x, y) == tuple(f.motto_colour)}
+        check(ink_rows, "no label text in its colour in %r" % (f.motto_rect,))
         lines = sum(1 for y in ink_rows if y - 1 not in ink_rows)
         check(lines == 2, "the label shows %d lines of text, not 2" % lines)
         game.check_fixed_size()
@@ -204,10 +204,10 @@ class Suite:
         check(tiles[:-1] in f.start_layouts, "dealt %r, which is not a start layout" % tiles)
         check(all(view.framed(i) for i in range(f.cells)), "a cell has no frame after the deal")
         if pictures.preview:  # the preview may be drawn a moment after the cells
-            wait_for(lambda: game.look().region(*f.demo_rect[:2], *f.preview_size)
+            wait_for(lambda: game.look().region(*f.preview_rect[:2], *f.preview_size)
                      == pictures.preview, 10, "the preview is not shown at the preview's place")
         else:
-            check(view.is_blank(*f.demo_rect), "the preview is not empty")
+            check(view.is_blank(*f.preview_rect), "the preview is not empty")
 
         solution = f.solutions[f.start_layouts.index(tiles[:-1])]
         by_keys = by == "keys" and "board_keys" in self.adapter.features
@@ -348,9 +348,9 @@ class Suite:
         pictures = PictureSet(f, self.assets, set_index, 1)
         game = self.game()
         self.wait_names(game, game.look().board(pictures), "names before the first game")
-        check(self.control_name(game, f.list1_rect, {"list", "list box", "listbox"})
+        check(self.control_name(game, f.picture_set_list_rect, {"list", "list box", "listbox"})
               == texts["list"], "the list is not named")
-        check(self.control_names(game, f.demo_rect, self.IMAGE_ROLES) in ([], [""]),
+        check(self.control_names(game, f.preview_rect, self.IMAGE_ROLES) in ([], [""]),
               "the empty preview has a name")
         self.audited(game, "at start")
 
@@ -358,7 +358,7 @@ class Suite:
         tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
                                    "no deal on the screen")
         self.wait_names(game, tiles, "names after the deal")
-        wait_for(lambda: self.control_name(game, f.demo_rect, self.IMAGE_ROLES)
+        wait_for(lambda: self.control_name(game, f.preview_rect, self.IMAGE_ROLES)
                  == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
         check(not self.announced(game), "announced before the win: %r" % self.announced(game))
         self.audited(game, "dealt")
@@ -504,10 +504,10 @@ class Suite:
         for host in DEPLOY_HOSTS:
             self.adapter.host(**host)
             game = self.game(kept=True)
-            check(motto_colour(game, [f.label1_colour]), "version A's motto is not shown")
+            check(motto_colour(game, [f.motto_colour]), "version A's motto is not shown")
             kept = game.kept_versions()
             colour, files = self.adapter.deploy()
-            versions = [f.label1_colour, colour]
+            versions = [f.motto_colour, colour]
             game.reload()
             if motto_colour(game, versions) != colour:
                 game.wait_settled(kept)
@@ -527,7 +527,7 @@ class Suite:
         game = self.game(kept=True)
         self.adapter.host(faults={"*": {"hang": True}})
         game.reload()
-        motto_colour(game, [self.facts.label1_colour])
+        motto_colour(game, [self.facts.motto_colour])
         self.adapter.host()
 
     def bad_hosts(self):
@@ -579,7 +579,7 @@ class Suite:
         f = self.facts
         game = self.game()
         game.forced_colours(True)
-        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+        right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
 
         def stands_out():
             view = game.look()
@@ -592,7 +592,7 @@ class Suite:
         system has."""
         f = self.facts
         game = self.game()
-        selectors = ["#Command1", "#Label1", "#List1 [role=option]", "#menubar button"]
+        selectors = ["#newGameButton", "#motto", "#pictureSetList [role=option]", "#menubar button"]
         faces = wait_for(lambda: (lambda d: d if all(
             fonts and all(face["isCustomFont"] for face in fonts) for fonts in d) else None)(
             game.drawn_fonts(selectors)), 10,
@@ -606,11 +606,11 @@ class Suite:
         not say the win again. A new tab starts afresh."""
         f = self.facts
         span = f.cell_pitch * (f.side - 1) + f.framed_side
-        right = f.list1_rect[0] + f.list1_rect[2] - 4  # beyond the entries' text
+        right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
 
         def shown(game):
             view = game.look()
-            return (view.region(*f.board_origin, span, span), view.region(*f.demo_rect),
+            return (view.region(*f.board_origin, span, span), view.region(*f.preview_rect),
                     [view.pixel(right, game.list_entry(i)[1]) for i in range(len(f.picture_sets))])
 
         def dealt(game, set_index):
@@ -672,7 +672,7 @@ DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
 
 def motto_colour(game, colours):
     """The one of `colours` the motto shows in, once it shows in one."""
-    left, top, width, height = game.facts.label1_rect
+    left, top, width, height = game.facts.motto_rect
 
     def shown():
         view = game.look()

@@ -91,7 +91,7 @@ def main():
     os.makedirs(shots, exist_ok=True)
     form = json.load(open(form_json, encoding="utf-8"))
     client_w, client_h = form["client_size"]
-    bx, by, bw, bh = form["command1_rect"]
+    bx, by, bw, bh = form["new_game_button_rect"]
     origin, pitch = form["board_origin"], form["cell_pitch"]
 
     def cell_centre(client, i):

@@ -504,8 +504,8 @@ class WebBrowser:
         folder = self.version_dir(self.root)
         with open(os.path.join(folder, "form.json"), encoding="utf-8") as f:
             facts = json.load(f)
-        colour = [255 - c for c in facts["label1_colour"]]
-        facts["label1_colour"] = colour
+        colour = [255 - c for c in facts["motto_colour"]]
+        facts["motto_colour"] = colour
         work = tempfile.mkdtemp(prefix="tarpo-deploy-")
         self.deploys.append(work)
         site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
@@ -741,7 +741,7 @@ class WebGame(Game):
 
     # The page's own: what only a browser has.
     def wait_shown(self):
-        self.wait(visible("#Command1"), "the window is not shown")
+        self.wait(visible("#newGameButton"), "the window is not shown")
 
     def overlapping_taps(self, points):
         """Fingers down on the form points one after the other, then lifted in
@@ -766,7 +766,7 @@ class WebGame(Game):
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""
-        client, entry = self.client_box(), self.eval(box("#List1 [role=option]", i))
+        client, entry = self.client_box(), self.eval(box("#pictureSetList [role=option]", i))
         unit = client["width"] / self.facts.client_size[0]
         return ((entry["x"] + entry["width"] / 2 - client["x"]) / unit - 0.5,
                 (entry["y"] + entry["height"] / 2 - client["y"]) / unit - 0.5)

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"tarpo.Form1";
+constexpr wchar_t kWindowClass[] = L"tarpo.MainWindow";
 constexpr UINT kRead = WM_APP;  // a line came in
 constexpr int kMaxDepth = 4;
 

@@ -7,7 +7,7 @@
 
 #include "accessible.h"
 #include "accessible_texts.h"
-#include "form1.h"
+#include "main_window.h"
 
 namespace win32 {
 
@@ -36,40 +36,40 @@ LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-void Form1::BuildAccess() {
-    Image3[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
-    SetPropW(List1, kListProcProperty,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(List1, GWLP_WNDPROC)));
-    SetWindowLongPtrW(List1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
+void MainWindow::BuildAccess() {
+    cells[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
+    SetPropW(pictureSetList, kListProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList, GWLP_WNDPROC)));
+    SetWindowLongPtrW(pictureSetList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
     announcement_ = std::make_unique<Announcement>(hwnd_);
 }
 
-int Form1::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
+int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
 
-void Form1::FocusCell(int cell) {
-    BoardCell& from = *Image3[static_cast<std::size_t>(focusedCell_)];
-    BoardCell& to = *Image3[static_cast<std::size_t>(cell)];
+void MainWindow::FocusCell(int cell) {
+    BoardCell& from = *cells[static_cast<std::size_t>(focusedCell_)];
+    BoardCell& to = *cells[static_cast<std::size_t>(cell)];
     focusedCell_ = cell;
     to.SetTabStop(true);
     if (&from != &to) from.SetTabStop(false);
     SetFocus(to.hwnd());
 }
 
-void Form1::Announce(const char16_t* text) { announcement_->Say(Text(text)); }
+void MainWindow::Announce(const char16_t* text) { announcement_->Say(Text(text)); }
 
 // The child windows as they lie, top first, but the board's cells from the
 // first to the last: the higher cell lies above its lower neighbour, where
 // their frames overlap, yet the board is read row by row.
-std::vector<HWND> Form1::ReadingOrder() const {
-    std::vector<HWND> cells;
-    for (const auto& cell : Image3) cells.push_back(cell->hwnd());
+std::vector<HWND> MainWindow::ReadingOrder() const {
+    std::vector<HWND> cellWindows;
+    for (const auto& cell : cells) cellWindows.push_back(cell->hwnd());
     std::vector<HWND> order;
     bool cellsListed = false;
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (std::find(cells.begin(), cells.end(), child) != cells.end()) {
+        if (std::find(cellWindows.begin(), cellWindows.end(), child) != cellWindows.end()) {
             if (!std::exchange(cellsListed, true))
-                order.insert(order.end(), cells.begin(), cells.end());
+                order.insert(order.end(), cellWindows.begin(), cellWindows.end());
         } else if (IsWindowVisible(child)) {
             order.push_back(child);
         }

@@ -1,6 +1,6 @@
 // The window's class, its controls and menu, their layout at the display's
 // density, and the translation of window messages into the event handlers.
-#include "form1.h"
+#include "main_window.h"
 
 #include <iterator>
 #include <string_view>
@@ -15,7 +15,7 @@ namespace {
 
 namespace form = tarpo::form;
 
-constexpr wchar_t kClassName[] = L"tarpo.Form1";
+constexpr wchar_t kClassName[] = L"tarpo.MainWindow";
 constexpr int kIconResource = 1;  // the application icon, the first in the program
 
 // A fixed single border and a title bar with the system menu and its close
@@ -25,9 +25,9 @@ constexpr DWORD kExStyle = 0;
 
 // Control and menu command identifiers.
 enum : WORD {
-    kCommand1Id = 101,
-    kList1Id,
-    kLabel1Id,
+    kNewGameButtonId = 101,
+    kPictureSetListId,
+    kMottoId,
     kExitId = 201,
     kHelpId,
     kAuthorId,
@@ -84,7 +84,7 @@ LRESULT ItemWithMnemonic(HMENU menu, wchar_t letter) {
 
 }  // namespace
 
-void Form1::Register(HINSTANCE instance) {
+void MainWindow::Register(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
@@ -102,7 +102,7 @@ void Form1::Register(HINSTANCE instance) {
     Announcement::Register(instance);
 }
 
-Form1::Form1(HINSTANCE instance, PictureStores pictures)
+MainWindow::MainWindow(HINSTANCE instance, PictureStores pictures)
     : instance_(instance), pictures_(std::move(pictures)) {
     // Created at its size for the system's density, which WM_CREATE's layout
     // then keeps: under Wine, a window created at the default size and resized
@@ -114,11 +114,11 @@ Form1::Form1(HINSTANCE instance, PictureStores pictures)
                     size.cx, size.cy, nullptr, nullptr, instance, this);
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
             const UINT dpi = WindowDpi(hwnd_);
@@ -138,7 +138,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return ItemWithMnemonic(reinterpret_cast<HMENU>(lParam),
                                     LatinLetterOfKey(LOWORD(wParam)));
         case WM_DRAWITEM:
-            if (wParam == kLabel1Id) {
+            if (wParam == kMottoId) {
                 DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             }
@@ -153,7 +153,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             [[fallthrough]];
         case WM_SETFOCUS:
-            SetFocus(focus_ != nullptr ? focus_ : Command1);
+            SetFocus(focus_ != nullptr ? focus_ : newGameButton);
             return 0;
         case WM_DPICHANGED: {
             Layout(HIWORD(wParam));
@@ -174,45 +174,46 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Form1::OnCommand(WORD id, WORD code) {
+void MainWindow::OnCommand(WORD id, WORD code) {
     switch (id) {
-        case kCommand1Id:
-            if (code == BN_CLICKED) Command1_Click();
+        case kNewGameButtonId:
+            if (code == BN_CLICKED) OnNewGame();
             break;
-        case kList1Id:
+        case kPictureSetListId:
             if (code == LBN_SELCHANGE || code == LBN_SELCANCEL) KeepListSelection();
             break;
         case kExitId:
-            exit_Click();
+            OnExit();
             break;
         case kHelpId:
-            help_Click();
+            OnHelp();
             break;
         case kAuthorId:
-            autor_Click();
+            OnAuthor();
             break;
     }
 }
 
-bool Form1::TranslateDialogKey(MSG& message) {
+bool MainWindow::TranslateDialogKey(MSG& message) {
     // Enter presses the focused button, as Space does.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == Command1) {
-        SendMessageW(Command1, BM_CLICK, 0, 0);
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        message.hwnd == newGameButton) {
+        SendMessageW(newGameButton, BM_CLICK, 0, 0);
         return true;
     }
     return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
 // Every control is made where it stays at `scale`.
-void Form1::BuildControls(const Scale& scale) {
+void MainWindow::BuildControls(const Scale& scale) {
     const HWND client = hwnd_;
     // Where two framed cells overlap, the one with the higher index (the right
     // or lower neighbour) lies on top: it shows its frame there and takes the
     // click. A new child window goes below the ones made before it, so the
     // cells are made from the last to the first.
     for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
-        Image3[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
-            client, form::CellRect(i, true), scale, [this, i] { Image3_Click(i); },
+        cells[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
+            client, form::CellRect(i, true), scale, [this, i] { OnCellClicked(i); },
             BoardCell::Keys{
                 [this, i] { FocusCell(PlayCell(i)); },
                 [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); }});
@@ -227,22 +228,22 @@ void Form1::BuildControls(const Scale& scale) {
                                nullptr);
     };
     // Tab order is the order they are made in: the button, then the list.
-    Command1 = child(0, L"BUTTON", Text(form::kCommand1Caption), WS_TABSTOP | BS_PUSHBUTTON,
-                     form::kCommand1Rect, kCommand1Id);
-    List1 = child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                  form::kList1Rect, kList1Id);
+    newGameButton = child(0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
+                          form::kNewGameButtonRect, kNewGameButtonId);
+    pictureSetList =
+        child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+              form::kPictureSetListRect, kPictureSetListId);
     for (const form::PictureSet& set : form::kPictureSets)
-        SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
-    SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
+    SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
 
-    demo = std::make_unique<ImageBox>(client, form::kDemoRect, scale);
+    preview = std::make_unique<ImageBox>(client, form::kPreviewRect, scale);
 
     // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
-    Label1 =
-        child(0, L"STATIC", Text(form::kLabel1Caption), SS_OWNERDRAW, form::kLabel1Rect, kLabel1Id);
+    motto = child(0, L"STATIC", Text(form::kMottoText), SS_OWNERDRAW, form::kMottoRect, kMottoId);
 }
 
-void Form1::BuildMenu() {
+void MainWindow::BuildMenu() {
     Menu bar(CreateMenu());
     Menu mnumenu(CreatePopupMenu());
     AppendMenuW(mnumenu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
@@ -256,30 +257,30 @@ void Form1::BuildMenu() {
 
 // Places every control for `dpi` (or a lower density, where the window would
 // not fit the screen), with its font, and fits the window around them.
-void Form1::Layout(UINT dpi) {
+void MainWindow::Layout(UINT dpi) {
     const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
-    for (const auto& cell : Image3) cell->Rescale(scale);
-    demo->Rescale(scale);
-    Place(Command1, scale(form::kCommand1Rect));
-    Place(List1, scale(form::kList1Rect));
-    Place(Label1, scale(form::kLabel1Rect));
+    for (const auto& cell : cells) cell->Rescale(scale);
+    preview->Rescale(scale);
+    Place(newGameButton, scale(form::kNewGameButtonRect));
+    Place(pictureSetList, scale(form::kPictureSetListRect));
+    Place(motto, scale(form::kMottoRect));
     SetFonts(scale);
     FitWindow(scale, dpi);
 }
 
-void Form1::SetFonts(const Scale& scale) {
+void MainWindow::SetFonts(const Scale& scale) {
     Font dialogFont = CreateFormFont(form::kDialogFont, scale);
-    Font labelFont = CreateFormFont(form::kLabel1Font, scale);
-    for (const HWND control : {Command1, List1})
+    Font labelFont = CreateFormFont(form::kMottoFont, scale);
+    for (const HWND control : {newGameButton, pictureSetList})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
-    SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    SendMessageW(motto, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
 }
 
 // Sizes the window so that the client area below the menu bar is the form's
 // at `scale`, with the frame and the menu bar at `dpi`.
-void Form1::FitWindow(const Scale& scale, UINT dpi) {
+void MainWindow::FitWindow(const Scale& scale, UINT dpi) {
     constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     const SIZE size = WindowSize(scale, kStyle, kExStyle, dpi);
     RECT now;
@@ -298,11 +299,11 @@ void Form1::FitWindow(const Scale& scale, UINT dpi) {
 // blanks (form::WrapAtBlanks). DrawText's own word break is not used: Wine's
 // breaks a word early when the line ends inside a run of blanks, as this
 // caption's does.
-void Form1::DrawLabel(const DRAWITEMSTRUCT& item) const {
+void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
     const HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     const Selection font(dc, labelFont_.get());
-    const form::Rgb c = form::kLabel1Colour;
+    const form::Rgb c = form::kMottoColour;
     SetTextColor(dc, RGB(c.red, c.green, c.blue));
     SetBkMode(dc, TRANSPARENT);
     TEXTMETRICW metrics{};
@@ -315,16 +316,16 @@ void Form1::DrawLabel(const DRAWITEMSTRUCT& item) const {
     };
     int y = item.rcItem.top;
     for (const std::u16string_view line :
-         form::WrapAtBlanks(form::kLabel1Caption, item.rcItem.right - item.rcItem.left, width)) {
+         form::WrapAtBlanks(form::kMottoText, item.rcItem.right - item.rcItem.left, width)) {
         TextOutW(dc, item.rcItem.left, y, Text(line.data()), static_cast<int>(line.size()));
         y += metrics.tmHeight;
     }
 }
 
-void Form1::KeepListSelection() {
-    const auto selected = static_cast<int>(SendMessageW(List1, LB_GETCURSEL, 0, 0));
+void MainWindow::KeepListSelection() {
+    const auto selected = static_cast<int>(SendMessageW(pictureSetList, LB_GETCURSEL, 0, 0));
     if (selected == LB_ERR) {
-        SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
     } else {
         listSelection_ = selected;
     }

@@ -17,24 +17,24 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class Form1 : public QMainWindow, private tarpo::SessionView {
+class MainWindow : public QMainWindow, private tarpo::SessionView {
     Q_OBJECT
 
   public:
     // `pictures` are the decoded picture stores; `drawLayout` picks the layout
     // of each new game (tests fix it).
-    explicit Form1(PictureStores pictures,
-                   tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
-                   QWidget* parent = nullptr);
+    explicit MainWindow(PictureStores pictures,
+                        tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
+                        QWidget* parent = nullptr);
 
     const PictureStores& pictures() const { return pictures_; }
 
     // Event handlers.
-    void Image3_Click(int Index);
-    void Command1_Click();
-    void help_Click();
-    void autor_Click();
-    void exit_Click();
+    void OnCellClicked(int cell);
+    void OnNewGame();
+    void OnHelp();
+    void OnAuthor();
+    void OnExit();
 
   private:
     void BuildControls();
@@ -52,13 +52,13 @@ class Form1 : public QMainWindow, private tarpo::SessionView {
 
     PictureStores pictures_;
     QWidget* client_;
-    std::optional<tarpo::Session> session_;              // starts once the controls exist
-    std::array<BoardCell*, tarpo::kCellCount> Image3{};  // the board's cells
-    int focusedCell_ = 0;                                // the board's Tab stop
+    std::optional<tarpo::Session> session_;             // starts once the controls exist
+    std::array<BoardCell*, tarpo::kCellCount> cells{};  // the board's cells
+    int focusedCell_ = 0;                               // the board's Tab stop
     Announcement* announcement_ = nullptr;
 
-    QPushButton* Command1 = nullptr;
-    QListWidget* List1 = nullptr;
-    ImageBox* demo = nullptr;
-    QLabel* Label1 = nullptr;
+    QPushButton* newGameButton = nullptr;
+    QListWidget* pictureSetList = nullptr;
+    ImageBox* preview = nullptr;
+    QLabel* motto = nullptr;
 };

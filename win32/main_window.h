@@ -26,29 +26,29 @@ namespace win32 {
 // The form's UTF-16 text as the W functions take it.
 inline const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
+class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
   public:
     static void Register(HINSTANCE instance);
 
     // Creates the window, hidden, with its controls; start-up has run.
-    Form1(HINSTANCE instance, PictureStores pictures);
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
-    ~Form1() override;
+    MainWindow(HINSTANCE instance, PictureStores pictures);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
 
     // The dialog keys of the message loop: Tab between the button and the
     // list, Space and Enter on the button. True if `message` was consumed.
     bool TranslateDialogKey(MSG& message);
 
     // Event handlers.
-    void Image3_Click(int Index);
-    void Command1_Click();
-    void help_Click();
-    void autor_Click();
-    void exit_Click();
+    void OnCellClicked(int cell);
+    void OnNewGame();
+    void OnHelp();
+    void OnAuthor();
+    void OnExit();
 
   private:
-    friend class WindowOwner<Form1>;
+    friend class WindowOwner<MainWindow>;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(WORD id, WORD code);
 
@@ -65,7 +65,7 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     void DrawPreview(std::optional<int> set) override;
     void Announce(const char16_t* text) override;
 
-    // Keyboard and screen-reader play (form1_access.cpp): the names and the
+    // Keyboard and screen-reader play (main_window_access.cpp): the names and the
     // board's Tab stop; a click on a cell by mouse or key, which returns the
     // cell the focus follows to; the focus moved to a cell; the controls in
     // reading order.
@@ -78,11 +78,11 @@ class Form1 : public WindowOwner<Form1>, private tarpo::SessionView {
     PictureStores pictures_;
     std::optional<tarpo::Session> session_;  // starts once the controls exist
 
-    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> Image3;
-    HWND Command1 = nullptr;
-    HWND List1 = nullptr;
-    std::unique_ptr<ImageBox> demo;
-    HWND Label1 = nullptr;
+    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> cells;
+    HWND newGameButton = nullptr;
+    HWND pictureSetList = nullptr;
+    std::unique_ptr<ImageBox> preview;
+    HWND motto = nullptr;
 
     Font dialogFont_;
     Font labelFont_;
