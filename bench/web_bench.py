@@ -29,7 +29,10 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+WEB = os.path.join(HERE, os.pardir, "web")
 sys.path.insert(0, os.path.join(HERE, os.pardir, "tests", "e2e"))
+sys.path.insert(0, WEB)
+from bundle import bundle  # noqa: E402
 from web import DESKTOP, SERVICE_WORKER_ACTIVE, Driver, Site, box  # noqa: E402
 
 TRANSFER_TARGET_KIB = 176
@@ -71,8 +74,14 @@ def baseline_site(site, folder):
     WebAssembly, the pictures and the service worker."""
     shutil.copytree(site, folder, dirs_exist_ok=True,
                     ignore=shutil.ignore_patterns("*.wasm", "*.webp", "sw.js"))
+    # Its script is joined with the page's modules as the game's is.
+    modules = [os.path.join(HERE, "web_baseline.js")]
+    modules += sorted(glob.glob(os.path.join(WEB, "*.js")))
+    script = bundle([(os.path.basename(path), open(path, encoding="utf-8").read())
+                     for path in modules if os.path.basename(path) != "main.js"], all_used=False)
     version = os.path.dirname(glob.glob(os.path.join(folder, "v", "*", "main.js"))[0])
-    shutil.copy(os.path.join(HERE, "web_baseline.js"), os.path.join(version, "main.js"))
+    with open(os.path.join(version, "main.js"), "w", encoding="utf-8") as f:
+        f.write(script)
     # Nor does its page ask for them in advance, or check its main.js
     # against the game's.
     page = os.path.join(folder, "index.html")

@@ -185,10 +185,23 @@ async function loadPictures(facts) {
     })));
 }
 
-// The game, compiled from its checked bytes, drawing straight into the
-// window's controls. Besides the view it asks the page only for the time,
-// which seeds the deals (`clock.time`, where it is set, rather than now).
-async function loadSession(code, view, clock) {
+// The game, compiled from its checked bytes as soon as they are here, while
+// the form description still loads and the window is built.
+async function compileSession(code) {
+    const bytes = await code;
+    try {
+        return await WebAssembly.compileStreaming(
+            new Response(bytes, {headers: {"Content-Type": "application/wasm"}}));
+    } catch (error) {
+        console.error(error);
+        throw new Missing(() => say("page_cannot_run_game", WASM, error));
+    }
+}
+
+// The compiled game, drawing straight into the window's controls. Besides
+// the view it asks the page only for the time, which seeds the deals
+// (`clock.time`, where it is set, rather than now).
+async function loadSession(compiled, view, clock) {
     let memory = null;
     const imports = {
         view,
@@ -203,10 +216,9 @@ async function loadSession(code, view, clock) {
             },
         },
     };
-    const bytes = await code;
+    const module = await compiled;
     try {
-        const response = new Response(bytes, {headers: {"Content-Type": "application/wasm"}});
-        const {instance} = await WebAssembly.instantiateStreaming(response, imports);
+        const instance = await WebAssembly.instantiate(module, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
         return instance.exports;
@@ -278,11 +290,11 @@ function keptPlay(game, clock, drawn, quiet, form, kept) {
 }
 
 async function start() {
-    if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiateStreaming !== "function") {
+    if (typeof WebAssembly !== "object" || typeof WebAssembly.compileStreaming !== "function") {
         throw new Missing(() => say("page_no_webassembly"));
     }
-    const code = fetchPreloaded(WASM, "page_the_game");
-    code.catch(() => {});  // reported below, after what comes first
+    const compiled = compileSession(fetchPreloaded(WASM, "page_the_game"));
+    compiled.catch(() => {});  // reported below, after what comes first
     // Without the style sheet the controls would lie on one another.
     if (getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() !== "tarpo") {
         throw new Missing(() => say("page_no_style_sheet", STYLE_SHEET));
@@ -331,7 +343,7 @@ async function start() {
             if (!quiet.on) form.view.announce(text);
         },
     };
-    game = await loadSession(code, view, clock);
+    game = await loadSession(compiled, view, clock);
     play = keptPlay(game, clock, drawn, quiet, form, kept);
     inTurn((loaded) => {
         form.pictures = loaded;

@@ -2,19 +2,22 @@
 """Completes the site in its directory from the page's files and the game.
 
 Usage: make_site.py --facts FORM_JSON --assets DIR --page INDEX_HTML --worker SW_TEMPLATE
-                    --site DIR --files [NAME=]FILE... --modules MAIN_JS [MODULE_JS...]
+                    --site DIR --files [NAME=]FILE... --styles STYLE_CSS...
+                    --modules MAIN_JS [MODULE_JS...]
 
 Each build is one version whose files cannot mix with another's: everything
 the page loads lives in a folder named by the hash of its contents
 (`v/<hash>/`), which only that version's index.html names; every file
 carries its SHA-256, checked where it is loaded.
 
-- v/<hash>/: the page's style and modules, the form's faces and their style
-  sheet, and the game (FILE..., each by its base name or at NAME inside the
-  folder), as they are; the pictures, per picture set its pieces (24-bit
-  BMPs) put together again into the whole picture, row by row in piece order, and its preview
-  as it is, each as lossless WebP without colour-space or metadata chunks, so
-  that the browser shows the very values of the BMPs; form.json, the form
+- v/<hash>/: the page's style sheets joined into style.css, its modules
+  joined into one module script named as the entry module (bundle.py), the
+  form's faces and the game (FILE..., each by its base name or at NAME
+  inside the folder), as they are; the pictures, per picture set its pieces
+  (24-bit BMPs) put together again into the whole picture, row by row in
+  piece order, and its preview as it is, each as lossless WebP without
+  colour-space or metadata chunks, so that the browser shows the very values
+  of the BMPs; form.json, the form
   description with the pictures' paths, sizes and hashes added;
 - index.html: the page, naming that folder, asking in advance for what
   start-up needs, with the hash and size of each such file;
@@ -33,11 +36,15 @@ import sys
 import tempfile
 from pathlib import Path
 
-from subset_fonts import FACES, FONT_DIR, STYLE_SHEET as FONT_STYLE_SHEET
+from bundle import BundleError, bundle
+from subset_fonts import FACES, FONT_DIR
 
 VERSIONS = "v"
 PICTURE_DIR = "pictures"
 WORKER = "sw.js"
+# The one script and the one style sheet the page loads.
+SCRIPT = "main.js"
+STYLE = "style.css"
 # What the worker keeps only if the host has it: the app's install needs
 # them, the game does not.
 OPTIONAL = ("manifest.webmanifest", "icons/tarpo.svg")
@@ -103,15 +110,13 @@ def start_fonts(facts):
 
 def write_page(page, site, version, facts, files):
     """The page, naming the version's folder and asking in its head for
-    every file that start-up needs, so that all of them are on their way at
-    once: the page's modules, entry module first, each with its hash, the
-    faces the window shows at start, then the game and the form description,
-    with the hash and size that main.js checks them by. The texts the page
-    says on its own come from the form description."""
-    modules, fetched = files["modules"], files["fetched"]
-    links = ['<link rel="modulepreload" href="%s/%s" integrity="%s">'
-             % (version, name, integrity(data)) for name, data in modules]
-    links += ['<link rel="preload" href="%s/%s" as="font" type="font/woff2" crossorigin>'
+    every file that start-up needs besides its style sheet and script, so
+    that all of them are on their way at once: the faces the window shows at
+    start, then the game and the form description, with the hash and size
+    that main.js checks them by. The texts the page says on its own come
+    from the form description."""
+    fetched = files["fetched"]
+    links = ['<link rel="preload" href="%s/%s" as="font" type="font/woff2" crossorigin>'
               % (version, name) for name in files["fonts"]]
     links += ['<link rel="preload" href="%s/%s" as="fetch" crossorigin data-bytes="%d" '
               'data-sha256="%s">' % (version, name, len(data), sha256(data).hex())
@@ -126,9 +131,8 @@ def write_page(page, site, version, facts, files):
     text = (text.replace(PRELOADS_MARK, "\n".join(links)).replace(VERSION_MARK, version)
             .replace(TEXTS_MARK, html.escape(json.dumps(page_texts, ensure_ascii=False)))
             .replace(SCRIPT_NOT_RUN_MARK, html.escape(errors[SCRIPT_NOT_RUN], quote=False)))
-    # The entry module and the style sheets checked like the rest.
-    for attribute, (name, data) in (("src", modules[0]), ("href", files["style"]),
-                                    ("href", files["fonts_style"])):
+    # The script and the style sheet checked like the rest.
+    for attribute, (name, data) in (("src", files["script"]), ("href", files["style"])):
         text = text.replace('%s="%s/%s"' % (attribute, version, name),
                             '%s="%s/%s" integrity="%s"' % (attribute, version, name,
                                                             integrity(data)), 1)
@@ -140,7 +144,8 @@ def main():
     for option in ("--facts", "--assets", "--page", "--worker", "--site"):
         parser.add_argument(option, type=Path, required=True)
     parser.add_argument("--files", nargs="+", required=True)
-    parser.add_argument("--modules", nargs="+", required=True)
+    parser.add_argument("--styles", nargs="+", type=Path, required=True)
+    parser.add_argument("--modules", nargs="+", type=Path, required=True)
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
     site = args.site
@@ -153,6 +158,14 @@ def main():
             target = staging / (name or Path(path).name)
             target.parent.mkdir(parents=True, exist_ok=True)
             shutil.copyfile(path, target)
+        try:
+            script = bundle([(path.name, path.read_text(encoding="utf-8"))
+                             for path in args.modules])
+        except BundleError as error:
+            sys.exit("make_site.py: %s" % error)
+        (staging / SCRIPT).write_text(script, encoding="utf-8")
+        (staging / STYLE).write_text("\n".join(path.read_text(encoding="utf-8")
+                                               for path in args.styles), encoding="utf-8")
         facts["site_pictures"] = write_pictures(facts, args.assets, staging)
         (staging / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
                                            encoding="utf-8")
@@ -172,11 +185,10 @@ def main():
     folder = site / version
     read = lambda name: (name, (folder / name).read_bytes())  # noqa: E731
     write_page(args.page, site, version, facts, {
-        "modules": [read(name) for name in args.modules],
+        "script": read(SCRIPT),
         "fonts": start_fonts(facts),
         "fetched": [read("tarpo.wasm"), read("form.json")],
-        "style": read("style.css"),
-        "fonts_style": read(FONT_STYLE_SHEET),
+        "style": read(STYLE),
     })
 
     kept = [("./", (site / "index.html").read_bytes())]
@@ -190,7 +202,8 @@ def main():
     for mark, value in (("@VERSION@", json.dumps(whole.hexdigest()[:16])),
                         ("@FILES@", json.dumps([[name, integrity(data)] for name, data in kept],
                                                indent=1)),
-                        ("@OPTIONAL@", json.dumps(optional))):
+                        ("@OPTIONAL@", json.dumps(optional)),
+                        ("@FOLDER@", json.dumps(version))):
         if mark not in worker:
             sys.exit("%s: no %s" % (args.worker, mark))
         worker = worker.replace(mark, value)

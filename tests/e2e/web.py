@@ -244,7 +244,6 @@ def bad_hosts(picture, other_picture):
          ("#unstarted", "main.js")),
         ("main.js cut short", {"faults": {"main.js": {"body": cut_short}}},
          ("#unstarted", "main.js")),
-        ("a module missing", {"faults": {"menu.js": missing}}, ("#unstarted", "main.js")),
         ("a sub-path opened without its slash", {"prefix": "/tarpo/", "path": "/tarpo"},
          ("#unstarted", "main.js")),
         ("opened from the file system", {"file": True}, ("#unstarted", "main.js")),
@@ -512,10 +511,10 @@ class WebBrowser:
         shutil.copytree(self.root, site)
         with open(changed, "w", encoding="utf-8") as f:
             json.dump(facts, f, ensure_ascii=False)
-        with open(os.path.join(self.root, "index.html"), encoding="utf-8") as f:
-            modules = re.findall(r'rel="modulepreload" href="[^"]*/([^"/]+)"', f.read())
-        # The version's files as they are, but what the writer makes itself.
-        made = {"form.json"} | set(self.pictures())
+        # The version's files as they are, its script and style sheet as the
+        # writer's only module and sheet, but what the writer makes itself.
+        script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
+        made = {"form.json", "main.js", "style.css"} | set(self.pictures())
         files = ["%s=%s" % (name, os.path.join(folder, name))
                  for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
                               sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
@@ -525,7 +524,7 @@ class WebBrowser:
                         "--facts", changed, "--assets", self.assets,
                         "--page", os.path.join(WEB_SOURCES, "index.html"),
                         "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
-                        "--files", *files, "--modules", *modules], check=True)
+                        "--files", *files, "--styles", style, "--modules", script], check=True)
         self.site.root = site
         return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
                         for p in glob.glob(os.path.join(site, "**"), recursive=True)
