@@ -523,10 +523,13 @@ class Suite:
 
     def silent_network(self):
         """A returning player on a network that connects but never answers
-        starts from what was kept, at once."""
+        starts from what was kept, at once: after a reload, and from a link
+        whose address carries a query."""
         game = self.game(kept=True)
         self.adapter.host(faults={"*": {"hang": True}})
         game.reload()
+        motto_colour(game, [self.facts.motto_colour])
+        game.follow_link("?from=a-link")
         motto_colour(game, [self.facts.motto_colour])
         self.adapter.host()
 

@@ -585,6 +585,12 @@ class WebGame(Game):
         self.driver("reload", game=self.id)
         self.wait_ready("the page did not show its window again")
 
+    def follow_link(self, query):
+        """The page's address again, with `query`, as a link or bookmark
+        brings a player back."""
+        self.driver("goto", game=self.id, url=self.origin + self.site.prefix + query)
+        self.wait_ready("the page did not show its window from a link")
+
     def wait_settled(self, kept_before):
         """Waits until the service worker has kept a version it did not keep
         before (a list of cache names) and has nothing more on its way."""
