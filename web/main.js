@@ -185,6 +185,13 @@ async function loadPictures(facts) {
     })));
 }
 
+// The game module would not compile or start: said on the page, the
+// details in the console.
+function cannotRun(error) {
+    console.error(error);
+    return new Missing(() => say("page_cannot_run_game", WASM, error));
+}
+
 // The game, compiled from its checked bytes as soon as they are here, while
 // the form description still loads and the window is built.
 async function compileSession(code) {
@@ -193,8 +200,7 @@ async function compileSession(code) {
         return await WebAssembly.compileStreaming(
             new Response(bytes, {headers: {"Content-Type": "application/wasm"}}));
     } catch (error) {
-        console.error(error);
-        throw new Missing(() => say("page_cannot_run_game", WASM, error));
+        throw cannotRun(error);
     }
 }
 
@@ -223,8 +229,7 @@ async function loadSession(compiled, view, clock) {
         instance.exports._initialize();
         return instance.exports;
     } catch (error) {
-        console.error(error);
-        throw new Missing(() => say("page_cannot_run_game", WASM, error));
+        throw cannotRun(error);
     }
 }
 
