@@ -593,7 +593,6 @@ class Suite:
     def shipped_font(self):
         """The form's text is drawn in the face the page ships, whatever the
         system has."""
-        f = self.facts
         game = self.game()
         selectors = ["#newGameButton", "#motto", "#pictureSetList [role=option]", "#menubar button"]
         faces = wait_for(lambda: (lambda d: d if all(
@@ -647,7 +646,6 @@ class Suite:
                 wait_for(lambda: self.announced(game) == [f.accessible["solved"]], 10,
                          "the win was not announced")
             game.reload()
-            game.wait_shown()
             wait_for(lambda: shown(game) == before, 30,
                      "%s: the reloaded page does not show the game as it was" % name)
             if heard:

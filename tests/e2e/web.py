@@ -582,8 +582,10 @@ class WebGame(Game):
         self.wait_ready("the page did not show its window offline")
 
     def reload(self):
+        """The page loaded again, until its window shows: the board may be a
+        game kept in the tab, finished and without frames."""
         self.driver("reload", game=self.id)
-        self.wait_ready("the page did not show its window again")
+        self.wait_shown()
 
     def follow_link(self, query):
         """The page's address again, with `query`, as a link or bookmark
@@ -762,9 +764,6 @@ class WebGame(Game):
     def drawn_fonts(self, selectors):
         """For each element, the faces its text is drawn in."""
         return self.driver("drawnFonts", game=self.id, selectors=selectors)
-
-    def reload(self):
-        self.driver("reload", game=self.id)
 
     def new_tab(self):
         self.driver("newTab", game=self.id, origin=self.origin, path="/")
