@@ -263,7 +263,7 @@ class XGame(Game):
         self.entries = None
         self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
         try:
-            self.window = x.find_window(facts.title, timeout=60)
+            self.window = x.find_window(facts.title, timeout=60, proc=self.proc)
         except AssertionError:
             self.end()
             raise

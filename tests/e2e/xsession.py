@@ -20,8 +20,11 @@ class XSession:
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()
+        # -noreset: the server stays as it is when its last client leaves, as
+        # a desktop's does, even for a moment while a program starts again.
         xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % self.screen,
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         self.procs.append(xvfb)
@@ -81,11 +84,16 @@ class XSession:
 
     wait_for = staticmethod(wait_for)
 
-    def find_window(self, title, timeout=10):
+    def find_window(self, title, timeout=10, proc=None):
+        """The window titled `title`; with `proc`, a program that ends
+        before its window shows fails at once, with its status."""
         def search():
             out = self.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
                            check=False)
             ids = out.split()
+            if not ids and proc is not None and proc.poll() is not None:
+                raise AssertionError("the program ended with status %d before its window %r "
+                                     "showed" % (proc.returncode, title))
             return int(ids[0]) if ids else None
         return self.wait_for(search, timeout, "no window titled %r" % title)
 
