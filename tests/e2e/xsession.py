@@ -22,9 +22,12 @@ class XSession:
         read_fd, write_fd = os.pipe()
         # -noreset: the server stays as it is when its last client leaves, as
         # a desktop's does, even for a moment while a program starts again.
+        # -r: no auto-repeat. A key is typed as a press and a release; on a
+        # busy machine the release can come later than the repeat delay, and
+        # a repeated arrow or Return would play a move nobody asked for.
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % self.screen,
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp", "-noreset", "-r"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         self.procs.append(xvfb)
@@ -95,7 +98,30 @@ class XSession:
                 raise AssertionError("the program ended with status %d before its window %r "
                                      "showed" % (proc.returncode, title))
             return int(ids[0]) if ids else None
-        return self.wait_for(search, timeout, "no window titled %r" % title)
+        try:
+            return self.wait_for(search, timeout, "no window titled %r" % title)
+        except AssertionError as missing:
+            raise AssertionError("%s; %s" % (missing, self.why_unseen(title, proc))) from None
+
+    def why_unseen(self, title, proc):
+        """What a missing window's program and the window manager are doing."""
+        hidden = self.run(["xdotool", "search", "--name", "^%s$" % title], check=False).split()
+        wm = b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+        threads = []
+        if proc is not None and proc.poll() is None:
+            task = "/proc/%d/task" % proc.pid
+            for tid in sorted(os.listdir(task)):
+                def read(name):
+                    try:
+                        with open(os.path.join(task, tid, name)) as f:
+                            return f.read().strip()
+                    except OSError:
+                        return "?"
+                state = (read("stat").rpartition(")")[2].split() or ["?"])[0]
+                threads.append("%s %s in %s" % (read("comm"), state, read("wchan")))
+        return "%d unmapped windows of that title; window manager %s; the program's threads: %s" % (
+            len(hidden), "up" if wm else "gone", "; ".join(threads) or "none")
 
     def window_gone(self, title, timeout=10):
         self.wait_for(lambda: not self.run(
