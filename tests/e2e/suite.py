@@ -383,8 +383,12 @@ class Suite:
         game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
 
         game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
-        game.wait_board(pictures, lambda t: t == f.home(),
-                        "the clicks did not bring the tiles home")
+        try:
+            game.wait_board(pictures, lambda t: t == f.home(),
+                            "the clicks did not bring the tiles home")
+        except AssertionError as shown:  # is the game behind, or its drawing?
+            raise AssertionError("%s; a screen reader reads %r"
+                                 % (shown, self.read_cells(game)[0])) from None
         check(self.read_cells(game)[1] is None, "a click gave the board the focus")
         self.wait_names(game, f.home(), "names at home")
         wait_for(lambda: self.announced(game) == [texts["solved"]], 10,
