@@ -152,6 +152,31 @@ function fetchPreloaded(name, what) {
                                           sha256: link.dataset.sha256});
 }
 
+const sheetApplied = () =>
+    getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() === "tarpo";
+
+// Without the style sheet the controls would lie on one another. WebKit
+// runs this script without waiting for the sheet, so one still on its way
+// is waited for: until its link loads or fails, or the page's load, which
+// comes once every style sheet has done either.
+async function styleSheet() {
+    if (sheetApplied()) return;
+    if (document.readyState !== "complete") {
+        const link = [...document.querySelectorAll("link[rel=stylesheet]")]
+            .find((l) => fileName(l.getAttribute("href")) === STYLE_SHEET);
+        const url = link ? link.href : STYLE_SHEET;
+        arrivals.begin(url);
+        await new Promise((settled) => {
+            for (const event of ["load", "error"]) {
+                link?.addEventListener(event, settled, {once: true});
+            }
+            window.addEventListener("load", settled, {once: true});
+        });
+        arrivals.end(url);
+    }
+    if (!sheetApplied()) throw new Missing(() => say("page_no_style_sheet", STYLE_SHEET));
+}
+
 async function loadFacts() {
     const data = await fetchPreloaded(FACTS, "page_the_form");
     try {
@@ -300,10 +325,7 @@ async function start() {
     }
     const compiled = compileSession(fetchPreloaded(WASM, "page_the_game"));
     compiled.catch(() => {});  // reported below, after what comes first
-    // Without the style sheet the controls would lie on one another.
-    if (getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() !== "tarpo") {
-        throw new Missing(() => say("page_no_style_sheet", STYLE_SHEET));
-    }
+    await styleSheet();
     const facts = await loadFacts();
     texts = facts.errors ?? texts;
     // The board starts blank: the pictures are needed from the first new

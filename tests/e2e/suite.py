@@ -543,6 +543,9 @@ class Suite:
     def stalls(self):
         self.adapter.check_stalls()
 
+    def late_style_sheet(self):
+        self.adapter.check_late_style_sheet()
+
     # -- touch -------------------------------------------------------------------
 
     def overlapping_taps(self):
@@ -776,7 +779,8 @@ def scenarios(suite, group):
                  ("shipped_font", suite.shipped_font),
                  ("reload_keeps_the_game", suite.reload_keeps_the_game)],
         "offline": [("game_after_offline_reload", lambda: suite.whole_game(0, offline=True)),
-                    ("returning_player_on_a_silent_network", suite.silent_network)],
+                    ("returning_player_on_a_silent_network", suite.silent_network),
+                    ("style_sheet_after_the_script", suite.late_style_sheet)],
         "accessibility": [("accessible_names", suite.accessible_names)],
         "deploy": [("deploy_from_a_to_b", suite.deploy)],
         "hosts": [("bad_hosts_and_files", suite.bad_hosts)],

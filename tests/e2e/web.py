@@ -38,6 +38,7 @@ SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(
 SLOW_RATE = 50000 // 8  # 50 kbit/s in bytes a second
 NOTICE_S = 10  # a page that cannot start says so within this
 STALL_NOTICE_S = 30  # 15 s without progress, and some to spare
+LATE_S = 3  # how long a late file keeps the page waiting
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
           " ? e.textContent : '')(document.querySelector(%s))")
 PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
@@ -493,6 +494,22 @@ class WebBrowser:
         game.wait(STARTED, "the page did not start at 50 kbit/s", 180)
         check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice at 50 kbit/s")
         self.host()
+
+    def check_late_style_sheet(self):
+        """The style sheet coming after the script has started (LATE_S): the
+        page waits for it and starts, with no word of a missing sheet."""
+        self.host(faults={"style.css": {"hang": True}})
+        late = threading.Timer(LATE_S, self.site.released.set)
+        late.start()
+        try:
+            game = self.start(ready=False)
+            error = NOTICE % json.dumps("#error")
+            game.wait("%s || %s" % (WINDOW_SHOWN, error), "the page neither started nor said why")
+            check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
+            game.end()
+        finally:
+            late.cancel()
+            self.host()
 
     # -- a deploy ---------------------------------------------------------------
 

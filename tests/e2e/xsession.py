@@ -120,8 +120,8 @@ class XSession:
                         return "?"
                 state = (read("stat").rpartition(")")[2].split() or ["?"])[0]
                 threads.append("%s %s in %s" % (read("comm"), state, read("wchan")))
-        return "%d unmapped windows of that title; window manager %s; the program's threads: %s" % (
-            len(hidden), "up" if wm else "gone", "; ".join(threads) or "none")
+        return ("%d unmapped windows of that title; window manager %s; the program's threads: %s"
+                % (len(hidden), "up" if wm else "gone", "; ".join(threads) or "none"))
 
     def window_gone(self, title, timeout=10):
         self.wait_for(lambda: not self.run(
