@@ -391,5 +391,12 @@ class Game:
         try:
             return wait_for(ready, timeout, message)
         except AssertionError:
-            raise AssertionError("%s; the board shows %r" % (
-                message, self.look().board(pictures))) from None
+            shown = self.look().board(pictures)
+            raise AssertionError("%s; the board shows %r%s" % (
+                message, shown, self.redrawn_board(pictures, shown))) from None
+
+    def redrawn_board(self, pictures, shown):
+        """Where the window can be made to draw itself afresh: what its board
+        shows then, if that differs from `shown` (a stale screen, not a game
+        that is behind)."""
+        return ""

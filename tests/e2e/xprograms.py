@@ -306,6 +306,15 @@ class XGame(Game):
             except subprocess.TimeoutExpired:
                 self.proc.kill()
 
+    def redrawn_board(self, pictures, shown):
+        self.x.run(["xrefresh"])  # every window exposed, and so drawn again
+        try:
+            redrawn = wait_for(lambda: self.look().board(pictures) != shown
+                               and self.look().board(pictures), 5, "")
+        except AssertionError:
+            return ""
+        return "; drawn afresh it shows %r" % (redrawn,)
+
     def running(self):
         return self.proc.poll() is None
 
