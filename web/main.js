@@ -144,9 +144,12 @@ async function fetchChecked(url, what, expected) {
 
 // A file the page asks for in advance: its address, size and hash are on
 // its preload link.
+// The page's link of kind `rel` to the file `name`, if it has one.
+const linkTo = (rel, name) => [...document.querySelectorAll(`link[rel=${rel}]`)]
+    .find((l) => fileName(l.getAttribute("href")) === name);
+
 function fetchPreloaded(name, what) {
-    const link = [...document.querySelectorAll("link[rel=preload]")]
-        .find((l) => fileName(l.getAttribute("href")) === name);
+    const link = linkTo("preload", name);
     if (!link) return fetchChecked(new URL(name, import.meta.url), what, null);
     return fetchChecked(link.href, what, {bytes: Number(link.dataset.bytes),
                                           sha256: link.dataset.sha256});
@@ -162,8 +165,7 @@ const sheetApplied = () =>
 async function styleSheet() {
     if (sheetApplied()) return;
     if (document.readyState !== "complete") {
-        const link = [...document.querySelectorAll("link[rel=stylesheet]")]
-            .find((l) => fileName(l.getAttribute("href")) === STYLE_SHEET);
+        const link = linkTo("stylesheet", STYLE_SHEET);
         const url = link ? link.href : STYLE_SHEET;
         arrivals.begin(url);
         await new Promise((settled) => {

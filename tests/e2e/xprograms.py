@@ -308,9 +308,12 @@ class XGame(Game):
 
     def redrawn_board(self, pictures, shown):
         self.x.run(["xrefresh"])  # every window exposed, and so drawn again
+
+        def changed():
+            board = self.look().board(pictures)
+            return board if board != shown else None
         try:
-            redrawn = wait_for(lambda: self.look().board(pictures) != shown
-                               and self.look().board(pictures), 5, "")
+            redrawn = wait_for(changed, 5, "")
         except AssertionError:
             return ""
         return "; drawn afresh it shows %r" % (redrawn,)
