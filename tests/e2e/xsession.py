@@ -12,6 +12,15 @@ from game import Screenshot, wait_for
 SCREEN = (1024, 768)
 
 
+def read_text(path):
+    """A /proc file's text, or "?" once the thread it describes is gone."""
+    try:
+        with open(path) as f:
+            return f.read().strip()
+    except OSError:
+        return "?"
+
+
 class XSession:
     def __init__(self, screen=SCREEN):
         self.screen = screen
@@ -112,14 +121,10 @@ class XSession:
         if proc is not None and proc.poll() is None:
             task = "/proc/%d/task" % proc.pid
             for tid in sorted(os.listdir(task)):
-                def read(name):
-                    try:
-                        with open(os.path.join(task, tid, name)) as f:
-                            return f.read().strip()
-                    except OSError:
-                        return "?"
-                state = (read("stat").rpartition(")")[2].split() or ["?"])[0]
-                threads.append("%s %s in %s" % (read("comm"), state, read("wchan")))
+                comm, stat, wchan = (read_text(os.path.join(task, tid, name))
+                                     for name in ("comm", "stat", "wchan"))
+                state = (stat.rpartition(")")[2].split() or ["?"])[0]
+                threads.append("%s %s in %s" % (comm, state, wchan))
         return ("%d unmapped windows of that title; window manager %s; the program's threads: %s"
                 % (len(hidden), "up" if wm else "gone", "; ".join(threads) or "none"))
 
