@@ -99,104 +99,110 @@ def main():
                 client[1] + origin[1] + pitch * (i // 4) + pitch // 2)
 
     with XSession() as x:
-        # The look under X: the window's client area and the help box.
-        on_x = x.start([exe])
-        window_rows = capture(x, form["title"])
-        menu_height = len(window_rows) - client_h
-        start_look = window_rows[menu_height:]
-        x.key("alt+h")
-        box_rows = capture(x, form["help_title"])
-        on_x.terminate()
-        on_x.wait(10)
+        try:
+            # The look under X: the window's client area and the help box.
+            on_x = x.start([exe])
+            window_rows = capture(x, form["title"])
+            menu_height = len(window_rows) - client_h
+            start_look = window_rows[menu_height:]
+            x.key("alt+h")
+            box_rows = capture(x, form["help_title"])
+            on_x.terminate()
+            on_x.wait(10)
 
-        weston = Weston(x)
-        env = {k: v for k, v in x.env.items() if k != "DISPLAY"}
-        env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=SOCKET)
-        game = subprocess.Popen([exe], env=env, stderr=subprocess.PIPE)
-        x.procs.append(game)
-        weston.park()
+            weston = Weston(x)
+            env = {k: v for k, v in x.env.items() if k != "DISPLAY"}
+            env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=SOCKET)
+            game = subprocess.Popen([exe], env=env, stderr=subprocess.PIPE)
+            x.procs.append(game)
+            weston.park()
 
-        def client_at():
-            return locate(x.screenshot(), start_look)
-        client = x.wait_for(client_at, 20, "the start-up look did not show on Weston")
-        x.screenshot(os.path.join(shots, "wayland-1-start.ppm"))
+            def client_at():
+                return locate(x.screenshot(), start_look)
+            client = x.wait_for(client_at, 20, "the start-up look did not show on Weston")
+            x.screenshot(os.path.join(shots, "wayland-1-start.ppm"))
 
-        def maximise(left, top, width):
-            """Clicks the maximise button of the surface at (left, top), if drawn."""
-            button = (left + width - MAXIMISE_FROM_RIGHT, top + MAXIMISE_DOWN)
-            shot = x.screenshot()
-            background = shot.pixel(left + width // 2, top + 2)
-            if all(shot.pixel(button[0] + dx, button[1] + dy) == background
-                   for dx in range(-8, 9) for dy in range(-8, 9)):
-                print("no maximise button drawn at %r" % (button,))
-                return
-            weston.click(button)
-            still_running("maximise")
-
-        def back_at_fixed_size(find, width, height, what):
-            """Waits for the look at its place, with the desktop showing just
-            right of and below the frame, and returns its position."""
-            def found():
-                still_running(what)
-                at = find()
-                if not at:
-                    return None
+            def maximise(left, top, width):
+                """Clicks the maximise button of the surface at (left, top), if drawn."""
+                button = (left + width - MAXIMISE_FROM_RIGHT, top + MAXIMISE_DOWN)
                 shot = x.screenshot()
-                fill = shot.pixel(at[0] + 2, at[1] + height - 2)
-                outside = [(at[0] + width + SIDE + 1, at[1] + height // 2),
-                           (at[0] + width // 2, at[1] + height + SIDE + 1)]
-                return at if all(shot.pixel(*p) != fill for p in outside) else None
-            return x.wait_for(found, 10, what + " is not back at its fixed size")
+                background = shot.pixel(left + width // 2, top + 2)
+                if all(shot.pixel(button[0] + dx, button[1] + dy) == background
+                       for dx in range(-8, 9) for dy in range(-8, 9)):
+                    print("no maximise button drawn at %r" % (button,))
+                    return
+                weston.click(button)
+                still_running("maximise")
 
-        def still_running(after):
-            if game.poll() is not None:
-                raise AssertionError("the program ended after %s: %s" % (
-                    after, game.stderr.read().decode(errors="replace")))
+            def back_at_fixed_size(find, width, height, what):
+                """Waits for the look at its place, with the desktop showing just
+                right of and below the frame, and returns its position."""
+                def found():
+                    still_running(what)
+                    at = find()
+                    if not at:
+                        return None
+                    shot = x.screenshot()
+                    fill = shot.pixel(at[0] + 2, at[1] + height - 2)
+                    outside = [(at[0] + width + SIDE + 1, at[1] + height // 2),
+                               (at[0] + width // 2, at[1] + height + SIDE + 1)]
+                    return at if all(shot.pixel(*p) != fill for p in outside) else None
+                return x.wait_for(found, 10, what + " is not back at its fixed size")
 
-        def compositor_keys(keys, what):
-            """Weston's own maximise or full-screen shortcut on the focused surface."""
-            x.key(keys)
-            still_running("%s on the %s" % (keys, what))
+            def still_running(after):
+                if game.poll() is not None:
+                    raise AssertionError("the program ended after %s: %s" % (
+                        after, game.stderr.read().decode(errors="replace")))
 
-        # The main window's maximise button, then Weston's own maximise and
-        # full-screen: it stays as it was.
-        surface_top = client[1] - menu_height - TITLE_BAR
-        maximise(client[0] - SIDE, surface_top, client_w + 2 * SIDE)
-        client = x.wait_for(client_at, 10, "the window changed after maximise")
-        x.screenshot(os.path.join(shots, "wayland-2-maximised.ppm"))
-        for keys in (MAXIMISE_KEYS, FULL_SCREEN_KEYS):
-            compositor_keys(keys, "window")
-            client = back_at_fixed_size(client_at, client_w, client_h, "the window")
-        x.screenshot(os.path.join(shots, "wayland-2-compositor-maximised.ppm"))
+            def compositor_keys(keys, what):
+                """Weston's own maximise or full-screen shortcut on the focused surface."""
+                x.key(keys)
+                still_running("%s on the %s" % (keys, what))
 
-        # The help box's maximise button, then its OK button.
-        weston.click((client[0] + 60, client[1] - menu_height // 2))  # "Heeeelp"
-        box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10, "no help box on Weston")
-        maximise(box[0] - SIDE, box[1] - TITLE_BAR, len(box_rows[0]) // 3 + 2 * SIDE)
-        box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10,
-                         "the help box changed after maximise")
-        box_w, box_h = len(box_rows[0]) // 3, len(box_rows)
-        compositor_keys(MAXIMISE_KEYS, "help box")
-        box = back_at_fixed_size(lambda: locate(x.screenshot(), box_rows), box_w, box_h,
-                                 "the help box")
-        x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))
-        weston.click((box[0] + box_w - 45, box[1] + box_h - 20))  # OK
-        client = x.wait_for(client_at, 10, "the board is not as it was after the box")
+            # The main window's maximise button, then Weston's own maximise and
+            # full-screen: it stays as it was.
+            surface_top = client[1] - menu_height - TITLE_BAR
+            maximise(client[0] - SIDE, surface_top, client_w + 2 * SIDE)
+            client = x.wait_for(client_at, 10, "the window changed after maximise")
+            x.screenshot(os.path.join(shots, "wayland-2-maximised.ppm"))
+            for keys in (MAXIMISE_KEYS, FULL_SCREEN_KEYS):
+                compositor_keys(keys, "window")
+                client = back_at_fixed_size(client_at, client_w, client_h, "the window")
+            x.screenshot(os.path.join(shots, "wayland-2-compositor-maximised.ppm"))
 
-        # A new game, then the tile in cell 14 slides into the empty cell 15.
-        weston.click((client[0] + bx + bw // 2, client[1] + by + bh // 2))
-        background = x.screenshot().pixel(client[0] + client_w - 6, client[1] + client_h - 6)
+            # The help box's maximise button, then its OK button.
+            weston.click((client[0] + 60, client[1] - menu_height // 2))  # "Heeeelp"
+            box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10, "no help box on Weston")
+            maximise(box[0] - SIDE, box[1] - TITLE_BAR, len(box_rows[0]) // 3 + 2 * SIDE)
+            box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10,
+                             "the help box changed after maximise")
+            box_w, box_h = len(box_rows[0]) // 3, len(box_rows)
+            compositor_keys(MAXIMISE_KEYS, "help box")
+            box = back_at_fixed_size(lambda: locate(x.screenshot(), box_rows), box_w, box_h,
+                                     "the help box")
+            x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))
+            weston.click((box[0] + box_w - 45, box[1] + box_h - 20))  # OK
+            client = x.wait_for(client_at, 10, "the board is not as it was after the box")
 
-        def empty_cells():
-            shot = x.screenshot()
-            return [i for i in range(16) if shot.pixel(*cell_centre(client, i)) == background]
-        x.wait_for(lambda: empty_cells() == [15], 10, "no game dealt on Weston")
-        weston.click(cell_centre(client, 14))
-        x.wait_for(lambda: empty_cells() == [14], 10, "the tile did not slide on Weston")
-        x.screenshot(os.path.join(shots, "wayland-4-slide.ppm"))
-        assert game.poll() is None, "the program ended"
-        game.terminate()
-        game.wait(10)
+            # A new game, then the tile in cell 14 slides into the empty cell 15.
+            weston.click((client[0] + bx + bw // 2, client[1] + by + bh // 2))
+            background = x.screenshot().pixel(client[0] + client_w - 6, client[1] + client_h - 6)
+
+            def empty_cells():
+                shot = x.screenshot()
+                return [i for i in range(16) if shot.pixel(*cell_centre(client, i)) == background]
+            x.wait_for(lambda: empty_cells() == [15], 10, "no game dealt on Weston")
+            weston.click(cell_centre(client, 14))
+            x.wait_for(lambda: empty_cells() == [14], 10, "the tile did not slide on Weston")
+            x.screenshot(os.path.join(shots, "wayland-4-slide.ppm"))
+            assert game.poll() is None, "the program ended"
+            game.terminate()
+            game.wait(10)
+        except BaseException:
+            failed = os.path.join(shots, "wayland-failed.ppm")
+            x.screenshot(failed)
+            print("the screen at the failure: " + failed)
+            raise
     print("wayland: 1 passed, 0 failed")
 
 
