@@ -92,18 +92,18 @@ def baseline_site(site, folder):
         f.writelines(lines)
 
 
-def first_visit(driver, site):
+def first_visit(driver, site, profile=False):
     """Opens the page in a fresh context; its readiness time in ms."""
     game = driver("open", origin=site.origin, path="/", viewport=DESKTOP, dpr=1, touch=False,
-                  init=MEASURE)
+                  init=MEASURE, profile=profile)
     driver("waitFor", game=game, expression="!!window.paintedAt", timeout=30000)
     return game, driver("eval", game=game, expression="window.paintedAt")
 
 
-def return_visit(driver, site, kept):
+def return_visit(driver, site, kept, profile=False):
     """Visits the page, once it is ready (and kept, if it keeps itself)
     visits it again in the same context; that visit's readiness time."""
-    game, _ = first_visit(driver, site)
+    game, _ = first_visit(driver, site, profile)
     if kept:
         driver("waitFor", game=game, expression=SERVICE_WORKER_ACTIVE, timeout=30000)
     driver("goto", game=game, url=site.origin + "/")
@@ -134,12 +134,13 @@ def transfer(driver, site, root):
     return total <= TRANSFER_TARGET_KIB and core <= CORE_TARGET_KIB
 
 
-def navigation(driver, sites, runs):
+def navigation(driver, sites, runs, profile=False):
     """sites: [(name, Site, kept)], the baseline first. Each kind of visit
     against the baseline's of the same kind."""
     ok = True
-    for kind, visit in (("first visits", lambda site, kept: first_visit(driver, site)),
-                        ("return visits", lambda site, kept: return_visit(driver, site, kept))):
+    for kind, visit in (("first visits", lambda site, kept: first_visit(driver, site, profile)),
+                        ("return visits",
+                         lambda site, kept: return_visit(driver, site, kept, profile))):
         times = {name: [] for name, _, _ in sites}
         for run in range(runs + 2):  # two warm-up rounds
             for name, site, kept in sites:
@@ -187,7 +188,7 @@ def slide(driver, site, facts):
     return ok
 
 
-def web_bench(site_root, facts, runs):
+def web_bench(site_root, facts, runs, profile=False):
     with tempfile.TemporaryDirectory(prefix="tarpo-bench-web-") as folder:
         baseline_site(site_root, folder)
         game_site, base_site = Site(site_root), Site(folder)
@@ -195,7 +196,7 @@ def web_bench(site_root, facts, runs):
         try:
             ok = transfer(driver, game_site, site_root)
             ok = navigation(driver, [("baseline (same controls)", base_site, False),
-                                     ("tarpo page", game_site, True)], runs) and ok
+                                     ("tarpo page", game_site, True)], runs, profile) and ok
             return slide(driver, game_site, facts) and ok
         finally:
             driver.close()
@@ -209,10 +210,11 @@ def main():
     parser.add_argument("site")
     parser.add_argument("facts")
     parser.add_argument("--runs", type=int, default=40)
+    parser.add_argument("--profile", action="store_true")
     args = parser.parse_args()
     with open(args.facts, encoding="utf-8") as f:
         facts = json.load(f)
-    return 0 if web_bench(os.path.abspath(args.site), facts, args.runs) else 1
+    return 0 if web_bench(os.path.abspath(args.site), facts, args.runs, args.profile) else 1
 
 
 if __name__ == "__main__":

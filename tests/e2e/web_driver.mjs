@@ -114,6 +114,7 @@ const pageOps = {
   closed: (game) => game.closed || game.page.isClosed(),
   async close(game) {
     await game.context.close();
+    if (game.folder) await rm(game.folder, { recursive: true, force: true });
   },
   async problems(game) {
     const found = game.problems;
@@ -127,13 +128,19 @@ async function chromium() {
   const browser = await library.launch({ executablePath: CHROMIUM, args: CHROMIUM_ARGS });
   return {
     ...pageOps,
-    async open({ origin, path, viewport, dpr, touch, init }) {
-      const context = await browser.newContext({
-        viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch,
-      });
+    // `profile`: a browser of its own with a profile on disk, as a player's
+    // is, rather than a fresh context that keeps its caches in memory.
+    async open({ origin, path, viewport, dpr, touch, init, profile }) {
+      const settings = { viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch };
+      const folder = profile ? await mkdtemp(join(tmpdir(), 'tarpo-profile-')) : null;
+      const context = folder
+        ? await library.launchPersistentContext(folder, {
+          executablePath: CHROMIUM, args: CHROMIUM_ARGS, ...settings,
+        })
+        : await browser.newContext(settings);
       context.setDefaultTimeout(TIMEOUT_MS);
       if (init) await context.addInitScript(init);
-      const game = { context, page: await context.newPage() };
+      const game = { context, page: context.pages()[0] ?? await context.newPage(), folder };
       game.cdp = await context.newCDPSession(game.page);
       watch(game, origin, context);
       await game.page.goto(origin + path);
