@@ -65,9 +65,11 @@ class XSession:
     def start_window_manager(self):
         # openbox's own configuration, less its clicks on a window's inside:
         # to focus and raise on a click there it holds the pointer in a
-        # synchronous grab until it has seen each press, and while openbox
-        # waits for a processor (tests run in parallel) now and then a click
-        # never reaches the program. Windows are still focused when they map.
+        # synchronous grab until it has seen each press. While openbox waits
+        # for a processor (tests run in parallel) the clicks queue up behind
+        # the grab, and now and then a press let through late reaches the
+        # program where the pointer was before: that click is lost, and a
+        # game ends one slide short. Windows are still focused when they map.
         with open(OPENBOX_CONFIG) as f:
             config, found = CLIENT_CLICKS.subn("", f.read(), count=1)
         if not found:
