@@ -585,9 +585,19 @@ class WebGame(Game):
             check(form["x"] >= 0 and form["x"] + form["width"] <= PHONE["width"],
                   "the form does not fit the phone's width: %r" % form)
 
+    def pictures_in(self):
+        """Until the page has its pictures: leaving it while they are still
+        on their way breaks their requests off, which browsers report as
+        errors of the page."""
+        count = sum(1 + (s["preview"] is not None) for s in self.facts.picture_sets)
+        self.wait("performance.getEntriesByType('resource')"
+                  ".filter((e) => /\\.webp$/.test(e.name)).length >= %d" % count,
+                  "the page's pictures did not arrive")
+
     def reload_offline(self):
         """Once the service worker has taken the site, the network goes and
         the page is loaded again. The browser would offer to install it."""
+        self.pictures_in()
         if "install_prompt" in self.features:
             errors = self.driver("installabilityErrors", origin=self.origin, path="/",
                                  ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
@@ -601,12 +611,14 @@ class WebGame(Game):
     def reload(self):
         """The page loaded again, until its window shows: the board may be a
         game kept in the tab, finished and without frames."""
+        self.pictures_in()
         self.driver("reload", game=self.id)
         self.wait_shown()
 
     def follow_link(self, query):
         """The page's address again, with `query`, as a link or bookmark
         brings a player back."""
+        self.pictures_in()
         self.driver("goto", game=self.id, url=self.origin + self.site.prefix + query)
         self.wait_ready("the page did not show its window from a link")
 
@@ -783,6 +795,7 @@ class WebGame(Game):
         return self.driver("drawnFonts", game=self.id, selectors=selectors)
 
     def new_tab(self):
+        self.pictures_in()
         self.driver("newTab", game=self.id, origin=self.origin, path="/")
 
     def list_entry(self, i):
