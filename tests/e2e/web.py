@@ -81,8 +81,9 @@ ENGINES = {
                          "keyboard_layout", "hosts", "deploy", "board_keys", "accessibility",
                          "focus_ring", "audit"},
             (2, 1.25, 1.5, 1.75), False),
-    "firefox": ("firefox", {"offline", "board_keys"}, (2,), False),
-    "webkit": ("webkit", {"offline", "text_antialiasing_varies", "board_keys"}, (2,), True),
+    "firefox": ("firefox", {"offline", "deploy", "board_keys"}, (2,), False),
+    "webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"}, (2,),
+               True),
 }
 # Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
 WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
