@@ -24,6 +24,18 @@ def read_text(path):
         return "?"
 
 
+def threads_of(pid):
+    """Each thread of a process: its name, state and kernel wait channel."""
+    task = "/proc/%d/task" % pid
+    threads = []
+    for tid in sorted(os.listdir(task)):
+        comm, stat, wchan = (read_text(os.path.join(task, tid, name))
+                             for name in ("comm", "stat", "wchan"))
+        state = (stat.rpartition(")")[2].split() or ["?"])[0]
+        threads.append("%s %s in %s" % (comm, state, wchan))
+    return "; ".join(threads)
+
+
 class XSession:
     def __init__(self, screen=SCREEN):
         self.screen = screen
@@ -79,10 +91,13 @@ class XSession:
             f.write(config)
         # openbox now and then quits at once when several sessions start
         # together (tests run in parallel): start it again then.
+        self.wm_log = os.path.join(self.runtime_dir.name, "openbox.log")
         for _ in range(3):
-            wm = subprocess.Popen(["openbox", "--sm-disable", "--config-file", rc], env=self.env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            with open(self.wm_log, "ab") as log:
+                wm = subprocess.Popen(["openbox", "--sm-disable", "--config-file", rc],
+                                      env=self.env, stdout=log, stderr=log)
             self.procs.append(wm)
+            self.wm = wm
 
             def state():
                 if wm.poll() is not None:
@@ -132,18 +147,18 @@ class XSession:
     def why_unseen(self, title, proc):
         """What a missing window's program and the window manager are doing."""
         hidden = self.run(["xdotool", "search", "--name", "^%s$" % title], check=False).split()
-        wm = b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
-        threads = []
-        if proc is not None and proc.poll() is None:
-            task = "/proc/%d/task" % proc.pid
-            for tid in sorted(os.listdir(task)):
-                comm, stat, wchan = (read_text(os.path.join(task, tid, name))
-                                     for name in ("comm", "stat", "wchan"))
-                state = (stat.rpartition(")")[2].split() or ["?"])[0]
-                threads.append("%s %s in %s" % (comm, state, wchan))
-        return ("%d unmapped windows of that title; window manager %s; the program's threads: %s"
-                % (len(hidden), "up" if wm else "gone", "; ".join(threads) or "none"))
+        framed = sum(b"(the root window)" not in self.run(["xwininfo", "-tree", "-id", w],
+                                                          check=False) for w in hidden)
+        if self.wm.poll() is None:
+            wm = "running: " + threads_of(self.wm.pid)
+        else:
+            wm = "ended with status %d" % self.wm.returncode
+        with open(self.wm_log, errors="replace") as log:
+            said = log.read().strip()[-300:]
+        program = threads_of(proc.pid) if proc is not None and proc.poll() is None else "none"
+        return ("%d unmapped windows of that title, %d in a window manager's frame; window "
+                "manager %s%s; the program's threads: %s"
+                % (len(hidden), framed, wm, ", saying %r" % said if said else "", program))
 
     def window_gone(self, title, timeout=10):
         self.wait_for(lambda: not self.run(
