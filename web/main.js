@@ -142,12 +142,12 @@ async function fetchChecked(url, what, expected) {
     }
 }
 
-// A file the page asks for in advance: its address, size and hash are on
-// its preload link.
 // The page's link of kind `rel` to the file `name`, if it has one.
 const linkTo = (rel, name) => [...document.querySelectorAll(`link[rel=${rel}]`)]
     .find((l) => fileName(l.getAttribute("href")) === name);
 
+// A file the page asks for in advance: its address, size and hash are on
+// its preload link.
 function fetchPreloaded(name, what) {
     const link = linkTo("preload", name);
     if (!link) return fetchChecked(new URL(name, import.meta.url), what, null);
