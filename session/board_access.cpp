@@ -10,7 +10,9 @@ namespace {
 
 // `text` with every "{key}" replaced by `value`.
 std::u16string Fill(std::u16string text, std::u16string_view key, std::u16string_view value) {
-    const std::u16string placeholder = u"{" + std::u16string(key) + u"}";
+    std::u16string placeholder;
+    placeholder.reserve(key.size() + 2);
+    placeholder.append(1, u'{').append(key).append(1, u'}');
     for (auto at = text.find(placeholder); at != std::u16string::npos;
          at = text.find(placeholder, at + value.size())) {
         text.replace(at, placeholder.size(), value);
