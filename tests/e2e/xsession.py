@@ -13,6 +13,10 @@ from game import Screenshot, wait_for
 SCREEN = (1024, 768)
 OPENBOX_CONFIG = "/etc/xdg/openbox/rc.xml"
 CLIENT_CLICKS = re.compile(r'<context name="Client">.*?</context>', re.S)
+# A window shown to learn whether the window manager shows windows yet.
+PROBE_TITLE = "window-manager-probe"
+PROBE_S = 3
+PROBE_TRIES = 5
 
 
 def read_text(path):
@@ -112,8 +116,32 @@ class XSession:
                 check = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
                 return "up" if b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in check else None
             if self.wait_for(state, 10, "the window manager did not start") == "up":
-                return
+                return self.wait_until_managing()
         raise AssertionError("the window manager quit three times on start")
+
+    def wait_until_managing(self):
+        """openbox puts up its check window before it handles the requests
+        of windows being shown, and a window shown in between stays hidden
+        for good. So a throw-away window is shown, again if it stays hidden,
+        until the window manager shows one; then it is closed."""
+        def shown():
+            return self.run(["xdotool", "search", "--onlyvisible", "--name",
+                             "^%s$" % PROBE_TITLE], check=False).strip()
+
+        for _ in range(PROBE_TRIES):
+            probe = subprocess.Popen(["xmessage", "-title", PROBE_TITLE, PROBE_TITLE],
+                                     env=self.env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            try:
+                self.wait_for(shown, PROBE_S, "")
+                return
+            except AssertionError:
+                pass
+            finally:
+                probe.kill()
+                probe.wait()
+                self.wait_for(lambda: not shown(), PROBE_S, "the probe window stays")
+        raise AssertionError("the window manager shows no window")
 
     def __exit__(self, *exc):
         for proc in reversed(self.procs):
