@@ -124,23 +124,18 @@ class XSession:
         of windows being shown, and a window shown in between stays hidden
         for good. So a throw-away window is shown, again if it stays hidden,
         until the window manager shows one; then it is closed."""
-        def shown():
-            return self.run(["xdotool", "search", "--onlyvisible", "--name",
-                             "^%s$" % PROBE_TITLE], check=False).strip()
-
         for _ in range(PROBE_TRIES):
-            probe = subprocess.Popen(["xmessage", "-title", PROBE_TITLE, PROBE_TITLE],
-                                     env=self.env, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
+            probe = self.start(["xmessage", "-title", PROBE_TITLE, PROBE_TITLE],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
-                self.wait_for(shown, PROBE_S, "")
+                self.find_window(PROBE_TITLE, timeout=PROBE_S)
                 return
             except AssertionError:
-                pass
+                pass  # lost as a program's window would have been: show another
             finally:
                 probe.kill()
                 probe.wait()
-                self.wait_for(lambda: not shown(), PROBE_S, "the probe window stays")
+                self.window_gone(PROBE_TITLE, timeout=PROBE_S)
         raise AssertionError("the window manager shows no window")
 
     def __exit__(self, *exc):
