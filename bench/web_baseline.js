@@ -21,3 +21,11 @@ form.drawPreview(-1);
 form.element.hidden = false;
 form.placeWindow();
 form.button.focus();
+
+// The copy that keeps itself offline registers the game's kind of worker,
+// as the game does, once its window is on the screen.
+if (document.documentElement.dataset.worker !== undefined) {
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    const policy = window.trustedTypes?.createPolicy("tarpo", {createScriptURL: (url) => url});
+    await navigator.serviceWorker.register(policy ? policy.createScriptURL("sw.js") : "sw.js");
+}

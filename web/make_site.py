@@ -191,11 +191,18 @@ def main():
         "style": read(STYLE),
     })
 
+    write_worker(args.worker, site, version)
+
+
+def write_worker(template, site, version):
+    """The site's sw.js from `template`: it keeps the page and every file of
+    the version's folder `version`."""
+    folder = site / version
+    contents = sorted(p.relative_to(folder).as_posix() for p in folder.rglob("*") if p.is_file())
     kept = [("./", (site / "index.html").read_bytes())]
-    kept += [read(name) for name in contents]
-    kept = [("%s/%s" % (version, name) if name != "./" else name, data) for name, data in kept]
+    kept += [("%s/%s" % (version, name), (folder / name).read_bytes()) for name in contents]
     optional = [name for name in OPTIONAL if (site / name).is_file()]
-    worker = args.worker.read_text(encoding="utf-8")
+    worker = template.read_text(encoding="utf-8")
     whole = hashlib.sha256(b"".join(sha256(data) for _, data in kept))
     for name in optional:
         whole.update(sha256((site / name).read_bytes()))
@@ -205,7 +212,7 @@ def main():
                         ("@OPTIONAL@", json.dumps(optional)),
                         ("@FOLDER@", json.dumps(version))):
         if mark not in worker:
-            sys.exit("%s: no %s" % (args.worker, mark))
+            sys.exit("%s: no %s" % (template, mark))
         worker = worker.replace(mark, value)
     (site / WORKER).write_text(worker, encoding="utf-8")
 
