@@ -49,6 +49,8 @@ SETTLE_S = 0.5
 # browser done with the first visit's work. The address is typed again
 # this long after that.
 RETURN_AFTER_S = 1.0
+FIRST, RETURN = "first visits", "return visits"
+BOTH = (FIRST, RETURN)
 WORKER_ACTIVATED = ("navigator.serviceWorker.getRegistration()"
                     ".then(r => !!(r && r.active && r.active.state === 'activated'))")
 
@@ -153,27 +155,28 @@ def transfer(driver, site, root):
 
 
 def navigation(driver, sites, runs, profile=False):
-    """sites: [(name, Site, kept)], the baseline first. Each kind of visit
-    against the baseline's of the same kind."""
+    """sites: [(name, Site, kept, kinds)], the baseline first and the game
+    last. Each kind of visit in a site's `kinds` against the baseline's of
+    the same kind."""
     ok = True
-    for kind, visit in (("first visits", lambda site, kept: first_visit(driver, site, profile)),
-                        ("return visits",
-                         lambda site, kept: return_visit(driver, site, kept, profile))):
-        times = {name: [] for name, _, _ in sites}
+    for kind, visit in ((FIRST, lambda site, kept: first_visit(driver, site, profile)),
+                        (RETURN, lambda site, kept: return_visit(driver, site, kept, profile))):
+        measured = [(name, site, kept) for name, site, kept, kinds in sites if kind in kinds]
+        times = {name: [] for name, _, _ in measured}
         for run in range(runs + 2):  # two warm-up rounds
-            for name, site, kept in sites:
+            for name, site, kept in measured:
                 game, ms = visit(site, kept)
                 driver("close", game=game)
                 if run >= 2:
                     times[name].append(ms)
         print("\n== Web: navigation to the board painted, %s, %d runs each" % (kind, runs))
         print("%-26s %9s %9s %9s %9s" % ("page", "median ms", "min ms", "max ms", "x time"))
-        base = statistics.median(times[sites[0][0]])
-        for name, _, _ in sites:
+        base = statistics.median(times[measured[0][0]])
+        for name, _, _ in measured:
             med = statistics.median(times[name])
             print("%-26s %9.1f %9.1f %9.1f %9.3f" % (name, med, min(times[name]),
                                                      max(times[name]), med / base))
-        ratio = statistics.median(times[sites[-1][0]]) / base
+        ratio = statistics.median(times[measured[-1][0]]) / base
         print("navigation, %s, %.3f x the baseline's (target <= %.2f): %s" % (
             kind, ratio, NAVIGATION_RATIO_TARGET,
             "met" if ratio <= NAVIGATION_RATIO_TARGET else "NOT met"))
@@ -216,10 +219,12 @@ def web_bench(site_root, facts, runs, profile=False):
         try:
             ok = transfer(driver, sites[-1], site_root)
             # The baseline with the game's worker tells what keeping the page
-            # costs on its own; the target is against the plain baseline.
-            ok = navigation(driver, [("baseline (same controls)", sites[0], False),
-                                     ("baseline + worker", sites[1], True),
-                                     ("tarpo page", sites[2], True)], runs, profile) and ok
+            # costs on its own; the target is against the plain baseline. On
+            # a first visit it is the plain baseline until its window is
+            # shown, so it is measured on return visits only.
+            ok = navigation(driver, [("baseline (same controls)", sites[0], False, BOTH),
+                                     ("baseline + worker", sites[1], True, (RETURN,)),
+                                     ("tarpo page", sites[2], True, BOTH)], runs, profile) and ok
             return slide(driver, sites[-1], facts) and ok
         finally:
             driver.close()
