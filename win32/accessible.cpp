@@ -8,9 +8,30 @@
 
 namespace win32 {
 
+// The functions of the accessibility libraries that the objects call.
+struct AccessibilityRuntime::Api {
+    decltype(&CreateStdAccessibleObject) createStandardObject;
+    decltype(&LresultFromObject) resultFromObject;
+    decltype(&AccessibleObjectFromWindow) objectFromWindow;
+    decltype(&SysAllocString) allocString;
+};
+
 namespace {
 
-// What a screen reader offers to do with a cell that plays.
+// The runtime of the thread that creates the windows, while its owner lives.
+AccessibilityRuntime* threadRuntime = nullptr;
+
+// A system library, from the system's own folder only.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+template <typename Function>
+Function Find(HMODULE library, const char* name) {
+    // Through the generic function type, which any function pointer converts
+    // to and from.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -19,8 +40,9 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 // AccessibleChildren reads).
 class ClientAccessible final : public IAccessible, public IEnumVARIANT {
   public:
-    ClientAccessible(HWND window, IAccessible* standard, AccessibleTraits traits)
-        : window_(window), standard_(standard), traits_(std::move(traits)) {}
+    ClientAccessible(const AccessibilityRuntime::Api& api, HWND window, IAccessible* standard,
+                     AccessibleTraits traits)
+        : api_(api), window_(window), standard_(standard), traits_(std::move(traits)) {}
     ClientAccessible(const ClientAccessible&) = delete;
     ClientAccessible& operator=(const ClientAccessible&) = delete;
 
@@ -79,7 +101,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child) || !traits_.name) return standard_->get_accName(child, name);
         if (name == nullptr) return E_POINTER;
-        *name = SysAllocString(traits_.name->c_str());
+        *name = api_.allocString(traits_.name->c_str());
         return *name != nullptr ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
@@ -121,7 +143,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child) || !traits_.press) return standard_->get_accDefaultAction(child, action);
         if (action == nullptr) return E_POINTER;
-        *action = SysAllocString(reinterpret_cast<const wchar_t*>(tarpo::form::kCellPressAction));
+        *action = api_.allocString(reinterpret_cast<const wchar_t*>(tarpo::form::kCellPressAction));
         return *action != nullptr ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
@@ -137,7 +159,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
             return standard_->accNavigate(direction, start, end);
         if (end == nullptr) return E_POINTER;
         const std::vector<HWND> children = traits_.children();
-        VariantInit(end);
+        *end = VARIANT{};  // VT_EMPTY
         if (children.empty()) return S_FALSE;
         return Put(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back(), *end);
     }
@@ -162,7 +184,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
         const std::vector<HWND> children = traits_.children();
         ULONG n = 0;
         for (; n < count && next_ < children.size(); ++next_) {
-            VariantInit(&out[n]);
+            out[n] = VARIANT{};  // VT_EMPTY
             if (SUCCEEDED(Put(children[next_], out[n]))) ++n;
         }
         if (fetched != nullptr) *fetched = n;
@@ -182,7 +204,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
         if (out == nullptr) return E_POINTER;
         standard_->AddRef();
-        auto* copy = new ClientAccessible(window_, standard_, traits_);
+        auto* copy = new ClientAccessible(api_, window_, standard_, traits_);
         copy->next_ = next_;
         *out = copy;
         return S_OK;
@@ -192,17 +214,18 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     ~ClientAccessible() { standard_->Release(); }
 
     // A child window as the object that stands for it: its client object.
-    static HRESULT Put(HWND child, VARIANT& out) {
+    HRESULT Put(HWND child, VARIANT& out) const {
         IDispatch* object = nullptr;
         const HRESULT result =
-            AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IDispatch),
-                                       reinterpret_cast<void**>(&object));
+            api_.objectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IDispatch),
+                                  reinterpret_cast<void**>(&object));
         if (FAILED(result)) return result;
         out.vt = VT_DISPATCH;
         out.pdispVal = object;
         return S_OK;
     }
 
+    const AccessibilityRuntime::Api& api_;
     HWND window_;
     IAccessible* standard_;  // owned: one reference
     AccessibleTraits traits_;
@@ -214,14 +237,16 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
 
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, const AccessibleTraits& traits) {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
+    const AccessibilityRuntime::Api* api = AccessibilityRuntime::Ready();
+    if (api == nullptr) return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(window, static_cast<LONG>(OBJID_CLIENT),
+    if (FAILED(api->createStandardObject(window, static_cast<LONG>(OBJID_CLIENT),
                                          __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* object = new ClientAccessible(window, standard, traits);
+    auto* object = new ClientAccessible(*api, window, standard, traits);
     const LRESULT answer =
-        LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
+        api->resultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
     object->Release();
     return answer;
 }
@@ -231,11 +256,37 @@ void SetAccessibleName(HWND window, const std::wstring& text) {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
-ComApartment::ComApartment()
-    : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+AccessibilityRuntime::AccessibilityRuntime() { threadRuntime = this; }
 
-ComApartment::~ComApartment() {
-    if (initialized_) CoUninitialize();
+AccessibilityRuntime::~AccessibilityRuntime() {
+    threadRuntime = nullptr;
+    // The objects still handed out are let go here, while the libraries
+    // they call into are still loaded.
+    if (apartment_) CoUninitialize();
+}
+
+const AccessibilityRuntime::Api* AccessibilityRuntime::Ready() {
+    return threadRuntime != nullptr ? threadRuntime->SetUp() : nullptr;
+}
+
+const AccessibilityRuntime::Api* AccessibilityRuntime::SetUp() {
+    if (tried_) return api_.get();
+    tried_ = true;
+    apartment_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    oleacc_.reset(LoadSystemLibrary(L"oleacc.dll"));
+    oleaut_.reset(LoadSystemLibrary(L"oleaut32.dll"));
+    if (!oleacc_ || !oleaut_) return nullptr;
+    Api api{
+        Find<decltype(Api::createStandardObject)>(oleacc_.get(), "CreateStdAccessibleObject"),
+        Find<decltype(Api::resultFromObject)>(oleacc_.get(), "LresultFromObject"),
+        Find<decltype(Api::objectFromWindow)>(oleacc_.get(), "AccessibleObjectFromWindow"),
+        Find<decltype(Api::allocString)>(oleaut_.get(), "SysAllocString"),
+    };
+    if (api.createStandardObject == nullptr || api.resultFromObject == nullptr ||
+        api.objectFromWindow == nullptr || api.allocString == nullptr)
+        return nullptr;
+    api_ = std::make_unique<Api>(api);
+    return api_.get();
 }
 
 }  // namespace win32

@@ -10,9 +10,12 @@
 #include <oleacc.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "handles.h"
 
 namespace win32 {
 
@@ -31,17 +34,32 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, const Accessi
 // changed to `text`. Windows raises the event on its own; Wine does not.
 void SetAccessibleName(HWND window, const std::wstring& text);
 
-// COM on the thread that creates the windows, for as long as the guard lives:
-// accessible objects are handed out from there.
-class ComApartment {
+// What accessible objects need: the COM apartment of the thread that makes
+// the windows, and the accessibility libraries. Set up when assistive
+// technology first asks for an object, so that a program nobody reads that
+// way loads none of it; released when the owner goes, which lives on that
+// thread around its message loop and outlives the windows. One at a time.
+class AccessibilityRuntime {
   public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
+    struct Api;
+
+    AccessibilityRuntime();
+    ~AccessibilityRuntime();
+    AccessibilityRuntime(const AccessibilityRuntime&) = delete;
+    AccessibilityRuntime& operator=(const AccessibilityRuntime&) = delete;
+
+    // The thread's runtime, set up now if it is not yet; nullptr if there is
+    // none or it cannot be set up here.
+    static const Api* Ready();
 
   private:
-    bool initialized_;
+    const Api* SetUp();
+
+    bool tried_ = false;
+    bool apartment_ = false;
+    Handle<HMODULE, FreeLibrary> oleacc_;
+    Handle<HMODULE, FreeLibrary> oleaut_;
+    std::unique_ptr<Api> api_;
 };
 
 }  // namespace win32

@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         return 1;
     }
 
-    const win32::ComApartment com;
+    win32::AccessibilityRuntime accessibility;
     win32::MainWindow::Register(instance);
     win32::MainWindow window(instance, std::move(pictures));
     ShowWindow(window.hwnd(), show);
