@@ -5,8 +5,7 @@
 
 namespace tarpo {
 
-void Puzzle::Deal() {
-    const int layout = drawLayout_();
+void Puzzle::Deal(int layout) {
     assert(layout >= 0 && layout < kLayoutCount);
     if (layout < 0 || layout >= kLayoutCount) return;
 

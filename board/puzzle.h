@@ -1,39 +1,53 @@
 // The state of play and the rules that change it: a click on a cell slides a
 // tile or completes the picture; a deal puts a start layout on the board.
-// The puzzle draws nothing: whoever shows it reads its state afterwards.
+// The puzzle draws nothing: a click says what it did, and whoever shows the
+// puzzle reads its state.
 #pragma once
+
+#include <optional>
 
 #include "board.h"
 #include "start_layouts.h"
 
 namespace tarpo {
 
+// What one click did: nothing, the slide of a tile from one cell into the
+// empty one, or the completion step.
+struct Move {
+    enum class Kind { None, Slide, Completion };
+
+    Kind kind = Kind::None;
+    int from = -1;  // for a slide: the cell the tile left
+    int to = -1;    // for a slide: the cell it slid into
+
+    bool operator==(const Move&) const = default;
+};
+
 class Puzzle {
   public:
-    // The home arrangement, the picture not completed. `drawLayout` picks the
-    // layout of each deal; by default it is drawn afresh from a clock-seeded
-    // generator.
-    explicit Puzzle(LayoutDraw drawLayout = DrawLayoutFromClock);
+    // The home arrangement, the picture not completed.
+    Puzzle();
+
+    // A position to go on from: `board` must hold each of 0..15 once, in an
+    // arrangement that play can reach from a deal, and `completed` needs a
+    // solved board. Anything else gives nothing.
+    static std::optional<Puzzle> From(const Board& board, bool completed);
 
     // A click on cell `cell` (0..15): on a solved board, the completion step;
     // otherwise the clicked tile slides into an empty neighbour, if it has one.
-    void Click(int cell);
+    Move Click(int cell);
 
-    // A start layout in cells 0..14, cell 15 empty, the picture not completed.
-    void Deal();
+    // Start layout `layout` (0..kLayoutCount - 1) in cells 0..14, cell 15
+    // empty, the picture not completed.
+    void Deal(int layout);
 
     const Board& board() const { return board_; }
-    // For setting up positions that play would take long to reach.
-    Board& board() { return board_; }
 
     // The completion step has run since the last deal: the last piece shows
-    // in cell 15, and no cell has its frame. Every other state frames all
-    // sixteen cells.
+    // in the empty cell.
     bool completed() const { return completed_; }
-    bool framed() const { return !completed_; }
 
   private:
-    LayoutDraw drawLayout_;
     Board board_;
     bool completed_ = false;
 };

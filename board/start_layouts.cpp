@@ -1,17 +1,15 @@
 #include "start_layouts.h"
 
 #include <chrono>
-#include <random>
 
 namespace tarpo {
 
-int DrawLayoutFromClock() {
-    // A fresh seed at every new game, as a player restarting quickly would
-    // still expect an independent deal.
+// The clock as well as the device: where std::random_device is a fixed
+// sequence (as some C libraries make it), the clock still varies.
+std::uint32_t LayoutPicker::FreshSeed() {
+    std::random_device device;
     const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    std::mt19937 generator(static_cast<std::mt19937::result_type>(now ^ (now >> 32)));
-    std::uniform_int_distribution<int> layout(0, kLayoutCount - 1);
-    return layout(generator);
+    return device() ^ static_cast<std::uint32_t>(now ^ (now >> 32));
 }
 
 }  // namespace tarpo

@@ -1,8 +1,9 @@
-// The five fixed, solvable start layouts and the draw of one of them.
+// The five fixed, solvable start layouts, and the pick of one of them.
 #pragma once
 
 #include <array>
-#include <functional>
+#include <cstdint>
+#include <random>
 
 #include "board.h"
 
@@ -26,10 +27,19 @@ constexpr int LayoutTile(int layout, int cell) {
     return StartLayouts[static_cast<std::size_t>(layout * kDealtCells + cell)];
 }
 
-// Returns a layout number 0..4.
-using LayoutDraw = std::function<int()>;
+// Picks the layout of each deal, uniformly, from one generator seeded once.
+class LayoutPicker {
+  public:
+    explicit LayoutPicker(std::uint32_t seed) : generator_(seed) {}
 
-// Re-seeds a generator from the system clock and draws 0..4 uniformly.
-int DrawLayoutFromClock();
+    // A seed that differs from run to run.
+    static std::uint32_t FreshSeed();
+
+    int Pick() { return layouts_(generator_); }
+
+  private:
+    std::mt19937 generator_;
+    std::uniform_int_distribution<int> layouts_{0, kLayoutCount - 1};
+};
 
 }  // namespace tarpo

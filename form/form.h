@@ -118,8 +118,6 @@ inline constexpr char16_t kAuthorText[] =
 
 // Said to a screen reader by the slide that puts the last tile home.
 inline constexpr char16_t kSolvedAnnouncement[] = u"Картинка собрана!";
-// Every text announced, so that a front end may name one by its place here.
-inline constexpr std::array<const char16_t*, 1> kAnnouncements = {kSolvedAnnouncement};
 
 // What the program says when it cannot start or stops. "%1", "%2"... stand
 // for what each text names, filled in where it is said.

@@ -124,17 +124,14 @@ int main() {
     field("author_title", Quoted(kAuthorTitle));
     field("author_text", Quoted(kAuthorText));
     field("preview_size", Json(kPreviewSize));
-    // What assistive technology hears: the cells' names as templates.
+    // What assistive technology hears: the cells' names as templates (for
+    // tests: the game module names the page's cells), the list's name, the win.
     field("accessible", std::string("{\"cell_name\": ") + Quoted(kCellNameTemplate) +
                             ", \"tile\": " + Quoted(kCellShowsTile) +
                             ", \"nothing\": " + Quoted(kCellShowsNothing) +
                             ", \"last_piece\": " + Quoted(kCellShowsLastPiece) +
                             ", \"list\": " + Quoted(kPictureSetListName) +
                             ", \"solved\": " + Quoted(kSolvedAnnouncement) + "}");
-    std::string announcements = "[";
-    for (const char16_t* text : kAnnouncements)
-        announcements += (announcements.size() == 1 ? "" : ", ") + Quoted(text);
-    field("announcements", announcements + "]");
     const std::pair<const char*, const char16_t*> errors[] = {
         {"program_name", kProgramName},
         {"cannot_open_window", kCannotOpenWindow},

@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
+#include <utility>
 
 #include "form.h"
 
@@ -14,30 +15,28 @@ constexpr int kRingGap = tarpo::form::kCellFocusRing.gap;
 constexpr int kRingWidth = tarpo::form::kCellFocusRing.width;
 constexpr int kRingLining = tarpo::form::kCellFocusRing.lining;
 
-std::optional<tarpo::FocusMove> MoveOf(const QKeyEvent& event) {
-    const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
-    switch (event.key()) {
+std::optional<tarpo::Key> KeyOf(int key) {
+    switch (key) {
         case Qt::Key_Up:
-            return tarpo::FocusMove::Up;
+            return tarpo::Key::Up;
         case Qt::Key_Down:
-            return tarpo::FocusMove::Down;
+            return tarpo::Key::Down;
         case Qt::Key_Left:
-            return tarpo::FocusMove::Left;
+            return tarpo::Key::Left;
         case Qt::Key_Right:
-            return tarpo::FocusMove::Right;
+            return tarpo::Key::Right;
         case Qt::Key_Home:
-            return ctrl ? tarpo::FocusMove::BoardStart : tarpo::FocusMove::RowStart;
+            return tarpo::Key::Home;
         case Qt::Key_End:
-            return ctrl ? tarpo::FocusMove::BoardEnd : tarpo::FocusMove::RowEnd;
+            return tarpo::Key::End;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return tarpo::Key::Enter;
+        case Qt::Key_Space:
+            return tarpo::Key::Space;
         default:
             return std::nullopt;
     }
-}
-
-bool IsActivation(const QKeyEvent& event) {
-    const auto key = event.key();
-    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
-           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 class BoardCellAccessible : public QAccessibleWidget {
@@ -80,14 +79,20 @@ BoardCell::BoardCell(QWidget* parent) : ImageBox(parent) { setFocusPolicy(Qt::No
 
 void BoardCell::setTabStop(bool stop) { setFocusPolicy(stop ? Qt::TabFocus : Qt::NoFocus); }
 
+void BoardCell::setKeyHandler(std::function<bool(const tarpo::KeyPress&)> handler) {
+    keyHandler_ = std::move(handler);
+}
+
 void BoardCell::keyPressEvent(QKeyEvent* event) {
-    if (const std::optional<tarpo::FocusMove> move = MoveOf(*event)) {
-        emit focusMoveRequested(*move);
-    } else if (IsActivation(*event)) {
-        if (!event->isAutoRepeat()) emit activated();
-    } else {
+    const Qt::KeyboardModifiers held = event->modifiers();
+    const std::optional<tarpo::Key> key = KeyOf(event->key());
+    if (!key || !keyHandler_ ||
+        !keyHandler_({.key = *key,
+                      .ctrl = held.testFlag(Qt::ControlModifier),
+                      .shift = held.testFlag(Qt::ShiftModifier),
+                      .alt = held.testFlag(Qt::AltModifier) || held.testFlag(Qt::MetaModifier),
+                      .repeat = event->isAutoRepeat()}))
         ImageBox::keyPressEvent(event);
-    }
 }
 
 void BoardCell::paintEvent(QPaintEvent* event) {

@@ -1,9 +1,11 @@
 // One of the board's sixteen cells: a picture box that the keyboard can play.
 // The board is one stop in the Tab order, so only the cell that has the
-// board's focus takes Tab focus; a mouse click gives no focus. The arrow
-// keys, Home and End ask for the focus to move, Enter and Space click the
-// cell, and the focused cell shows a ring inside its frame.
+// board's focus takes Tab focus; a mouse click gives no focus. The board's
+// keys go to the game session, which says what they do; the focused cell
+// shows a ring inside its frame.
 #pragma once
+
+#include <functional>
 
 #include "board_access.h"
 #include "image_box.h"
@@ -16,15 +18,19 @@ class BoardCell : public ImageBox {
 
     // Whether Tab brings the focus to this cell: the board's focused cell.
     void setTabStop(bool stop);
+    // Takes each key the board knows; `handler` says whether it used it.
+    void setKeyHandler(std::function<bool(const tarpo::KeyPress&)> handler);
 
   signals:
-    // Enter or Space, or a screen reader's press action.
+    // A screen reader's press action.
     void activated();
-    void focusMoveRequested(tarpo::FocusMove move);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::function<bool(const tarpo::KeyPress&)> keyHandler_;
 };
 
 // The widget that a screen reader presents as a notification when it shows,

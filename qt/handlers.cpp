@@ -11,7 +11,7 @@
 
 using formqt::Text;
 
-void MainWindow::OnCellClicked(int cell) { PlayCell(cell); }
+void MainWindow::OnCellClicked(int cell) { session_->Click(cell); }
 
 // The list always has one entry selected (PictureSetList).
 void MainWindow::OnNewGame() {
@@ -19,15 +19,12 @@ void MainWindow::OnNewGame() {
     session_->NewGame(pictureSetList->row(pictureSetList->selectedItems().value(0)));
 }
 
-int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
-
-void MainWindow::FocusCell(int cell) {
-    BoardCell* from = cells[static_cast<std::size_t>(focusedCell_)];
-    BoardCell* to = cells[static_cast<std::size_t>(cell)];
-    focusedCell_ = cell;
+void MainWindow::ShowBoardFocus(bool take) {
+    BoardCell* to = cells[static_cast<std::size_t>(session_->focus())];
     to->setTabStop(true);
-    to->setFocus(Qt::OtherFocusReason);
-    if (from != to) from->setTabStop(false);
+    if (take) to->setFocus(Qt::OtherFocusReason);
+    for (BoardCell* cell : cells)
+        if (cell != to) cell->setTabStop(false);
 }
 
 void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
@@ -45,4 +42,6 @@ void MainWindow::DrawPreview(std::optional<int> set) {
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 
-void MainWindow::Announce(const char16_t* text) { announcement_->say(Text(text)); }
+void MainWindow::Announce(tarpo::Announcement what) {
+    announcement_->say(Text(tarpo::AnnouncementText(what)));
+}

@@ -22,7 +22,7 @@
 namespace form = tarpo::form;
 using formqt::Text;
 
-MainWindow::MainWindow(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWidget* parent)
+MainWindow::MainWindow(PictureStores pictures, std::uint32_t seed, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       pictures_(std::move(pictures)),
@@ -31,7 +31,8 @@ MainWindow::MainWindow(PictureStores pictures, tarpo::LayoutDraw drawLayout, QWi
     BuildMenu();
     UseDialogFont(this);
     KeepFixedSize(this);
-    session_.emplace(static_cast<tarpo::SessionView&>(*this), std::move(drawLayout));
+    session_.emplace(static_cast<tarpo::SessionView&>(*this), seed);
+    ShowBoardFocus(false);
 }
 
 void MainWindow::BuildControls() {
@@ -48,11 +49,16 @@ void MainWindow::BuildControls() {
         cell->setObjectName(QStringLiteral("cell_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
         connect(cell, &ImageBox::clicked, this, [this, i] { OnCellClicked(i); });
-        connect(cell, &BoardCell::activated, this, [this, i] { FocusCell(PlayCell(i)); });
-        connect(cell, &BoardCell::focusMoveRequested, this,
-                [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); });
+        connect(cell, &BoardCell::activated, this, [this, i] {
+            session_->Activate(i);
+            ShowBoardFocus(true);
+        });
+        cell->setKeyHandler([this, i](const tarpo::KeyPress& key) {
+            if (!session_->Press(i, key)) return false;
+            ShowBoardFocus(true);
+            return true;
+        });
     }
-    cells[static_cast<std::size_t>(focusedCell_)]->setTabStop(true);
 
     newGameButton = new PushButton(Text(form::kNewGameCaption), client_);
     newGameButton->setObjectName(QStringLiteral("newGameButton"));

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include "picture_sets.h"
@@ -21,10 +22,10 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     Q_OBJECT
 
   public:
-    // `pictures` are the decoded picture stores; `drawLayout` picks the layout
-    // of each new game (tests fix it).
+    // `pictures` are the decoded picture stores; `seed` seeds the pick of
+    // each new game's layout (tests fix it).
     explicit MainWindow(PictureStores pictures,
-                        tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
+                        std::uint32_t seed = tarpo::LayoutPicker::FreshSeed(),
                         QWidget* parent = nullptr);
 
     const PictureStores& pictures() const { return pictures_; }
@@ -43,18 +44,16 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     // SessionView: the cells, the preview and what a screen reader says.
     void DrawCell(int cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<int> set) override;
-    void Announce(const char16_t* text) override;
+    void Announce(tarpo::Announcement what) override;
 
-    // Keyboard play: the cell that has the board's focus, and a click on a
-    // cell by mouse or key, which returns the cell the focus follows to.
-    void FocusCell(int cell);
-    int PlayCell(int cell);
+    // Keyboard play: the board's Tab stop on the session's focused cell,
+    // which takes the focus when `take` is set.
+    void ShowBoardFocus(bool take);
 
     PictureStores pictures_;
     QWidget* client_;
     std::optional<tarpo::Session> session_;             // starts once the controls exist
     std::array<BoardCell*, tarpo::kCellCount> cells{};  // the board's cells
-    int focusedCell_ = 0;                               // the board's Tab stop
     Announcement* announcement_ = nullptr;
 
     QPushButton* newGameButton = nullptr;

@@ -1,7 +1,8 @@
 // The board for keyboard and screen-reader play, the same in every front end:
 // the board is one stop in the Tab order, the arrow keys move the focus
-// between its cells, Enter or Space clicks the focused cell, and the focus
-// follows the tile it clicked. Each cell is named by its place and what it
+// between its cells, Enter or Space clicks the focused cell, Shift with an
+// arrow slides a tile into the empty cell, and the focus follows the tile a
+// key slid (Session::Press). Each cell is named by its place and what it
 // shows now.
 #pragma once
 
@@ -12,31 +13,14 @@
 
 namespace tarpo {
 
-// The keys that move the focus within the board (the grid pattern of
-// WAI-ARIA): one cell up, down, left or right; the first or last cell of the
-// row (Home, End); the first or last cell of the board (Ctrl+Home, Ctrl+End).
-enum class FocusMove { Up, Down, Left, Right, RowStart, RowEnd, BoardStart, BoardEnd };
-
-// The cell that `move` takes the focus to from `cell`. At an edge the focus
-// stays: nothing wraps to the other side or to the next row.
-int MoveFocus(int cell, FocusMove move);
-
-// Clicks cell `cell` of the session, as a mouse click on it would, and
-// returns the cell the focus goes to: the cell the clicked tile slid into, or
-// `cell` itself when nothing slid.
-int ClickAndFollow(Session& session, int cell);
-
-// What a cell's name says it shows: the number of its tile (from 1), or one
-// of these two.
-inline constexpr int kShowsNothing = 0;
-inline constexpr int kShowsLastPiece = -1;
-int ShownTile(const CellLook& look);
-
 // What assistive technology calls cell `cell` while it shows `look`:
 // "Ряд 2, столбец 3: фишка 7", "Ряд 4, столбец 4: пусто".
 std::u16string CellName(int cell, const CellLook& look);
 
 // The preview's name: its set's name while it shows one, else empty.
 std::u16string PreviewName(std::optional<int> set);
+
+// What a screen reader says for `what`.
+const char16_t* AnnouncementText(Announcement what);
 
 }  // namespace tarpo

@@ -1,4 +1,4 @@
-// A puzzle whose deals the test picks, with helpers to set up boards.
+// Boards as arrays of tile numbers, and puzzles started from them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,15 +26,18 @@ inline Cells CellsOf(const Board& board) {
     return cells;
 }
 
-inline void SetCells(Board& board, const Cells& cells) {
+inline Board BoardOf(const Cells& cells) {
+    Board board;
     for (int i = 0; i < kCellCount; ++i)
         board.Set(RowOf(i), ColOf(i), cells[static_cast<std::size_t>(i)]);
+    return board;
 }
 
-class PuzzleTest : public ::testing::Test {
-  protected:
-    int nextLayout = 0;
-    Puzzle puzzle{[this] { return nextLayout; }};
-};
+// A puzzle that goes on from `cells`, which play must be able to reach.
+inline Puzzle PuzzleAt(const Cells& cells) {
+    const std::optional<Puzzle> puzzle = Puzzle::From(BoardOf(cells), false);
+    EXPECT_TRUE(puzzle.has_value());
+    return puzzle.value_or(Puzzle());
+}
 
 }  // namespace tarpo::testing

@@ -1,16 +1,24 @@
 // The click rule: where a click moves a tile, and when it completes the picture.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "board_fixture.h"
 
 namespace tarpo::testing {
 namespace {
 
 // A shuffled board with the empty cell at `empty`: layout 0 with the empty
-// cell exchanged into place (the click rule does not care about solvability).
+// cell moved up its column to the row of `empty`, then along that row.
 Cells ShuffledWithEmptyAt(int empty) {
     Cells cells = LayoutCells(0);
-    std::swap(cells[static_cast<std::size_t>(empty)], cells[15]);
+    int at = kEmptyHomeCell;
+    const auto step = [&](int to) {
+        std::swap(cells[static_cast<std::size_t>(at)], cells[static_cast<std::size_t>(to)]);
+        at = to;
+    };
+    while (RowOf(at) > RowOf(empty)) step(at - kSide);
+    while (ColOf(at) > ColOf(empty)) step(at - 1);
     return cells;
 }
 
@@ -28,21 +36,24 @@ std::string NameOf(const ::testing::TestParamInfo<Slide>& info) {
     return "cell_" + std::to_string(info.param.clicked) + "_to_" + std::to_string(info.param.empty);
 }
 
-class ClickOn : public PuzzleTest, public ::testing::WithParamInterface<Slide> {
+class ClickOn : public ::testing::TestWithParam<Slide> {
   protected:
-    Cells Play() {
+    // The board after the click, and what the click says it did.
+    std::pair<Cells, Move> Play() {
         const auto [empty, clicked] = GetParam();
-        SetCells(puzzle.board(), ShuffledWithEmptyAt(empty));
-        puzzle.Click(clicked);
+        Puzzle puzzle = PuzzleAt(ShuffledWithEmptyAt(empty));
+        const Move move = puzzle.Click(clicked);
         EXPECT_FALSE(puzzle.completed());
-        return CellsOf(puzzle.board());
+        return {CellsOf(puzzle.board()), move};
     }
 };
 
 // Clicks on the empty cell, or on tiles without an empty neighbour.
 using NoSlide = ClickOn;
 
-TEST_P(NoSlide, LeavesTheBoardAsItWas) { EXPECT_EQ(Play(), ShuffledWithEmptyAt(GetParam().empty)); }
+TEST_P(NoSlide, LeavesTheBoardAsItWas) {
+    EXPECT_EQ(Play(), std::make_pair(ShuffledWithEmptyAt(GetParam().empty), Move{}));
+}
 
 INSTANTIATE_TEST_SUITE_P(Boards, NoSlide,
                          ::testing::Values(Slide{6, 6},    // the empty cell itself
@@ -64,7 +75,7 @@ TEST_P(SlideInto, MovesTheTileIntoTheEmptyCell) {
     const auto [empty, clicked] = GetParam();
     Cells after = ShuffledWithEmptyAt(empty);
     std::swap(after[static_cast<std::size_t>(empty)], after[static_cast<std::size_t>(clicked)]);
-    EXPECT_EQ(Play(), after);
+    EXPECT_EQ(Play(), std::make_pair(after, Move{Move::Kind::Slide, clicked, empty}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, SlideInto,
@@ -83,29 +94,29 @@ INSTANTIATE_TEST_SUITE_P(Boards, SlideInto,
 
 // The slide that solves the board only slides; the next click, on any cell,
 // completes the picture, and later clicks change nothing.
-TEST_F(PuzzleTest, SolvingSlideThenNextClickCompletes) {
+TEST(Click, SolvingSlideThenNextClickCompletes) {
     Cells start = HomeCells();
     std::swap(start[14], start[15]);
-    SetCells(puzzle.board(), start);
+    Puzzle puzzle = PuzzleAt(start);
 
-    puzzle.Click(15);  // below and right off the board, above tile 12, left empty
+    // Below and right off the board, above tile 12, left empty.
+    EXPECT_EQ(puzzle.Click(15), (Move{Move::Kind::Slide, 15, 14}));
     EXPECT_EQ(CellsOf(puzzle.board()), HomeCells());
     EXPECT_FALSE(puzzle.completed());
-    EXPECT_TRUE(puzzle.framed());
 
     for (int cell : {15, 14, 3}) {
-        puzzle.Click(cell);
+        EXPECT_EQ(puzzle.Click(cell), Move{cell == 15 ? Move::Kind::Completion : Move::Kind::None})
+            << cell;
         EXPECT_EQ(CellsOf(puzzle.board()), HomeCells()) << cell;
         EXPECT_TRUE(puzzle.completed()) << cell;
-        EXPECT_FALSE(puzzle.framed()) << cell;
     }
 }
 
 #ifdef NDEBUG
-TEST_F(PuzzleTest, OutOfRangeIndexIsIgnoredInRelease) {
+TEST(Click, OutOfRangeIndexIsIgnoredInRelease) {
     const Cells start = ShuffledWithEmptyAt(15);
-    SetCells(puzzle.board(), start);
-    for (int bad : {-1, 16, 100}) puzzle.Click(bad);
+    Puzzle puzzle = PuzzleAt(start);
+    for (int bad : {-1, 16, 100}) EXPECT_EQ(puzzle.Click(bad), Move{});
     EXPECT_EQ(CellsOf(puzzle.board()), start);
     EXPECT_FALSE(puzzle.completed());
 }

@@ -16,7 +16,6 @@ class FrameScaleTest : public QObject {
 
   private:
     std::unique_ptr<MainWindow> window;
-    int nextLayout = 0;
     QImage shot;
     qreal ratio = 1;
 
@@ -58,7 +57,7 @@ class FrameScaleTest : public QObject {
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
-        window = ShowWindow(testpictures::Stores(), nextLayout);
+        window = ShowWindow(testpictures::Stores());
         QVERIFY(window);
         window->OnNewGame();
         Grab();

@@ -1,8 +1,10 @@
-// The start layouts, the draw and the deal of a new game.
+// The start layouts, their pick, the deal of a new game, and the positions
+// a game may go on from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "board_fixture.h"
 #include "solver.h"
@@ -19,13 +21,15 @@ void PrintTo(const LayoutFacts& facts, std::ostream* out) {
     *out << "layout " << facts.layout << ", " << facts.inversions << " inversions";
 }
 
-class Layout : public PuzzleTest, public ::testing::WithParamInterface<LayoutFacts> {};
+class Layout : public ::testing::TestWithParam<LayoutFacts> {
+  protected:
+    Puzzle puzzle;
+};
 
 TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {
     const auto [layout, inversions] = GetParam();
     Cells cells = LayoutCells(layout);
-    Board board;
-    SetCells(board, cells);
+    const Board board = BoardOf(cells);
 
     std::sort(cells.begin(), cells.begin() + 15);
     for (int k = 1; k <= 15; ++k) EXPECT_EQ(cells[static_cast<std::size_t>(k - 1)], k);
@@ -38,33 +42,28 @@ TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {
 // no longer completed, so every cell is framed again.
 TEST_P(Layout, DealFromTheFinishedPicture) {
     const int layout = GetParam().layout;
-    nextLayout = layout;
     puzzle.Click(9);  // completion of the home arrangement
     ASSERT_TRUE(puzzle.completed());
-    puzzle.Deal();
+    puzzle.Deal(layout);
 
     EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(layout));
     EXPECT_FALSE(puzzle.completed());
-    EXPECT_TRUE(puzzle.framed());
 }
 
 // Solvable for real: a solver's clicks, replayed through the click rule,
 // reach the home arrangement, each moving a tile; the next click completes.
 TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
-    nextLayout = GetParam().layout;
-    puzzle.Deal();
+    puzzle.Deal(GetParam().layout);
     const auto clicks = SolveByClicks(puzzle.board());
     ASSERT_TRUE(clicks.has_value());
 
     for (int cell : *clicks) {
-        const Cells before = CellsOf(puzzle.board());
         ASSERT_FALSE(puzzle.board().IsSolved());
-        puzzle.Click(cell);
-        ASSERT_NE(CellsOf(puzzle.board()), before) << "click on " << cell << " moved nothing";
+        ASSERT_EQ(puzzle.Click(cell).kind, Move::Kind::Slide) << "click on " << cell;
     }
     EXPECT_TRUE(puzzle.board().IsSolved());
     EXPECT_FALSE(puzzle.completed());
-    puzzle.Click(0);
+    EXPECT_EQ(puzzle.Click(0).kind, Move::Kind::Completion);
     EXPECT_TRUE(puzzle.completed());
 }
 
@@ -76,54 +75,98 @@ INSTANTIATE_TEST_SUITE_P(Table, Layout,
                              return "layout_" + std::to_string(info.param.layout);
                          });
 
-using NewGame = PuzzleTest;
-
-TEST_F(NewGame, LayoutZeroPutsTileEightFirstAndElevenInCellFourteen) {
-    nextLayout = 0;
-    puzzle.Deal();
+TEST(NewGame, LayoutZeroPutsTileEightFirstAndElevenInCellFourteen) {
+    Puzzle puzzle;
+    puzzle.Deal(0);
     EXPECT_EQ(puzzle.board()(0, 0), 8);
     EXPECT_EQ(puzzle.board()(3, 2), 11);
     EXPECT_EQ(puzzle.board()(3, 3), 0);
 }
 
-TEST_F(NewGame, MidGameReplacesEverything) {
-    nextLayout = 3;
-    puzzle.Deal();
+TEST(NewGame, MidGameReplacesEverything) {
+    Puzzle puzzle;
+    puzzle.Deal(3);
     puzzle.Click(14);  // a slide: the board now differs from the layout
-    puzzle.Deal();
+    puzzle.Deal(3);
     EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(3));
 }
 
-TEST(LayoutDraw, ClockSeededDrawIsUniformOverFiveLayouts) {
-    constexpr int kDraws = 10'000;
-    std::map<int, int> counts;
-    for (int i = 0; i < kDraws; ++i) ++counts[DrawLayoutFromClock()];
-    ASSERT_EQ(counts.size(), 5u);
-    for (const auto& [layout, count] : counts) {
-        EXPECT_GE(layout, 0);
-        EXPECT_LE(layout, 4);
-        // Expected 2000 each; a standard deviation is 40.
-        EXPECT_NEAR(count, kDraws / 5, 300) << "layout " << layout;
+// Every seed picks each layout about as often; a new game may deal the
+// layout of the one before.
+TEST(LayoutPick, IsUniformOverFiveLayoutsForEverySeed) {
+    constexpr int kPicks = 10'000;
+    for (const std::uint32_t seed : {1u, 7u, 20260607u}) {
+        LayoutPicker picker(seed);
+        std::map<int, int> counts;
+        int repeats = 0;
+        for (int i = 0, last = -1; i < kPicks; ++i) {
+            const int layout = picker.Pick();
+            ++counts[layout];
+            repeats += layout == std::exchange(last, layout) ? 1 : 0;
+        }
+        ASSERT_EQ(counts.size(), 5u) << "seed " << seed;
+        for (const auto& [layout, count] : counts) {
+            EXPECT_GE(layout, 0);
+            EXPECT_LE(layout, 4);
+            // Expected 2000 each; a standard deviation is 40.
+            EXPECT_NEAR(count, kPicks / 5, 300) << "seed " << seed << ", layout " << layout;
+        }
+        EXPECT_NEAR(repeats, kPicks / 5, 300) << "seed " << seed;
     }
 }
 
-TEST(LayoutDraw, NewGameDealsOnlyTableLayouts) {
-    Puzzle puzzle;
-    std::map<Cells, int> seen;
-    for (int i = 0; i < 500; ++i) {
-        puzzle.Deal();
-        ++seen[CellsOf(puzzle.board())];
-    }
-    EXPECT_EQ(seen.size(), 5u);
-    for (int n = 0; n < kLayoutCount; ++n) EXPECT_TRUE(seen.contains(LayoutCells(n))) << n;
+// A position to go on from is taken whole or not at all.
+struct PositionCase {
+    const char* name;
+    Cells cells;
+    bool completed;
+    bool taken;
+};
+
+void PrintTo(const PositionCase& c, std::ostream* out) { *out << c.name; }
+
+Cells Swapped(Cells cells, int a, int b) {
+    std::swap(cells[static_cast<std::size_t>(a)], cells[static_cast<std::size_t>(b)]);
+    return cells;
 }
+
+Cells Changed(Cells cells, int cell, int value) {
+    cells[static_cast<std::size_t>(cell)] = value;
+    return cells;
+}
+
+class GoOnFrom : public ::testing::TestWithParam<PositionCase> {};
+
+TEST_P(GoOnFrom, APositionPlayCanReach) {
+    const PositionCase& c = GetParam();
+    const std::optional<Puzzle> puzzle = Puzzle::From(BoardOf(c.cells), c.completed);
+    ASSERT_EQ(puzzle.has_value(), c.taken);
+    if (!puzzle) return;
+    EXPECT_EQ(CellsOf(puzzle->board()), c.cells);
+    EXPECT_EQ(puzzle->completed(), c.completed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, GoOnFrom,
+    ::testing::Values(PositionCase{"home", HomeCells(), false, true},
+                      PositionCase{"completed", HomeCells(), true, true},
+                      PositionCase{"dealt", LayoutCells(2), false, true},
+                      PositionCase{"one_slide_in", Swapped(LayoutCells(0), 14, 15), false, true},
+                      PositionCase{"completed_unsolved", LayoutCells(2), true, false},
+                      PositionCase{"two_tiles_swapped", Swapped(HomeCells(), 0, 1), false, false},
+                      PositionCase{"empty_moved_without_a_slide", Swapped(HomeCells(), 0, 15),
+                                   false, false},
+                      PositionCase{"tile_twice", Changed(HomeCells(), 0, 2), false, false},
+                      PositionCase{"no_empty_cell", Changed(HomeCells(), 15, 16), false, false},
+                      PositionCase{"negative_tile", Changed(HomeCells(), 3, -4), false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Random play never breaks the board: it stays a permutation of 0..15.
-class RandomClicks : public PuzzleTest, public ::testing::WithParamInterface<int> {};
+class RandomClicks : public ::testing::TestWithParam<int> {};
 
 TEST_P(RandomClicks, KeepTheBoardAPermutation) {
-    nextLayout = GetParam();
-    puzzle.Deal();
+    Puzzle puzzle;
+    puzzle.Deal(GetParam());
     std::uint32_t state = 12345u + static_cast<std::uint32_t>(GetParam());
     for (int n = 0; n < 100'000; ++n) {
         state = state * 1664525u + 1013904223u;

@@ -40,16 +40,13 @@ class PictureTest : public QObject {
 
   private:
     std::unique_ptr<MainWindow> window;
-    int nextLayout = 0;
+    Deals deals;
 
     ImageBox* preview() const { return window->findChild<ImageBox*>(QStringLiteral("preview")); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
     const QPixmap& SetPiece(int set, int p) const { return window->pictures()[{set, p}]; }
     const QPixmap& Preview() const { return window->pictures().previews[1]; }
-    void NewGame(int set, int layout) {
-        nextLayout = layout;
-        ::NewGame(*window, set);
-    }
+    void NewGame(int set, int layout) { deals.NewGame(*window, set, layout); }
     void SolveByClicks() {
         const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
         QVERIFY(clicks.has_value());
@@ -60,8 +57,8 @@ class PictureTest : public QObject {
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
-        nextLayout = 0;
-        window = ShowWindow(LoadPictureStores(), nextLayout);
+        deals = Deals();
+        window = ShowWindow(LoadPictureStores());
         QVERIFY(window);
     }
     void cleanup() { window.reset(); }
@@ -147,8 +144,7 @@ class PictureTest : public QObject {
         QVERIFY(preview()->picture().isNull());
 
         // The next game deals the dentist, every tile and the completion piece.
-        nextLayout = 2;
-        window->OnNewGame();
+        deals.NewGame(*window, 1, deals.Next());
         SolveByClicks();
         ClickCell(*window, 0);
         QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(1));

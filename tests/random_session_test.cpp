@@ -8,6 +8,7 @@
 // TARPO_RANDOM_EVENTS sets the number of events (default 200000),
 // TARPO_RANDOM_SEED the seed (default 20260607).
 #include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
 #include <deque>
 #include <random>
@@ -33,30 +34,26 @@ qulonglong EnvNumber(const char* name, qulonglong fallback) {
 // What the board should show: the click rule itself, kept apart from the
 // window and told every cell click and deal that the window should have seen.
 struct Model {
-    int layout = 0;
-    tarpo::Puzzle puzzle{[this] { return layout; }};
+    tarpo::Puzzle puzzle;
     bool dealt = false;  // a game has been dealt: the cells have pictures
 
-    Model() = default;
-    Model(const Model&) = delete;
-    void CopyFrom(const Model& other) {
-        puzzle = other.puzzle;
-        dealt = other.dealt;
-    }
     void Click(int cell) { puzzle.Click(cell); }
-    // The tile whose piece cell i shows, 16 for the last piece, 0 for none.
-    int Shown(int i) const {
+    // The piece cell i shows: tile k shows piece k - 1, the empty cell the
+    // last piece once the picture is completed.
+    std::optional<int> Shown(int i) const {
         const int tile = puzzle.board().At(i);
-        return tile == 0 && i == tarpo::kEmptyHomeCell && puzzle.completed() ? 16 : tile;
+        if (tile != 0) return tile - 1;
+        if (puzzle.completed()) return tarpo::kCompletionPiece;
+        return std::nullopt;
     }
-    void Deal(int dealtLayout) {
-        layout = dealtLayout;
-        puzzle.Deal();
+    bool Framed() const { return !puzzle.completed(); }
+    void Deal(int layout) {
+        puzzle.Deal(layout);
         dealt = true;
     }
     // The box of cell i: framed, or the picture's size; a cell that never had
     // a picture keeps its framed size.
-    QRect Box(int i) const { return CellBox(i, puzzle.framed() || !dealt); }
+    QRect Box(int i) const { return CellBox(i, Framed() || !dealt); }
     // The cell a press at `p` reaches: the box on top, the highest index.
     int CellAt(QPoint p) const {
         for (int i = 15; i >= 0; --i)
@@ -73,7 +70,7 @@ class RandomSessionTest : public QObject {
   private:
     std::unique_ptr<MainWindow> window;
     std::mt19937_64 random;
-    std::mt19937 layoutRandom;
+    std::optional<tarpo::LayoutPicker> twin;  // foresees the window's deals
     int deals = 0;
     int lastLayout = 0;
     int dealtSet = -1;  // the set selected at the last deal that had one
@@ -118,8 +115,7 @@ class RandomSessionTest : public QObject {
             lastEvent = QStringLiteral("double click at (%1, %2)").arg(p.x()).arg(p.y());
             QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
             // The first press may show the finished picture and shrink the boxes.
-            Model after;
-            after.CopyFrom(model);
+            Model after = model;
             if (after.CellAt(p) >= 0) {
                 cellClicks.push_back(after.CellAt(p));
                 after.Click(after.CellAt(p));
@@ -189,14 +185,14 @@ class RandomSessionTest : public QObject {
         const PictureStores& pictures = window->pictures();
         const int set = dealtSet;
         for (int i = 0; i < 16; ++i) {
-            const int shown = model.Shown(i);
+            const std::optional<int> shown = model.Shown(i);
             ImageBox* cell = CellOf(*window, i);
-            const qint64 expected =
-                shown == 0 || dealtSet < 0 ? 0 : pictures[{set, shown - 1}].cacheKey();
-            SESSION_CHECK(cell->picture().cacheKey() == expected,
-                          QStringLiteral("cell %1 does not show %2").arg(i).arg(shown));
+            const qint64 expected = !shown || dealtSet < 0 ? 0 : pictures[{set, *shown}].cacheKey();
             SESSION_CHECK(
-                cell->isFramed() == model.puzzle.framed(),
+                cell->picture().cacheKey() == expected,
+                QStringLiteral("cell %1 does not show piece %2").arg(i).arg(shown.value_or(-1)));
+            SESSION_CHECK(
+                cell->isFramed() == model.Framed(),
                 QStringLiteral("cell %1 is %2framed").arg(i).arg(cell->isFramed() ? "" : "not "));
             SESSION_CHECK(QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size()) == model.Box(i),
                           QStringLiteral("cell %1 has the wrong box").arg(i));
@@ -217,14 +213,17 @@ class RandomSessionTest : public QObject {
         std::printf("random session: seed %llu, %llu events\n", seed, events);
         std::fflush(stdout);
         random.seed(seed);
-        layoutRandom.seed(static_cast<unsigned>(seed ^ 0x9e3779b9u));
+        const auto layoutSeed = static_cast<std::uint32_t>(seed ^ 0x9e3779b9u);
+        twin.emplace(layoutSeed);
 
-        window = std::make_unique<MainWindow>(LoadPictureStores(), [this] {
-            ++deals;
-            if (SelectedSet() >= 0) dealtSet = SelectedSet();
-            lastLayout = static_cast<int>(layoutRandom() % tarpo::kLayoutCount);
-            return lastLayout;
-        });
+        window = std::make_unique<MainWindow>(LoadPictureStores(), layoutSeed);
+        // After the window's own handler: the game has been dealt.
+        connect(window->findChild<QPushButton*>(QStringLiteral("newGameButton")),
+                &QPushButton::clicked, this, [this] {
+                    ++deals;
+                    if (SelectedSet() >= 0) dealtSet = SelectedSet();
+                    lastLayout = twin->Pick();
+                });
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 

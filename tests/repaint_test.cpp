@@ -78,7 +78,7 @@ class RepaintTest : public QObject {
   private:
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<PaintRecorder> recorder;
-    int nextLayout = 0;
+    Deals deals;
 
     std::array<int, 16> Board() const {
         const tarpo::Board shown = ShownBoard(*window);
@@ -117,11 +117,20 @@ class RepaintTest : public QObject {
                                     .arg(cell)
                                     .arg(Describe(painted))));
     }
-    void NewGameAndCheck(int set, int layout) {
-        ListOf(*window)->setCurrentRow(set);
-        nextLayout = layout;
+    // A window whose deals begin with `layouts`.
+    void Show(std::initializer_list<int> layouts) {
+        recorder.reset();
+        deals = Deals(SeedDealing(layouts));
+        window = ShowWindow(LoadPictureStores(), SeedDealing(layouts));
+        QVERIFY(window);
+        recorder = std::make_unique<PaintRecorder>(*window);
         recorder->Take();
-        window->OnNewGame();
+    }
+    // A new game, whichever layout it deals.
+    void NewGameAndCheck(int set) {
+        ListOf(*window)->setCurrentRow(set);
+        recorder->Take();
+        deals.NewGame(*window, set, deals.Next());
         const QRegion painted = recorder->Take();
         const QRegion allowed = QRegion(kBoard) + kPreview;
         QVERIFY2((painted - allowed).isEmpty(),
@@ -137,13 +146,7 @@ class RepaintTest : public QObject {
 
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
-    void init() {
-        nextLayout = 0;
-        window = ShowWindow(LoadPictureStores(), nextLayout);
-        QVERIFY(window);
-        recorder = std::make_unique<PaintRecorder>(*window);
-        recorder->Take();
-    }
+    void init() { Show({}); }
     void cleanup() {
         recorder.reset();
         window.reset();
@@ -171,7 +174,8 @@ class RepaintTest : public QObject {
     void playRepaintsOnlyWhatChanges() {
         QFETCH(int, set);
         QFETCH(int, layout);
-        NewGameAndCheck(set, layout);
+        Show({layout});
+        NewGameAndCheck(set);
         if (QTest::currentTestFailed()) return;
 
         std::mt19937 random(static_cast<unsigned>(100 + 10 * set + layout));
@@ -199,12 +203,14 @@ class RepaintTest : public QObject {
         QVERIFY2(recorder->Take().isEmpty(), "a second click on the finished picture repainted");
 
         // A new game from the finished picture: frames come back, board only.
-        NewGameAndCheck(1 - set, (layout + 1) % tarpo::kLayoutCount);
+        NewGameAndCheck(1 - set);
     }
 
     // A new game of the set and layout on the board repaints nothing.
     void sameGameAgainRepaintsNothing() {
-        NewGameAndCheck(1, 2);
+        Show({2, 2});
+        NewGameAndCheck(1);
+        recorder->Take();
         window->OnNewGame();
         const QRegion painted = recorder->Take();
         QVERIFY2(painted.isEmpty(), qPrintable(Describe(painted)));

@@ -25,7 +25,7 @@ class ScreenView : public SessionView {
         preview = set;
         ++previewDraws;
     }
-    void Announce(const char16_t* text) override { announced.emplace_back(text); }
+    void Announce(Announcement what) override { announced.emplace_back(AnnouncementText(what)); }
 
     std::array<std::optional<CellLook>, kCellCount> cells{};  // nothing: never drawn
     std::optional<int> preview = -1;                          // -1: never drawn
@@ -38,17 +38,12 @@ constexpr CellLook kBlank{std::nullopt, true};
 
 class SessionTest : public ::testing::Test {
   protected:
-    void NewGame(int set, int layout) {
-        nextLayout = layout;
-        session.NewGame(set);
-    }
+    void NewGame(int set, int layout) { session.NewGame(Deal{set, layout}); }
     void Play(const std::vector<int>& clicks) {
         for (int cell : clicks) session.Click(cell);
     }
-
     ScreenView screen;
-    int nextLayout = 0;
-    Session session{screen, [this] { return nextLayout; }};
+    Session session{screen, 1};
 };
 
 TEST_F(SessionTest, StartUpDrawsEveryCellFramedAndEmptyAndNoPreview) {
@@ -57,27 +52,26 @@ TEST_F(SessionTest, StartUpDrawsEveryCellFramedAndEmptyAndNoPreview) {
     EXPECT_EQ(screen.preview, std::nullopt);
     EXPECT_EQ(screen.previewDraws, 1);
     EXPECT_TRUE(screen.announced.empty());
-    EXPECT_TRUE(session.board().IsSolved());
+    EXPECT_EQ(session.position(), (Position{BoardOf(HomeCells()), false, std::nullopt, 0}));
 }
 
 // The board is home from start-up: a click runs the completion step, with no
 // set loaded yet, so the frames go and the board stays blank; nothing is said.
 TEST_F(SessionTest, ClickBeforeTheFirstGameOnlyTakesTheFramesOff) {
-    session.Click(6);
+    EXPECT_EQ(session.Click(6), Move{Move::Kind::Completion});
     for (const auto& look : screen.cells) EXPECT_EQ(look, (CellLook{std::nullopt, false}));
     EXPECT_EQ(screen.preview, std::nullopt);
     EXPECT_TRUE(screen.announced.empty());
-    EXPECT_EQ(CellsOf(session.board()), HomeCells());
+    EXPECT_EQ(CellsOf(session.position().board), HomeCells());
 }
 
-struct Deal {
-    int set;
-    int layout;
-};
+}  // namespace
 
 void PrintTo(const Deal& deal, std::ostream* out) {
     *out << "set " << deal.set << ", layout " << deal.layout;
 }
+
+namespace {
 
 class SessionDeal : public SessionTest, public ::testing::WithParamInterface<Deal> {};
 
@@ -97,7 +91,7 @@ TEST_P(SessionDeal, ShowsTheChosenSetFromDealToFinishedPicture) {
                                   ? std::optional(set)
                                   : std::nullopt);
 
-    const auto clicks = SolveByClicks(session.board());
+    const auto clicks = SolveByClicks(session.position().board);
     ASSERT_TRUE(clicks.has_value());
     Play(std::vector<int>(clicks->begin(), clicks->end() - 1));
     EXPECT_TRUE(screen.announced.empty());
@@ -122,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Only the cells whose look changes are drawn, in ascending order.
 struct Step {
     const char* name;
-    void (*act)(Session&, int& nextLayout);
+    void (*act)(Session&);
     std::vector<int> drawn;
     int previewDraws;
 };
@@ -139,85 +133,192 @@ class DrawsOnlyChanges : public SessionTest, public ::testing::WithParamInterfac
 };
 
 TEST_P(DrawsOnlyChanges, AfterTheStep) {
-    GetParam().act(session, nextLayout);
+    GetParam().act(session);
     EXPECT_EQ(screen.drawn, GetParam().drawn);
     EXPECT_EQ(screen.previewDraws, GetParam().previewDraws);
+    EXPECT_TRUE(screen.announced.empty());
 }
+
+Position Dealt(int set, int layout) { return {BoardOf(LayoutCells(layout)), false, set, 0}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, DrawsOnlyChanges,
     ::testing::Values(
-        Step{"slide", [](Session& s, int&) { s.Click(14); }, {14, 15}, 0},
-        Step{"tile_without_empty_neighbour", [](Session& s, int&) { s.Click(0); }, {}, 0},
-        Step{"empty_cell", [](Session& s, int&) { s.Click(15); }, {}, 0},
-        Step{"same_game_again", [](Session& s, int&) { s.NewGame(1); }, {}, 0},
+        Step{"slide", [](Session& s) { s.Click(14); }, {14, 15}, 0},
+        Step{"tile_without_empty_neighbour", [](Session& s) { s.Click(0); }, {}, 0},
+        Step{"empty_cell", [](Session& s) { s.Click(15); }, {}, 0},
+        Step{"same_game_again", [](Session& s) { s.NewGame(Deal{1, 0}); }, {}, 0},
         Step{"other_layout_same_set",
-             [](Session& s, int& layout) {
-                 layout = 1;
-                 s.NewGame(1);
-             },
+             [](Session& s) { s.NewGame(Deal{1, 1}); },
              {0, 1, 2, 3, 4, 5, 6, 7, 9, 11, 13, 14},
              0},
         Step{"other_set_same_layout",
-             [](Session& s, int&) { s.NewGame(0); },
+             [](Session& s) { s.NewGame(Deal{0, 0}); },
              {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14},
-             1}),
+             1},
+        Step{"restored_as_it_was", [](Session& s) { s.Restore(Dealt(1, 0)); }, {}, 0},
+        Step{"restored_one_slide_on",
+             [](Session& s) {
+                 Position p = Dealt(1, 0);
+                 p.board.Set(3, 2, kEmpty);
+                 p.board.Set(3, 3, LayoutTile(0, 14));
+                 s.Restore(p);
+             },
+             {14, 15},
+             0},
+        Step{"restored_before_the_first_game",
+             [](Session& s) { s.Restore(Position{BoardOf(HomeCells()), false, std::nullopt, 0}); },
+             {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14},
+             1},
+        Step{"restored_finished_picture",
+             [](Session& s) { s.Restore(Position{BoardOf(HomeCells()), true, 0, 0}); },
+             {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
+             1},
+        Step{"refused_unreachable",
+             [](Session& s) {
+                 Position p = Dealt(0, 2);
+                 p.board.Set(0, 0, LayoutTile(2, 1));
+                 p.board.Set(0, 1, LayoutTile(2, 0));
+                 EXPECT_FALSE(s.Restore(p));
+             },
+             {},
+             0},
+        Step{"refused_unknown_set",
+             [](Session& s) { EXPECT_FALSE(s.Restore(Dealt(kSetCount, 2))); },
+             {},
+             0},
+        Step{"refused_focus_off_the_board",
+             [](Session& s) {
+                 Position p = Dealt(0, 2);
+                 p.focus = kCellCount;
+                 EXPECT_FALSE(s.Restore(p));
+             },
+             {},
+             0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A game taken to a position, then given back: the same position, shown the
+// same way as where it was played.
+TEST_F(SessionTest, PositionGoesOnWhereItWasTaken) {
+    NewGame(0, 3);
+    Play({11, 10, 14, 15});
+    session.Press(9, {Key::Right});
+    const Position kept = session.position();
+    EXPECT_EQ(kept.focus, 10);
+    EXPECT_EQ(kept.tileSet, 0);
+
+    ScreenView otherScreen;
+    Session other(otherScreen, 2);
+    ASSERT_TRUE(other.Restore(kept));
+    EXPECT_EQ(other.position(), kept);
+    EXPECT_EQ(otherScreen.cells, screen.cells);
+    EXPECT_EQ(otherScreen.preview, screen.preview);
+}
 
 // -- keyboard and screen-reader play ------------------------------------------
 
-struct FocusCase {
+// A key on the board of layout 0 (empty cell 15, tile 11 in cell 14, tile 12
+// in cell 10).
+struct KeyCase {
     const char* name;
     int from;
-    FocusMove move;
-    int to;
+    KeyPress key;
+    bool handled;
+    int to;         // the focused cell afterwards
+    int emptyCell;  // afterwards
 };
 
-class FocusMoves : public ::testing::TestWithParam<FocusCase> {};
+void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
 
-TEST_P(FocusMoves, GoWithinTheBoardWithoutWrapping) {
-    EXPECT_EQ(MoveFocus(GetParam().from, GetParam().move), GetParam().to);
+class BoardKeys : public SessionTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(BoardKeys, MoveTheFocusOrSlideATile) {
+    const KeyCase& c = GetParam();
+    ASSERT_TRUE(session.Restore(Position{BoardOf(LayoutCells(0)), false, 0, c.from}));
+    EXPECT_EQ(session.Press(c.from, c.key), c.handled);
+    EXPECT_EQ(session.focus(), c.to);
+    EXPECT_FALSE(screen.cells[static_cast<std::size_t>(c.emptyCell)]->picture);
 }
 
+constexpr KeyPress Shift(Key key) { return {key, false, true}; }
+constexpr KeyPress Ctrl(Key key) { return {key, true}; }
+
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FocusMoves,
-    ::testing::Values(FocusCase{"right", 5, FocusMove::Right, 6},
-                      FocusCase{"down", 5, FocusMove::Down, 9},
-                      FocusCase{"left", 5, FocusMove::Left, 4},
-                      FocusCase{"up", 5, FocusMove::Up, 1},
-                      FocusCase{"right_at_row_end_stays", 7, FocusMove::Right, 7},
-                      FocusCase{"left_at_row_start_stays", 8, FocusMove::Left, 8},
-                      FocusCase{"up_in_top_row_stays", 2, FocusMove::Up, 2},
-                      FocusCase{"down_in_bottom_row_stays", 13, FocusMove::Down, 13},
-                      FocusCase{"home_to_row_start", 10, FocusMove::RowStart, 8},
-                      FocusCase{"end_to_row_end", 9, FocusMove::RowEnd, 11},
-                      FocusCase{"ctrl_home_to_first_cell", 10, FocusMove::BoardStart, 0},
-                      FocusCase{"ctrl_end_to_last_cell", 4, FocusMove::BoardEnd, 15}),
+    Cases, BoardKeys,
+    ::testing::Values(
+        KeyCase{"right", 5, {Key::Right}, true, 6, 15},
+        KeyCase{"down", 5, {Key::Down}, true, 9, 15}, KeyCase{"left", 5, {Key::Left}, true, 4, 15},
+        KeyCase{"up", 5, {Key::Up}, true, 1, 15},
+        KeyCase{"right_at_row_end_stays", 7, {Key::Right}, true, 7, 15},
+        KeyCase{"left_at_row_start_stays", 8, {Key::Left}, true, 8, 15},
+        KeyCase{"up_in_top_row_stays", 2, {Key::Up}, true, 2, 15},
+        KeyCase{"down_in_bottom_row_stays", 13, {Key::Down}, true, 13, 15},
+        KeyCase{"home_to_row_start", 10, {Key::Home}, true, 8, 15},
+        KeyCase{"end_to_row_end", 9, {Key::End}, true, 11, 15},
+        KeyCase{"ctrl_home_to_first_cell", 10, Ctrl(Key::Home), true, 0, 15},
+        KeyCase{"ctrl_end_to_last_cell", 4, Ctrl(Key::End), true, 15, 15},
+        KeyCase{"ctrl_arrow_is_not_the_boards", 5, Ctrl(Key::Right), false, 5, 15},
+        KeyCase{"alt_arrow_is_not_the_boards", 5, {Key::Up, false, false, true}, false, 5, 15},
+        KeyCase{"enter_slides_and_the_focus_follows", 14, {Key::Enter}, true, 15, 14},
+        KeyCase{"space_slides_and_the_focus_follows", 11, {Key::Space}, true, 15, 11},
+        KeyCase{"enter_on_a_stuck_tile", 0, {Key::Enter}, true, 0, 15},
+        KeyCase{"held_enter_repeats_nothing",
+                14,
+                {Key::Enter, false, false, false, true},
+                true,
+                14,
+                15},
+        KeyCase{"shift_enter_is_not_the_boards", 14, Shift(Key::Enter), false, 14, 15},
+        KeyCase{"ctrl_space_is_not_the_boards", 14, Ctrl(Key::Space), false, 14, 15},
+        KeyCase{"shift_right_slides_the_tile_left_of_the_gap", 5, Shift(Key::Right), true, 15, 14},
+        KeyCase{"shift_down_slides_the_tile_above_the_gap", 0, Shift(Key::Down), true, 15, 11},
+        KeyCase{"shift_up_at_the_bottom_edge", 5, Shift(Key::Up), true, 5, 15},
+        KeyCase{"shift_left_at_the_right_edge", 5, Shift(Key::Left), true, 5, 15}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Shift and the arrows alone play a whole game, one key a slide, the focus
+// going with each slid tile into the cell that was empty.
+TEST_F(SessionTest, ShiftArrowsPlayAWholeGame) {
+    NewGame(1, 3);
+    const auto clicks = SolveByClicks(session.position().board);
+    ASSERT_TRUE(clicks.has_value());
+    for (const int cell : *clicks) {
+        int gap = 0;
+        while (screen.cells[static_cast<std::size_t>(gap)]->picture) ++gap;
+        // The tile below the gap goes up, and so on.
+        const Key arrow = cell == gap + kSide   ? Key::Up
+                          : cell == gap - kSide ? Key::Down
+                          : cell == gap + 1     ? Key::Left
+                                                : Key::Right;
+        ASSERT_TRUE(session.Press(session.focus(), Shift(arrow)));
+        EXPECT_EQ(session.focus(), gap) << "slide of cell " << cell;
+    }
+    EXPECT_EQ(screen.announced, std::vector<std::u16string>{form::kSolvedAnnouncement});
+}
+
 // The focus follows each slid tile into the cell that was empty, through a
-// whole game; the click that finishes the picture leaves it where it is.
+// whole game; the press that finishes the picture leaves it where it is.
 TEST_F(SessionTest, FocusFollowsTheSlidTileThroughAWholeGame) {
     NewGame(1, 3);
-    const auto clicks = SolveByClicks(session.board());
+    const auto clicks = SolveByClicks(session.position().board);
     ASSERT_TRUE(clicks.has_value());
     for (const int cell : *clicks) {
         int empty = 0;
         while (session.Cell(empty).picture) ++empty;
-        EXPECT_EQ(ClickAndFollow(session, cell), empty) << "click on " << cell;
+        EXPECT_EQ(session.Activate(cell), (Move{Move::Kind::Slide, cell, empty}));
+        EXPECT_EQ(session.focus(), empty) << "press on " << cell;
     }
-    EXPECT_EQ(ClickAndFollow(session, 4), 4);
+    EXPECT_EQ(session.Activate(4), Move{Move::Kind::Completion});
+    EXPECT_EQ(session.focus(), 4);
     EXPECT_EQ(screen.cells[kEmptyHomeCell]->picture, (Piece{1, kCompletionPiece}));
 }
 
-// Where nothing slides, the focus stays on the clicked cell.
-TEST_F(SessionTest, FocusStaysWhereNothingSlides) {
-    EXPECT_EQ(ClickAndFollow(session, 6), 6);  // before the first game
+// A click by the pointer leaves the board's focus where it was.
+TEST_F(SessionTest, PointerClicksLeaveTheFocus) {
     NewGame(0, 0);
-    EXPECT_EQ(ClickAndFollow(session, kEmptyHomeCell), kEmptyHomeCell);  // the empty cell
-    EXPECT_EQ(ClickAndFollow(session, 0), 0);                            // no empty neighbour
-    EXPECT_EQ(ClickAndFollow(session, 11), 15);
-    EXPECT_EQ(ClickAndFollow(session, 15), 11);  // and back up
+    session.Press(3, {Key::Left});
+    EXPECT_EQ(session.Click(14), (Move{Move::Kind::Slide, 14, 15}));
+    EXPECT_EQ(session.focus(), 2);
 }
 
 struct NameCase {

@@ -1,6 +1,6 @@
-// The real main window for widget tests, shown offscreen, with the layout of
-// every new game fixed by the test; what its board shows; and what the player
-// does to it.
+// The real main window for widget tests, shown offscreen, with the layouts of
+// its new games foreseen by the test; what its board shows; and what the
+// player does to it.
 #pragma once
 
 #include <QApplication>
@@ -9,7 +9,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "board.h"
@@ -18,11 +21,23 @@
 #include "image_box.h"
 #include "main_window.h"
 
-// Each new game deals layout `nextLayout` as it is at that moment. Returns
-// null if the window was not exposed.
-inline std::unique_ptr<MainWindow> ShowWindow(PictureStores pictures, const int& nextLayout) {
-    auto window =
-        std::make_unique<MainWindow>(std::move(pictures), [&nextLayout] { return nextLayout; });
+// The seed of a shown window's deals, unless a test picks one.
+inline constexpr std::uint32_t kTestSeed = 7;
+
+// The first seed whose deals begin with `layouts`.
+inline std::uint32_t SeedDealing(std::initializer_list<int> layouts) {
+    for (std::uint32_t seed = 1;; ++seed) {
+        tarpo::LayoutPicker picker(seed);
+        if (std::all_of(layouts.begin(), layouts.end(),
+                        [&picker](int layout) { return picker.Pick() == layout; }))
+            return seed;
+    }
+}
+
+// Returns null if the window was not exposed.
+inline std::unique_ptr<MainWindow> ShowWindow(PictureStores pictures,
+                                              std::uint32_t seed = kTestSeed) {
+    auto window = std::make_unique<MainWindow>(std::move(pictures), seed);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) window.reset();
     return window;
@@ -52,6 +67,30 @@ inline void NewGame(MainWindow& window, int set) {
     ListOf(window)->setCurrentRow(set);
     window.OnNewGame();
 }
+
+// The layouts a shown window deals, foreseen by a picker of the same seed.
+class Deals {
+  public:
+    explicit Deals(std::uint32_t seed = kTestSeed) : twin_(seed) {}
+
+    // The layout of the window's next new game.
+    int Next() const {
+        tarpo::LayoutPicker copy = twin_;
+        return copy.Pick();
+    }
+    // New games of set `set` until the window has dealt `layout`.
+    void NewGame(MainWindow& window, int set, int layout) {
+        ListOf(window)->setCurrentRow(set);
+        int dealt = 0;
+        do {
+            window.OnNewGame();
+            dealt = twin_.Pick();
+        } while (dealt != layout);
+    }
+
+  private:
+    tarpo::LayoutPicker twin_;
+};
 
 // A left click in the middle of cell `cell`, delivered to the window there as
 // the window system delivers it.

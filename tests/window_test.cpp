@@ -58,7 +58,7 @@ class WindowTest : public QObject {
 
   private:
     std::unique_ptr<MainWindow> window;
-    int nextLayout = 0;
+    Deals deals;
 
     QWidget* client() const { return window->centralWidget(); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
@@ -70,8 +70,8 @@ class WindowTest : public QObject {
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
-        nextLayout = 0;
-        window = ShowWindow(testpictures::Stores(), nextLayout);
+        deals = Deals();
+        window = ShowWindow(testpictures::Stores());
         QVERIFY(window);
     }
     void cleanup() { window.reset(); }
@@ -292,7 +292,7 @@ class WindowTest : public QObject {
     }
 
     void boxesLeaveTheGameAsItWas() {
-        window->OnNewGame();
+        deals.NewGame(*window, 0, 0);
         window->OnCellClicked(14);  // layout 0: tile 11 slides right into cell 15
         const QImage before = Shot(*window);
         QVERIFY(WithModalBox([this] { window->OnHelp(); }));
@@ -325,7 +325,7 @@ class WindowTest : public QObject {
     void keysSlideTheFocusedTileAndTheFocusFollows() {
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->OnNewGame();  // layout 0: tile 11 in cell 14, cell 15 empty
+        deals.NewGame(*window, 0, 0);  // layout 0: tile 11 in cell 14, cell 15 empty
         const QImage unfocused = Shot(*window);
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down,
                                   Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})

@@ -68,12 +68,6 @@ class ListBox {
     }
 }
 
-// The keys that move the board's focus, in the game module's order of its
-// moves (MoveFocus): a cell up, down, left, right, the row's ends, the
-// board's corners.
-const FOCUS_MOVES = ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Home", "End",
-                     "Ctrl+Home", "Ctrl+End"];
-
 // The smallest whole number of CSS pixels that is a whole number of device
 // pixels too (4 at 125 % and 175 %, 2 at 150 %), if there is a small one.
 function wholeStep(dpr) {
@@ -85,9 +79,9 @@ function wholeStep(dpr) {
 
 export class Form {
     // `pictures`: per picture set, {picture, preview} as loaded images.
-    // `actions`: {newGame(), click(cell), activate(), moveFocus(move), exit(),
-    // inTurn(action)}: activate clicks the board's focused cell, moveFocus
-    // moves its focus (an index of FOCUS_MOVES); inTurn runs an action once
+    // `actions`: {newGame(), click(cell), key(cell, event), exit(),
+    // inTurn(action)}: key gives the game a key pressed on the board's cell
+    // `cell` and says whether the game takes it; inTurn runs an action once
     // the input before it has been handled. `frameRings(ratio)`:
     // the sunken frame's width and outer ring in device pixels, {width, outer}.
     constructor(facts, pictures, actions, frameRings) {
@@ -150,8 +144,8 @@ export class Form {
 
     // The board as a grid of rows of cells, one stop in the Tab order: only
     // the cell that has the board's focus takes Tab (a roving tabindex). The
-    // keys of FOCUS_MOVES move that focus, Enter and Space click the cell;
-    // the game module says where the focus goes. A pointer gives no focus.
+    // game module says which keys are the board's and where the focus goes.
+    // A pointer gives no focus.
     buildBoard(actions, frameRings, palette) {
         const f = this.facts;
         const side = f.board_side;
@@ -179,17 +173,8 @@ export class Form {
             }
         }
         board.addEventListener("keydown", (event) => {
-            if (event.altKey || event.metaKey) return;
-            const move = FOCUS_MOVES.indexOf((event.ctrlKey ? "Ctrl+" : "") + event.key);
-            const plain = !event.ctrlKey && !event.shiftKey;
-            if (move >= 0) {
-                actions.moveFocus(move);
-            } else if (plain && (event.key === "Enter" || event.key === " ")) {
-                if (!event.repeat) actions.activate();
-            } else {
-                return;
-            }
-            event.preventDefault();
+            const cell = this.cells.findIndex((box) => box.canvas === event.target);
+            if (cell >= 0 && actions.key(cell, event)) event.preventDefault();
         });
         return board;
     }
@@ -204,17 +189,6 @@ export class Form {
         to.tabIndex = 0;
         this.focusedCell = cell;
         if (hadFocus) to.focus();
-    }
-
-    // The cell's name by the form's templates: its place, then what it shows.
-    nameCell(cell, shows) {
-        const a = this.facts.accessible;
-        const side = this.facts.board_side;
-        const what = shows === 0 ? a.nothing
-            : shows < 0 ? a.last_piece : a.tile.replace("{tile}", shows);
-        const name = a.cell_name.replace("{row}", Math.floor(cell / side) + 1)
-            .replace("{column}", (cell % side) + 1).replace("{what}", what);
-        this.cells[cell].canvas.setAttribute("aria-label", name);
     }
 
     namePreview(name) {
@@ -319,21 +293,19 @@ export class Form {
         for (const box of [...this.cells, this.preview]) box.draw();
     }
 
-    // What the game session calls. `shows` is what a cell's name says it
-    // shows: its tile's number, 0 for nothing, below 0 for the picture's last
-    // piece. `announce` gets the place of its text in the form description's
-    // announcements, for a screen reader to say.
+    // What the game session calls, with its texts read from the module's
+    // memory: a cell with its name, the preview, what a screen reader says.
     get view() {
         return {
-            drawCell: (cell, set, piece, framed, shows) => {
+            drawCell: (cell, set, piece, framed, name) => {
                 this.drawCell(cell, set, piece, framed !== 0);
-                this.nameCell(cell, shows);
+                this.cells[cell].canvas.setAttribute("aria-label", name);
             },
             drawPreview: (set) => {
                 this.drawPreview(set);
                 this.namePreview(set < 0 ? "" : this.facts.picture_sets[set].name);
             },
-            announce: (text) => this.announce(this.facts.announcements[text] ?? ""),
+            announce: (text) => this.announce(text),
         };
     }
 }

@@ -231,19 +231,20 @@ async function compileSession(code) {
     }
 }
 
-// The compiled game, drawing straight into the window's controls. Besides
-// the view it asks the page only for the time, which seeds the deals
-// (`clock.time`, where it is set, rather than now).
-async function loadSession(compiled, view, clock) {
+// The compiled game, drawing straight into the window's controls: the texts
+// it gives (a cell's name, what is announced) are UTF-16 in its memory.
+async function loadSession(compiled, view) {
     let memory = null;
+    const utf16 = new TextDecoder("utf-16le");
+    const text = (at, length) => utf16.decode(new Uint8Array(memory.buffer, at, length * 2));
     const imports = {
-        view,
+        view: {
+            drawCell: (cell, set, piece, framed, name, length) =>
+                view.drawCell(cell, set, piece, framed, text(name, length)),
+            drawPreview: (set) => view.drawPreview(set),
+            announce: (at, length) => view.announce(text(at, length)),
+        },
         wasi_snapshot_preview1: {
-            clock_time_get: (clockId, precision, at) => {
-                const nanoseconds = BigInt(clock.time ?? Date.now()) * 1000000n;
-                new DataView(memory.buffer).setBigUint64(at, nanoseconds, true);
-                return 0;
-            },
             proc_exit: (status) => {
                 throw new Error(say("page_game_exited", WASM, status));
             },
@@ -254,7 +255,7 @@ async function loadSession(compiled, view, clock) {
         const instance = await WebAssembly.instantiate(module, imports);
         memory = instance.exports.memory;
         instance.exports._initialize();
-        return instance.exports;
+        return {exports: instance.exports, memory};
     } catch (error) {
         throw cannotRun(error);
     }
@@ -282,40 +283,61 @@ function exitGame(kept) {
     document.getElementById("restart").focus();
 }
 
-// The session's input, kept in the tab as it is played: a new game with the
-// time that seeds its deal, and every click that changed what is shown. A
-// click returns the cell the keyboard focus follows to. What is played again
-// from the tab after a reload draws, but says nothing: the player heard it
-// when it happened (`quiet.on` meanwhile).
-function keptPlay(game, clock, drawn, quiet, form, kept) {
+// The session's input, and the game kept in the tab after every change: its
+// position, which the session writes into a buffer of numbers in its memory,
+// and the entry chosen in the list.
+function keptPlay({exports: game, memory}, form, kept) {
+    const buffer = () => new Int32Array(memory.buffer, game.PositionBuffer(), game.PositionSize());
+    const keep = () => {
+        game.SavePosition();
+        kept.save(Array.from(buffer()), form.list.selected);
+    };
+    // The key's name into the module's memory, where it fits; its length.
+    const keyName = (name) => {
+        if (name.length > game.KeyNameSize()) return -1;
+        const at = new Uint16Array(memory.buffer, game.KeyName(), name.length);
+        for (let i = 0; i < name.length; ++i) at[i] = name.charCodeAt(i);
+        return name.length;
+    };
+    const NO_MOVE = 0;
     return {
-        newGame(set, time) {
-            form.list.select(set);
+        newGame() {
             form.announce("");
-            clock.time = time;
-            try {
-                game.NewGame(set);
-            } finally {
-                clock.time = null;
-            }
-            kept.newGame(set, time);
+            game.NewGame(form.list.selected);
+            keep();
         },
         click(cell) {
-            drawn.any = false;
-            const follow = game.Click(cell);
-            if (drawn.any) kept.click(cell);
-            return follow;
+            if (game.Click(cell) !== NO_MOVE) keep();
         },
-        choose(entry) {
-            form.list.select(entry);
-            kept.choose(entry);
+        // Whether a key is the board's, and the key pressed on a cell.
+        isBoardKey(event) {
+            return !event.metaKey && Boolean(game.IsBoardKey(keyName(event.key), event.ctrlKey,
+                                                             event.shiftKey, event.altKey));
         },
-        replay() {
-            quiet.on = true;
-            try {
-                kept.replay(this);
-            } finally {
-                quiet.on = false;
+        key(cell, event) {
+            if (!game.Press(cell, keyName(event.key), event.ctrlKey, event.shiftKey,
+                            event.altKey, event.repeat)) {
+                return;
+            }
+            form.focusCell(game.Focus());
+            keep();
+        },
+        choose() {
+            keep();
+        },
+        // The game as it was kept, drawn and not announced; a record the
+        // session does not take is dropped whole.
+        restore() {
+            const record = kept.record;
+            if (!record) return;
+            const whole = record.position.length === game.PositionSize() &&
+                          record.chosen >= 0 && record.chosen < form.list.options.length;
+            if (whole) buffer().set(record.position);
+            if (whole && game.RestorePosition()) {
+                form.list.select(record.chosen);
+                form.focusCell(game.Focus());
+            } else {
+                kept.forget();
             }
         },
     };
@@ -347,39 +369,31 @@ async function start() {
     let form;
     try {
         form = new Form(facts, [], {
-            newGame: () => inTurn(() => play.newGame(form.list.selected, Date.now())),
+            newGame: () => inTurn(() => play.newGame()),
             click: (cell) => inTurn(() => play.click(cell)),
-            // The keyboard on the board, at the cell that has its focus.
-            activate: () => inTurn(() => form.focusCell(play.click(form.focusedCell))),
-            moveFocus: (move) => inTurn(() => form.focusCell(game.MoveFocus(form.focusedCell, move))),
+            // Whether a key is the board's is known at once; what it does
+            // takes its turn.
+            key: (cell, event) => {
+                if (!play?.isBoardKey(event)) return false;
+                inTurn(() => play.key(cell, event));
+                return true;
+            },
             exit: () => exitGame(kept),
             inTurn,
-        }, (ratio) => ({width: game.FrameWidth(ratio), outer: game.FrameOuterRing(ratio)}));
+        }, (ratio) => ({width: game.exports.FrameWidth(ratio),
+                         outer: game.exports.FrameOuterRing(ratio)}));
     } catch (error) {
         console.error(error);
         throw new Missing(() => say("page_form_mismatch", FACTS));
     }
-    const clock = {time: null};
-    const drawn = {any: false};
-    const quiet = {on: false};
-    const view = {
-        ...form.view,
-        drawCell: (...look) => {
-            drawn.any = true;
-            form.view.drawCell(...look);
-        },
-        announce: (text) => {
-            if (!quiet.on) form.view.announce(text);
-        },
-    };
-    game = await loadSession(compiled, view, clock);
-    play = keptPlay(game, clock, drawn, quiet, form, kept);
+    game = await loadSession(compiled, form.view);
+    play = keptPlay(game, form, kept);
     inTurn((loaded) => {
         form.pictures = loaded;
     });
-    game.Start();
-    inTurn(() => play.replay());
-    form.list.element.addEventListener("change", () => kept.choose(form.list.selected));
+    game.exports.Start(crypto.getRandomValues(new Uint32Array(1))[0]);
+    inTurn(() => play.restore());
+    form.list.element.addEventListener("change", () => play.choose());
 
     form.element.hidden = false;
     form.placeWindow();

@@ -18,31 +18,27 @@ constexpr int kRingWidth = 1;
 
 bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-std::optional<tarpo::FocusMove> MoveOf(WPARAM key) {
-    const bool ctrl = IsDown(VK_CONTROL);
+std::optional<tarpo::Key> KeyOf(WPARAM key) {
     switch (key) {
         case VK_UP:
-            return tarpo::FocusMove::Up;
+            return tarpo::Key::Up;
         case VK_DOWN:
-            return tarpo::FocusMove::Down;
+            return tarpo::Key::Down;
         case VK_LEFT:
-            return tarpo::FocusMove::Left;
+            return tarpo::Key::Left;
         case VK_RIGHT:
-            return tarpo::FocusMove::Right;
+            return tarpo::Key::Right;
         case VK_HOME:
-            return ctrl ? tarpo::FocusMove::BoardStart : tarpo::FocusMove::RowStart;
+            return tarpo::Key::Home;
         case VK_END:
-            return ctrl ? tarpo::FocusMove::BoardEnd : tarpo::FocusMove::RowEnd;
+            return tarpo::Key::End;
+        case VK_RETURN:
+            return tarpo::Key::Enter;
+        case VK_SPACE:
+            return tarpo::Key::Space;
         default:
             return std::nullopt;
     }
-}
-
-// Enter or Space alone, pressed (not held down and repeating).
-bool IsPress(WPARAM key, LPARAM flags) {
-    constexpr LPARAM kWasDown = 1 << 30;
-    return (key == VK_RETURN || key == VK_SPACE) && (flags & kWasDown) == 0 &&
-           !IsDown(VK_CONTROL) && !IsDown(VK_SHIFT) && !IsDown(VK_MENU);
 }
 
 }  // namespace
@@ -66,16 +62,17 @@ std::optional<LRESULT> BoardCell::HandleMore(UINT message, WPARAM wParam, LPARAM
                 key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
             return DLGC_WANTARROWS | (enter ? DLGC_WANTMESSAGE : 0);
         }
-        case WM_KEYDOWN:
-            if (const std::optional<tarpo::FocusMove> move = MoveOf(wParam)) {
-                keys_.move(*move);
+        case WM_KEYDOWN: {
+            constexpr LPARAM kWasDown = 1 << 30;
+            const std::optional<tarpo::Key> key = KeyOf(wParam);
+            if (key && keys_.key({.key = *key,
+                                  .ctrl = IsDown(VK_CONTROL),
+                                  .shift = IsDown(VK_SHIFT),
+                                  .alt = IsDown(VK_MENU),
+                                  .repeat = (lParam & kWasDown) != 0}))
                 return 0;
-            }
-            if (IsPress(wParam, lParam)) {
-                keys_.press();
-                return 0;
-            }
             return std::nullopt;
+        }
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(hwnd_, nullptr, FALSE);

@@ -1,8 +1,8 @@
 // One of the board's sixteen cells: a picture box that the keyboard plays.
 // The board is one stop in the Tab order, so only the cell that holds the
-// board's focus is a Tab stop; a mouse click gives no focus. The arrow keys,
-// Home and End ask for the focus to move, Enter and Space press the cell, and
-// the cell shows a dotted ring inside its picture while it has the focus.
+// board's focus is a Tab stop; a mouse click gives no focus. The board's keys
+// go to the game session, which says what they do; the cell shows a dotted
+// ring inside its picture while it has the focus.
 // Assistive technology reads it as a button named by its window text.
 #pragma once
 
@@ -15,10 +15,11 @@ namespace win32 {
 
 class BoardCell final : public ImageBox {
   public:
-    // What the keys ask for: a press of the cell, the focus moved.
+    // A press of the cell by a screen reader; a key the board knows, which
+    // gives whether it was used.
     struct Keys {
         std::function<void()> press;
-        std::function<void(tarpo::FocusMove)> move;
+        std::function<bool(const tarpo::KeyPress&)> key;
     };
 
     BoardCell(HWND parent, const tarpo::form::Rect& place, const Scale& scale,

@@ -18,7 +18,7 @@ void ShowInformation(HWND owner, const char16_t* title, const char16_t* text) {
 
 }  // namespace
 
-void MainWindow::OnCellClicked(int cell) { PlayCell(cell); }
+void MainWindow::OnCellClicked(int cell) { session_->Click(cell); }
 
 void MainWindow::OnNewGame() {
     KeepListSelection();

@@ -129,6 +129,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetFonts(scale);
             FitWindow(scale, dpi);
             session_.emplace(static_cast<tarpo::SessionView&>(*this));
+            ShowBoardFocus(false);
             return 0;
         }
         case WM_COMMAND:
@@ -214,9 +215,15 @@ void MainWindow::BuildControls(const Scale& scale) {
     for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
         cells[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
             client, form::CellRect(i, true), scale, [this, i] { OnCellClicked(i); },
-            BoardCell::Keys{
-                [this, i] { FocusCell(PlayCell(i)); },
-                [this, i](tarpo::FocusMove move) { FocusCell(tarpo::MoveFocus(i, move)); }});
+            BoardCell::Keys{[this, i] {
+                                session_->Activate(i);
+                                ShowBoardFocus(true);
+                            },
+                            [this, i](const tarpo::KeyPress& key) {
+                                if (!session_->Press(i, key)) return false;
+                                ShowBoardFocus(true);
+                                return true;
+                            }});
     }
 
     const auto child = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,

@@ -63,15 +63,13 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
     // SessionView: the cells, the preview and what a screen reader says.
     void DrawCell(int cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<int> set) override;
-    void Announce(const char16_t* text) override;
+    void Announce(tarpo::Announcement what) override;
 
-    // Keyboard and screen-reader play (main_window_access.cpp): the names and the
-    // board's Tab stop; a click on a cell by mouse or key, which returns the
-    // cell the focus follows to; the focus moved to a cell; the controls in
-    // reading order.
+    // Keyboard and screen-reader play (main_window_access.cpp): the names;
+    // the board's Tab stop on the session's focused cell, which takes the
+    // focus when `take` is set; the controls in reading order.
     void BuildAccess();
-    int PlayCell(int cell);
-    void FocusCell(int cell);
+    void ShowBoardFocus(bool take);
     std::vector<HWND> ReadingOrder() const;
 
     HINSTANCE instance_;
@@ -88,7 +86,6 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
     Font labelFont_;
     HWND focus_ = nullptr;  // the control that has the focus while the window is active
     std::unique_ptr<Announcement> announcement_;
-    int focusedCell_ = 0;  // the board's Tab stop
     int listSelection_ = 0;
 };
 

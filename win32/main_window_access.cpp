@@ -7,6 +7,7 @@
 
 #include "accessible.h"
 #include "accessible_texts.h"
+#include "board_access.h"
 #include "main_window.h"
 
 namespace win32 {
@@ -37,25 +38,21 @@ LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void MainWindow::BuildAccess() {
-    cells[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
     SetPropW(pictureSetList, kListProcProperty,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList, GWLP_WNDPROC)));
     SetWindowLongPtrW(pictureSetList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
     announcement_ = std::make_unique<Announcement>(hwnd_);
 }
 
-int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
-
-void MainWindow::FocusCell(int cell) {
-    BoardCell& from = *cells[static_cast<std::size_t>(focusedCell_)];
-    BoardCell& to = *cells[static_cast<std::size_t>(cell)];
-    focusedCell_ = cell;
-    to.SetTabStop(true);
-    if (&from != &to) from.SetTabStop(false);
-    SetFocus(to.hwnd());
+void MainWindow::ShowBoardFocus(bool take) {
+    const auto focused = static_cast<std::size_t>(session_->focus());
+    for (std::size_t i = 0; i < cells.size(); ++i) cells[i]->SetTabStop(i == focused);
+    if (take) SetFocus(cells[focused]->hwnd());
 }
 
-void MainWindow::Announce(const char16_t* text) { announcement_->Say(Text(text)); }
+void MainWindow::Announce(tarpo::Announcement what) {
+    announcement_->Say(Text(tarpo::AnnouncementText(what)));
+}
 
 // The child windows as they lie, top first, but the board's cells from the
 // first to the last: the higher cell lies above its lower neighbour, where
