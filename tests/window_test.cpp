@@ -320,8 +320,9 @@ class WindowTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), round[0]);
     }
 
-    // Enter and Space click the focused cell, and the focus and the cell's
-    // name follow the tile; only the focused cell shows a ring.
+    // Enter and Space click the focused cell, Shift with an arrow slides a
+    // tile, and the focus and the cell's name follow the tile; only the
+    // focused cell shows a ring.
     void keysSlideTheFocusedTileAndTheFocusFollows() {
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -347,6 +348,11 @@ class WindowTest : public QObject {
             }
         }
         QVERIFY(focused != unfocused);
+
+        // Shift+Right slides the tile left of the empty cell into it.
+        QTest::keyClick(Cell(14), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), Cell(15));
+        QCOMPARE(ShownBoard(*window)(3, 3), 11);
     }
 
     // Said once, at the slide that brings the tiles home.
