@@ -10,9 +10,22 @@ const STYLE_SHEET = "style.css";
 const WORKER = "sw.js";
 export const FACTS = "form.json";
 // How long start-up may go without anything arriving before the page says
-// what it waits for.
-const STALL_MS = 15000;
-const STALL_CHECK_MS = 1000;
+// what it waits for: 15 s, unless the page's address gives other seconds as
+// `?stall=` (1 to 60), for a host or a test that wants the notice sooner or
+// later.
+const STALL_DEFAULT_S = 15;
+const STALL_MIN_S = 1;
+const STALL_MAX_S = 60;
+const STALL_MS = 1000 * stallSeconds(new URLSearchParams(location.search).get("stall"));
+const STALL_CHECK_MS = Math.min(1000, STALL_MS / 4);
+
+// The seconds `?stall=` gives, held within bounds; the default where it
+// gives none or no number.
+function stallSeconds(given) {
+    const seconds = Number(given);
+    if (!given?.trim() || !Number.isFinite(seconds)) return STALL_DEFAULT_S;
+    return Math.min(STALL_MAX_S, Math.max(STALL_MIN_S, seconds));
+}
 
 // What form.json's "errors" say; until it is here, the same texts as the
 // site's writer put them into the page.
