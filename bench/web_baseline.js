@@ -1,9 +1,9 @@
 // The web bench's baseline page: the game page's window with the same
 // controls, built from the same form description by the same modules, but
-// with neither the game's WebAssembly nor its pictures. It stands in for the
-// page's main.js in a copy of the site.
+// with neither the game's WebAssembly nor its pictures. Joined with the
+// page's modules, it stands in for the page's main.js in a copy of the site.
 
-import {Form} from "./form.js";
+import {Form} from "../web/form.js";
 
 document.getElementById("unstarted").remove();
 const facts = await (await fetch(new URL("form.json", import.meta.url))).json();

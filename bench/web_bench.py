@@ -34,8 +34,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 WEB = os.path.join(HERE, os.pardir, "web")
 sys.path.insert(0, os.path.join(HERE, os.pardir, "tests", "e2e"))
 sys.path.insert(0, WEB)
-from bundle import bundle  # noqa: E402
-from make_site import write_worker  # noqa: E402
+from make_site import bundle_script, write_worker  # noqa: E402
 from web import DESKTOP, SERVICE_WORKER_ACTIVE, Driver, Site, box  # noqa: E402
 
 TRANSFER_TARGET_KIB = 176
@@ -88,10 +87,8 @@ def baseline_site(site, folder, worker=False):
     shutil.copytree(site, folder, dirs_exist_ok=True,
                     ignore=shutil.ignore_patterns("*.wasm", "*.webp", "sw.js"))
     # Its script is joined with the page's modules as the game's is.
-    modules = [os.path.join(HERE, "web_baseline.js")]
-    modules += sorted(glob.glob(os.path.join(WEB, "*.js")))
-    script = bundle([(os.path.basename(path), open(path, encoding="utf-8").read())
-                     for path in modules if os.path.basename(path) != "main.js"], all_used=False)
+    script = bundle_script(shutil.which("esbuild") or "esbuild",
+                           [Path(HERE, "web_baseline.js")])
     version = os.path.dirname(glob.glob(os.path.join(folder, "v", "*", "main.js"))[0])
     with open(os.path.join(version, "main.js"), "w", encoding="utf-8") as f:
         f.write(script)

@@ -1,52 +1,73 @@
-"""The page's modules joined into one script: run by node, the joined script
-does what the modules do; what it cannot join is refused, not joined wrongly."""
+"""The page's script and style sheet as the site's writer joins them with
+esbuild: the joined script does in node what the modules do, a module left
+over or a name not exported stops the build, and the style sheets keep the
+marker the page checks."""
 import os
 import subprocess
 import sys
 import tempfile
 import unittest
+from pathlib import Path
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "web"))
-from bundle import BundleError, bundle  # noqa: E402
+from make_site import bundle_script, bundle_style  # noqa: E402
 
+ESBUILD = os.environ.get("ESBUILD", "esbuild")
 LEAF = 'export const name = "leaf";\nconst hidden = 1;\nexport function twice(x) { return 2 * x; }\n'
 USES_LEAF = 'import {twice} from "./leaf.js";\nconst hidden = 2;\nexport class Box {\n' \
             '    value() { return twice(hidden); }\n}\n'
 ENTRY = 'import {Box} from "./box.js";\nimport {name, twice} from "./leaf.js";\n' \
         'const hidden = 3;\nconsole.log(name, new Box().value(), twice(hidden), ' \
-        'await Promise.resolve("awaited"));\n'
+        '"ёлка", await Promise.resolve("awaited"));\n'
 
 REFUSED = [
-    ("a default export", [("main.js", 'export default 1;\n')]),
-    ("an export list", [("main.js", 'const a = 1;\nexport {a};\n')]),
-    ("an import of everything", [("main.js", 'import * as leaf from "./leaf.js";\n'),
-                                 ("leaf.js", LEAF)]),
-    ("a dynamic import", [("main.js", 'const leaf = await import("./leaf.js");\n')]),
-    ("a module not given", [("main.js", 'import {twice} from "./leaf.js";\n')]),
-    ("a name the module does not export", [("main.js", 'import {hidden} from "./leaf.js";\n'),
-                                           ("leaf.js", LEAF)]),
-    ("modules importing one another", [
-        ("main.js", 'import {a} from "./a.js";\n'),
-        ("a.js", 'import {b} from "./b.js";\nexport const a = 1;\n'),
-        ("b.js", 'import {a} from "./a.js";\nexport const b = 2;\n')]),
-    ("a module nobody imports", [("main.js", 'const a = 1;\n'), ("leaf.js", LEAF)]),
+    ("a module nobody imports", {"main.js": 'console.log(1);\n', "leaf.js": LEAF}),
+    ("a name the module does not export", {"main.js": 'import {hidden} from "./leaf.js";\n'
+                                                      'console.log(hidden);\n',
+                                           "leaf.js": LEAF}),
+    ("a module that is not there", {"main.js": 'import {twice} from "./gone.js";\n'
+                                               'console.log(twice(1));\n'}),
 ]
+
+
+def written(folder, modules):
+    """The modules written into folder; their paths, the entry first."""
+    paths = []
+    for name, text in modules.items():
+        paths.append(Path(folder, name))
+        paths[-1].write_text(text, encoding="utf-8")
+    return paths
 
 
 class Bundle(unittest.TestCase):
     def test_joined_modules_keep_their_own_names_and_run_in_order(self):
-        script = bundle([("main.js", ENTRY), ("box.js", USES_LEAF), ("leaf.js", LEAF)])
-        with tempfile.TemporaryDirectory() as folder:
-            path = os.path.join(folder, "main.mjs")
-            with open(path, "w", encoding="utf-8") as f:
-                f.write(script)
-            run = subprocess.run(["node", path], capture_output=True, text=True, check=True)
-        self.assertEqual(run.stdout, "leaf 4 6 awaited\n")
+        with tempfile.TemporaryDirectory() as folder, tempfile.TemporaryDirectory() as elsewhere:
+            modules = written(folder, {"main.js": ENTRY, "box.js": USES_LEAF, "leaf.js": LEAF})
+            # Run away from the modules: the script must need none of them.
+            script = Path(elsewhere, "main.mjs")
+            script.write_text(bundle_script(ESBUILD, modules), encoding="utf-8")
+            run = subprocess.run(["node", script], capture_output=True, encoding="utf-8",
+                                 check=True)
+        self.assertEqual(run.stdout, "leaf 4 6 ёлка awaited\n")
 
-    def test_what_cannot_be_joined_is_refused(self):
+    def test_what_cannot_be_joined_stops_the_build(self):
         for name, modules in REFUSED:
-            with self.subTest(name), self.assertRaises(BundleError):
-                bundle(modules)
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                paths = written(folder, modules)
+                with self.assertRaises(SystemExit):
+                    bundle_script(ESBUILD, paths)
+
+    def test_style_sheets_joined_in_order_keep_the_pages_marker(self):
+        with tempfile.TemporaryDirectory() as folder:
+            sheets = written(folder, {
+                "style.css": ":root {\n    --sheet: tarpo;\n}\n#form { left: 1px; }\n",
+                "fonts.css": "@font-face {\n    font-family: Face;\n"
+                             "    src: url(fonts/Face.woff2) format(\"woff2\");\n}\n"
+                             "#form { left: 2px; }\n"})
+            style = bundle_style(ESBUILD, sheets)
+        self.assertIn("--sheet: tarpo", style)
+        self.assertIn("url(fonts/Face.woff2)", style)
+        self.assertLess(style.index("left:1px"), style.index("left:2px"))
 
 
 if __name__ == "__main__":

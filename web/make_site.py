@@ -3,17 +3,18 @@
 
 Usage: make_site.py --facts FORM_JSON --assets DIR --page INDEX_HTML --worker SW_TEMPLATE
                     --site DIR --files [NAME=]FILE... --styles STYLE_CSS...
-                    --modules MAIN_JS [MODULE_JS...]
+                    --modules MAIN_JS [MODULE_JS...] [--esbuild ESBUILD]
 
 Each build is one version whose files cannot mix with another's: everything
 the page loads lives in a folder named by the hash of its contents
 (`v/<hash>/`), which only that version's index.html names; every file
 carries its SHA-256, checked where it is loaded.
 
-- v/<hash>/: the page's style sheets joined into style.css, its modules
-  joined into one module script named as the entry module (bundle.py), the
-  form's faces and the game (FILE..., each by its base name or at NAME
-  inside the folder), as they are; the pictures, per picture set its pieces
+- v/<hash>/: the page's style sheets joined into style.css and its entry
+  module MAIN_JS with every module it imports joined into one module script
+  of that name, both minified by esbuild (every MODULE_JS given must be
+  among what MAIN_JS imports); the form's faces and the game (FILE...,
+  each by its base name or at NAME inside the folder), as they are; the pictures, per picture set its pieces
   (24-bit BMPs) put together again into the whole picture, row by row in
   piece order, and its preview as it is, each as lossless WebP without
   colour-space or metadata chunks, so that the browser shows the very values
@@ -36,7 +37,6 @@ import sys
 import tempfile
 from pathlib import Path
 
-from bundle import BundleError, bundle
 from subset_fonts import FACES, FONT_DIR
 
 VERSIONS = "v"
@@ -64,6 +64,46 @@ def sha256(data):
 
 def integrity(data):
     return "sha256-" + base64.b64encode(sha256(data)).decode()
+
+
+# One module script, as browsers load it: a page that loads one script
+# starts sooner than one that loads its modules one by one, above all from a
+# service worker's cache. Cyrillic text stays as it is, not escaped.
+ESBUILD_SCRIPT = ["--bundle", "--format=esm", "--minify", "--charset=utf8",
+                  "--legal-comments=none", "--log-level=warning"]
+ESBUILD_STYLE = ["--loader=css", "--minify", "--charset=utf8", "--log-level=warning"]
+
+
+def esbuild(command, text=None):
+    """What esbuild writes for `command`; a failure stops the build with its words."""
+    run = subprocess.run(command, input=text, capture_output=True, encoding="utf-8")
+    if run.returncode != 0:
+        sys.exit("make_site.py: esbuild failed:\n%s" % run.stderr)
+    if run.stderr:
+        sys.stderr.write(run.stderr)
+    return run.stdout
+
+
+def bundle_script(tool, modules):
+    """The entry module, modules[0], with everything it imports, as one
+    minified module script. Every other module given must be among what it
+    imports: one no longer used is a leftover."""
+    with tempfile.TemporaryDirectory() as folder:
+        script, meta = Path(folder, SCRIPT), Path(folder, "meta.json")
+        esbuild([tool, str(modules[0]), *ESBUILD_SCRIPT, "--outfile=%s" % script,
+                 "--metafile=%s" % meta])
+        used = {Path(name).resolve() for name in json.loads(meta.read_text())["inputs"]}
+        script = script.read_text(encoding="utf-8")
+    unused = [str(path) for path in modules[1:] if path.resolve() not in used]
+    if unused:
+        sys.exit("make_site.py: not imported by %s: %s" % (modules[0], ", ".join(unused)))
+    return script
+
+
+def bundle_style(tool, sheets):
+    """The style sheets, in order, as one minified style sheet."""
+    return esbuild([tool, *ESBUILD_STYLE],
+                   "\n".join(path.read_text(encoding="utf-8") for path in sheets))
 
 
 def webp(output, *convert_args):
@@ -146,6 +186,7 @@ def main():
     parser.add_argument("--files", nargs="+", required=True)
     parser.add_argument("--styles", nargs="+", type=Path, required=True)
     parser.add_argument("--modules", nargs="+", type=Path, required=True)
+    parser.add_argument("--esbuild", default=shutil.which("esbuild") or "esbuild")
     args = parser.parse_args()
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
     site = args.site
@@ -158,14 +199,9 @@ def main():
             target = staging / (name or Path(path).name)
             target.parent.mkdir(parents=True, exist_ok=True)
             shutil.copyfile(path, target)
-        try:
-            script = bundle([(path.name, path.read_text(encoding="utf-8"))
-                             for path in args.modules])
-        except BundleError as error:
-            sys.exit("make_site.py: %s" % error)
-        (staging / SCRIPT).write_text(script, encoding="utf-8")
-        (staging / STYLE).write_text("\n".join(path.read_text(encoding="utf-8")
-                                               for path in args.styles), encoding="utf-8")
+        (staging / SCRIPT).write_text(bundle_script(args.esbuild, args.modules),
+                                      encoding="utf-8")
+        (staging / STYLE).write_text(bundle_style(args.esbuild, args.styles), encoding="utf-8")
         facts["site_pictures"] = write_pictures(facts, args.assets, staging)
         (staging / "form.json").write_text(json.dumps(facts, ensure_ascii=False, indent=1) + "\n",
                                            encoding="utf-8")
