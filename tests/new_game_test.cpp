@@ -75,14 +75,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Layout,
                              return "layout_" + std::to_string(info.param.layout);
                          });
 
-TEST(NewGame, LayoutZeroPutsTileEightFirstAndElevenInCellFourteen) {
-    Puzzle puzzle;
-    puzzle.Deal(0);
-    EXPECT_EQ(puzzle.board()(0, 0), 8);
-    EXPECT_EQ(puzzle.board()(3, 2), 11);
-    EXPECT_EQ(puzzle.board()(3, 3), 0);
-}
-
 TEST(NewGame, MidGameReplacesEverything) {
     Puzzle puzzle;
     puzzle.Deal(3);
