@@ -9,7 +9,9 @@ Session::Session(SessionView& view, std::uint32_t seed) : view_(view), picker_(s
     view_.DrawPreview(preview_);
 }
 
-Deal Session::NewGame(int set) {
+std::optional<Deal> Session::NewGame(int set) {
+    assert(set >= 0 && set < kSetCount);
+    if (set < 0 || set >= kSetCount) return std::nullopt;
     const Deal deal{set, picker_.Pick()};
     NewGame(deal);
     return deal;

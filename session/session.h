@@ -101,8 +101,9 @@ class Session {
 
     // The new-game button, with the picture set chosen at this moment
     // (0..kSetCount - 1): its pieces become the tiles, then a start layout
-    // is picked and dealt. Returns the deal.
-    Deal NewGame(int set);
+    // is picked and dealt. Returns the deal; nothing for a set that does
+    // not exist, which deals nothing.
+    std::optional<Deal> NewGame(int set);
     // A new game of a known deal.
     void NewGame(const Deal& deal);
     // A click on cell `cell` (0..15); returns what it did.

@@ -105,7 +105,9 @@ EMSCRIPTEN_KEEPALIVE void Start(std::uint32_t seed) {
 
 // `set`: the picture set chosen in the list. Returns the layout dealt.
 EMSCRIPTEN_KEEPALIVE int NewGame(int set) {
-    return session != nullptr ? session->NewGame(set).layout : kNothing;
+    const std::optional<tarpo::Deal> deal =
+        session != nullptr ? session->NewGame(set) : std::nullopt;
+    return deal ? deal->layout : kNothing;
 }
 
 // A click on a cell by the pointer; returns what it did, a Move::Kind.
