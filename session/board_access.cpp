@@ -61,8 +61,9 @@ int MoveFocus(int cell, FocusMove move) {
     return cell;
 }
 
-// What a key does on the board; the arrows' moves are also the step from the
-// empty cell to the tile that Shift with the opposite arrow slides into it.
+// The focus move of a key: an arrow's step (IsBoardKey sorts out its
+// modifiers), Home and End alone to the row's ends, with Ctrl only to the
+// board's corners.
 std::optional<FocusMove> MoveOf(const KeyPress& press) {
     const bool plain = !press.ctrl && !press.shift && !press.alt;
     const bool ctrlOnly = press.ctrl && !press.shift && !press.alt;

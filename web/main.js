@@ -97,7 +97,7 @@ function keptPlay({exports: game, memory}, form, kept) {
         for (let i = 0; i < name.length; ++i) at[i] = name.charCodeAt(i);
         return name.length;
     };
-    const NO_MOVE = 0;
+    const NO_MOVE = 0;  // what Click returns when nothing changed
     return {
         newGame() {
             form.announce("");

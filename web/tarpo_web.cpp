@@ -110,7 +110,11 @@ EMSCRIPTEN_KEEPALIVE int NewGame(int set) {
     return deal ? deal->layout : kNothing;
 }
 
-// A click on a cell by the pointer; returns what it did, a Move::Kind.
+// A click on a cell by the pointer; returns what it did: 0 nothing, 1 a
+// slide, 2 the completion step.
+static_assert(static_cast<int>(tarpo::Move::Kind::None) == 0 &&
+              static_cast<int>(tarpo::Move::Kind::Slide) == 1 &&
+              static_cast<int>(tarpo::Move::Kind::Completion) == 2);
 EMSCRIPTEN_KEEPALIVE int Click(int cell) {
     return session != nullptr ? static_cast<int>(session->Click(cell).kind) : 0;
 }
