@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form_qt.h"
+#include "messages.h"
 
 namespace {
 

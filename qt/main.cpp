@@ -8,6 +8,7 @@
 #include "display_guard.h"
 #include "form_qt.h"
 #include "main_window.h"
+#include "messages.h"
 #include "screen_fit.h"
 
 int main(int argc, char* argv[]) {

@@ -5,6 +5,7 @@
 
 #include "bmp_decoder.h"
 #include "form_qt.h"
+#include "messages.h"
 
 namespace form = tarpo::form;
 

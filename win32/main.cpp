@@ -7,6 +7,7 @@
 #include "accessible.h"
 #include "form.h"
 #include "main_window.h"
+#include "messages.h"
 #include "pictures.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
