@@ -52,13 +52,13 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
 
     PictureStores pictures_;
     QWidget* client_;
-    std::optional<tarpo::Session> session_;             // starts once the controls exist
-    std::array<BoardCell*, tarpo::kCellCount> cells{};  // the board's cells
-    int focusedCell_ = 0;                               // the board's Tab stop
+    std::optional<tarpo::Session> session_;              // starts once the controls exist
+    std::array<BoardCell*, tarpo::kCellCount> cells_{};  // the board's cells
+    int focusedCell_ = 0;                                // the board's Tab stop
     Announcement* announcement_ = nullptr;
 
-    QPushButton* newGameButton = nullptr;
-    QListWidget* pictureSetList = nullptr;
-    ImageBox* preview = nullptr;
-    QLabel* motto = nullptr;
+    QPushButton* newGameButton_ = nullptr;
+    QListWidget* pictureSetList_ = nullptr;
+    ImageBox* preview_ = nullptr;
+    QLabel* motto_ = nullptr;
 };

@@ -33,15 +33,15 @@ void MainWindow::OnAuthor() { ShowInformation(hwnd_, form::kAuthorTitle, form::k
 void MainWindow::OnExit() { DestroyWindow(hwnd_); }
 
 void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
-    const auto& box = cells[static_cast<std::size_t>(cell)];
+    const auto& box = cells_[static_cast<std::size_t>(cell)];
     box->Show(look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
     SetAccessibleName(box->hwnd(), Text(tarpo::CellName(cell, look).c_str()));
 }
 
 void MainWindow::DrawPreview(std::optional<int> set) {
-    preview->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
+    preview_->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
     SetAccessibleName(
-        preview->hwnd(),
+        preview_->hwnd(),
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 

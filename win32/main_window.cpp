@@ -153,7 +153,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             [[fallthrough]];
         case WM_SETFOCUS:
-            SetFocus(focus_ != nullptr ? focus_ : newGameButton);
+            SetFocus(focus_ != nullptr ? focus_ : newGameButton_);
             return 0;
         case WM_DPICHANGED: {
             Layout(HIWORD(wParam));
@@ -197,8 +197,8 @@ void MainWindow::OnCommand(WORD id, WORD code) {
 bool MainWindow::TranslateDialogKey(MSG& message) {
     // Enter presses the focused button, as Space does.
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-        message.hwnd == newGameButton) {
-        SendMessageW(newGameButton, BM_CLICK, 0, 0);
+        message.hwnd == newGameButton_) {
+        SendMessageW(newGameButton_, BM_CLICK, 0, 0);
         return true;
     }
     return IsDialogMessageW(hwnd_, &message) != FALSE;
@@ -212,7 +212,7 @@ void MainWindow::BuildControls(const Scale& scale) {
     // click. A new child window goes below the ones made before it, so the
     // cells are made from the last to the first.
     for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
-        cells[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
+        cells_[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
             client, form::CellRect(i, true), scale, [this, i] { OnCellClicked(i); },
             BoardCell::Keys{
                 [this, i] { FocusCell(PlayCell(i)); },
@@ -228,26 +228,26 @@ void MainWindow::BuildControls(const Scale& scale) {
                                nullptr);
     };
     // Tab order is the order they are made in: the button, then the list.
-    newGameButton = child(0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
-                          form::kNewGameButtonRect, kNewGameButtonId);
-    pictureSetList =
+    newGameButton_ = child(0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
+                           form::kNewGameButtonRect, kNewGameButtonId);
+    pictureSetList_ =
         child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
               form::kPictureSetListRect, kPictureSetListId);
     for (const form::PictureSet& set : form::kPictureSets)
-        SendMessageW(pictureSetList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
-    SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
+    SendMessageW(pictureSetList_, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
 
-    preview = std::make_unique<ImageBox>(client, form::kPreviewRect, scale);
+    preview_ = std::make_unique<ImageBox>(client, form::kPreviewRect, scale);
 
     // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
-    motto = child(0, L"STATIC", Text(form::kMottoText), SS_OWNERDRAW, form::kMottoRect, kMottoId);
+    motto_ = child(0, L"STATIC", Text(form::kMottoText), SS_OWNERDRAW, form::kMottoRect, kMottoId);
 }
 
 void MainWindow::BuildMenu() {
     Menu bar(CreateMenu());
-    Menu mnumenu(CreatePopupMenu());
-    AppendMenuW(mnumenu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
-    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mnumenu.release()),
+    Menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.release()),
                 Text(form::kMenuCaption));
     // These two act from the menu bar itself, without a drop-down.
     AppendMenuW(bar.get(), MF_STRING, kHelpId, Text(form::kHelpCaption));
@@ -259,11 +259,11 @@ void MainWindow::BuildMenu() {
 // not fit the screen), with its font, and fits the window around them.
 void MainWindow::Layout(UINT dpi) {
     const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
-    for (const auto& cell : cells) cell->Rescale(scale);
-    preview->Rescale(scale);
-    Place(newGameButton, scale(form::kNewGameButtonRect));
-    Place(pictureSetList, scale(form::kPictureSetListRect));
-    Place(motto, scale(form::kMottoRect));
+    for (const auto& cell : cells_) cell->Rescale(scale);
+    preview_->Rescale(scale);
+    Place(newGameButton_, scale(form::kNewGameButtonRect));
+    Place(pictureSetList_, scale(form::kPictureSetListRect));
+    Place(motto_, scale(form::kMottoRect));
     SetFonts(scale);
     FitWindow(scale, dpi);
 }
@@ -271,9 +271,9 @@ void MainWindow::Layout(UINT dpi) {
 void MainWindow::SetFonts(const Scale& scale) {
     Font dialogFont = CreateFormFont(form::kDialogFont, scale);
     Font labelFont = CreateFormFont(form::kMottoFont, scale);
-    for (const HWND control : {newGameButton, pictureSetList})
+    for (const HWND control : {newGameButton_, pictureSetList_})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
-    SendMessageW(motto, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    SendMessageW(motto_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
 }
@@ -323,9 +323,9 @@ void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
 }
 
 void MainWindow::KeepListSelection() {
-    const auto selected = static_cast<int>(SendMessageW(pictureSetList, LB_GETCURSEL, 0, 0));
+    const auto selected = static_cast<int>(SendMessageW(pictureSetList_, LB_GETCURSEL, 0, 0));
     if (selected == LB_ERR) {
-        SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList_, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
     } else {
         listSelection_ = selected;
     }

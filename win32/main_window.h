@@ -78,11 +78,11 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
     PictureStores pictures_;
     std::optional<tarpo::Session> session_;  // starts once the controls exist
 
-    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> cells;
-    HWND newGameButton = nullptr;
-    HWND pictureSetList = nullptr;
-    std::unique_ptr<ImageBox> preview;
-    HWND motto = nullptr;
+    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> cells_;
+    HWND newGameButton_ = nullptr;
+    HWND pictureSetList_ = nullptr;
+    std::unique_ptr<ImageBox> preview_;
+    HWND motto_ = nullptr;
 
     Font dialogFont_;
     Font labelFont_;
