@@ -1,5 +1,5 @@
-// The window's fixed layout, in pixels at 96 dpi, and its menu: every fact
-// comes from the form description.
+// Builds the window's controls and menu from the form description. The
+// layout is fixed, in pixels at 96 dpi.
 #include "main_window.h"
 
 #include <QLabel>
@@ -40,9 +40,8 @@ void MainWindow::BuildControls() {
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
 
-    // Later cells lie above earlier ones, so in the 4-px strip where two framed
-    // cells overlap, the click goes to the cell drawn on top: the one with the
-    // higher index (the right or lower neighbour).
+    // Later cells lie above earlier ones. Where two framed cells overlap by
+    // 4 px, a click goes to the one on top: the right or lower neighbour.
     for (int i = 0; i < tarpo::kCellCount; ++i) {
         BoardCell* cell = cells_[static_cast<std::size_t>(i)] = new BoardCell(client_);
         cell->setObjectName(QStringLiteral("cell_%1").arg(i));
@@ -84,8 +83,8 @@ void MainWindow::BuildControls() {
 
     announcement_ = new Announcement(client_);
 
-    // Tab order: the button, the list, then the board, whose focused cell
-    // alone is a Tab stop; nothing else takes focus.
+    // Tab goes from the button to the list, then to the board. Only the
+    // board's focused cell is a Tab stop, and nothing else takes focus.
     setTabOrder(newGameButton_, pictureSetList_);
     QWidget* previous = pictureSetList_;
     for (BoardCell* cell : cells_) setTabOrder(std::exchange(previous, cell), cell);
@@ -103,7 +102,7 @@ void MainWindow::BuildMenu() {
     exit->setObjectName(QStringLiteral("exit"));
     connect(exit, &QAction::triggered, this, &MainWindow::OnExit);
 
-    // These two act from the menu bar itself, without a drop-down.
+    // These two are commands on the menu bar itself, without a drop-down.
     QAction* help = bar->addAction(Text(form::kHelpCaption));
     help->setObjectName(QStringLiteral("help"));
     connect(help, &QAction::triggered, this, &MainWindow::OnHelp);
@@ -111,6 +110,6 @@ void MainWindow::BuildMenu() {
     author->setObjectName(QStringLiteral("author"));
     connect(author, &QAction::triggered, this, &MainWindow::OnAuthor);
 
-    // Alt+H and Alt+A also where the keyboard layout types another script.
+    // Make Alt+H and Alt+A work on keyboard layouts of other scripts too.
     new LatinMnemonics(this);
 }

@@ -16,8 +16,8 @@ import sys
 from checks import fail, tool
 
 MAX_BYTES = 1536 * 1024  # 1.5 MiB, the pictures included
-# DLLs that are part of every Windows since 10; anything else (libstdc++-6,
-# libgcc_s_seh-1, libwinpthread-1, Qt...) would have to be shipped beside it.
+# DLLs that are part of every Windows since 10. Anything else (libstdc++-6,
+# libgcc_s_seh-1, libwinpthread-1, Qt...) would have to be shipped with it.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll",
                "advapi32.dll", "shell32.dll", "ole32.dll", "uxtheme.dll", "oleacc.dll",
                "oleaut32.dll"}
