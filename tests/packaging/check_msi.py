@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Checks the Windows installer: the product facts in its tables, then, in a
-copy of a freshly booted Wine prefix under Xvfb, a silent install (the program, its Start-menu
-shortcut, its entry in the list of installed programs), the window of the
-program started from that shortcut, an install refused while the program
-runs, a silent removal that leaves no trace, two installs followed by one
-removal, and an install into a folder of one's own that later builds replace
-there, whose removal is refused while the program runs from it.
+"""Checks the Windows installer. First the product facts in its tables. Then,
+in a copy of a freshly booted Wine prefix under Xvfb:
+- a silent install: the program, its Start-menu shortcut, its entry in the
+  list of installed programs;
+- the window of the program started from that shortcut;
+- an install refused while the program runs;
+- a silent removal that leaves no trace;
+- two installs followed by one removal;
+- an install into a folder of our own, which later builds replace there and
+  whose removal is refused while the program runs from it.
 
 Usage: check_msi.py MSI EXE WORK_DIR VERSION PUBLISHER FORM_JSON SOLUTIONS_JSON ASSETS
                     BOOTED_PREFIX"""

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""What a Windows user gets in the one file tarpo.exe, read from the built
-file: a 64-bit GUI program that imports only DLLs every Windows has (no MinGW
-runtime), small enough, with the icon at every size Windows shows and the
-manifest that asks for per-monitor DPI awareness but not for the Common
-Controls 6 look, so that the button and the list keep the classic 3D look of
-the cells' sunken frames.
+"""Checks what a Windows user gets in the one file tarpo.exe, read from the
+built file. It must be a 64-bit GUI program that imports only DLLs every
+Windows has (no MinGW runtime), stay small, carry the icon at every size
+Windows shows, and carry a manifest that asks for per-monitor DPI awareness
+but not for the Common Controls 6 look, so that the button and the list keep
+the classic 3D look of the cells' sunken frames.
 
 Usage: check_windows_exe.py TARPO_EXE WORK_DIR"""
 
