@@ -16,14 +16,14 @@ void MainWindow::OnCellClicked(int cell) { PlayCell(cell); }
 // The list always has one entry selected (PictureSetList).
 void MainWindow::OnNewGame() {
     announcement_->hide();
-    session_->NewGame(pictureSetList->row(pictureSetList->selectedItems().value(0)));
+    session_->NewGame(pictureSetList_->row(pictureSetList_->selectedItems().value(0)));
 }
 
 int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
 
 void MainWindow::FocusCell(int cell) {
-    BoardCell* from = cells[static_cast<std::size_t>(focusedCell_)];
-    BoardCell* to = cells[static_cast<std::size_t>(cell)];
+    BoardCell* from = cells_[static_cast<std::size_t>(focusedCell_)];
+    BoardCell* to = cells_[static_cast<std::size_t>(cell)];
     focusedCell_ = cell;
     to->setTabStop(true);
     to->setFocus(Qt::OtherFocusReason);
@@ -31,7 +31,7 @@ void MainWindow::FocusCell(int cell) {
 }
 
 void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
-    ImageBox* box = cells[static_cast<std::size_t>(cell)];
+    ImageBox* box = cells_[static_cast<std::size_t>(cell)];
     // The frame first, around the picture the box had: a box left without a
     // picture keeps the size that gives it.
     box->setFramed(look.framed);
@@ -40,8 +40,8 @@ void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
 }
 
 void MainWindow::DrawPreview(std::optional<int> set) {
-    preview->setPicture(set ? pictures_.Preview(*set) : QPixmap());
-    preview->setAccessibleName(
+    preview_->setPicture(set ? pictures_.Preview(*set) : QPixmap());
+    preview_->setAccessibleName(
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 

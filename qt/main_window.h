@@ -1,6 +1,6 @@
 // The main window: the board, the new-game button, the list of picture sets,
-// the preview, the label and the menu. It lays them out, hands the player's
-// clicks to the game session and shows what the session asks for.
+// the preview, the label and the menu. It lays them out, passes the player's
+// clicks to the game session and draws what the session asks for.
 #pragma once
 
 #include <QMainWindow>
@@ -21,8 +21,8 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     Q_OBJECT
 
   public:
-    // `pictures` are the decoded picture stores; `drawLayout` picks the layout
-    // of each new game (tests fix it).
+    // `pictures` holds the decoded pictures. `drawLayout` picks the layout of
+    // each new game, so that tests can fix it.
     explicit MainWindow(PictureStores pictures,
                         tarpo::LayoutDraw drawLayout = tarpo::DrawLayoutFromClock,
                         QWidget* parent = nullptr);
@@ -40,25 +40,25 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     void BuildControls();
     void BuildMenu();
 
-    // SessionView: the cells, the preview and what a screen reader says.
+    // SessionView: draw the cells and the preview, and tell a screen reader.
     void DrawCell(int cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<int> set) override;
     void Announce(const char16_t* text) override;
 
-    // Keyboard play: the cell that has the board's focus, and a click on a
-    // cell by mouse or key, which returns the cell the focus follows to.
+    // Keyboard play. FocusCell moves the board's focus to a cell. PlayCell
+    // clicks a cell by mouse or key and returns the cell the focus follows.
     void FocusCell(int cell);
     int PlayCell(int cell);
 
     PictureStores pictures_;
     QWidget* client_;
-    std::optional<tarpo::Session> session_;             // starts once the controls exist
-    std::array<BoardCell*, tarpo::kCellCount> cells{};  // the board's cells
-    int focusedCell_ = 0;                               // the board's Tab stop
+    std::optional<tarpo::Session> session_;              // created once the controls exist
+    std::array<BoardCell*, tarpo::kCellCount> cells_{};  // the board's cells
+    int focusedCell_ = 0;                                // the board's Tab stop
     Announcement* announcement_ = nullptr;
 
-    QPushButton* newGameButton = nullptr;
-    QListWidget* pictureSetList = nullptr;
-    ImageBox* preview = nullptr;
-    QLabel* motto = nullptr;
+    QPushButton* newGameButton_ = nullptr;
+    QListWidget* pictureSetList_ = nullptr;
+    ImageBox* preview_ = nullptr;
+    QLabel* motto_ = nullptr;
 };

@@ -37,18 +37,18 @@ LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void MainWindow::BuildAccess() {
-    cells[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
-    SetPropW(pictureSetList, kListProcProperty,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList, GWLP_WNDPROC)));
-    SetWindowLongPtrW(pictureSetList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
+    cells_[static_cast<std::size_t>(focusedCell_)]->SetTabStop(true);
+    SetPropW(pictureSetList_, kListProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList_, GWLP_WNDPROC)));
+    SetWindowLongPtrW(pictureSetList_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
     announcement_ = std::make_unique<Announcement>(hwnd_);
 }
 
 int MainWindow::PlayCell(int cell) { return tarpo::ClickAndFollow(*session_, cell); }
 
 void MainWindow::FocusCell(int cell) {
-    BoardCell& from = *cells[static_cast<std::size_t>(focusedCell_)];
-    BoardCell& to = *cells[static_cast<std::size_t>(cell)];
+    BoardCell& from = *cells_[static_cast<std::size_t>(focusedCell_)];
+    BoardCell& to = *cells_[static_cast<std::size_t>(cell)];
     focusedCell_ = cell;
     to.SetTabStop(true);
     if (&from != &to) from.SetTabStop(false);
@@ -62,7 +62,7 @@ void MainWindow::Announce(const char16_t* text) { announcement_->Say(Text(text))
 // their frames overlap, yet the board is read row by row.
 std::vector<HWND> MainWindow::ReadingOrder() const {
     std::vector<HWND> cellWindows;
-    for (const auto& cell : cells) cellWindows.push_back(cell->hwnd());
+    for (const auto& cell : cells_) cellWindows.push_back(cell->hwnd());
     std::vector<HWND> order;
     bool cellsListed = false;
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
