@@ -1,8 +1,8 @@
-# The hardening Debian builds its packages with (dpkg-buildflags): fortified
-# libc calls where the compiler optimises, a stack protector, and a read-only
-# relocation table resolved at start-up (relro with bindnow). Native Linux
-# builds only, not the WebAssembly one; the sanitizer build leaves
-# fortification out, which its own checks replace.
+# The hardening flags Debian builds its packages with (dpkg-buildflags):
+# fortified libc calls in optimised builds, a stack protector, and a read-only
+# relocation table resolved at start-up (relro with bindnow). They apply to
+# native Linux builds only, not the WebAssembly one. The sanitizer build
+# leaves out fortification, since its own checks replace it.
 if(NOT WIN32 AND NOT EMSCRIPTEN)
     add_compile_options(-fstack-protector-strong -Wformat -Werror=format-security)
     if(NOT TARPO_SANITIZE)

@@ -1,21 +1,22 @@
-# Rendering of the application icon, data/icons/tarpo.svg, into PNG files at
-# build time, each size once, as build/icons/<size>x<size>/tarpo.png. Used for
-# the installed hicolor sizes and for the icon carried inside the program; and
-# into the Windows icon file of tarpo.exe.
+# Renders the application icon, data/icons/tarpo.svg, at build time: into PNG
+# files, each size once, as build/icons/<size>x<size>/tarpo.png, and into the
+# Windows icon file of tarpo.exe. The PNGs serve the installed hicolor sizes
+# and the icon carried inside the program.
 
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 
 # The size the program carries for its window.
 set(TARPO_WINDOW_ICON_SIZE 64)
 
-# tarpo_icon_png(<size> <var>): where the icon of that size is rendered.
+# tarpo_icon_png(<size> <var>): sets <var> to the path of the icon rendered at
+# that size.
 function(tarpo_icon_png size var)
     set(${var} "${PROJECT_BINARY_DIR}/icons/${size}x${size}/tarpo.png" PARENT_SCOPE)
 endfunction()
 
-# tarpo_render_icon(<size> <output>): a custom command that renders the icon as
-# a <size>x<size> PNG at <output>. The output must be used by a target of the
-# directory that calls this.
+# tarpo_render_icon(<size> <output>): adds a custom command that renders the
+# icon as a <size>x<size> PNG at <output>. A target in the calling directory
+# must use the output.
 function(tarpo_render_icon size output)
     set(svg "${PROJECT_SOURCE_DIR}/data/icons/tarpo.svg")
     get_filename_component(output_dir "${output}" DIRECTORY)
@@ -30,10 +31,10 @@ function(tarpo_render_icon size output)
     )
 endfunction()
 
-# tarpo_icon_ico(<output> <size>...): a custom command that makes the Windows
-# icon file <output> of the icon rendered at each size, beside it under
-# icons/. The last size, the largest, is kept as PNG inside the file. The
-# output must be used by a target of the directory that calls this.
+# tarpo_icon_ico(<output> <size>...): adds a custom command that makes the
+# Windows icon file <output> from the icon rendered at each size (beside it,
+# under icons/). The last and largest size is stored as PNG inside the file. A
+# target in the calling directory must use the output.
 function(tarpo_icon_ico output)
     find_program(ICOTOOL icotool REQUIRED)
     get_filename_component(output_dir "${output}" DIRECTORY)

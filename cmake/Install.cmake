@@ -1,19 +1,20 @@
 # What `cmake --install` puts under the prefix: the program in games/ (Debian's
 # place for games, /usr/games in the package), its desktop entry, its icon in
-# the hicolor theme (the SVG and PNGs rendered from it at build time), its
+# the hicolor theme (the SVG and the PNGs rendered from it at build time), its
 # AppStream description, its manual page and the licence.
 
 include(GNUInstallDirs)
 
 set(TARPO_INSTALL_GAMESDIR games)
 
-# The program links only system libraries: no RPATH in the installed binary.
+# The program links only system libraries, so the installed binary needs no
+# RPATH.
 set_target_properties(tarpo PROPERTIES INSTALL_RPATH "")
 install(TARGETS tarpo RUNTIME DESTINATION ${TARPO_INSTALL_GAMESDIR})
 
-# The desktop entry starts the program by its full path: /usr/games is not on
-# the PATH of every desktop session. The path is known only at install time
-# (`--prefix`, or /usr when cpack installs).
+# The desktop entry starts the program by its full path, because /usr/games is
+# not on the PATH of every desktop session. The path is known only at install
+# time (`--prefix`, or /usr when cpack installs).
 set(desktop_entry "${PROJECT_BINARY_DIR}/install/org.tarpo.Tarpo.desktop")
 install(CODE "
     set(TARPO_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${TARPO_INSTALL_GAMESDIR}/tarpo\")
@@ -29,7 +30,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/data/icons/tarpo.svg"
 set(tarpo_icon_pngs)
 foreach(size IN ITEMS 16 32 48 64 128 256)
     tarpo_icon_png(${size} png)
-    if(NOT size EQUAL TARPO_WINDOW_ICON_SIZE)  # rendered already, for the program
+    if(NOT size EQUAL TARPO_WINDOW_ICON_SIZE)  # already rendered for the program
         tarpo_render_icon(${size} "${png}")
         list(APPEND tarpo_icon_pngs "${png}")
     endif()
@@ -37,16 +38,16 @@ foreach(size IN ITEMS 16 32 48 64 128 256)
 endforeach()
 add_custom_target(tarpo_icons ALL DEPENDS ${tarpo_icon_pngs})
 
-# The release date of this version, as the AppStream file records it; the
-# manual page and the Debian changelog carry it too.
+# The release date of this version, taken from the AppStream file. The manual
+# page and the Debian changelog use it too.
 file(READ "${PROJECT_SOURCE_DIR}/data/org.tarpo.Tarpo.metainfo.xml" metainfo)
 string(REPLACE "." "\\." version_pattern "${PROJECT_VERSION}")
 if(NOT metainfo MATCHES "<release version=\"${version_pattern}\" date=\"(([0-9]+)-([0-9]+)-([0-9]+))\"")
     message(FATAL_ERROR "data/org.tarpo.Tarpo.metainfo.xml has no release ${PROJECT_VERSION}")
 endif()
 set(TARPO_RELEASE_DATE "${CMAKE_MATCH_1}")
-# The same date as RFC 5322 wants it ("Mon, 07 Dec 2026 00:00:00 +0000"); the
-# weekday by Sakamoto's method.
+# The same date in RFC 5322 form ("Mon, 07 Dec 2026 00:00:00 +0000"). The
+# weekday comes from Sakamoto's method.
 math(EXPR year "${CMAKE_MATCH_2}")
 math(EXPR month "${CMAKE_MATCH_3}")
 set(day "${CMAKE_MATCH_4}")
@@ -64,9 +65,9 @@ math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${da
 list(GET weekday_names ${weekday} weekday_name)
 set(TARPO_RELEASE_DATE_RFC5322 "${weekday_name}, ${day} ${month_name} ${year} 00:00:00 +0000")
 
-# tarpo_install_gzipped(<input> <destination> <name>): installs <input>
-# compressed as Debian wants it (maximum compression, no name or time stamp in
-# the header) as <destination>/<name>.gz.
+# tarpo_install_gzipped(<input> <destination> <name>): installs <input> as
+# <destination>/<name>.gz, compressed as Debian wants it (maximum compression,
+# no name or time stamp in the header).
 function(tarpo_install_gzipped input destination name)
     set(output "${PROJECT_BINARY_DIR}/install/${name}.gz")
     add_custom_command(

@@ -1,12 +1,12 @@
-# The web site (web/): the game session compiled to WebAssembly with
-# emscripten, built as part of the Linux build in a tree of its own, so that
-# its tests run with the others. The site is written to TARPO_WEB_SITE.
+# Builds the web site (web/), with the game session compiled to WebAssembly by
+# emscripten, as part of the Linux build in a tree of its own, so that its
+# tests run with the others. The site is written to TARPO_WEB_SITE.
 option(TARPO_WEB "Build the web site with emscripten" ON)
 if(NOT TARPO_WEB)
     return()
 endif()
 
-# emscripten's own CMake toolchain file, the one `emcmake` hands to cmake.
+# emscripten's CMake toolchain file, the one `emcmake` passes to cmake.
 find_program(EM_CONFIG em-config REQUIRED)
 execute_process(COMMAND "${EM_CONFIG}" EMSCRIPTEN_ROOT
                 OUTPUT_VARIABLE emscripten_root OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)

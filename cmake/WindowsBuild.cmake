@@ -1,17 +1,17 @@
-# tarpo.exe and the installer's custom action msi_checks.dll (msi/),
-# cross-built with mingw-w64 as part of the Linux build, so that their tests
-# run with the others. The cross build has its own tree inside this one,
-# windows/; `make windows` makes the same files in build-windows/ on its own.
+# Cross-builds tarpo.exe and the installer's custom action msi_checks.dll
+# (msi/) with mingw-w64 as part of the Linux build, so that their tests run
+# with the others. The cross build has its own tree inside this one, windows/.
+# `make windows` makes the same files alone in build-windows/.
 option(TARPO_WINDOWS "Cross-build tarpo.exe for Windows" ON)
 
 # Cross-builds this project for 64-bit Windows in `dir` as the external project
-# `name`: the targets named after TARGETS (all when none), with the cache
+# `name`: the targets listed after TARGETS (all if none), with the cache
 # settings after CMAKE_ARGS, declaring the files after BYPRODUCTS. Every build
-# of this tree runs the cross build's own build tool, which knows each file
-# the cross build reads (its build files, sources, headers, pictures) and
-# remakes only what changed: a folder added to the cross build needs no list
-# here. When nothing changed that costs well under a second, and tarpo.exe
-# keeps its time stamp, so nothing made from it is made again.
+# of this tree runs the cross build's own build tool, which tracks every file
+# the cross build reads and remakes only what changed, so a folder added to
+# the cross build needs no list here. When nothing changed this takes well
+# under a second and tarpo.exe keeps its time stamp, so nothing made from it
+# is made again.
 function(tarpo_add_windows_build name dir)
     cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "TARGETS;CMAKE_ARGS;BYPRODUCTS")
     set(build_command "${CMAKE_COMMAND}" --build <BINARY_DIR>)
@@ -36,8 +36,8 @@ if(NOT TARPO_WINDOWS)
     return()
 endif()
 
-# Where the cross build puts tarpo.exe, and the installer made from it
-# (WindowsInstaller.cmake); the tests take the paths from here.
+# Where the cross build puts tarpo.exe and the installer made from it
+# (WindowsInstaller.cmake). The tests take the paths from here.
 set(TARPO_WINDOWS_DIR "${PROJECT_BINARY_DIR}/windows")
 set(TARPO_WINDOWS_EXE "${TARPO_WINDOWS_DIR}/tarpo.exe")
 

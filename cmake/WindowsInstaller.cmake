@@ -1,9 +1,8 @@
-# The Windows installer, tarpo-<version>-x64.msi beside the cross-built
-# tarpo.exe and the installer's custom action msi_checks.dll
-# (WindowsBuild.cmake, msi/CMakeLists.txt): wixl from msitools packs them as
-# msi/tarpo.wxs describes, with the project's version and the publisher named
-# here. The target carries the file's path and the publisher as properties for
-# the installer test.
+# The Windows installer, tarpo-<version>-x64.msi, made beside the cross-built
+# tarpo.exe and msi_checks.dll (WindowsBuild.cmake, msi/CMakeLists.txt). wixl
+# from msitools packs them as msi/tarpo.wxs describes, with the project's
+# version and the publisher named here. The target keeps the file's path and
+# the publisher as properties for the installer test.
 if(NOT TARGET tarpo_windows)
     return()
 endif()
@@ -15,9 +14,10 @@ set(TARPO_PUBLISHER "${CPACK_PACKAGE_VENDOR}")
 set(msi "${TARPO_WINDOWS_DIR}/tarpo-${PROJECT_VERSION}-x64.msi")
 set(wxs "${PROJECT_SOURCE_DIR}/msi/tarpo.wxs")
 set(include_maximum "${PROJECT_SOURCE_DIR}/msi/include_maximum.cmake")
-# wixl takes the files it packs from the folder it runs in. Its output gets the
-# bit of the Upgrade table that it leaves out (msi/include_maximum.cmake) and
-# only then the installer's name, so that a failed step leaves no installer.
+# wixl takes the files it packs from the folder it runs in. Its output then
+# gets the Upgrade table bit that wixl leaves out (msi/include_maximum.cmake),
+# and only then the installer's name, so that a failed step leaves no
+# installer.
 add_custom_command(
     OUTPUT "${msi}"
     COMMAND "${WIXL}" --arch x64 -D "Version=${PROJECT_VERSION}" -D "Manufacturer=${TARPO_PUBLISHER}"

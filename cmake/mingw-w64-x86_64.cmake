@@ -1,5 +1,5 @@
-# Cross-building tarpo.exe for 64-bit Windows with mingw-w64 (the POSIX thread
-# model of Debian's g++-mingw-w64-x86-64-posix):
+# Toolchain for cross-building tarpo.exe for 64-bit Windows with mingw-w64 (the
+# POSIX thread model of Debian's g++-mingw-w64-x86-64-posix):
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -15,5 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# libgcc, libstdc++ and winpthread linked in: the program needs no MinGW DLL.
+# Link libgcc, libstdc++ and winpthread statically so the program needs no
+# MinGW DLL.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

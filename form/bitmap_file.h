@@ -1,7 +1,7 @@
 // The file layout of the pictures the program carries: plain Windows bitmaps
 // with a 40-byte information header, 24 bits per pixel, no compression, rows
-// bottom-up and padded to 4 bytes. A front end that decodes them itself reads
-// the layout here and copies the pixels into its own image.
+// stored bottom-up and padded to 4 bytes. A front end that decodes them
+// itself reads the layout here and copies the pixels into its own image.
 #pragma once
 
 #include <cstddef>
@@ -16,16 +16,16 @@ struct BitmapLayout {
     std::size_t pixels;  // the offset of the bottom row
     std::size_t stride;  // bytes per row, padding included
 
-    // The offset of image row `y` (0 at the top); its pixels are blue, green,
-    // red byte triples.
+    // The offset of image row `y`, counted from 0 at the top. Its pixels are
+    // blue, green, red byte triples.
     std::size_t Row(int y) const {
         return pixels + static_cast<std::size_t>(height - 1 - y) * stride;
     }
 };
 
-// The layout of the information header at `info` and of the pixels at
-// `pixels` in `data`, or nothing if it is not such a bitmap (another layout,
-// or cut short).
+// Reads the layout from the information header at `info` and the pixels at
+// `pixels` in `data`. Returns nothing if `data` is not such a bitmap or is
+// cut short.
 inline std::optional<BitmapLayout> ReadInfoHeader(const unsigned char* data, std::size_t size,
                                                   std::size_t info, std::size_t pixels) {
     constexpr std::size_t kInfoSize = 40;
@@ -56,8 +56,7 @@ inline std::optional<BitmapLayout> ReadBitmapLayout(const unsigned char* data, s
     return ReadInfoHeader(data, size, kFileHeaderSize, pixels);
 }
 
-// A bitmap as a program's resource holds it: the information header, then
-// the pixels.
+// A bitmap resource: the information header, then the pixels.
 inline std::optional<BitmapLayout> ReadResourceLayout(const unsigned char* data, std::size_t size) {
     constexpr std::size_t kInfoSize = 40;
     return ReadInfoHeader(data, size, 0, kInfoSize);

@@ -1,10 +1,9 @@
-// The form on a display of another density, in device pixels. Every edge of
-// the form (a left, top, right or bottom) is rounded once, to the nearest
-// device pixel, and a size on the display is the distance between its two
-// rounded edges. Pieces that meet in the form therefore meet on the display at
-// every density, with neither a gap nor an overlap; rounding a position and a
-// size each on its own would leave a gap or an overlap of one device pixel at
-// many densities.
+// Places the form on a display of another density, in device pixels. Every
+// edge of the form (a left, top, right or bottom) is rounded once to the
+// nearest device pixel, and a size on the display is the distance between its
+// two rounded edges. So pieces that meet in the form also meet on the display
+// at every density. Rounding a position and a size separately would leave a
+// gap or an overlap of one device pixel at many densities.
 #pragma once
 
 #include <algorithm>
@@ -14,9 +13,9 @@
 
 namespace tarpo::form {
 
-// Device pixels per form pixel: dpi / 96 on Windows, the device pixel ratio in
-// Qt. The tolerance makes a scaled edge that lies exactly halfway, such as
-// 12 × 100 / 96, round up although the ratio is not exact in binary.
+// `ratio` is device pixels per form pixel: dpi / 96 on Windows, the device
+// pixel ratio in Qt. The tolerance makes an edge that lies exactly halfway,
+// such as 12 × 100 / 96, round up although the ratio is not exact in binary.
 constexpr int DeviceEdge(int formEdge, double ratio) {
     constexpr double kHalfwayTolerance = 1e-9;
     const double nearest = formEdge * ratio + 0.5 + kHalfwayTolerance;
@@ -31,12 +30,12 @@ constexpr Rect DeviceRect(const Rect& r, double ratio) {
             DeviceEdge(r.top + r.height, ratio) - top};
 }
 
-// A length of the form that is not an edge, such as a frame's width.
+// Scales a length that is not an edge, such as a frame's width.
 constexpr int DeviceLength(int formLength, double ratio) { return DeviceEdge(formLength, ratio); }
 
-// A sunken frame `width` device pixels wide is two rings, each a band of whole
-// device pixels: the outer half (dark at the top and left, light at the bottom
-// and right) takes the odd pixel, the inner half is what is left.
+// A sunken frame `width` device pixels wide is two rings of whole device
+// pixels. The outer ring (dark at the top and left, light at the bottom and
+// right) takes the odd pixel, and the inner ring gets the rest.
 struct FrameRings {
     int outer;
     int inner;
@@ -44,11 +43,11 @@ struct FrameRings {
 
 constexpr FrameRings SunkenFrameRings(int width) { return {(width + 1) / 2, width / 2}; }
 
-// The scale to lay the window out at on a display of `ratio`: `ratio` itself
-// where the window fits the screen at it, else the largest lower scale in
-// quarter steps, not below 1, at which it fits: the whole form and every
-// picture whole, rather than a window cut off at the screen's edge.
-// `fits(scale)` tells whether the window fits the screen at `scale`.
+// Returns the scale at which to lay out the window on a display of `ratio`:
+// `ratio` itself if the window fits the screen at it, else the largest lower
+// scale in quarter steps, not below 1, at which it fits. A smaller whole form
+// is better than a window cut off at the screen's edge. `fits(scale)` tells
+// whether the window fits the screen at `scale`.
 template <typename Fits>
 double FittingScale(double ratio, Fits fits) {
     constexpr double kStep = 0.25;

@@ -1,14 +1,13 @@
-// Prints the form description and the start layouts as JSON, for what is not
-// written in C++: the web page, which builds its window and says its errors
-// from it, and the tests, written in Python, which read the same facts as the
-// front ends.
+// Prints the form description and the messages as JSON. The web page builds
+// its window and says its errors from this file, and the Python tests read the
+// same facts as the C++ front ends.
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "accessible_texts.h"
 #include "form.h"
-#include "start_layouts.h"
+#include "messages.h"
 
 namespace {
 
@@ -91,14 +90,14 @@ int main() {
     field("client_size", Json(kClientSize));
     field("board_origin",
           "[" + std::to_string(kBoardLeft) + ", " + std::to_string(kBoardTop) + "]");
-    field("board_side", std::to_string(tarpo::kSide));
+    field("board_side", std::to_string(kBoardSide));
     field("cell_pitch", std::to_string(kCellPitch));
     field("piece_side", std::to_string(kPieceSide));
     // Each cell's box, framed and unframed, as CellRect gives it.
     std::string cells = "{";
     for (const bool framed : {true, false}) {
         cells += framed ? "\"framed\": [" : ", \"unframed\": [";
-        for (int i = 0; i < tarpo::kCellCount; ++i)
+        for (int i = 0; i < kBoardCells; ++i)
             cells += (i == 0 ? "" : ", ") + Json(CellRect(i, framed));
         cells += "]";
     }
@@ -123,9 +122,11 @@ int main() {
     field("help_text", Quoted(kHelpText));
     field("author_title", Quoted(kAuthorTitle));
     field("author_text", Quoted(kAuthorText));
+    field("message_box_button", Quoted(kMessageBoxButton));
     field("preview_size", Json(kPreviewSize));
-    // What assistive technology hears: the cells' names as templates (for
-    // tests: the game module names the page's cells), the list's name, the win.
+    // What assistive technology hears: the cells' names as templates (the
+    // tests read them; the game module names the page's cells), the list's
+    // name, the win.
     field("accessible", std::string("{\"cell_name\": ") + Quoted(kCellNameTemplate) +
                             ", \"tile\": " + Quoted(kCellShowsTile) +
                             ", \"nothing\": " + Quoted(kCellShowsNothing) +
@@ -160,6 +161,8 @@ int main() {
         {"page_internal_error", kPageInternalError},
         {"page_waiting", kPageWaiting},
         {"page_script_not_run", kPageScriptNotRun},
+        {"page_game_ended", kPageGameEnded},
+        {"page_play_again", kPagePlayAgain},
     };
     std::string texts = "{";
     for (const auto& [name, text] : errors)
@@ -176,17 +179,7 @@ int main() {
                 ", \"folder\": " + Quoted(set.folder) + ", \"pieces\": " + pieces + "]" +
                 ", \"preview\": " + (set.hasPreview ? Quoted(PreviewPath(s).data()) : "null") + "}";
     }
-    field("picture_sets", sets + "]");
-    std::string layouts = "[";
-    for (int n = 0; n < tarpo::kLayoutCount; ++n) {
-        layouts += n == 0 ? "[" : ", [";
-        for (int i = 0; i < tarpo::kDealtCells; ++i) {
-            if (i > 0) layouts += ", ";
-            layouts += std::to_string(tarpo::LayoutTile(n, i));
-        }
-        layouts += "]";
-    }
-    out += "  \"start_layouts\": " + layouts + "]\n}\n";
+    out += "  \"picture_sets\": " + sets + "]\n}\n";
     std::fputs(out.c_str(), stdout);
     return 0;
 }

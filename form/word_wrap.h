@@ -1,6 +1,6 @@
-// The label's word wrap, for a front end that draws the caption itself: a
-// line takes as many words as fit in the box, the first word always, and the
-// blanks where a line breaks are dropped; a run of blanks inside a line stays.
+// The label's word wrap, for a front end that draws the caption itself. A
+// line takes as many words as fit in the box, and always at least one. Blanks
+// where a line breaks are dropped; a run of blanks inside a line stays.
 #pragma once
 
 #include <algorithm>
@@ -9,8 +9,8 @@
 
 namespace tarpo::form {
 
-// The lines of `text` in a box `boxWidth` wide, as views into `text`.
-// `width(run)` is the width of a run of the text in the label's font.
+// Returns the lines of `text` in a box `boxWidth` wide, as views into `text`.
+// `width(run)` gives the width of a run of the text in the label's font.
 template <typename Width>
 std::vector<std::u16string_view> WrapAtBlanks(std::u16string_view text, int boxWidth, Width width) {
     constexpr char16_t kBlank = u' ';

@@ -1,18 +1,18 @@
 # Run after wixl (cmake/WindowsInstaller.cmake):
 #   cmake -D MSI=<installer> -D MSIINFO=<msiinfo> -D MSIBUILD=<msibuild> -P include_maximum.cmake
-# wixl 0.101 accepts IncludeMaximum on an UpgradeVersion but writes no
-# msidbUpgradeAttributesVersionMaxInclusive into the Upgrade table, so a build
-# of the version that is installed would not replace it: it would install
-# beside it. This sets that bit in every row that removes what it finds (the
-# rows that only detect stay as they are), through the table's text form.
+# wixl 0.101 accepts IncludeMaximum on an UpgradeVersion but does not write
+# msidbUpgradeAttributesVersionMaxInclusive into the Upgrade table, so a new
+# build of the installed version would install beside it instead of replacing
+# it. This script sets that bit, through the table's text form, in every row
+# that removes what it finds. Rows that only detect stay as they are.
 set(max_inclusive 512)  # msidbUpgradeAttributesVersionMaxInclusive
 set(only_detect 2)      # msidbUpgradeAttributesOnlyDetect
 
 execute_process(COMMAND "${MSIINFO}" export "${MSI}" Upgrade
                 OUTPUT_VARIABLE table COMMAND_ERROR_IS_FATAL ANY)
-# One row a line, the columns apart by tabs: UpgradeCode, VersionMin,
+# One row per line, columns separated by tabs: UpgradeCode, VersionMin,
 # VersionMax, Language, Attributes, Remove, ActionProperty. The first three
-# lines name the columns, their types and the key.
+# lines give the column names, their types and the key.
 string(REGEX REPLACE "\r?\n" ";" lines "${table}")
 set(rows "")
 set(number 0)

@@ -1,8 +1,8 @@
 // A custom action of the installer (msi/tarpo.wxs). Windows Installer cannot
-// replace or remove a program that is running: it would finish the job only at
-// the next restart and report success. This action stops an install, upgrade
-// or removal while tarpo.exe is in use, with a message that says why, before
-// anything has changed.
+// replace or remove a running program: it would finish the job only at the
+// next restart and still report success. So this action stops an install,
+// upgrade or removal while tarpo.exe is in use, before anything has changed,
+// with a message that says why.
 #include <windows.h>
 // The installer's API needs the types of <windows.h> first.
 #include <msi.h>
@@ -14,7 +14,7 @@ namespace {
 
 constexpr wchar_t kInUseMessage[] = L"tarpo is running. Close it, then run the installer again.";
 
-// The value of an installer property; empty if it is not set.
+// Returns the value of an installer property, or an empty string if unset.
 std::wstring Property(MSIHANDLE install, const wchar_t* name) {
     DWORD length = 0;
     wchar_t probe[1] = L"";
@@ -26,7 +26,8 @@ std::wstring Property(MSIHANDLE install, const wchar_t* name) {
     return value;
 }
 
-// Whether a running program holds the file: Windows lets nobody write to it.
+// Windows refuses to open a running program's file for writing, so a sharing
+// violation means the program is running.
 bool InUse(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

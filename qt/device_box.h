@@ -1,6 +1,6 @@
-// Where a widget being painted lies on the device grid of form/device_grid.h:
-// its edges are the edges of its place in the window, each rounded once, so
-// that what meets in the form meets on the screen at any device pixel ratio.
+// Finds where a widget lies on the device grid of form/device_grid.h while it
+// is painted. Each edge of its place in the window is rounded once, so widgets
+// that meet in the form also meet on the screen at any device pixel ratio.
 #pragma once
 
 #include <QPainter>
@@ -15,15 +15,15 @@ struct DeviceBox {
     qreal ratio;               // device pixels per logical pixel
     QPointF corner;            // where the painter puts the widget's origin, in device pixels
 
-    // A world transform for the painter under which one unit is one device
-    // pixel, with the box's corner at 0, 0.
+    // A painter transform under which one unit is one device pixel and the
+    // box's corner is at 0, 0.
     QTransform InDevicePixels() const {
         return QTransform::fromTranslate(device.left - corner.x(), device.top - corner.y()) *
                QTransform::fromScale(1 / ratio, 1 / ratio);
     }
 
-    // A world transform under which the widget's own rectangle, `size` in
-    // logical pixels, fills the box exactly, whatever the rounding.
+    // A painter transform under which the widget's own rectangle (`size` in
+    // logical pixels) fills the box exactly, however the edges were rounded.
     QTransform Stretched(QSize size) const {
         return QTransform::fromScale(device.width / (size.width() * ratio),
                                      device.height / (size.height() * ratio)) *
@@ -32,9 +32,9 @@ struct DeviceBox {
     }
 };
 
-// The box of a widget of `size` that `painter` paints: its place in the device
-// painted on (the window), in logical pixels, is found again from the device
-// transform, whose scale is the device pixel ratio as painting applies it.
+// Returns the box of a widget of `size` that `painter` paints. The widget's
+// place in the window is recovered from the painter's device transform, whose
+// scale is the device pixel ratio that painting actually uses.
 inline DeviceBox PlaceOnDeviceGrid(const QPainter& painter, QSize size) {
     const QTransform toDevice = painter.deviceTransform();
     const qreal ratio = toDevice.m11();

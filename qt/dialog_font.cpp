@@ -8,7 +8,7 @@
 
 namespace {
 
-// The class whose font Qt's message box measures its title in.
+// Qt's message box measures its title in the font of this class.
 constexpr char kTitleFontClass[] = "QMdiSubWindowTitleBar";
 
 }  // namespace
@@ -16,7 +16,7 @@ constexpr char kTitleFontClass[] = "QMdiSubWindowTitleBar";
 void UseDialogFont(QWidget* window) {
     const QFont font = formqt::Font(tarpo::form::kDialogFont);
     window->setFont(font);
-    // Drop-down menus are windows of their own and inherit nothing.
+    // Drop-down menus are separate windows and inherit no font, so set it.
     for (QMenu* menu : window->findChildren<QMenu*>()) menu->setFont(font);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form_qt.h"
+#include "messages.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ std::mutex heldMutex;
 std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
 
-// Qt reports each platform plugin it tried and could not use with this
-// message, after that plugin's own reasons.
+// Qt prints this message for each platform plugin it could not use, after the
+// plugin's own reasons.
 constexpr QLatin1String kPluginNotLoaded("Could not load the Qt platform plugin \"");
 constexpr QLatin1String kPluginNotFound("Could not find the Qt platform plugin");
 constexpr QLatin1String kXcbConnectFailed("could not connect to display");
@@ -36,7 +37,7 @@ constexpr QLatin1String kAvailablePlugins("Available platform plugins are:");
 namespace form = tarpo::form;
 using formqt::Text;
 
-// What the X platform could not reach, in the user's terms.
+// Says what the X platform could not reach, in the user's terms.
 QString MissingX() {
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty()) return Text(form::kNoXDisplay);
@@ -51,12 +52,13 @@ QString WaylandDisplay() {
            QLatin1Char(')');
 }
 
-// The one line that replaces Qt's report of a window system it could not use:
-// a missing X display in plain words; any other failure in Qt's own, plugin
-// by plugin, with the plugins there are when the one asked for is missing.
+// Builds the one line that replaces Qt's report of an unusable window system.
+// A missing X display is said in plain words. Other failures keep Qt's words,
+// plugin by plugin, and list the available plugins when the requested one is
+// missing.
 QString Explanation(const QString& fatal) {
     QStringList failures;
-    QStringList reasons;  // of the plugin being tried
+    QStringList reasons;  // why the current plugin failed
     bool onlyMissingX = true;
     bool pluginMissing = false;
     {
@@ -93,7 +95,7 @@ void HoldOrExit(QtMsgType type, const QMessageLogContext& context, const QString
         std::fprintf(stderr, "%s: %s\n", qPrintable(Text(form::kProgramName)),
                      qPrintable(Explanation(text)));
         std::fflush(stderr);
-        std::_Exit(EXIT_FAILURE);  // half-built Qt state: run no destructors
+        std::_Exit(EXIT_FAILURE);  // Qt is half built: run no destructors
     }
     const std::lock_guard<std::mutex> lock(heldMutex);
     held.push_back({type, QByteArray(context.file), context.line, QByteArray(context.function),

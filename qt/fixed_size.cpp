@@ -10,21 +10,21 @@ namespace {
 
 constexpr Qt::WindowStates kFillStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
-// How long a compositor may take to answer a maximise request before it is
-// taken as refused.
+// How long to wait for a compositor to answer a maximise request before
+// taking it as refused.
 constexpr int kAnswerTimeoutMs = 2000;
 
-// When the window is asked to fill the screen, it lets go of its size bounds
-// so that it follows the compositor's size, asks at once to be restored, and
-// takes its fixed size again when it is back to normal at that size.
+// When the window is asked to fill the screen, it drops its size bounds so
+// that it can take the compositor's size, asks at once to be restored, and
+// sets its fixed size again once it is back in the normal state.
 //
-// A Wayland compositor may also maximise, or make full screen, on its own (a
-// shortcut of its own): its first word is then the configure that carries
-// the new size, which the window must take at once, and Qt holds a window to
-// its size bounds when it applies a configure. So under Wayland the window
-// has no size bounds at all: it takes whatever size the compositor gives,
-// shows the form at its fixed size in the top-left corner of it, asks to be
-// restored, and in the normal state goes back to the fixed size by itself.
+// A Wayland compositor may also maximise a window or make it full screen by a
+// shortcut of its own. The first the window hears of it is a configure event
+// with the new size, which the window must take at once, but Qt clamps a
+// configure to the window's size bounds. So under Wayland the window has no
+// size bounds at all: it takes whatever size the compositor gives, shows the
+// form at its fixed size in the top-left corner, asks to be restored, and
+// returns to the fixed size by itself in the normal state.
 class FixedSizeKeeper : public QObject {
   public:
     explicit FixedSizeKeeper(QWidget* topLevel) : QObject(topLevel), widget_(topLevel) {
@@ -44,7 +44,7 @@ class FixedSizeKeeper : public QObject {
             (event->type() != QEvent::Show && event->type() != QEvent::LayoutRequest))
             return false;
         // A fixed-size widget sets its bounds again when it is shown or laid
-        // out (a message box sizes itself then): let it, then take them off.
+        // out (a message box sizes itself then). Let it, then remove them.
         static_cast<QObject*>(widget_)->event(event);
         Unbind();
         return true;
@@ -75,12 +75,12 @@ class FixedSizeKeeper : public QObject {
             return;
         }
         if (unbounded_) {
-            // Until the compositor gives the normal state back, the size is
-            // its own to choose.
+            // Until the compositor restores the normal state, it chooses the
+            // size.
             restoring_ = true;
         } else if (!relaxed_ && AtFixedSize()) {
-            // Asked for, not yet given: the compositor's answer comes with its
-            // own size, which a fixed window could not take.
+            // Requested but not yet granted. The compositor's answer carries a
+            // size of its own, which a fixed window could not take.
             relaxed_ = true;
             grown_ = false;
             Unbind();
@@ -97,8 +97,8 @@ class FixedSizeKeeper : public QObject {
             if (AtFixedSize()) {
                 restoring_ = false;
             } else if (!restoring_ && !Filling()) {
-                // Normal, at a size of the compositor's choosing (a tiling
-                // layout, a drag on the border): back to the fixed size.
+                // Normal state at a size the compositor chose (a tiling layout,
+                // a drag on the border): go back to the fixed size.
                 QMetaObject::invokeMethod(
                     this,
                     [this] {
@@ -127,10 +127,10 @@ class FixedSizeKeeper : public QObject {
     QWidget* widget_;
     QWindow* window_ = nullptr;
     QTimer answerTimeout_;
-    bool unbounded_ = false;  // under Wayland: no size bounds ever
-    bool restoring_ = false;  // unbounded, asked to be restored, not yet back
-    bool relaxed_ = false;    // the size bounds are off until the window is back
-    bool grown_ = false;      // the compositor's answer has arrived
+    bool unbounded_ = false;  // Wayland: never set size bounds
+    bool restoring_ = false;  // asked to be restored, not yet back
+    bool relaxed_ = false;    // size bounds are off until the window is back
+    bool grown_ = false;      // the compositor has answered
 };
 
 }  // namespace

@@ -1,14 +1,14 @@
 // Keeps a fixed-size top-level window at its size, whatever the window system
-// asks. Most window managers and compositors take equal minimum and maximum
-// sizes as "not resizable" and offer no maximise; some do not: Weston
-// maximises on request, and Qt's own Wayland title bar draws a maximise
-// button for every window; a compositor may also maximise a window by a
-// shortcut of its own. A maximised or full-screen window must then fill the
-// size the compositor chose, or the compositor ends the connection.
+// asks. Most window managers treat equal minimum and maximum sizes as "not
+// resizable" and offer no maximise button, but not all do: Weston maximises
+// on request, Qt's own Wayland title bar always has a maximise button, and a
+// compositor may maximise a window by a shortcut. A maximised or full-screen
+// Wayland window must take the size the compositor chose, or the compositor
+// closes the connection.
 #pragma once
 
 class QWidget;
 
-// Attaches the keeper to `topLevel` (it becomes the keeper's parent). Call it
+// Attaches the keeper to `topLevel`, which becomes its parent. Call this
 // before the window is first shown.
 void KeepFixedSize(QWidget* topLevel);

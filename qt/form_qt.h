@@ -1,4 +1,4 @@
-// The facts of the form description in Qt's types.
+// Converts the form description's types to Qt's.
 #pragma once
 
 #include <QColor>
@@ -16,8 +16,8 @@ inline QRect Rect(tarpo::form::Rect r) { return QRect(r.left, r.top, r.width, r.
 inline QSize Size(tarpo::form::Size s) { return QSize(s.width, s.height); }
 inline QColor Colour(tarpo::form::Rgb c) { return QColor(c.red, c.green, c.blue); }
 
-// Pixel sizes, so the text keeps its size at any font dpi; fontconfig matches
-// a family that is not installed to one that is.
+// Use pixel sizes so that the text keeps its size at any font dpi. Fontconfig
+// substitutes an installed family for one that is missing.
 inline QFont Font(const tarpo::form::Font& f) {
     QFont font(Text(f.family));
     font.setPixelSize(f.pixelSize);

@@ -16,19 +16,19 @@ void MainWindow::OnCellClicked(int cell) { session_->Click(cell); }
 // The list always has one entry selected (PictureSetList).
 void MainWindow::OnNewGame() {
     announcement_->hide();
-    session_->NewGame(pictureSetList->row(pictureSetList->selectedItems().value(0)));
+    session_->NewGame(pictureSetList_->row(pictureSetList_->selectedItems().value(0)));
 }
 
 void MainWindow::ShowBoardFocus(bool take) {
-    BoardCell* to = cells[static_cast<std::size_t>(session_->focus())];
+    BoardCell* to = cells_[static_cast<std::size_t>(session_->focus())];
     to->setTabStop(true);
     if (take) to->setFocus(Qt::OtherFocusReason);
-    for (BoardCell* cell : cells)
+    for (BoardCell* cell : cells_)
         if (cell != to) cell->setTabStop(false);
 }
 
 void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
-    ImageBox* box = cells[static_cast<std::size_t>(cell)];
+    ImageBox* box = cells_[static_cast<std::size_t>(cell)];
     // The frame first, around the picture the box had: a box left without a
     // picture keeps the size that gives it.
     box->setFramed(look.framed);
@@ -37,8 +37,8 @@ void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
 }
 
 void MainWindow::DrawPreview(std::optional<int> set) {
-    preview->setPicture(set ? pictures_.Preview(*set) : QPixmap());
-    preview->setAccessibleName(
+    preview_->setPicture(set ? pictures_.Preview(*set) : QPixmap());
+    preview_->setAccessibleName(
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 

@@ -1,5 +1,5 @@
-// An image control: shows one picture unscaled at its top-left corner, or
-// nothing, optionally inside a 2-px sunken frame, and reports left clicks.
+// An image control. It shows one picture, unscaled, at its top-left corner (or
+// nothing), optionally inside a 2-px sunken frame, and reports left clicks.
 #pragma once
 
 #include <QPixmap>
@@ -13,7 +13,7 @@ class ImageBox : public QWidget {
   public:
     explicit ImageBox(QWidget* parent);
 
-    // The box shares `picture` (no pixels are copied).
+    // The box shares `picture`; no pixels are copied.
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
     void setFramed(bool framed);

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-// The letter each key types on the reference Latin layout, by the key's code
-// as X11 and Wayland report it (an XKB key code), whatever layout is active.
+// The letter each key types on the US layout, looked up by the XKB key code
+// that X11 and Wayland report whatever layout is active.
 class LatinKeyboard {
   public:
     LatinKeyboard()
@@ -45,7 +45,8 @@ LatinMnemonics::LatinMnemonics(QWidget* window) : QObject(window), window_(windo
 
 LatinMnemonics::~LatinMnemonics() = default;
 
-// The window, what lies in it, and its menus, whose parent chain leads to it.
+// Whether `widget` is the window, a widget in it, or one of its menus (whose
+// parent chain leads to the window).
 bool LatinMnemonics::Serves(const QWidget* widget) const {
     for (; widget != nullptr; widget = widget->parentWidget()) {
         if (widget == window_) return true;
@@ -53,9 +54,9 @@ bool LatinMnemonics::Serves(const QWidget* widget) const {
     return false;
 }
 
-// A key that reaches a widget unmatched, with Alt or in a menu, and types a
-// letter that is not Latin, is sent again as the Latin letter of the same key:
-// Qt then matches that to a mnemonic of the menu bar or of the open menu.
+// When an Alt+key, or a key in an open menu, types a non-Latin letter that
+// matches nothing, send it again as the Latin letter of the same key. Qt then
+// matches it to a mnemonic of the menu bar or of the open menu.
 bool LatinMnemonics::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);

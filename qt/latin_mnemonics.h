@@ -1,7 +1,7 @@
-// Mnemonics by the key's Latin letter: with a keyboard layout that types
-// another script on the letter keys (Cyrillic, Greek…), Alt plus the key of a
-// Latin mnemonic letter opens what that letter marks, as it does on a Latin
-// layout. Mnemonics in the layout's own script (Alt+М) work as before.
+// Lets Latin mnemonics work on any keyboard layout. With a layout that types
+// another script (Cyrillic, Greek...), Alt plus the key of a Latin mnemonic
+// letter opens what that letter marks, as on a Latin layout. Mnemonics in the
+// layout's own script (Alt+М) keep working.
 #pragma once
 
 #include <QObject>
@@ -12,7 +12,7 @@ class LatinKeyboard;
 
 class LatinMnemonics : public QObject {
   public:
-    // Serves `window`, its menu bar and its drop-down menus; owned by `window`.
+    // Serves `window`, its menu bar and its drop-down menus. `window` owns it.
     explicit LatinMnemonics(QWidget* window);
     ~LatinMnemonics() override;
 
@@ -23,5 +23,5 @@ class LatinMnemonics : public QObject {
     bool Serves(const QWidget* widget) const;
 
     QWidget* window_;
-    std::unique_ptr<LatinKeyboard> keyboard_;  // made at the first key it is asked about
+    std::unique_ptr<LatinKeyboard> keyboard_;  // created at the first key
 };

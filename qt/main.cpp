@@ -8,21 +8,22 @@
 #include "display_guard.h"
 #include "form_qt.h"
 #include "main_window.h"
+#include "messages.h"
 #include "screen_fit.h"
 
 int main(int argc, char* argv[]) {
-    DisplayGuard guard;  // an unreachable display: one line and status 1, not abort()
+    DisplayGuard guard;  // no usable display: one line and status 1, not abort()
     std::optional<QApplication> app(std::in_place, argc, argv);
     guard.Disarm();
     if (const std::optional<qreal> factor = FittingScaleFactor()) {
-        // Qt takes its scale when it starts: start it again at one that fits.
+        // Qt fixes its scale at start-up, so restart it at a scale that fits.
         app.reset();
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*factor));
         app.emplace(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("tarpo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARPO_VERSION));
-    // The desktop entry and the icon the desktop shows for the window.
+    // The desktop entry and icon let the desktop show the window's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarpo.Tarpo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarpo.png")));
 
@@ -30,7 +31,7 @@ int main(int argc, char* argv[]) {
     try {
         pictures = LoadPictureStores();
     } catch (const PictureError& error) {
-        // Only a broken build gets here: report it rather than show blank tiles.
+        // Only a broken build gets here. Report it rather than show blank tiles.
         const QString name = formqt::Text(tarpo::form::kProgramName);
         const QString text = QString::fromUtf8(error.what());
         std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(text));

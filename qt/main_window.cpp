@@ -1,5 +1,5 @@
-// The window's fixed layout, in pixels at 96 dpi, and its menu: every fact
-// comes from the form description.
+// Builds the window's controls and menu from the form description. The
+// layout is fixed, in pixels at 96 dpi.
 #include "main_window.h"
 
 #include <QLabel>
@@ -41,11 +41,10 @@ void MainWindow::BuildControls() {
     client_->setFixedSize(formqt::Size(form::kClientSize));
     setCentralWidget(client_);
 
-    // Later cells lie above earlier ones, so in the 4-px strip where two framed
-    // cells overlap, the click goes to the cell drawn on top: the one with the
-    // higher index (the right or lower neighbour).
+    // Later cells lie above earlier ones. Where two framed cells overlap by
+    // 4 px, a click goes to the one on top: the right or lower neighbour.
     for (int i = 0; i < tarpo::kCellCount; ++i) {
-        BoardCell* cell = cells[static_cast<std::size_t>(i)] = new BoardCell(client_);
+        BoardCell* cell = cells_[static_cast<std::size_t>(i)] = new BoardCell(client_);
         cell->setObjectName(QStringLiteral("cell_%1").arg(i));
         cell->setGeometry(formqt::Rect(form::CellRect(i, /*framed=*/true)));
         connect(cell, &ImageBox::clicked, this, [this, i] { OnCellClicked(i); });
@@ -60,42 +59,42 @@ void MainWindow::BuildControls() {
         });
     }
 
-    newGameButton = new PushButton(Text(form::kNewGameCaption), client_);
-    newGameButton->setObjectName(QStringLiteral("newGameButton"));
-    newGameButton->setGeometry(formqt::Rect(form::kNewGameButtonRect));
-    newGameButton->setAutoDefault(false);
-    connect(newGameButton, &QPushButton::clicked, this, &MainWindow::OnNewGame);
+    newGameButton_ = new PushButton(Text(form::kNewGameCaption), client_);
+    newGameButton_->setObjectName(QStringLiteral("newGameButton"));
+    newGameButton_->setGeometry(formqt::Rect(form::kNewGameButtonRect));
+    newGameButton_->setAutoDefault(false);
+    connect(newGameButton_, &QPushButton::clicked, this, &MainWindow::OnNewGame);
 
-    pictureSetList = new PictureSetList(client_);
-    pictureSetList->setObjectName(QStringLiteral("pictureSetList"));
-    pictureSetList->setGeometry(formqt::Rect(form::kPictureSetListRect));
-    pictureSetList->setSelectionMode(QAbstractItemView::SingleSelection);
-    pictureSetList->setAccessibleName(Text(form::kPictureSetListName));
-    for (const form::PictureSet& set : form::kPictureSets) pictureSetList->addItem(Text(set.name));
-    pictureSetList->setCurrentRow(0);
+    pictureSetList_ = new PictureSetList(client_);
+    pictureSetList_->setObjectName(QStringLiteral("pictureSetList"));
+    pictureSetList_->setGeometry(formqt::Rect(form::kPictureSetListRect));
+    pictureSetList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    pictureSetList_->setAccessibleName(Text(form::kPictureSetListName));
+    for (const form::PictureSet& set : form::kPictureSets) pictureSetList_->addItem(Text(set.name));
+    pictureSetList_->setCurrentRow(0);
 
-    preview = new ImageBox(client_);
-    preview->setObjectName(QStringLiteral("preview"));
-    preview->setGeometry(formqt::Rect(form::kPreviewRect));
+    preview_ = new ImageBox(client_);
+    preview_->setObjectName(QStringLiteral("preview"));
+    preview_->setGeometry(formqt::Rect(form::kPreviewRect));
 
-    motto = new QLabel(Text(form::kMottoText), client_);
-    motto->setObjectName(QStringLiteral("motto"));
-    motto->setGeometry(formqt::Rect(form::kMottoRect));
-    motto->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    motto->setWordWrap(true);
-    motto->setFont(formqt::Font(form::kMottoFont));
-    QPalette labelPalette = motto->palette();
+    motto_ = new QLabel(Text(form::kMottoText), client_);
+    motto_->setObjectName(QStringLiteral("motto"));
+    motto_->setGeometry(formqt::Rect(form::kMottoRect));
+    motto_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    motto_->setWordWrap(true);
+    motto_->setFont(formqt::Font(form::kMottoFont));
+    QPalette labelPalette = motto_->palette();
     labelPalette.setColor(QPalette::WindowText, formqt::Colour(form::kMottoColour));
-    motto->setPalette(labelPalette);
+    motto_->setPalette(labelPalette);
 
     announcement_ = new Announcement(client_);
 
-    // Tab order: the button, the list, then the board, whose focused cell
-    // alone is a Tab stop; nothing else takes focus.
-    setTabOrder(newGameButton, pictureSetList);
-    QWidget* previous = pictureSetList;
-    for (BoardCell* cell : cells) setTabOrder(std::exchange(previous, cell), cell);
-    newGameButton->setFocus();
+    // Tab goes from the button to the list, then to the board. Only the
+    // board's focused cell is a Tab stop, and nothing else takes focus.
+    setTabOrder(newGameButton_, pictureSetList_);
+    QWidget* previous = pictureSetList_;
+    for (BoardCell* cell : cells_) setTabOrder(std::exchange(previous, cell), cell);
+    newGameButton_->setFocus();
 
     // The window is exactly the client area plus the menu bar, and fixed.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -103,20 +102,20 @@ void MainWindow::BuildControls() {
 
 void MainWindow::BuildMenu() {
     QMenuBar* bar = menuBar();
-    QMenu* mnumenu = bar->addMenu(Text(form::kMenuCaption));
-    mnumenu->setObjectName(QStringLiteral("mnumenu"));
-    QAction* exit = mnumenu->addAction(Text(form::kExitCaption));
+    QMenu* menu = bar->addMenu(Text(form::kMenuCaption));
+    menu->setObjectName(QStringLiteral("menu"));
+    QAction* exit = menu->addAction(Text(form::kExitCaption));
     exit->setObjectName(QStringLiteral("exit"));
     connect(exit, &QAction::triggered, this, &MainWindow::OnExit);
 
-    // These two act from the menu bar itself, without a drop-down.
+    // These two are commands on the menu bar itself, without a drop-down.
     QAction* help = bar->addAction(Text(form::kHelpCaption));
     help->setObjectName(QStringLiteral("help"));
     connect(help, &QAction::triggered, this, &MainWindow::OnHelp);
-    QAction* autor = bar->addAction(Text(form::kAuthorCaption));
-    autor->setObjectName(QStringLiteral("autor"));
-    connect(autor, &QAction::triggered, this, &MainWindow::OnAuthor);
+    QAction* author = bar->addAction(Text(form::kAuthorCaption));
+    author->setObjectName(QStringLiteral("author"));
+    connect(author, &QAction::triggered, this, &MainWindow::OnAuthor);
 
-    // Alt+H and Alt+A also where the keyboard layout types another script.
+    // Make Alt+H and Alt+A work on keyboard layouts of other scripts too.
     new LatinMnemonics(this);
 }

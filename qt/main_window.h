@@ -1,6 +1,6 @@
 // The main window: the board, the new-game button, the list of picture sets,
-// the preview, the label and the menu. It lays them out, hands the player's
-// clicks to the game session and shows what the session asks for.
+// the preview, the label and the menu. It lays them out, passes the player's
+// clicks to the game session and draws what the session asks for.
 #pragma once
 
 #include <QMainWindow>
@@ -41,7 +41,7 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     void BuildControls();
     void BuildMenu();
 
-    // SessionView: the cells, the preview and what a screen reader says.
+    // SessionView: draw the cells and the preview, and tell a screen reader.
     void DrawCell(int cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<int> set) override;
     void Announce(tarpo::Announcement what) override;
@@ -52,12 +52,12 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
 
     PictureStores pictures_;
     QWidget* client_;
-    std::optional<tarpo::Session> session_;             // starts once the controls exist
-    std::array<BoardCell*, tarpo::kCellCount> cells{};  // the board's cells
+    std::optional<tarpo::Session> session_;              // starts once the controls exist
+    std::array<BoardCell*, tarpo::kCellCount> cells_{};  // the board's cells
     Announcement* announcement_ = nullptr;
 
-    QPushButton* newGameButton = nullptr;
-    QListWidget* pictureSetList = nullptr;
-    ImageBox* preview = nullptr;
-    QLabel* motto = nullptr;
+    QPushButton* newGameButton_ = nullptr;
+    QListWidget* pictureSetList_ = nullptr;
+    ImageBox* preview_ = nullptr;
+    QLabel* motto_ = nullptr;
 };

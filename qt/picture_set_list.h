@@ -1,5 +1,5 @@
-// The list of picture sets: single selection that the player can move but not
-// clear, so a new game always has a set to load.
+// The list of picture sets. The player can move the selection but not clear
+// it, so a new game always has a set to load.
 #pragma once
 
 #include <QEvent>
@@ -29,8 +29,8 @@ class PictureSetList : public QListWidget {
         return command;
     }
 
-    // The border is border_'s alone: the list's own, placed by its unrounded
-    // position, would add a second line beside it where the two differ.
+    // Only border_ draws the border. The list's own border, placed at its
+    // unrounded position, would add a second line where the two differ.
     bool event(QEvent* event) override {
         return event->type() == QEvent::Paint || QListWidget::event(event);
     }
@@ -42,10 +42,9 @@ class PictureSetList : public QListWidget {
     }
 
   private:
-    // The list's border drawn once more, above the viewport, with the list's
-    // edges on the device grid, as the board's cells have theirs: at a
-    // fractional device pixel ratio the border's outer lines, placed by the
-    // list's unrounded position, can fall between device pixels and vanish.
+    // Draws the list's border above the viewport, with its edges on the device
+    // grid like the board's cells. At a fractional device pixel ratio, the
+    // list's own border lines can fall between device pixels and vanish.
     class Border : public QWidget {
       public:
         explicit Border(PictureSetList* list) : QWidget(list), list_(list) {

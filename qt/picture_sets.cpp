@@ -5,6 +5,7 @@
 
 #include "bmp_decoder.h"
 #include "form_qt.h"
+#include "messages.h"
 
 namespace form = tarpo::form;
 
@@ -28,8 +29,8 @@ void CheckSize(const QString& path, QSize size, QSize expected) {
 }  // namespace
 
 QPixmap LoadPicture(const QString& path, QSize expected) {
-    // A picture carried uncompressed is decoded where it lies in the program;
-    // anything else is read into memory first.
+    // Decode an uncompressed resource in place. Anything else is read into
+    // memory first.
     QByteArray bytes;
     const uchar* data = nullptr;
     qint64 size = 0;
@@ -47,12 +48,12 @@ QPixmap LoadPicture(const QString& path, QSize expected) {
     QImage image = DecodeBmp(data, size);
     if (image.isNull()) ThrowCannotDecode(path);
     CheckSize(path, image.size(), expected);
-    // The pixmap takes over the image's pixels (already in the display's format).
+    // The image is already in the display's format, so the pixmap takes over
+    // its pixels without a copy.
     return QPixmap::fromImage(std::move(image));
 }
 
-// The pictures are carried as Qt resources, uncompressed, under their paths
-// below :/assets/.
+// The pictures are uncompressed Qt resources under :/assets/.
 namespace {
 
 QString ResourcePath(const form::PicturePath& path) {

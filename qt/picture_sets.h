@@ -14,14 +14,14 @@ class PictureError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Where the program carries piece `piece` and the preview of set `set`.
+// The resource paths of piece `piece` and of the preview of set `set`.
 QString PiecePath(int set, int piece);
 QString PreviewPath(int set);
 
-// Decodes one BMP picture; throws PictureError naming it if it cannot be
-// decoded or is not `expected` in size.
+// Decodes one BMP picture. Throws PictureError, naming the picture, if it
+// cannot be decoded or is not `expected` in size.
 QPixmap LoadPicture(const QString& path, QSize expected);
 
-// Decodes every picture carried in the program, once. Throws PictureError
-// naming the first picture that is missing or not of its expected size.
+// Decodes every picture in the program once. Throws PictureError naming the
+// first picture that is missing or has the wrong size.
 PictureStores LoadPictureStores();

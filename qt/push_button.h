@@ -1,6 +1,6 @@
-// A push button that Enter and keypad Enter press too, as Space does, like the
-// buttons of Windows dialogs. QPushButton takes Enter only as a dialog's
-// default button.
+// A push button that Enter and keypad Enter press as well as Space, like the
+// buttons of Windows dialogs. QPushButton takes Enter only when it is a
+// dialog's default button.
 #pragma once
 
 #include <QKeyEvent>

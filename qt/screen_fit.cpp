@@ -9,12 +9,12 @@
 
 namespace {
 
-// Room for a window manager's title bar and borders, in device pixels: they
-// do not scale with the program.
+// Room for a window manager's title bar and borders, in device pixels. They do
+// not scale with the program.
 constexpr QSize kFrameAllowance(8, 40);
 
-// The window's size at scale 1: the client area below a menu bar in the
-// form's dialog font.
+// The window's size at scale 1: the client area plus a menu bar in the form's
+// dialog font.
 QSize WindowSize() {
     QMenuBar bar;
     bar.setFont(formqt::Font(tarpo::form::kDialogFont));

@@ -4,11 +4,16 @@
 
 #include <string>
 
+#include "board.h"
 #include "device_grid.h"
+#include "form.h"
 #include "word_wrap.h"
 
 namespace tarpo::form {
 namespace {
+
+// The form places one cell per square of the board.
+static_assert(kBoardSide == tarpo::kSide);
 
 struct WrapCase {
     const char* holds;

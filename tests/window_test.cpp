@@ -216,7 +216,7 @@ class WindowTest : public QObject {
         QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->text(), Text(form::kMenuCaption));
         QVERIFY(bar[0]->menu() != nullptr);
-        QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("mnumenu"));
+        QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("menu"));
         const QList<QAction*> dropDown = bar[0]->menu()->actions();
         QCOMPARE(dropDown.size(), 1);
         QCOMPARE(dropDown[0]->text(), Text(form::kExitCaption));
@@ -227,7 +227,7 @@ class WindowTest : public QObject {
         QVERIFY(bar[1]->menu() == nullptr);
         QCOMPARE(bar[2]->text(), Text(form::kAuthorCaption));
         QCOMPARE(bar[2]->text().at(1), QChar(u'A'));  // Latin: Alt+A on a Latin layout
-        QCOMPARE(bar[2]->objectName(), QStringLiteral("autor"));
+        QCOMPARE(bar[2]->objectName(), QStringLiteral("author"));
         QVERIFY(bar[2]->menu() == nullptr);
         for (QAction* action : bar + dropDown) {
             QVERIFY(action->shortcut().isEmpty());
@@ -280,7 +280,7 @@ class WindowTest : public QObject {
         QVERIFY(hasDialogFont(child<QPushButton>("newGameButton")));
         QVERIFY(hasDialogFont(child<QListWidget>("pictureSetList")));
         QVERIFY(hasDialogFont(window->menuBar()));
-        QVERIFY(hasDialogFont(child<QMenu>("mnumenu")));
+        QVERIFY(hasDialogFont(child<QMenu>("menu")));
         QCOMPARE(child<QLabel>("motto")->font(), formqt::Font(form::kMottoFont));
         QVERIFY(WithModalBox([this] { window->OnHelp(); },
                              [&](QMessageBox* box) {

@@ -234,9 +234,9 @@ export class Form {
         const f = this.facts;
         const [menu, help, author] = f.menu_captions;
         this.menu = new MenuBar(document.getElementById("menubar"), [
-            {caption: menu, id: "mnumenu", drop: [{caption: f.exit_caption, id: "exit", action: actions.exit}]},
+            {caption: menu, id: "menu", drop: [{caption: f.exit_caption, id: "exit", action: actions.exit}]},
             {caption: help, id: "help", action: () => showMessage(f.help_title, f.help_text)},
-            {caption: author, id: "autor", action: () => showMessage(f.author_title, f.author_text)},
+            {caption: author, id: "author", action: () => showMessage(f.author_title, f.author_text)},
         ]);
     }
 

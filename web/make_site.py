@@ -50,12 +50,15 @@ STYLE = "style.css"
 OPTIONAL = ("manifest.webmanifest", "icons/tarpo.svg")
 VERSION_MARK = "@VERSION_DIR@"
 PRELOADS_MARK = "<!-- @PRELOADS@ -->"
-# The errors' texts the page may say before form.json is here, and its message
-# for a script that never ran, both from the form description.
+# Where the page's script finds the error texts it may need before form.json
+# arrives.
 TEXTS_MARK = "@TEXTS@"
-SCRIPT_NOT_RUN_MARK = "@SCRIPT_NOT_RUN@"
 PAGE_TEXTS = "page_"
-SCRIPT_NOT_RUN = "page_script_not_run"
+# The texts the page shows by itself, each written where index.html has
+# "@<its name in form.json>@": the message box's button and, from "errors",
+# the notices shown without the script.
+SHOWN_FACTS = ("message_box_button",)
+SHOWN_TEXTS = ("page_script_not_run", "page_game_ended", "page_play_again")
 
 
 def sha256(data):
@@ -162,15 +165,18 @@ def write_page(page, site, version, facts, files):
               'data-sha256="%s">' % (version, name, len(data), sha256(data).hex())
               for name, data in fetched]
     text = page.read_text(encoding="utf-8")
-    for mark in (PRELOADS_MARK, VERSION_MARK, TEXTS_MARK, SCRIPT_NOT_RUN_MARK):
+    errors = facts["errors"]
+    shown = {name: facts[name] for name in SHOWN_FACTS}
+    shown.update((name, errors[name]) for name in SHOWN_TEXTS)
+    for mark in (PRELOADS_MARK, VERSION_MARK, TEXTS_MARK, *("@%s@" % name for name in shown)):
         if mark not in text:
             sys.exit("%s: no %s" % (page, mark))
-    errors = facts["errors"]
     page_texts = {name: said for name, said in errors.items() if name.startswith(PAGE_TEXTS)
-                  and name != SCRIPT_NOT_RUN}
+                  and name not in SHOWN_TEXTS}
     text = (text.replace(PRELOADS_MARK, "\n".join(links)).replace(VERSION_MARK, version)
-            .replace(TEXTS_MARK, html.escape(json.dumps(page_texts, ensure_ascii=False)))
-            .replace(SCRIPT_NOT_RUN_MARK, html.escape(errors[SCRIPT_NOT_RUN], quote=False)))
+            .replace(TEXTS_MARK, html.escape(json.dumps(page_texts, ensure_ascii=False))))
+    for name, said in shown.items():
+        text = text.replace("@%s@" % name, html.escape(said, quote=False))
     # The script and the style sheet checked like the rest.
     for attribute, (name, data) in (("src", files["script"]), ("href", files["style"])):
         text = text.replace('%s="%s/%s"' % (attribute, version, name),

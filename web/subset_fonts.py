@@ -22,16 +22,13 @@ STYLE_SHEET = "fonts.css"
 # DejaVu Sans by (bold, italic).
 FACES = {(False, False): "DejaVuSans.ttf", (True, False): "DejaVuSans-Bold.ttf",
          (True, True): "DejaVuSans-BoldOblique.ttf"}
-# What the page writes beside the form's texts: the message box's button.
-PAGE_TEXT = "OK"
-
 
 def face_texts(facts):
     """The texts of each face: the label in its own font, the message boxes'
     titles in bold (as the page shows them), the rest in the dialog font."""
     dialog, label = facts["dialog_font"], facts["motto_font"]
     plain = [*facts["menu_captions"], facts["exit_caption"], facts["new_game_caption"],
-             facts["help_text"], facts["author_text"], PAGE_TEXT,
+             facts["help_text"], facts["author_text"], facts["message_box_button"],
              *(entry["name"] for entry in facts["picture_sets"])]
     texts = {}
     for font, strings in ((dialog, plain), (dict(dialog, bold=True),

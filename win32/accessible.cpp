@@ -18,26 +18,26 @@ struct AccessibilityRuntime::Api {
 
 namespace {
 
-// The runtime of the thread that creates the windows, while its owner lives.
+// The runtime of the thread that creates the windows, while its owner exists.
 AccessibilityRuntime* threadRuntime = nullptr;
 
-// A system library, from the system's own folder only.
+// Loads a system library from the system folder only.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 template <typename Function>
 Function Find(HMODULE library, const char* name) {
-    // Through the generic function type, which any function pointer converts
-    // to and from.
+    // Cast through the generic function type, which any function pointer
+    // converts to and from.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// The standard client object of `window`, extended by `traits`; with child
-// windows given, it lists them in that order (IEnumVARIANT, which
-// AccessibleChildren reads).
+// The standard client object of `window`, extended by `traits`. When `traits`
+// lists child windows, the object enumerates them in that order through
+// IEnumVARIANT, which AccessibleChildren reads.
 class ClientAccessible final : public IAccessible, public IEnumVARIANT {
   public:
     ClientAccessible(const AccessibilityRuntime::Api& api, HWND window, IAccessible* standard,
@@ -68,7 +68,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
         return left;
     }
 
-    // IDispatch, as the standard object has it.
+    // IDispatch, passed to the standard object.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         return standard_->GetTypeInfoCount(count);
     }
@@ -120,7 +120,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const HRESULT result = standard_->get_accState(child, state);
         if (!IsSelf(child) || FAILED(result) || state->vt != VT_I4) return result;
-        // Asked here, in the window's own thread, where the focus is known.
+        // Ask here, in the window's own thread, where the focus is known.
         if (traits_.press) state->lVal |= STATE_SYSTEM_FOCUSABLE;
         if (GetFocus() == window_) state->lVal |= STATE_SYSTEM_FOCUSED;
         return result;
@@ -213,7 +213,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
   private:
     ~ClientAccessible() { standard_->Release(); }
 
-    // A child window as the object that stands for it: its client object.
+    // Returns a child window's client object, which stands for the child.
     HRESULT Put(HWND child, VARIANT& out) const {
         IDispatch* object = nullptr;
         const HRESULT result =
@@ -227,7 +227,7 @@ class ClientAccessible final : public IAccessible, public IEnumVARIANT {
 
     const AccessibilityRuntime::Api& api_;
     HWND window_;
-    IAccessible* standard_;  // owned: one reference
+    IAccessible* standard_;  // holds one reference
     AccessibleTraits traits_;
     ULONG references_ = 1;
     std::size_t next_ = 0;
@@ -260,8 +260,8 @@ AccessibilityRuntime::AccessibilityRuntime() { threadRuntime = this; }
 
 AccessibilityRuntime::~AccessibilityRuntime() {
     threadRuntime = nullptr;
-    // The objects still handed out are let go here, while the libraries
-    // they call into are still loaded.
+    // Release the objects still handed out now, while the libraries they call
+    // into are still loaded.
     if (apartment_) CoUninitialize();
 }
 

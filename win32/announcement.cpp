@@ -19,7 +19,7 @@ void Announcement::Register(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-// Never shown, of no size: it only carries the text.
+// The window is never shown and has no size. It only carries the text.
 Announcement::Announcement(HWND parent) {
     CreateWindowExW(0, kClassName, L"", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
                     reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);

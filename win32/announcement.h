@@ -1,5 +1,5 @@
-// What a screen reader is to say wherever the focus is: a hidden child window
-// named with the text, for which an alert is raised.
+// Makes a screen reader say a text wherever the focus is. The text names a
+// hidden child window, and an alert is raised for that window.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,5 @@
-// The event handlers: the cell and button clicks, forwarded to the game
-// session; the menu commands; and what the session shows, through the
-// window's controls.
+// The event handlers: the cell and button clicks, which go to the game
+// session, the menu commands, and the drawing the session asks for.
 #include "accessible.h"
 #include "board_access.h"
 #include "form.h"
@@ -29,19 +28,20 @@ void MainWindow::OnHelp() { ShowInformation(hwnd_, form::kHelpTitle, form::kHelp
 
 void MainWindow::OnAuthor() { ShowInformation(hwnd_, form::kAuthorTitle, form::kAuthorText); }
 
-// Ends the program at once: the window goes, the message loop ends, status 0.
+// Ends the program at once: the window is destroyed, the message loop ends and
+// the program exits with status 0.
 void MainWindow::OnExit() { DestroyWindow(hwnd_); }
 
 void MainWindow::DrawCell(int cell, const tarpo::CellLook& look) {
-    const auto& box = cells[static_cast<std::size_t>(cell)];
+    const auto& box = cells_[static_cast<std::size_t>(cell)];
     box->Show(look.picture ? pictures_[*look.picture].get() : nullptr, look.framed);
     SetAccessibleName(box->hwnd(), Text(tarpo::CellName(cell, look).c_str()));
 }
 
 void MainWindow::DrawPreview(std::optional<int> set) {
-    preview->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
+    preview_->Show(set ? pictures_.Preview(*set).get() : nullptr, false);
     SetAccessibleName(
-        preview->hwnd(),
+        preview_->hwnd(),
         Text(tarpo::PreviewName(set ? std::optional<int>(*set) : std::nullopt).c_str()));
 }
 

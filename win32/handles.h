@@ -1,5 +1,5 @@
-// Owners of the GDI and USER handles the front end creates: each handle is
-// released exactly once, when its owner goes.
+// Owners of the GDI and USER handles the front end creates. Each handle is
+// released exactly once, when its owner is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ struct HandleDeleter {
 template <typename H, auto Release>
 using Handle = std::unique_ptr<std::remove_pointer_t<H>, HandleDeleter<H, Release>>;
 
-// DeleteObject takes any GDI object; each owner keeps its own handle type.
+// DeleteObject takes any GDI object, but each owner keeps its own handle type.
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
@@ -43,7 +43,7 @@ class Selection {
     HGDIOBJ previous_;
 };
 
-// BeginPaint .. EndPaint.
+// Calls BeginPaint now and EndPaint when the guard is destroyed.
 class Paint {
   public:
     explicit Paint(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }

@@ -18,10 +18,10 @@ tarpo::form::Size BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-// The sunken frame, `width` device pixels wide: the outer rings in the colours
-// of BDR_SUNKENOUTER, the inner ones in those of BDR_SUNKENINNER. At 100 %
-// that is one ring of each, exactly DrawEdge(EDGE_SUNKEN); at higher densities
-// each ring grows with the rest of the window.
+// Draws the sunken frame, `width` device pixels wide: the outer rings in the
+// colours of BDR_SUNKENOUTER, the inner ones in those of BDR_SUNKENINNER. At
+// 100 % that is one ring of each, exactly as DrawEdge(EDGE_SUNKEN) draws it.
+// At higher densities each ring grows with the rest of the window.
 void DrawSunkenFrame(HDC dc, RECT rect, int width) {
     const int outer = tarpo::form::SunkenFrameRings(width).outer;
     for (int ring = 0; ring < width; ++ring) {
@@ -39,7 +39,7 @@ void ImageBox::Register(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    // No CS_DBLCLKS: the second press of a double-click is a press of its own.
+    // No CS_DBLCLKS, so the second press of a double-click is a plain press.
     RegisterClassExW(&wc);
 }
 
@@ -47,7 +47,7 @@ ImageBox::ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& sca
                    std::function<void()> onClick)
     : place_(place), onClick_(std::move(onClick)), scale_(scale) {
     const RECT r = scale_(place_);
-    // WS_CLIPSIBLINGS: where framed cells overlap, the box above paints alone.
+    // WS_CLIPSIBLINGS: where framed cells overlap, only the upper box paints.
     CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
                     r.right - r.left, r.bottom - r.top, parent, nullptr,
                     reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
@@ -87,8 +87,8 @@ LRESULT ImageBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ImageBox::Show(HBITMAP picture, bool framed) {
-    // The frame first, around the picture the box had: a box left without a
-    // picture keeps the size that gives it.
+    // Apply the new frame to the old picture first, so that a box left without
+    // a picture keeps the size that this frame gives it.
     framed_ = framed;
     FitToPicture();
     picture_ = picture;
@@ -102,7 +102,7 @@ void ImageBox::Rescale(const Scale& scale) {
     Place(hwnd_, scale_(place_));
 }
 
-// The box follows its picture; without one it keeps the size it had.
+// The box takes the size of its picture. Without one it keeps its size.
 void ImageBox::FitToPicture() {
     if (picture_ == nullptr) return;
     const tarpo::form::Size size = tarpo::form::BoxSize(pictureSize_, framed_);
@@ -117,7 +117,7 @@ void ImageBox::OnPaint() {
     const HDC dc = paint.dc();
     RECT client;
     GetClientRect(hwnd_, &client);
-    // The frame is as wide on every side, and the picture fills what it
+    // The frame is equally wide on every side, and the picture fills what it
     // encloses.
     const int inset = framed_ ? scale_(tarpo::form::kFrameWidth) : 0;
     if (framed_) DrawSunkenFrame(dc, client, inset);
@@ -125,7 +125,7 @@ void ImageBox::OnPaint() {
     RECT inside = client;
     InflateRect(&inside, -inset, -inset);
     if (picture_ == nullptr) {
-        // An empty cell is a clean well of window background.
+        // Fill an empty cell with the window background.
         FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
         PaintOver(dc, scale_, framed_);
         return;
@@ -137,14 +137,13 @@ void ImageBox::OnPaint() {
     if (scale_.isUnscaled()) {
         BitBlt(dc, inset, inset, width, height, source.get(), 0, 0, SRCCOPY);
     } else {
-        // Every picture pixel becomes a block of about dpi/96 device pixels,
+        // Each picture pixel becomes a block of about dpi/96 device pixels,
         // nearest neighbour, never smoothed. At whole multiples (200 %, 300 %)
-        // that is exact pixel doubling or tripling, sharp and seamless. Between
-        // them (104 %, 125 %, 150 %) the blocks differ by one device pixel, so
-        // that the piece fills its box, whose edges lie on the device grid:
-        // the finished picture has neither a gap nor an overlap between
-        // pieces. Smoothing would blend each piece's edge with its background
-        // and draw a seam between the pieces.
+        // that is exact doubling or tripling. In between (125 %, 150 %) the
+        // blocks differ by one device pixel so that the piece fills its box,
+        // whose edges lie on the device grid, and the finished picture has no
+        // gap or overlap between pieces. Smoothing would blend each piece's
+        // edge with its background and draw a seam between the pieces.
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.width,
                    pictureSize_.height, SRCCOPY);

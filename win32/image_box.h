@@ -1,6 +1,6 @@
 // An image control: a child window that shows one picture at its top-left
-// corner, or nothing, optionally inside the 2-px sunken frame, and reports
-// left clicks. Pictures are shared: the box only refers to the bitmap.
+// corner (or nothing), optionally inside the 2-px sunken frame, and reports
+// left clicks. The box only refers to the bitmap; it does not copy it.
 #pragma once
 
 #include <windows.h>
@@ -18,27 +18,28 @@ class ImageBox : public WindowOwner<ImageBox> {
   public:
     static void Register(HINSTANCE instance);
 
-    // An empty box without a frame at `place` (form pixels) laid out at
-    // `scale`, of that size until it gets a picture.
+    // Creates an empty, unframed box at `place` (in form pixels) laid out at
+    // `scale`. It keeps that size until it gets a picture.
     ImageBox(HWND parent, const tarpo::form::Rect& place, const Scale& scale,
              std::function<void()> onClick = {});
     ImageBox(const ImageBox&) = delete;
     ImageBox& operator=(const ImageBox&) = delete;
     virtual ~ImageBox() = default;
 
-    // nullptr is the empty picture.
+    // Shows `picture`, framed or not. A null picture shows nothing.
     void Show(HBITMAP picture, bool framed);
 
     // Places the box for the window's current density.
     void Rescale(const Scale& scale);
 
   protected:
-    // A kind of box's own share of its messages, asked first; nothing leaves
-    // the message to the box.
+    // Lets a derived box handle a message first. Returning nothing leaves the
+    // message to the box.
     virtual std::optional<LRESULT> HandleMore(UINT, WPARAM, LPARAM) { return std::nullopt; }
-    // Drawn over the picture at `scale`, the frame `framed` or not.
+    // Draws over the picture at `scale`, for example a focus ring.
     virtual void PaintOver(HDC, const Scale&, bool /*framed*/) {}
-    // What assistive technology reads of the box: a picture.
+    // What assistive technology is told about the box. A plain box is a
+    // picture.
     virtual AccessibleTraits Accessible() const { return {.role = ROLE_SYSTEM_GRAPHIC}; }
 
   private:

@@ -1,5 +1,5 @@
-// The window's class, its controls and menu, their layout at the display's
-// density, and the translation of window messages into the event handlers.
+// The main window's class, its controls and menu, their layout at the
+// display's density, and the dispatch of window messages to the handlers.
 #include "main_window.h"
 
 #include <iterator>
@@ -16,10 +16,10 @@ namespace {
 namespace form = tarpo::form;
 
 constexpr wchar_t kClassName[] = L"tarpo.MainWindow";
-constexpr int kIconResource = 1;  // the application icon, the first in the program
+constexpr int kIconResource = 1;  // the application icon, the program's first
 
-// A fixed single border and a title bar with the system menu and its close
-// button only: neither size box nor minimise or maximise button.
+// A fixed single border and a title bar with the system menu and a close
+// button only. No size box, no minimise or maximise button.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
@@ -40,17 +40,16 @@ Font CreateFormFont(const form::Font& font, const Scale& scale) {
                             DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
 }
 
-// The Latin letter, in upper case, of the key that typed `typed` with Alt, or
-// 0. A layout that types another script on the letter keys (Cyrillic,
-// Greek…) still gives those keys the virtual-key codes 'A' to 'Z' of their
-// Latin letters, so the letter is the one whose key is down. Wine, under an X
-// keyboard map without a Latin group, gives them codes of its own instead;
-// there the character is looked up on the standard Russian layout.
+// Returns the Latin capital letter of the key that typed `typed` with Alt, or
+// 0. A layout of another script (Cyrillic, Greek...) still gives the letter
+// keys the virtual-key codes 'A' to 'Z', so the letter is the one whose key is
+// down. Under an X keymap without a Latin group, Wine gives those keys codes
+// of its own, so the character is looked up on the standard Russian layout.
 wchar_t LatinLetterOfKey(wchar_t typed) {
     for (wchar_t key = L'A'; key <= L'Z'; ++key) {
         if ((GetKeyState(key) & 0x8000) != 0) return key;
     }
-    // The letters of the standard Russian layout on the keys of the Latin
+    // The letters of the standard Russian layout, on the keys of the Latin
     // letters below them.
     constexpr std::wstring_view kRussian = L"фисвуапршолдьтщзйкыегмцчня";
     constexpr std::wstring_view kLatin = L"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -61,8 +60,8 @@ wchar_t LatinLetterOfKey(wchar_t typed) {
     return at == kRussian.npos ? 0 : kLatin[at];
 }
 
-// The item of `menu` whose mnemonic is `letter` (a Latin capital), as the
-// answer to WM_MENUCHAR.
+// Answers WM_MENUCHAR with the item of `menu` whose mnemonic is `letter` (a
+// Latin capital).
 LRESULT ItemWithMnemonic(HMENU menu, wchar_t letter) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; letter != 0 && i < count; ++i) {
@@ -104,9 +103,9 @@ void MainWindow::Register(HINSTANCE instance) {
 
 MainWindow::MainWindow(HINSTANCE instance, PictureStores pictures)
     : instance_(instance), pictures_(std::move(pictures)) {
-    // Created at its size for the system's density, which WM_CREATE's layout
-    // then keeps: under Wine, a window created at the default size and resized
-    // before it was first shown was seen to keep the default size.
+    // Create the window at its final size for the system's density. Under
+    // Wine, a window created at the default size and resized before it was
+    // first shown kept the default size.
     const UINT dpi = WindowDpi(nullptr);
     const SIZE size =
         WindowSize(Scale(FittingDpi(nullptr, dpi, kStyle, kExStyle)), kStyle, kExStyle, dpi);
@@ -145,8 +144,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
-            // Like a dialog: the focus leaves with the window and comes back
-            // to the control that had it, the button at first.
+            // Like a dialog, remember the focused control when the window is
+            // deactivated and give it the focus back later. The button starts
+            // with it.
             if (LOWORD(wParam) == WA_INACTIVE) {
                 if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus))
                     focus_ = focus;
@@ -154,7 +154,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             [[fallthrough]];
         case WM_SETFOCUS:
-            SetFocus(focus_ != nullptr ? focus_ : newGameButton);
+            SetFocus(focus_ != nullptr ? focus_ : newGameButton_);
             return 0;
         case WM_DPICHANGED: {
             Layout(HIWORD(wParam));
@@ -198,22 +198,21 @@ void MainWindow::OnCommand(WORD id, WORD code) {
 bool MainWindow::TranslateDialogKey(MSG& message) {
     // Enter presses the focused button, as Space does.
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-        message.hwnd == newGameButton) {
-        SendMessageW(newGameButton, BM_CLICK, 0, 0);
+        message.hwnd == newGameButton_) {
+        SendMessageW(newGameButton_, BM_CLICK, 0, 0);
         return true;
     }
     return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
-// Every control is made where it stays at `scale`.
+// Creates every control at its place at `scale`.
 void MainWindow::BuildControls(const Scale& scale) {
     const HWND client = hwnd_;
-    // Where two framed cells overlap, the one with the higher index (the right
-    // or lower neighbour) lies on top: it shows its frame there and takes the
-    // click. A new child window goes below the ones made before it, so the
-    // cells are made from the last to the first.
+    // Where two framed cells overlap, the right or lower neighbour lies on top:
+    // it shows its frame there and takes the click. A new child window goes
+    // below the earlier ones, so create the cells from the last to the first.
     for (int i = tarpo::kCellCount - 1; i >= 0; --i) {
-        cells[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
+        cells_[static_cast<std::size_t>(i)] = std::make_unique<BoardCell>(
             client, form::CellRect(i, true), scale, [this, i] { OnCellClicked(i); },
             BoardCell::Keys{[this, i] {
                                 session_->Activate(i);
@@ -234,43 +233,44 @@ void MainWindow::BuildControls(const Scale& scale) {
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance_,
                                nullptr);
     };
-    // Tab order is the order they are made in: the button, then the list.
-    newGameButton = child(0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
-                          form::kNewGameButtonRect, kNewGameButtonId);
-    pictureSetList =
+    // The Tab order is the creation order: the button, then the list.
+    newGameButton_ = child(0, L"BUTTON", Text(form::kNewGameCaption), WS_TABSTOP | BS_PUSHBUTTON,
+                           form::kNewGameButtonRect, kNewGameButtonId);
+    pictureSetList_ =
         child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
               form::kPictureSetListRect, kPictureSetListId);
     for (const form::PictureSet& set : form::kPictureSets)
-        SendMessageW(pictureSetList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
-    SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(set.name)));
+    SendMessageW(pictureSetList_, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
 
-    preview = std::make_unique<ImageBox>(client, form::kPreviewRect, scale);
+    preview_ = std::make_unique<ImageBox>(client, form::kPreviewRect, scale);
 
-    // Drawn by the window (DrawLabel); it takes no focus and has no mnemonic.
-    motto = child(0, L"STATIC", Text(form::kMottoText), SS_OWNERDRAW, form::kMottoRect, kMottoId);
+    // The window draws the label (DrawLabel). It takes no focus and has no
+    // mnemonic.
+    motto_ = child(0, L"STATIC", Text(form::kMottoText), SS_OWNERDRAW, form::kMottoRect, kMottoId);
 }
 
 void MainWindow::BuildMenu() {
     Menu bar(CreateMenu());
-    Menu mnumenu(CreatePopupMenu());
-    AppendMenuW(mnumenu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
-    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mnumenu.release()),
+    Menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, kExitId, Text(form::kExitCaption));
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.release()),
                 Text(form::kMenuCaption));
-    // These two act from the menu bar itself, without a drop-down.
+    // These two are commands on the menu bar itself, without a drop-down.
     AppendMenuW(bar.get(), MF_STRING, kHelpId, Text(form::kHelpCaption));
     AppendMenuW(bar.get(), MF_STRING, kAuthorId, Text(form::kAuthorCaption));
     SetMenu(hwnd_, bar.release());  // the window destroys its menu
 }
 
-// Places every control for `dpi` (or a lower density, where the window would
-// not fit the screen), with its font, and fits the window around them.
+// Places every control and sets its font for `dpi`, or for a lower density if
+// the window would not fit the screen, and fits the window around them.
 void MainWindow::Layout(UINT dpi) {
     const Scale scale(FittingDpi(hwnd_, dpi, kStyle, kExStyle));
-    for (const auto& cell : cells) cell->Rescale(scale);
-    preview->Rescale(scale);
-    Place(newGameButton, scale(form::kNewGameButtonRect));
-    Place(pictureSetList, scale(form::kPictureSetListRect));
-    Place(motto, scale(form::kMottoRect));
+    for (const auto& cell : cells_) cell->Rescale(scale);
+    preview_->Rescale(scale);
+    Place(newGameButton_, scale(form::kNewGameButtonRect));
+    Place(pictureSetList_, scale(form::kPictureSetListRect));
+    Place(motto_, scale(form::kMottoRect));
     SetFonts(scale);
     FitWindow(scale, dpi);
 }
@@ -278,9 +278,9 @@ void MainWindow::Layout(UINT dpi) {
 void MainWindow::SetFonts(const Scale& scale) {
     Font dialogFont = CreateFormFont(form::kDialogFont, scale);
     Font labelFont = CreateFormFont(form::kMottoFont, scale);
-    for (const HWND control : {newGameButton, pictureSetList})
+    for (const HWND control : {newGameButton_, pictureSetList_})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
-    SendMessageW(motto, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    SendMessageW(motto_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
 }
@@ -294,7 +294,7 @@ void MainWindow::FitWindow(const Scale& scale, UINT dpi) {
     GetWindowRect(hwnd_, &now);
     if (now.right - now.left != size.cx || now.bottom - now.top != size.cy)
         SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, kFlags);
-    // A menu bar that wraps onto a second line takes more than one line's height.
+    // A menu bar that wraps onto a second line needs more height.
     RECT actual;
     GetClientRect(hwnd_, &actual);
     const int height = scale(form::kClientSize.height);
@@ -302,10 +302,10 @@ void MainWindow::FitWindow(const Scale& scale, UINT dpi) {
         SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy + height - actual.bottom, kFlags);
 }
 
-// The label's caption in its own font and colour, left-aligned and wrapped at
-// blanks (form::WrapAtBlanks). DrawText's own word break is not used: Wine's
-// breaks a word early when the line ends inside a run of blanks, as this
-// caption's does.
+// Draws the label's caption in its own font and colour, left-aligned and
+// wrapped at blanks (form::WrapAtBlanks). DrawText's own word break is not
+// used because Wine's breaks a word early when a line ends inside a run of
+// blanks, as this caption's does.
 void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
     const HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
@@ -330,9 +330,9 @@ void MainWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
 }
 
 void MainWindow::KeepListSelection() {
-    const auto selected = static_cast<int>(SendMessageW(pictureSetList, LB_GETCURSEL, 0, 0));
+    const auto selected = static_cast<int>(SendMessageW(pictureSetList_, LB_GETCURSEL, 0, 0));
     if (selected == LB_ERR) {
-        SendMessageW(pictureSetList, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
+        SendMessageW(pictureSetList_, LB_SETCURSEL, static_cast<WPARAM>(listSelection_), 0);
     } else {
         listSelection_ = selected;
     }

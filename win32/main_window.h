@@ -1,6 +1,6 @@
 // The main window: the board of sixteen cells, the new-game button, the list
 // of picture sets, the preview, the label and the menu, as standard Windows
-// controls. It hands the player's clicks to the game session and shows what
+// controls. It passes the player's clicks to the game session and draws what
 // the session asks for.
 #pragma once
 
@@ -23,21 +23,22 @@
 
 namespace win32 {
 
-// The form's UTF-16 text as the W functions take it.
+// Passes the form's UTF-16 text to the W functions.
 inline const wchar_t* Text(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
   public:
     static void Register(HINSTANCE instance);
 
-    // Creates the window, hidden, with its controls; start-up has run.
+    // Creates the window and its controls, hidden, and starts the session.
     MainWindow(HINSTANCE instance, PictureStores pictures);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() override;
 
-    // The dialog keys of the message loop: Tab between the button and the
-    // list, Space and Enter on the button. True if `message` was consumed.
+    // Handles the dialog keys in the message loop: Tab between the button and
+    // the list, Space and Enter on the button. Returns true if it consumed
+    // `message`.
     bool TranslateDialogKey(MSG& message);
 
     // Event handlers.
@@ -60,7 +61,7 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
     void KeepListSelection();
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
 
-    // SessionView: the cells, the preview and what a screen reader says.
+    // SessionView: draw the cells and the preview, and tell a screen reader.
     void DrawCell(int cell, const tarpo::CellLook& look) override;
     void DrawPreview(std::optional<int> set) override;
     void Announce(tarpo::Announcement what) override;
@@ -74,17 +75,17 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
 
     HINSTANCE instance_;
     PictureStores pictures_;
-    std::optional<tarpo::Session> session_;  // starts once the controls exist
+    std::optional<tarpo::Session> session_;  // created once the controls exist
 
-    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> cells;
-    HWND newGameButton = nullptr;
-    HWND pictureSetList = nullptr;
-    std::unique_ptr<ImageBox> preview;
-    HWND motto = nullptr;
+    std::array<std::unique_ptr<BoardCell>, tarpo::kCellCount> cells_;
+    HWND newGameButton_ = nullptr;
+    HWND pictureSetList_ = nullptr;
+    std::unique_ptr<ImageBox> preview_;
+    HWND motto_ = nullptr;
 
     Font dialogFont_;
     Font labelFont_;
-    HWND focus_ = nullptr;  // the control that has the focus while the window is active
+    HWND focus_ = nullptr;  // the focused control, restored on activation
     std::unique_ptr<Announcement> announcement_;
     int listSelection_ = 0;
 };

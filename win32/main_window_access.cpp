@@ -46,8 +46,8 @@ void MainWindow::BuildAccess() {
 
 void MainWindow::ShowBoardFocus(bool take) {
     const auto focused = static_cast<std::size_t>(session_->focus());
-    for (std::size_t i = 0; i < cells.size(); ++i) cells[i]->SetTabStop(i == focused);
-    if (take) SetFocus(cells[focused]->hwnd());
+    for (std::size_t i = 0; i < cells_.size(); ++i) cells_[i]->SetTabStop(i == focused);
+    if (take) SetFocus(cells_[focused]->hwnd());
 }
 
 void MainWindow::Announce(tarpo::Announcement what) {
@@ -59,7 +59,7 @@ void MainWindow::Announce(tarpo::Announcement what) {
 // their frames overlap, yet the board is read row by row.
 std::vector<HWND> MainWindow::ReadingOrder() const {
     std::vector<HWND> cellWindows;
-    for (const auto& cell : cells) cellWindows.push_back(cell->hwnd());
+    for (const auto& cell : cells_) cellWindows.push_back(cell->hwnd());
     std::vector<HWND> order;
     bool cellsListed = false;
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;

@@ -13,11 +13,10 @@ std::wstring ResourceName(const tarpo::form::PicturePath& path) {
     return {path.data(), path.data() + std::char_traits<char>::length(path.data())};  // ASCII
 }
 
-// A bitmap resource as a DIB section of its own, or nothing if it is missing
-// or not laid out as the carried pictures are. The resource is read where it
-// lies in the program's image and its pixels copied once. (LoadImageW does
-// the same through a device context for the screen, several times slower
-// under Wine.)
+// Returns a bitmap resource as a DIB section of its own, or nothing if it is
+// missing or not laid out as the carried pictures are. The resource is read in
+// place and its pixels are copied once. LoadImageW would do the same through a
+// screen device context, several times slower under Wine.
 Bitmap CreateFromResource(HINSTANCE instance, const std::wstring& name) {
     const HRSRC resource = FindResourceW(instance, name.c_str(), RT_BITMAP);
     if (resource == nullptr) return {};

@@ -14,7 +14,8 @@ namespace win32 {
 
 using PictureStores = tarpo::PictureStores<Bitmap>;
 
-// A bitmap resource that is missing or not the size the form expects.
+// Thrown for a bitmap resource that is missing or not the size the form
+// expects.
 class PictureError : public std::runtime_error {
   public:
     explicit PictureError(std::wstring name)
@@ -25,12 +26,12 @@ class PictureError : public std::runtime_error {
     std::wstring name_;
 };
 
-// The resource name of a picture: its path under assets/, "skull/piece03.bmp".
+// A picture's resource name is its path under assets/: "skull/piece03.bmp".
 std::wstring PieceResourceName(int set, int piece);
 std::wstring PreviewResourceName(int set);
 
-// Decodes every picture the program carries, once. Throws PictureError naming
-// the first one that is missing or unreadable.
+// Decodes every picture in the program once. Throws PictureError naming the
+// first one that is missing or unreadable.
 PictureStores LoadPictureStores(HINSTANCE instance);
 
 }  // namespace win32

@@ -6,7 +6,7 @@ namespace win32 {
 
 namespace {
 
-// A function of user32.dll that older Windows lack, or nullptr.
+// Looks up a function of user32.dll that older Windows lack; nullptr if absent.
 template <typename Function>
 Function User32Function(const char* name) {
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");

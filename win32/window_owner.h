@@ -1,7 +1,8 @@
-// The link between a window and the object that owns it. The object is the
-// creation parameter of CreateWindowExW; from WM_NCCREATE until the window is
-// gone, the window procedure of its class hands every message to the object's
-// Handle(). Each window class gets its own procedure, WindowOwner<T>::WindowProc.
+// Links a window to the object that owns it. The object is passed as the
+// creation parameter of CreateWindowExW. From WM_NCCREATE until the window is
+// destroyed, its class's window procedure passes every message to the
+// object's Handle(). Each window class has its own procedure,
+// WindowOwner<T>::WindowProc.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +25,7 @@ class WindowOwner {
         Owner* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (owner == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
         if (message == WM_NCDESTROY) {
-            // The last message: the object outlives its window.
+            // The last message. The object outlives its window.
             static_cast<WindowOwner*>(owner)->hwnd_ = nullptr;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             return DefWindowProcW(hwnd, message, wParam, lParam);

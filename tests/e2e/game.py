@@ -4,8 +4,8 @@ the client area, and the Game interface that each kind of program (the X
 programs in xprograms.py, the page in web.py) implements.
 
 Every fact comes from the build: form.json (the form description) and
-solutions.json (the clicks that solve each start layout); the pictures are
-read from the asset files."""
+solutions.json (the start layouts and the clicks that solve each); the
+pictures are read from the asset files."""
 
 import json
 import math
@@ -64,7 +64,7 @@ class Facts:
         with open(form_json, encoding="utf-8") as f:
             self.__dict__.update(json.load(f))
         with open(solutions_json, encoding="utf-8") as f:
-            self.solutions = json.load(f)
+            self.__dict__.update(json.load(f))  # start_layouts and solutions
         self.side = self.board_side
         self.cells = self.side * self.side
         self.framed_side = self.piece_side + 2 * self.frame_width

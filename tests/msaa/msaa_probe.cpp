@@ -1,10 +1,10 @@
 // Reads tarpo.exe's main window as a screen reader does, through Microsoft
-// Active Accessibility: for every line on standard input it prints one line
-// of JSON with every accessible object under the window's client area, in
-// the order AccessibleChildren gives them ("nodes": role, name, state,
-// location on the screen, depth), and every focus, name-change and alert
-// event raised in the window since the probe started ("events": kind and the
-// object as the nodes have it). It ends at the end of its input.
+// Active Accessibility. For every line on standard input it prints one line
+// of JSON. "nodes" lists every accessible object under the window's client
+// area in the order AccessibleChildren gives them (role, name, state, screen
+// location, depth). "events" lists every focus, name-change and alert event
+// raised in the window since the probe started (kind, and the object as in
+// "nodes"). The probe ends at the end of its input.
 #include <oleacc.h>
 #include <windows.h>
 
@@ -68,7 +68,7 @@ std::wstring RoleOf(IAccessible* object, LONG id) {
     return out;
 }
 
-// One object: its role, name, state and place, as a JSON object.
+// Describes one object (role, name, state and place) as a JSON object.
 std::string Describe(IAccessible* object, LONG id, int depth) {
     VARIANT state;
     VariantInit(&state);
@@ -118,8 +118,8 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
                                                           : nullptr;
     const HWND main = FindWindowW(kWindowClass, nullptr);
     if (kind == nullptr || main == nullptr || (window != main && !IsChild(main, window))) return;
-    // The event's place in the list is taken first: reading its object may
-    // wait on the program, and the next events come in meanwhile.
+    // Reserve the event's place in the list first, because reading its object
+    // may wait on the program while the next events come in.
     const std::size_t slot = events.size();
     events.emplace_back();
     IAccessible* accessible = nullptr;
@@ -150,7 +150,7 @@ void Report() {
     line += "], \"events\": [";
     bool first = true;
     for (const std::string& event : events) {
-        if (event.empty()) continue;  // still being read: in the next report
+        if (event.empty()) continue;  // still being read; it goes in the next report
         line += (first ? "" : ", ") + event;
         first = false;
     }
@@ -159,8 +159,8 @@ void Report() {
     std::fflush(stdout);
 }
 
-// Standard input, line by line, each line a message to the main thread's
-// window, which also gets it while a call to the program waits.
+// Reads standard input and posts each line as a message to the main thread's
+// window, which receives it even while a call to the program waits.
 DWORD WINAPI ReadInput(void* window) {
     const auto target = static_cast<HWND>(window);
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

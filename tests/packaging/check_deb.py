@@ -78,8 +78,8 @@ def check_runs(program):
         try:
             window = str(x.find_window(TITLE, timeout=20))
             print("window %s titled %r after %.1f s" % (window, TITLE, time.monotonic() - started))
-            # The embedded icon reaches the window: Qt puts it into _NET_WM_ICON
-            # as width, height and pixels; the icon is 64x64.
+            # Check that the embedded icon reaches the window. Qt puts it into
+            # _NET_WM_ICON as width, height and pixels; the icon is 64x64.
             icon = x.run([tool("xprop"), "-id", window, "_NET_WM_ICON"]).decode()
             if "Icon (64 x 64)" not in icon:
                 fail("the window has no 64x64 icon: %s" % icon[:200])
@@ -99,8 +99,8 @@ def main():
     os.makedirs(work_dir)
     deb = build_package(cpack, build_dir, os.path.join(work_dir, "out"))
     check_control(deb, version)
-    # Every tag of level warning or error fails; lintian's notes on running
-    # as root go to stderr, its tags to stdout.
+    # Any warning or error tag fails the test. lintian writes its tags to
+    # stdout and its notes about running as root to stderr.
     lintian = subprocess.run([tool("lintian"), "--fail-on", "error,warning", deb],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                              timeout=300)
@@ -113,7 +113,8 @@ def main():
         if not os.path.isfile(os.path.join(root, relative)):
             fail("not in the package: " + relative)
     program = os.path.join(root, "usr/games/tarpo")
-    # Debian binaries carry no RPATH; Qt's project set-up would add $ORIGIN.
+    # Debian binaries carry no RPATH, but Qt's project set-up would add
+    # $ORIGIN.
     dynamic = run([tool("readelf"), "--dynamic", program], show=False)
     if "RPATH" in dynamic or "RUNPATH" in dynamic:
         fail("the packaged binary has a library search path:\n" + dynamic)

@@ -80,8 +80,8 @@ def check_png(path, size):
     width, height, pixel = read_png(path)
     if (width, height) != (size, size):
         fail("%s is %dx%d, expected %dx%d" % (path, width, height, size, size))
-    # The plate has round corners: the very corner is (nearly) transparent,
-    # the middle of the board is opaque.
+    # The plate has round corners, so the very corner is (nearly) transparent
+    # and the middle of the board is opaque.
     if pixel(0, 0)[3] > 100:
         fail("%s: the corner is not transparent: %r" % (path, pixel(0, 0)))
     if pixel(size // 2, size // 2)[3] != 255:
@@ -115,7 +115,8 @@ def main():
     program = installed("games/tarpo")
     if not os.access(program, os.X_OK):
         fail("games/tarpo is not executable")
-    # The entry names the program by its full path: /usr/games is not on every PATH.
+    # The entry names the program by its full path, since /usr/games is not on
+    # every PATH.
     check_desktop_entry(installed("share/applications/org.tarpo.Tarpo.desktop"), program)
     check_metainfo(installed("share/metainfo/org.tarpo.Tarpo.metainfo.xml"), version)
     svg = ET.parse(installed("share/icons/hicolor/scalable/apps/tarpo.svg")).getroot()

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Checks the Windows installer: the product facts in its tables, then, in a
-copy of a freshly booted Wine prefix under Xvfb, a silent install (the program, its Start-menu
-shortcut, its entry in the list of installed programs), the window of the
-program started from that shortcut, an install refused while the program
-runs, a silent removal that leaves no trace, two installs followed by one
-removal, and an install into a folder of one's own that later builds replace
-there, whose removal is refused while the program runs from it.
+"""Checks the Windows installer. First the product facts in its tables. Then,
+in a copy of a freshly booted Wine prefix under Xvfb:
+- a silent install: the program, its Start-menu shortcut, its entry in the
+  list of installed programs;
+- the window of the program started from that shortcut;
+- an install refused while the program runs;
+- a silent removal that leaves no trace;
+- two installs followed by one removal;
+- an install into a folder of our own, which later builds replace there and
+  whose removal is refused while the program runs from it.
 
 Usage: check_msi.py MSI EXE WORK_DIR VERSION PUBLISHER FORM_JSON SOLUTIONS_JSON ASSETS
                     BOOTED_PREFIX"""
@@ -32,8 +35,9 @@ ERROR_INSTALL_FAILURE = 1603
 
 
 def table(msi, name):
-    """The rows of an MSI table as dicts: msiinfo writes it in the .idt text
-    form, the column names, their types and the key, then one row a line."""
+    """The rows of an MSI table as dicts. msiinfo writes the table in .idt
+    text form: the column names, their types and the key, then one row per
+    line."""
     text = subprocess.run([tool("msiinfo"), "export", msi, name], stdout=subprocess.PIPE,
                           check=True, text=True).stdout
     lines = text.splitlines()
@@ -59,8 +63,8 @@ def check_tables(msi, version, publisher):
 
 
 def rebuilt(msi, path, version):
-    """A copy of the installer as another build of the given version would be:
-    a new product code and a new package code."""
+    """A copy of the installer as another build of the given version would
+    make it, with a new product code and a new package code."""
     shutil.copy(msi, path)
     summary = subprocess.run([tool("msiinfo"), "suminfo", msi], stdout=subprocess.PIPE,
                              check=True, text=True).stdout
@@ -86,7 +90,8 @@ class Wine:
 
     def __init__(self, x, prefix):
         self.x, self.prefix = x, prefix
-        # No .NET or Gecko prompts; no menu entries written to the host's desktop.
+        # Skip the .NET and Gecko prompts, and write no menu entries to the
+        # host's desktop.
         self.env = dict(x.env, WINEPREFIX=prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
@@ -111,7 +116,7 @@ class Wine:
     def entries(self):
         """The product codes of the entries named tarpo in the list of
         installed programs."""
-        # A key's line, then its values, one a line.
+        # A key's line, then its values, one per line.
         lines = self.run("wine", "reg", "query", UNINSTALL_KEY, "/s")[1].splitlines()
         key, codes = "", []
         for line in lines:
@@ -144,7 +149,7 @@ class Wine:
 
 
 def check_unchanged(wine, needles, expected, after):
-    """The traces of tarpo in the prefix are those expected."""
+    """Checks that tarpo left exactly the expected traces in the prefix."""
     found = wine.traces(needles)
     if sorted(found) != sorted(expected):
         fail("%s, these differ:\n%s" % (after, "\n".join(sorted(set(found) ^ set(expected)))))
@@ -178,8 +183,8 @@ def check_installed(wine, exe, properties, version, publisher):
 
 
 def check_refused(wine, action, msi, log):
-    """Installing or removing while the program runs fails with the
-    installer's message. Wine hands on msiexec's status modulo 256."""
+    """Checks that installing or removing while the program runs fails with
+    the installer's message. Wine passes on msiexec's status modulo 256."""
     windows_log = "Z:" + log.replace("/", "\\")
     status, output = wine.run("wine", "msiexec", action, msi, "/qn", "/l*", windows_log)
     with open(log, encoding="utf-8", errors="replace") as f:
@@ -205,8 +210,8 @@ class InstalledProgram:
     def start(self, x, scale):
         starter = x.start(["wine", "start", "/unix", self.link], extra_env=self.wine.env,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # A fresh prefix paints the window's controls a while after it maps:
-        # wait until two screenshots in a row agree.
+        # In a fresh prefix the controls are painted a while after the window
+        # maps, so wait until two screenshots in a row agree.
         x.find_window(self.title, timeout=60)
         shots = [b""]
 
@@ -236,7 +241,8 @@ def main():
                            for form in (lambda g: g.strip("{}"), packed)]
 
     with XSession() as x:
-        # The prefix the end-to-end suite booted, copied: booting one takes long.
+        # Copy the prefix the end-to-end suite booted, since booting one takes
+        # long.
         wine = Wine(x, os.path.join(work_dir, "prefix"))
         subprocess.run(["cp", "-a", booted, wine.prefix], check=True)
         try:
@@ -245,8 +251,8 @@ def main():
             wine.msiexec("/i", msi)
             link = check_installed(wine, exe, properties, version, publisher)
             installed = wine.traces(needles)
-            # The window as the end-to-end suite checks it at start; while the
-            # program runs, the installer refuses to touch it.
+            # Check the window as the end-to-end suite does at start. While the
+            # program runs, the installer must refuse to touch it.
             shots = os.path.join(work_dir, "shots")
             os.makedirs(shots)
             facts = Facts(form_json, solutions_json)
@@ -268,9 +274,10 @@ def main():
             wine.msiexec("/x", msi)
             check_unchanged(wine, needles, before, "after two installs and one removal")
 
-            # A folder of one's own: the removal finds it, refused while the
-            # program runs from there; another build of this version, then a
-            # later version, each replace what is there, in that folder.
+            # Install into a folder of our own. The removal must find it and be
+            # refused while the program runs from there. Another build of this
+            # version, then a later version, must each replace what is in
+            # that folder.
             wine.msiexec("/i", msi, "INSTALLDIR=" + CHOSEN_FOLDER)
             chosen = CHOSEN_FOLDER + r"\tarpo.exe"
             x.start(["wine", chosen], extra_env=wine.env,

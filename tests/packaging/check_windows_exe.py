@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""What a Windows user gets in the one file tarpo.exe, read from the built
-file: a 64-bit GUI program that imports only DLLs every Windows has (no MinGW
-runtime), small enough, with the icon at every size Windows shows and the
-manifest that asks for per-monitor DPI awareness but not for the Common
-Controls 6 look, so that the button and the list keep the classic 3D look of
-the cells' sunken frames.
+"""Checks what a Windows user gets in the one file tarpo.exe, read from the
+built file. It must be a 64-bit GUI program that imports only DLLs every
+Windows has (no MinGW runtime), stay small, carry the icon at every size
+Windows shows, and carry a manifest that asks for per-monitor DPI awareness
+but not for the Common Controls 6 look, so that the button and the list keep
+the classic 3D look of the cells' sunken frames.
 
 Usage: check_windows_exe.py TARPO_EXE WORK_DIR"""
 
@@ -16,8 +16,8 @@ import sys
 from checks import fail, tool
 
 MAX_BYTES = 1536 * 1024  # 1.5 MiB, the pictures included
-# DLLs that are part of every Windows since 10; anything else (libstdc++-6,
-# libgcc_s_seh-1, libwinpthread-1, Qt...) would have to be shipped beside it.
+# DLLs that are part of every Windows since 10. Anything else (libstdc++-6,
+# libgcc_s_seh-1, libwinpthread-1, Qt...) would have to be shipped with it.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll",
                "advapi32.dll", "shell32.dll", "ole32.dll", "uxtheme.dll", "oleacc.dll",
                "oleaut32.dll"}
