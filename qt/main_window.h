@@ -22,8 +22,8 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     Q_OBJECT
 
   public:
-    // `pictures` are the decoded picture stores; `seed` seeds the pick of
-    // each new game's layout (tests fix it).
+    // `pictures` holds the decoded pictures. `seed` seeds the pick of each
+    // new game's layout, so that tests can fix it.
     explicit MainWindow(PictureStores pictures,
                         std::uint32_t seed = tarpo::LayoutPicker::FreshSeed(),
                         QWidget* parent = nullptr);
@@ -46,13 +46,13 @@ class MainWindow : public QMainWindow, private tarpo::SessionView {
     void DrawPreview(std::optional<int> set) override;
     void Announce(tarpo::Announcement what) override;
 
-    // Keyboard play: the board's Tab stop on the session's focused cell,
-    // which takes the focus when `take` is set.
+    // Keyboard play. ShowBoardFocus puts the board's Tab stop on the
+    // session's focused cell, and the focus too when `take` is set.
     void ShowBoardFocus(bool take);
 
     PictureStores pictures_;
     QWidget* client_;
-    std::optional<tarpo::Session> session_;              // starts once the controls exist
+    std::optional<tarpo::Session> session_;              // created once the controls exist
     std::array<BoardCell*, tarpo::kCellCount> cells_{};  // the board's cells
     Announcement* announcement_ = nullptr;
 

@@ -66,9 +66,10 @@ class MainWindow : public WindowOwner<MainWindow>, private tarpo::SessionView {
     void DrawPreview(std::optional<int> set) override;
     void Announce(tarpo::Announcement what) override;
 
-    // Keyboard and screen-reader play (main_window_access.cpp): the names;
-    // the board's Tab stop on the session's focused cell, which takes the
-    // focus when `take` is set; the controls in reading order.
+    // Keyboard and screen-reader play, in main_window_access.cpp. BuildAccess
+    // names the controls. ShowBoardFocus puts the board's Tab stop on the
+    // session's focused cell, and the focus too when `take` is set.
+    // ReadingOrder lists the controls in reading order.
     void BuildAccess();
     void ShowBoardFocus(bool take);
     std::vector<HWND> ReadingOrder() const;

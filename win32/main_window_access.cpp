@@ -38,9 +38,9 @@ LRESULT CALLBACK NamedListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void MainWindow::BuildAccess() {
-    SetPropW(pictureSetList, kListProcProperty,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList, GWLP_WNDPROC)));
-    SetWindowLongPtrW(pictureSetList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
+    SetPropW(pictureSetList_, kListProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(pictureSetList_, GWLP_WNDPROC)));
+    SetWindowLongPtrW(pictureSetList_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedListProc));
     announcement_ = std::make_unique<Announcement>(hwnd_);
 }
 
