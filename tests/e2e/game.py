@@ -60,6 +60,22 @@ def same_twice(look, interval=0.2):
     return first if look() == first else None
 
 
+def neighbours(cell, side):
+    row, col = divmod(cell, side)
+    return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
+            if 0 <= r < side and 0 <= c < side]
+
+
+def slide_parity(board, side):
+    """What slides keep: the parity of the arrangement (the empty cell counted
+    as the highest tile) plus the parity of the empty cell's row and column."""
+    values = [v or len(board) for v in board]
+    inversions = sum(values[i] > values[j] for i in range(len(values))
+                     for j in range(i + 1, len(values)))
+    empty = board.index(0)
+    return (inversions + empty // side + empty % side) % 2
+
+
 class Facts:
     def __init__(self, form_json, solutions_json):
         with open(form_json, encoding="utf-8") as f:

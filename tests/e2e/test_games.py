@@ -1,16 +1,10 @@
 """Whole games, by keys and by the pointer, at every display scale, on a
-small screen, on a phone and after an offline reload; deals and a burst of
-clicks."""
-
-import random
+small screen, on a phone and after an offline reload."""
 
 import pytest
 
-from game import PictureSet, check, device, is_whole, near, same_twice, wait_for
+from game import PictureSet, check, device, is_whole, near, neighbours, wait_for
 
-RAPID_CLICKS = 500
-RAPID_SEED = 5150
-DEALS = 40  # all five layouts show up in 40 deals but once in 1500 runs
 
 
 def play_whole_game(player, facts, assets, set_index, scale=1, by="keys", asked=None,
@@ -136,84 +130,6 @@ def test_game_after_offline_reload(player, facts, assets):
     play_whole_game(player, facts, assets, 0, offline=True)
 
 
-@pytest.mark.rapid
-def test_deals_hit_every_layout(player, facts, assets):
-    """New games one after another deal every start layout: the draw is
-    fresh at each press. A slide between deals makes each one show."""
-    f = facts
-    skull = PictureSet(f, assets, 0, 1)
-    game = player.start()
-    seen = set()
-    for _ in range(DEALS):
-        game.press_button()
-        tiles, _ = game.wait_board(skull, lambda t: t[:-1] in f.start_layouts,
-                                   "no deal on the screen")
-        seen.add(f.start_layouts.index(tiles[:-1]))
-        game.click_cells([f.cells - 2])  # into the empty last cell
-        game.wait_board(skull, lambda t: t[-1] != 0, "the slide does not show")
-    check(len(seen) == len(f.start_layouts),
-          "%d deals gave only the layouts %s" % (DEALS, sorted(seen)))
-
-
-@pytest.mark.rapid
-def test_rapid_clicks(player, facts, assets):
-    """500 clicks sent as fast as input goes, anywhere in the framed cells
-    including the overlap strips. Sent this fast, a press and its release
-    may reach different cells, which is no click, so which board results
-    is not predicted: the program still runs and answers, and the board
-    is one that slides can reach from the deal."""
-    f = facts
-    rng = random.Random(RAPID_SEED)
-    pictures = PictureSet(f, assets, 0, 1)
-    game = player.start()
-    game.press_button()
-    dealt, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
-                               "no deal on the screen")
-    # Mostly cells beside where the empty cell would be if every click
-    # counted, so that the board keeps changing; the rest anywhere. Each
-    # press lands anywhere in the part of the cell's box that is on top,
-    # its overlap strips with the lower-numbered neighbours included.
-    # Few clicks may count, and slides can undo each other: a burst that
-    # leaves the dealt board is followed by one more.
-    board = dealt
-    for _ in range(2):
-        empty = board.index(0)
-        points = []
-        for _ in range(RAPID_CLICKS):
-            beside = neighbours(empty, f.side)
-            cell = rng.choice(beside) if rng.random() < 0.7 else rng.randrange(f.cells)
-            empty = cell if cell in beside else empty
-            ox, oy = f.cell_origin(cell)
-            points.append((ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch)))
-        # The help box, asked for in the same stream of input, comes up
-        # only once the program has handled every click before it.
-        game.burst(points, f.menu_captions[1])
-        game.wait_box(f.help_title, f.help_text, timeout=60)
-        game.key("Return")
-        game.wait_box_gone(f.help_title)
-
-        board = wait_for(lambda: same_twice(lambda: game.look().board(pictures), 0.3), 30,
-                         "the board on the screen did not settle")
-        game.look("rapid-clicks")
-        check(game.running(), "the program ended")
-        check(sorted(board) == list(range(f.cells)),
-              "not tiles 1..15 once and one empty cell: %r" % board)
-        check(slide_parity(board, f.side) == slide_parity(dealt, f.side),
-              "the board %r cannot be reached from the deal %r by slides" % (board, dealt))
-        if board != dealt:
-            break
-    check(board != dealt, "none of the clicks slid a tile")
-
-    # And it still answers: a plain click beside the empty cell slides that tile.
-    empty = board.index(0)
-    cell = neighbours(empty, f.side)[0]
-    expected = list(board)
-    expected[empty], expected[cell] = board[cell], 0
-    game.click_cells([cell])
-    game.wait_board(pictures, lambda t: t == expected,
-                    "a click after the burst did not slide the tile of cell %d" % cell)
-
-
 @pytest.mark.touch
 def test_overlapping_taps(player, facts, assets):
     """Two thumbs: a tap that begins before the other has ended still
@@ -230,22 +146,6 @@ def test_overlapping_taps(player, facts, assets):
     expected[empty], expected[first], expected[second] = dealt[first], dealt[second], 0
     game.overlapping_taps([game.cell_point(first), game.cell_point(second)])
     game.wait_board(skull, lambda t: t == expected, "the two taps did not slide two tiles")
-
-
-def neighbours(cell, side):
-    row, col = divmod(cell, side)
-    return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
-            if 0 <= r < side and 0 <= c < side]
-
-
-def slide_parity(board, side):
-    """What slides keep: the parity of the arrangement (the empty cell counted
-    as the highest tile) plus the parity of the empty cell's row and column."""
-    values = [v or len(board) for v in board]
-    inversions = sum(values[i] > values[j] for i in range(len(values))
-                     for j in range(i + 1, len(values)))
-    empty = board.index(0)
-    return (inversions + empty // side + empty % side) % 2
 
 
 def picture_amiss(view, rows):

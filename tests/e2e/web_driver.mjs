@@ -149,9 +149,9 @@ async function puppeteerEngine(name) {
         const keyboard = game.page.keyboard;
         const { held, name } = parseKey(key);
         for (const modifier of held) await keyboard.down(modifier);
-        if (typeof key === 'string') {
+        if (typeof key === 'string' || !game.cdp) {
           await keyboard.press(name, { delay: KEY_DELAY_MS });
-        } else {  // a key that only a Russian layout has
+        } else {  // a key that only a Russian layout has, as Chromium gets it
           const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
                           modifiers: key.alt ? ALT : 0 };
           await game.cdp.send('Input.dispatchKeyEvent', key.alt
