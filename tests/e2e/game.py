@@ -10,6 +10,7 @@ read from the asset files."""
 import json
 import math
 import os
+import re
 import struct
 import time
 from typing import Protocol
@@ -98,23 +99,11 @@ class Screenshot:
     """An 8-bit RGB picture, read from a binary PPM."""
 
     def __init__(self, ppm: bytes):
-        # "P6\n<w> <h>\n<max>\n" followed by RGB triples.
-        fields = []
-        pos = 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            if ppm[pos:pos + 1] == b"#":
-                pos = ppm.index(b"\n", pos)
-                continue
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        assert fields[0] == b"P6" and fields[3] == b"255", fields
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = ppm[pos + 1:]
+        # "P6\n<w> <h>\n255\n", maybe with comment lines after P6, then RGB triples.
+        header = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", ppm)
+        assert header, ppm[:20]
+        self.width, self.height = int(header[1]), int(header[2])
+        self.pixels = ppm[header.end():]
 
     def pixel(self, x, y):
         i = (y * self.width + x) * 3

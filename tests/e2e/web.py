@@ -67,12 +67,12 @@ def box(selector, index=0):
 # browser process, so they play ratio 2 alone beside 1.
 ENGINES = {
     "web-chromium": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
-                         "keyboard_layout", "hosts", "deploy", "board_keys", "accessibility",
-                         "focus_ring", "audit", "rapid"},
-            (2, 1.25, 1.5, 1.75), False),
+                                  "keyboard_layout", "hosts", "deploy", "board_keys",
+                                  "accessibility", "focus_ring", "audit", "rapid"},
+                     (2, 1.25, 1.5, 1.75), False),
     "web-firefox": ("firefox", {"offline", "deploy", "board_keys"}, (2,), False),
-    "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"}, (2,),
-               True),
+    "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"},
+                   (2,), True),
 }
 # Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
 WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
@@ -305,8 +305,7 @@ class WebGame(Game):
                                  ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
             check(errors == [], "the browser would not install the page: %r" % errors)
         self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
-        self.site.offline = True
-        self.driver("offline", game=self.id, offline=True)
+        self.site.offline = True  # the host going away takes the network
         self.driver("reload", game=self.id)
         self.wait_ready("the page did not show its window offline")
 
@@ -367,18 +366,20 @@ class WebGame(Game):
         client = self.widened(self.client_box)
         return round(client["width"] * self.scale), round(client["height"] * self.scale)
 
-    def png(self, clip=None):
-        """The viewport, or the clip of it, in device pixels. Where the engine
-        shoots only the whole viewport, the clip is cut out of it here."""
+    def png(self, clip=None, form="png"):
+        """The viewport, or the clip of it, in device pixels, as PNG or
+        another of ImageMagick's formats. Where the engine shoots more than
+        the clip, the clip is cut out of it here."""
         shot = self.driver("screenshot", game=self.id, clip=clip)
-        png = base64.b64decode(shot["png"])
-        if clip is None or shot["clip"] == clip:
+        png, crop = base64.b64decode(shot["png"]), []
+        if clip is not None and shot["clip"] != clip:
+            x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
+            width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
+            crop = ["-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage"]
+        if not crop and form == "png":
             return png
-        x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
-        width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
-        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-                               "+repage", "png:-"], input=png, stdout=subprocess.PIPE,
-                              check=True).stdout
+        return subprocess.run(["convert", "png:-", *crop, "-depth", "8", form + ":-"], input=png,
+                              stdout=subprocess.PIPE, check=True).stdout
 
     def look(self, save_as=None):
         """The client area and the menu bar above it, from the form's corner,
@@ -390,10 +391,8 @@ class WebGame(Game):
         def shoot():
             client, form = self.client_box(), self.eval(box("#form"))
             above = client["y"] - form["y"]
-            return above, self.png(dict(client, y=form["y"], height=client["height"] + above))
-        above, png = self.widened(shoot)
-        ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
-                             stdout=subprocess.PIPE, check=True).stdout
+            return above, self.png(dict(client, y=form["y"], height=client["height"] + above), "ppm")
+        above, ppm = self.widened(shoot)
         return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts, above)
 
     # Input at form points.

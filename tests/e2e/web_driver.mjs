@@ -187,8 +187,6 @@ async function puppeteerEngine(name) {
       game.problems = [];
       return found;
     },
-    // The host going away (web.py) takes the network.
-    async offline() {},
     // What keeps the browser from offering to install the page as an app, as
     // a profile of its own (not incognito) sees it once `ready` holds.
     async installabilityErrors({ origin, path, ready }) {
@@ -408,8 +406,6 @@ async function webkit() {
     goto: (game, url) => session(game, 'POST', '/url', { url }),
     closed,
     close: (game) => call(game, 'DELETE', `/session/${game.session}`),
-    // The host going away (web.py) takes the network.
-    async offline() {},
     // Classic WebDriver reports neither requests nor errors: the requests
     // are read from the page's resource timing.
     async problems(game) {
@@ -457,7 +453,7 @@ const ops = {
 };
 // The arguments each engine operation takes after the game, in order.
 const ARGS = { clicks: ['points', 'touch'], keys: ['keys'], screenshot: ['clip'], eval: ['expression'],
-               goto: ['url'], offline: ['offline'], overlappingTouches: ['points'],
+               goto: ['url'], overlappingTouches: ['points'],
                forcedColors: ['active'], drawnFonts: ['selectors'], newTab: ['origin', 'path'] };
 
 const input = createInterface({ input: process.stdin });
