@@ -187,6 +187,7 @@ class WebBrowser:
             game.end()
         self.games = []
         self.site.offline, self.site.missing, self.site.root = False, set(), self.root
+        self.site.served.clear()
         self.site.pictures_released.set()
         self.site.reset()
 
