@@ -84,9 +84,9 @@ const untilClosed = (game, input) => input().catch((error) => {
   if (!game.page.isClosed()) throw error;
 });
 
-async function puppeteerEngine(name) {
+async function puppeteerEngine(engineName) {
   const { default: puppeteer } = await import('puppeteer-core');
-  const chromium = name === 'chromium';
+  const chromium = engineName === 'chromium';
   const launch = (dpr, userDataDir) => puppeteer.launch(chromium
     ? { browser: 'chrome', executablePath: CHROMIUM, args: CHROMIUM_ARGS, headless: true,
         userDataDir, defaultViewport: null }
