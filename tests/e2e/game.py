@@ -10,8 +10,10 @@ pictures are read from the asset files."""
 import json
 import math
 import os
+import re
 import struct
 import time
+from typing import Protocol
 
 
 def check(condition, message):
@@ -59,6 +61,22 @@ def same_twice(look, interval=0.2):
     return first if look() == first else None
 
 
+def neighbours(cell, side):
+    row, col = divmod(cell, side)
+    return [r * side + c for r, c in ((row - 1, col), (row + 1, col), (row, col - 1), (row, col + 1))
+            if 0 <= r < side and 0 <= c < side]
+
+
+def slide_parity(board, side):
+    """What slides keep: the parity of the arrangement (the empty cell counted
+    as the highest tile) plus the parity of the empty cell's row and column."""
+    values = [v or len(board) for v in board]
+    inversions = sum(values[i] > values[j] for i in range(len(values))
+                     for j in range(i + 1, len(values)))
+    empty = board.index(0)
+    return (inversions + empty // side + empty % side) % 2
+
+
 class Facts:
     def __init__(self, form_json, solutions_json):
         with open(form_json, encoding="utf-8") as f:
@@ -81,23 +99,11 @@ class Screenshot:
     """An 8-bit RGB picture, read from a binary PPM."""
 
     def __init__(self, ppm: bytes):
-        # "P6\n<w> <h>\n<max>\n" followed by RGB triples.
-        fields = []
-        pos = 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            if ppm[pos:pos + 1] == b"#":
-                pos = ppm.index(b"\n", pos)
-                continue
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        assert fields[0] == b"P6" and fields[3] == b"255", fields
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = ppm[pos + 1:]
+        # "P6\n<w> <h>\n255\n", maybe with comment lines after P6, then RGB triples.
+        header = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", ppm)
+        assert header, ppm[:20]
+        self.width, self.height = int(header[1]), int(header[2])
+        self.pixels = ppm[header.end():]
 
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
@@ -301,47 +307,32 @@ class ClientView:
         return amiss
 
 
-class Game:
-    """One run of the program under test, as the scenarios drive and see it.
-    Points are form points (see ClientView). A kind of program implements:
+class Game(Protocol):
+    """One run of the program under test, as the tests drive and see it.
+    Points are form points (see ClientView). Keys are X keysym names: space
+    Tab shift+Tab Up Down Left Right Home End ctrl+End Return Escape."""
+    facts: Facts
+    scale: float  # device pixels per form pixel
 
-    scale                    device pixels per form pixel
-    click(x, y)              the pointer (mouse, or a finger on a touch screen)
-    clicks(points)           clicks one after the other, each where it is aimed
-    burst(points, caption)   clicks sent as fast as input goes, then in the same
-                             stream the menu-bar mnemonic of caption
-    key(*names)              keys by X keysym name: space Tab shift+Tab Up Down Left
-                             Right Home End ctrl+End Return Escape
-    mnemonic(caption, menu_bar=True)  the key of caption's "&" letter, with Alt
-                             for an entry of the menu bar
-    look(save_as=None)       a ClientView of the screen now, saved under a name
-    client_pixels()          the client area's size in device pixels
-    check_fixed_size()       the window cannot be resized or maximised
-    click_menu(i)            the mouse on the i-th entry of the menu bar
-    click_drop_down()        the mouse on the open drop-down's one entry
-    wait_box(title, text)    a message box shows (its text checked where the
-                             program lets it be read); wait_box_gone(title)
-    close_window()           the window's close button, where there is one
-    running()                the program still runs and has not ended
-    exit_status()            waits for the program's end: 0 for a plain exit
-    end()                    ends it if it still runs
-    accessible_nodes()       with the "accessibility" feature: every node of the
-                             window as a screen reader finds it, in its order:
-                             (role, name, showing, focused, (x, y, w, h) in form
-                             points)
-    audit()                  with the "audit" feature: what an accessibility
-                             checker finds amiss in the window, as lines
-    A program with the "board_keys" feature is played on the board by keys too.
-    A page also has (with the adapter's host(**how), deploy() and undeploy()):
-    reload()                 loads the page again and waits until it is ready
-    kept_versions()          the names of the versions kept for offline play
-    wait_settled(kept)       waits until a version not in kept is kept, and
-                             nothing more is on its way
-    loaded_files()           the paths of the files the page has loaded
-    """
-
-    def __init__(self, facts):
-        self.facts = facts
+    def click(self, x, y): ...  # the pointer: the mouse, or a finger on a touch screen
+    def clicks(self, points): ...  # one after the other, each where it is aimed
+    def burst(self, points, caption): ...  # as fast as input goes, then caption's mnemonic
+    def key(self, *names): ...
+    def mnemonic(self, caption, menu_bar=True): ...  # caption's "&" letter, with Alt on the bar
+    def look(self, save_as=None) -> "ClientView": ...  # the screen now, saved under a name
+    def client_pixels(self): ...  # the client area's size in device pixels
+    def check_fixed_size(self): ...  # the window cannot be resized or maximised
+    def click_menu(self, i): ...  # the mouse on the i-th entry of the menu bar
+    def click_drop_down(self): ...  # the mouse on the open drop-down's one entry
+    def wait_box(self, title, text, timeout=10): ...  # its text checked where it can be read
+    def wait_box_gone(self, title): ...
+    def close_window(self): ...  # the window's close button, where there is one
+    def running(self) -> bool: ...
+    def exit_status(self) -> int: ...  # waits for the end: 0 for a plain exit
+    def end(self): ...  # ends it if it still runs
+    # With the "accessibility" feature: every node as a screen reader finds
+    # it, in its order: (role, name, showing, focused, (x, y, w, h) in form points).
+    def accessible_nodes(self): ...
 
     def cell_point(self, i, strip=False):
         """The centre of a framed cell, or a point of its top-left frame,
@@ -400,3 +391,27 @@ class Game:
         shows then, if that differs from `shown` (a stale screen, not a game
         that is behind)."""
         return ""
+
+
+class Player(Protocol):
+    """A kind of program under test (xprograms.XDesktop, web.WebBrowser): it
+    starts games and keeps what the tests need between them. `features` names
+    what the front end has (the tests' markers), `hidpi_scales` the display
+    scales it is played at besides 1."""
+    name: str
+    features: frozenset
+    hidpi_scales: tuple
+
+    def start(self, scale=1, **options) -> Game: ...
+    def save_screen(self, name): ...
+    def shot_path(self, name) -> str: ...
+    def end_games(self): ...  # every game it started ended
+    def problems(self) -> list: ...  # what the games did that no test allows
+    def log_text(self) -> str: ...
+    def keyboard_layout(self, layout): ...  # a context: the player types on that layout
+
+
+def announced(game):
+    """What live regions and alerts say now."""
+    return [name for role, name, showing, _, _ in game.accessible_nodes()
+            if role in {"notification", "alert", "status"} and showing and name]

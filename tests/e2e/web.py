@@ -1,26 +1,21 @@
-"""The web page under the end-to-end suite: the site served on 127.0.0.1 by a
-server of the suite's own, played with real mouse, keyboard and touch input
-in one of three browser engines (web_driver.mjs, a Node process spoken to in
-JSON lines): Debian's Chromium through playwright-core, Firefox ESR through
-puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver in an X
-session of its own; seen on screenshots of the page, and in Chromium read as
-assistive technology reads it: its accessibility tree, axe-core."""
+"""The web page under the end-to-end tests: the site served by the test
+host (host.py), played with real mouse, keyboard and touch input in one of
+three browser engines (web_driver.mjs, a Node process spoken to in JSON
+lines): Debian's Chromium and Firefox ESR through puppeteer-core,
+WebKitGTK's MiniBrowser through WebKitWebDriver in an X session of its own;
+seen on screenshots of the page, and in Chromium read as assistive
+technology reads it: its accessibility tree, axe-core."""
 
 import base64
 import contextlib
 import glob
-import http.server
 import json
 import os
-import re
-import shutil
 import subprocess
-import sys
 import tempfile
-import threading
-import time
 
 from game import ClientView, Game, Screenshot, check, wait_for
+from host import PICTURE_TYPES, Site
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WEB_SOURCES = os.path.join(HERE, os.pardir, os.pardir, "web")
@@ -35,15 +30,9 @@ LIVE_ROLES = {"status", "alert"}
 # The letters of a Russian keyboard and the US keys in their places.
 RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
-SLOW_RATE = 50000 // 8  # 50 kbit/s in bytes a second
-NOTICE_S = 10  # a page that cannot start says so within this
-STALL_NOTICE_S = 30  # 15 s without progress, and some to spare
-LATE_S = 3  # how long a late file keeps the page waiting
+# The text of a notice while it shows.
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
           " ? e.textContent : '')(document.querySelector(%s))")
-PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
-MIME_TYPES = {".wasm": "application/wasm", ".webp": "image/webp", ".webmanifest": "application/manifest+json",
-              ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json"}
 
 
 def visible(selector):
@@ -65,7 +54,7 @@ def box(selector, index=0):
             % (json.dumps(selector), index))
 
 
-# Each engine: what web_driver.mjs calls it, the groups only some engines
+# Each engine: what web_driver.mjs calls it, what only some engines
 # have (missing_picture: a picture file withheld; touch: a phone;
 # install_prompt: the browser says whether it would offer to install the
 # page; keyboard_layout: a Russian keyboard layout can be put on; focus_ring:
@@ -77,189 +66,16 @@ def box(selector, index=0):
 # and whether it needs an X display. Firefox and WebKit set their ratio per
 # browser process, so they play ratio 2 alone beside 1.
 ENGINES = {
-    "web": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
-                         "keyboard_layout", "hosts", "deploy", "board_keys", "accessibility",
-                         "focus_ring", "audit"},
-            (2, 1.25, 1.5, 1.75), False),
-    "firefox": ("firefox", {"offline", "deploy", "board_keys"}, (2,), False),
-    "webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"}, (2,),
-               True),
+    "web-chromium": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
+                                  "keyboard_layout", "hosts", "deploy", "board_keys",
+                                  "accessibility", "focus_ring", "audit", "rapid"},
+                     (2, 1.25, 1.5, 1.75), False),
+    "web-firefox": ("firefox", {"offline", "deploy", "board_keys"}, (2,), False),
+    "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"},
+                   (2,), True),
 }
 # Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
 WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
-
-
-# The policy the README gives a host to send, under which every test runs.
-STRICT_CSP = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
-              "img-src 'self'; object-src 'none'; base-uri 'none'; form-action 'none'; "
-              "frame-ancestors 'none'; require-trusted-types-for 'script'; trusted-types tarpo")
-MONTH_S = 30 * 24 * 3600
-HANG_S = 120  # a hung request's longest wait, should a test not release it
-CHUNK = 1024
-
-
-class Site(http.server.ThreadingHTTPServer):
-    """The site on a free port, with the MIME types a page needs, sent with
-    the strict CSP. `served` records every path asked for. Like hosts that
-    get it wrong, it answers 404 for a path in `missing`, and by a file's
-    name in `faults` (see SiteHandler.fault); serves the site under a
-    sub-path `prefix`, and its index.html there without the trailing slash
-    too; sends `cache_control`, or none and files a month old (`aged`), as
-    a host whose files were deployed a month ago; sends at most `rate` bytes
-    a second, all responses together. `root` may change, as in a deploy.
-    The pictures wait while `pictures_released` is clear, and `offline`
-    drops every request unanswered, as a network that is gone."""
-
-    def __init__(self, root):
-        super().__init__(("127.0.0.1", 0), SiteHandler)
-        self.root = root
-        self.origin = "http://127.0.0.1:%d" % self.server_address[1]
-        self.missing, self.served = set(), set()
-        self.pictures_released = threading.Event()
-        self.pictures_released.set()
-        self.offline = False
-        self.reset()
-        threading.Thread(target=self.serve_forever, daemon=True).start()
-
-    daemon_threads = True  # a hung response must not hold the suite's end
-
-    def reset(self):
-        if hasattr(self, "released"):
-            self.released.set()  # whatever still hangs goes
-        self.faults, self.prefix, self.headers = {}, "/", {"Content-Security-Policy": STRICT_CSP}
-        self.cache_control, self.aged, self.rate = None, False, None
-        self.released = threading.Event()
-        self.lock, self.next_send = threading.Lock(), 0.0
-
-    def throttle(self, size):
-        """Waits for the moment the next `size` bytes may go at `rate`."""
-        with self.lock:
-            start = max(time.monotonic(), self.next_send)
-            self.next_send = start + size / self.rate
-        time.sleep(max(0.0, self.next_send - time.monotonic()))
-
-    def handle_error(self, request, client_address):
-        pass  # a browser context closed while a file was on its way
-
-
-class SiteHandler(http.server.SimpleHTTPRequestHandler):
-    # As a static host serves: connections kept open, and a response's
-    # header and body sent at once rather than the body held back until the
-    # header's delayed acknowledgement (40 ms on loopback).
-    protocol_version = "HTTP/1.1"
-    disable_nagle_algorithm = True
-    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map, **MIME_TYPES)
-
-    def __init__(self, request, client_address, server):
-        super().__init__(request, client_address, server, directory=server.root)
-
-    def fault(self, name):
-        """What goes wrong with a file, by its name: {"status": 404},
-        {"type": MIME}, {"body": bytes -> bytes}, {"hang": True} (until the
-        test releases it); "*" for every file."""
-        faults = self.server.faults
-        return faults.get(name, faults.get("*", {}))
-
-    def do_GET(self):
-        self.directory = self.server.root  # a connection outlives a deploy
-        path = self.path.split("?")[0]
-        if self.server.offline:
-            self.close_connection = True
-            return
-        self.server.served.add(path)
-        if path.endswith(PICTURE_TYPES):
-            self.server.pictures_released.wait(60)
-        prefix = self.server.prefix
-        if path == prefix.rstrip("/") and prefix != "/":
-            path = prefix + "index.html"  # as some hosts answer a folder without "/"
-        if not path.startswith(prefix):
-            return self.send_error(404)
-        self.path = "/" + path[len(prefix):]
-        fault = self.fault(path.rsplit("/", 1)[-1] or "index.html")
-        if fault.get("hang"):
-            self.server.released.wait(HANG_S)
-        if path in self.server.missing or "status" in fault:
-            return self.send_error(fault.get("status", 404))
-        if "body" not in fault:
-            return super().do_GET()
-        with open(self.translate_path(self.path), "rb") as f:
-            body = fault["body"](f.read())
-        self.send_response(200)
-        self.send_header("Content-Type", self.guess_type(self.path))
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-
-    def guess_type(self, path):
-        return self.fault(path.rsplit("/", 1)[-1]).get("type") or super().guess_type(path)
-
-    def send_header(self, keyword, value):
-        if keyword == "Last-Modified" and self.server.aged:
-            value = self.date_time_string(time.time() - MONTH_S)
-        super().send_header(keyword, value)
-
-    def end_headers(self):
-        for keyword, value in self.server.headers.items():
-            self.send_header(keyword, value)
-        if self.server.cache_control:
-            self.send_header("Cache-Control", self.server.cache_control)
-        super().end_headers()
-
-    def copyfile(self, source, outputfile):
-        if not self.server.rate:
-            return super().copyfile(source, outputfile)
-        while True:
-            chunk = source.read(CHUNK)
-            if not chunk:
-                return
-            self.server.throttle(len(chunk))
-            outputfile.write(chunk)
-            outputfile.flush()
-
-    def log_message(self, *args):
-        pass
-
-
-def cut_short(data):
-    return data[:len(data) // 2]
-
-
-def one_byte_changed(data):
-    middle = len(data) // 2
-    return data[:middle] + bytes([data[middle] ^ 0xFF]) + data[middle + 1:]
-
-
-def another_shape(data):
-    facts = json.loads(data)
-    facts["cell_rects"] = facts.pop("cell_rects")["framed"]
-    return json.dumps(facts).encode()
-
-
-def bad_hosts(picture, other_picture):
-    """(name, what the host does, the notice the page shows and the file it
-    names) of each way a host or a file goes wrong; with no notice, the game
-    starts and is kept for offline play all the same."""
-    missing = {"status": 404}
-    return [
-        ("main.js missing", {"faults": {"main.js": missing}}, ("#unstarted", "main.js")),
-        ("main.js as text/plain", {"faults": {"main.js": {"type": "text/plain"}}},
-         ("#unstarted", "main.js")),
-        ("main.js cut short", {"faults": {"main.js": {"body": cut_short}}},
-         ("#unstarted", "main.js")),
-        ("a sub-path opened without its slash", {"prefix": "/tarpo/", "path": "/tarpo"},
-         ("#unstarted", "main.js")),
-        ("opened from the file system", {"file": True}, ("#unstarted", "main.js")),
-        ("style.css missing", {"faults": {"style.css": missing}}, ("#error", "style.css")),
-        ("tarpo.wasm broken", {"faults": {"tarpo.wasm": {"body": one_byte_changed}}},
-         ("#error", "tarpo.wasm")),
-        ("form.json of another shape", {"faults": {"form.json": {"body": another_shape}}},
-         ("#error", "form.json")),
-        ("a picture cut short", {"faults": {picture: {"body": cut_short}}}, ("#error", picture)),
-        ("a picture of another size", {"faults": {picture: {"body": lambda _: other_picture}}},
-         ("#error", picture)),
-        ("manifest and icon missing",
-         {"faults": {"manifest.webmanifest": missing, "tarpo.svg": missing}}, None),
-    ]
 
 
 class Driver:
@@ -302,11 +118,11 @@ class WebBrowser:
     engine (ENGINES), the games (each a fresh browser context), screenshots
     saved as PNG."""
 
-    def __init__(self, site, facts, shots, assets, name="web"):
+    def __init__(self, site, facts, shots, assets, name="web-chromium"):
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
         self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
         self.features = frozenset(features)
-        self.games, self.deploys = [], []
+        self.games = []
         self.layout = "us"  # the keyboard layout the player types with
 
     @contextlib.contextmanager
@@ -342,8 +158,6 @@ class WebBrowser:
             if hasattr(self, "driver"):
                 self.driver.close()
         finally:
-            for work in self.deploys:
-                shutil.rmtree(work, ignore_errors=True)
             if self.x:
                 self.x.__exit__()
             self.site.shutdown()
@@ -372,7 +186,10 @@ class WebBrowser:
         for game in self.games:
             game.end()
         self.games = []
-        self.site.offline = False
+        self.site.offline, self.site.missing, self.site.root = False, set(), self.root
+        self.site.served.clear()
+        self.site.pictures_released.set()
+        self.site.reset()
 
     def problems(self):
         return [problem for game in self.games for problem in game.problems()]
@@ -419,8 +236,6 @@ class WebBrowser:
             finally:
                 self.site.missing = set()
 
-    # -- hosts, networks and files that go wrong ------------------------------
-
     def version_dir(self, root=None):
         """The folder of the site's one version."""
         found = glob.glob(os.path.join(root or self.site.root, "v", "*", "form.json"))
@@ -428,135 +243,22 @@ class WebBrowser:
         return os.path.dirname(found[0])
 
     def pictures(self):
+        """The paths of the site's pictures in its version's folder."""
         with open(os.path.join(self.version_dir(), "form.json"), encoding="utf-8") as f:
             entries = json.load(f)["site_pictures"]
         return [entry[kind]["path"] for entry in entries for kind in ("picture", "preview")
                 if entry[kind]]
 
-    def host(self, faults=None, prefix="/", cache_control=None, aged=False, rate=None):
-        self.site.reset()
-        self.site.faults, self.site.prefix = faults or {}, prefix
-        self.site.cache_control, self.site.aged, self.site.rate = cache_control, aged, rate
-
-    def notice(self, game, selector, timeout):
-        """The text of the notice once it shows."""
-        game.wait(NOTICE % json.dumps(selector), "no %s shown" % selector, timeout)
-        self.save_screen("notice-" + selector.strip("#"))
-        return game.eval(NOTICE % json.dumps(selector))
-
-    def check_bad_hosts(self):
-        """Each way a host or a file goes wrong: the page names what is
-        amiss within NOTICE_S, in Russian, or plays on where it need not
-        stop."""
-        pictures = self.pictures()
-        with open(os.path.join(self.version_dir(), pictures[-1]), "rb") as f:
-            other = f.read()
-        failed = []
-        for name, how, said in bad_hosts(os.path.basename(pictures[0]), other):
-            how = dict(how)
-            url = ("file://", os.path.join(self.root, "index.html")) if how.pop("file", False) \
-                else (self.site.origin, how.pop("path")) if "path" in how else None
-            self.host(**how)
-            game = self.start(ready=False, url=url)
-            try:
-                if said is None:
-                    game.wait(STARTED,
-                              "the game did not start and get kept for offline play")
-                else:
-                    selector, file = said
-                    text = self.notice(game, selector, NOTICE_S)
-                    check(file in text and re.search("[а-яё]", text)
-                          and not re.search("undefined|Error|Cannot", text),
-                          "the page does not name %s in Russian: %r" % (file, text))
-                    game.problems()  # the fault itself is what this case asks for
-            except AssertionError as error:
-                failed.append("%s: %s" % (name, error))
-            finally:
-                game.end()
-                self.host()
-        check(not failed, "\n".join(failed))
-
-    def check_stalls(self):
-        """A start-up file that hangs: after 15 s without progress the page
-        names it, and goes on once it comes. A download at 50 kbit/s that
-        keeps coming starts without such a notice."""
-        for name in ["tarpo.wasm", "form.json", os.path.basename(self.pictures()[0])]:
-            self.host(faults={name: {"hang": True}})
-            game = self.start(ready=False)
-            text = self.notice(game, "#waiting", STALL_NOTICE_S)
-            check(name in text and re.search("[а-яё]", text),
-                  "the page waits for %r, not for %s" % (text, name))
-            self.site.released.set()
-            game.wait(STARTED, "the page did not go on once %s came" % name)
-            game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
-            game.end()
-        self.host(rate=SLOW_RATE)
-        game = self.start(ready=False)
-        game.wait(STARTED, "the page did not start at 50 kbit/s", 180)
-        check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice at 50 kbit/s")
-        self.host()
-
-    def check_late_style_sheet(self):
-        """The style sheet coming after the script has started (LATE_S): the
-        page waits for it and starts, with no word of a missing sheet."""
-        self.host(faults={"style.css": {"hang": True}})
-        late = threading.Timer(LATE_S, self.site.released.set)
-        late.start()
-        try:
-            game = self.start(ready=False)
-            error = NOTICE % json.dumps("#error")
-            game.wait("%s || %s" % (WINDOW_SHOWN, error), "the page neither started nor said why")
-            check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
-            game.end()
-        finally:
-            late.cancel()
-            self.host()
-
-    # -- a deploy ---------------------------------------------------------------
-
-    def deploy(self):
-        """Rebuilds the site with a changed source, the motto's colour, by
-        the site's own writer, and serves that version from now on. Returns
-        the new colour and the paths of every file of the new version."""
-        folder = self.version_dir(self.root)
-        with open(os.path.join(folder, "form.json"), encoding="utf-8") as f:
-            facts = json.load(f)
-        colour = [255 - c for c in facts["motto_colour"]]
-        facts["motto_colour"] = colour
-        work = tempfile.mkdtemp(prefix="tarpo-deploy-")
-        self.deploys.append(work)
-        site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
-        shutil.copytree(self.root, site)
-        with open(changed, "w", encoding="utf-8") as f:
-            json.dump(facts, f, ensure_ascii=False)
-        # The version's files as they are, its script and style sheet as the
-        # writer's only module and sheet, but what the writer makes itself.
-        script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
-        made = {"form.json", "main.js", "style.css"} | set(self.pictures())
-        files = ["%s=%s" % (name, os.path.join(folder, name))
-                 for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
-                              sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
-                              if os.path.isfile(path))
-                 if name not in made]
-        subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
-                        "--facts", changed, "--assets", self.assets,
-                        "--page", os.path.join(WEB_SOURCES, "index.html"),
-                        "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
-                        "--files", *files, "--styles", style, "--modules", script], check=True)
-        self.site.root = site
-        return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
-                        for p in glob.glob(os.path.join(site, "**"), recursive=True)
-                        if os.path.isfile(p)]
-
-    def undeploy(self):
-        self.site.root = self.root
+    def host(self, **how):
+        """The host behaves as `how` says (host.Site.reset) from now on."""
+        self.site.reset(**how)
 
 
 class WebGame(Game):
     """One page of the site in a fresh browser context."""
 
     def __init__(self, browser, scale, phone, url=None):
-        super().__init__(browser.facts)
+        self.facts = browser.facts
         self.driver, self.scale, self.phone = browser.driver, scale, phone
         self.browser, self.shot_path, self.site = browser, browser.shot_path, browser.site
         self.origin, self.features = browser.site.origin, browser.features
@@ -604,8 +306,7 @@ class WebGame(Game):
                                  ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
             check(errors == [], "the browser would not install the page: %r" % errors)
         self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
-        self.site.offline = True
-        self.driver("offline", game=self.id, offline=True)
+        self.site.offline = True  # the host going away takes the network
         self.driver("reload", game=self.id)
         self.wait_ready("the page did not show its window offline")
 
@@ -666,18 +367,20 @@ class WebGame(Game):
         client = self.widened(self.client_box)
         return round(client["width"] * self.scale), round(client["height"] * self.scale)
 
-    def png(self, clip=None):
-        """The viewport, or the clip of it, in device pixels. Where the engine
-        shoots only the whole viewport, the clip is cut out of it here."""
+    def png(self, clip=None, form="png"):
+        """The viewport, or the clip of it, in device pixels, as PNG or
+        another of ImageMagick's formats. Where the engine shoots more than
+        the clip, the clip is cut out of it here."""
         shot = self.driver("screenshot", game=self.id, clip=clip)
-        png = base64.b64decode(shot["png"])
-        if clip is None or shot["clip"] == clip:
+        png, crop = base64.b64decode(shot["png"]), []
+        if clip is not None and shot["clip"] != clip:
+            x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
+            width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
+            crop = ["-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage"]
+        if not crop and form == "png":
             return png
-        x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
-        width, height = [round(clip[a] * self.scale) for a in ("width", "height")]
-        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-                               "+repage", "png:-"], input=png, stdout=subprocess.PIPE,
-                              check=True).stdout
+        return subprocess.run(["convert", "png:-", *crop, "-depth", "8", form + ":-"], input=png,
+                              stdout=subprocess.PIPE, check=True).stdout
 
     def look(self, save_as=None):
         """The client area and the menu bar above it, from the form's corner,
@@ -689,10 +392,8 @@ class WebGame(Game):
         def shoot():
             client, form = self.client_box(), self.eval(box("#form"))
             above = client["y"] - form["y"]
-            return above, self.png(dict(client, y=form["y"], height=client["height"] + above))
-        above, png = self.widened(shoot)
-        ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
-                             stdout=subprocess.PIPE, check=True).stdout
+            return above, self.png(dict(client, y=form["y"], height=client["height"] + above), "ppm")
+        above, ppm = self.widened(shoot)
         return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts, above)
 
     # Input at form points.

@@ -1,8 +1,7 @@
-// A browser engine for the end-to-end suite's web adapter (web.py): Chromium
-// through playwright-core, Firefox ESR through puppeteer-core over WebDriver
-// BiDi, WebKitGTK's MiniBrowser through WebKitWebDriver (classic WebDriver
-// over HTTP). One browser per device pixel ratio where the engine sets the
-// ratio at launch, a fresh context per game.
+// A browser engine for the end-to-end tests' web adapter (web.py): Chromium
+// (over the DevTools protocol) and Firefox ESR (over WebDriver BiDi) through
+// puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver (classic
+// WebDriver over HTTP), which is all it speaks. A fresh context per game.
 //
 // Usage: node web_driver.mjs chromium|firefox|webkit
 // Reads one JSON request per line on stdin, {"id", "op", ...arguments}, and
@@ -39,22 +38,14 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 // Whether a request stays within the site (or is data the page made).
 const local = (url, origin) => url.startsWith(origin + '/') || /^(data|blob):/.test(url);
 
-// -- Chromium and Firefox: one page API, two libraries ------------------------
-
-// What a game's page did that no scenario allows: a request that left the
-// origin, an uncaught error.
-function watch(game, origin, requests) {
-  game.problems = [];
-  game.closed = false;
-  requests.on('request', (request) => {
-    if (!local(request.url(), origin)) game.problems.push('a request left the origin: ' + request.url());
-  });
-  watchPage(game);
-}
-
-function watchPage(game) {
-  game.page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
-  game.page.on('close', () => { game.closed = true; });
+// Polls check() until it gives something true.
+async function waitFor(check, what, timeout) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    if (await check()) return;
+    if (Date.now() > deadline) throw new Error('timed out waiting for ' + what);
+    await sleep(POLL_MS);
+  }
 }
 
 // A key by name, with modifiers ("Alt+h", "Shift+Tab"), or a letter that the
@@ -70,21 +61,21 @@ function parseKey(key) {
   return { held, name: parts[parts.length - 1] || '+' };
 }
 
-async function press(game, key) {
-  const keyboard = game.page.keyboard;
-  const { held, name } = parseKey(key);
-  for (const modifier of held) await keyboard.down(modifier);
-  if (typeof key === 'string' || !game.cdp) {
-    await keyboard.press(name, { delay: KEY_DELAY_MS });
-  } else {
-    const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
-                    modifiers: key.alt ? ALT : 0 };
-    await game.cdp.send('Input.dispatchKeyEvent', key.alt ? { ...event, type: 'rawKeyDown' }
-                                                       : { ...event, type: 'keyDown', text: key.key });
-    await sleep(KEY_DELAY_MS);
-    await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
-  }
-  for (const modifier of held.reverse()) await keyboard.up(modifier);
+// -- Chromium and Firefox: puppeteer-core -------------------------------------
+
+// What a game's page did that no scenario allows: a request that left the
+// origin (the service worker's too, where the engine reports them), an
+// uncaught error.
+function watch(game, origin) {
+  game.problems ??= [];
+  game.closed = false;
+  const request = (url) => {
+    if (!local(url, origin)) game.problems.push('a request left the origin: ' + url);
+  };
+  game.page.on('request', (r) => request(r.url()));
+  game.page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
+  game.page.on('close', () => { game.closed = true; });
+  game.watchWorker = (cdp) => cdp.on('Network.requestWillBeSent', (e) => request(e.request.url));
 }
 
 // Input that closes the page (the menu's "Exit") ends without its last
@@ -93,81 +84,123 @@ const untilClosed = (game, input) => input().catch((error) => {
   if (!game.page.isClosed()) throw error;
 });
 
-// The operations on a page that both libraries share.
-const pageOps = {
-  clicks: (game, points, touch) => untilClosed(game, async () => {
-    for (const [x, y] of points) {
-      if (touch) await game.page.touchscreen.tap(x, y);
-      else await game.page.mouse.click(x, y);
-    }
-  }),
-  keys: (game, keys) => untilClosed(game, async () => {
-    for (const key of keys) await press(game, key);
-  }),
-  async screenshot(game, clip) {
-    const png = await game.page.screenshot({ clip: clip ?? undefined, type: 'png' });
-    return { png: Buffer.from(png).toString('base64'), clip };
-  },
-  eval: (game, expression) => game.page.evaluate(expression),
-  reload: (game) => game.page.reload(),
-  goto: (game, url) => game.page.goto(url),
-  closed: (game) => game.closed || game.page.isClosed(),
-  async close(game) {
-    await game.context.close();
-    if (game.folder) await rm(game.folder, { recursive: true, force: true });
-  },
-  async problems(game) {
-    const found = game.problems;
-    game.problems = [];
-    return found;
-  },
-};
-
-async function chromium() {
-  const { chromium: library } = await import('playwright-core');
-  const browser = await library.launch({ executablePath: CHROMIUM, args: CHROMIUM_ARGS });
+async function puppeteerEngine(engineName) {
+  const { default: puppeteer } = await import('puppeteer-core');
+  const chromium = engineName === 'chromium';
+  const launch = (dpr, userDataDir) => puppeteer.launch(chromium
+    ? { browser: 'chrome', executablePath: CHROMIUM, args: CHROMIUM_ARGS, headless: true,
+        userDataDir, defaultViewport: null }
+    : { browser: 'firefox', executablePath: FIREFOX, headless: true, defaultViewport: null,
+        extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) } });
+  // Firefox sets its device pixel ratio for the whole browser: one browser
+  // per ratio, started when a game first asks for it. Chromium sets it per
+  // page.
+  const browsers = new Map();
+  const browserAt = (dpr) => {
+    const key = chromium ? 1 : dpr;
+    if (!browsers.has(key)) browsers.set(key, launch(dpr));
+    return browsers.get(key);
+  };
+  const setViewport = (game, { width, height }) => game.page.setViewport(chromium
+    ? { width, height, deviceScaleFactor: game.dpr, hasTouch: game.touch, isMobile: game.touch }
+    : { width, height });
+  // Each service worker's requests, where the DevTools protocol shows them.
+  const watchWorkers = (game, browser) => browser.on('targetcreated', async (target) => {
+    if (target.type() !== 'service_worker' || game.context !== target.browserContext()) return;
+    const cdp = await target.createCDPSession();
+    game.watchWorker(cdp);
+    await cdp.send('Network.enable').catch(() => {});
+  });
+  const newPage = async (game, origin, path) => {
+    game.page = await game.context.newPage();
+    game.page.setDefaultTimeout(TIMEOUT_MS);
+    if (game.init) await game.page.evaluateOnNewDocument(game.init);
+    watch(game, origin);
+    await setViewport(game, game.viewport);
+    if (chromium) game.cdp = await game.page.createCDPSession();
+    await game.page.goto(origin + path);
+  };
   return {
-    ...pageOps,
     // `profile`: a browser of its own with a profile on disk, as a player's
     // is, rather than a fresh context that keeps its caches in memory.
+    // `init`: a script run in the page before its own (for measurements).
     async open({ origin, path, viewport, dpr, touch, init, profile }) {
-      const settings = { viewport, deviceScaleFactor: dpr, hasTouch: touch, isMobile: touch };
-      const folder = profile ? await mkdtemp(join(tmpdir(), 'tarpo-profile-')) : null;
-      const context = folder
-        ? await library.launchPersistentContext(folder, {
-          executablePath: CHROMIUM, args: CHROMIUM_ARGS, ...settings,
-        })
-        : await browser.newContext(settings);
-      context.setDefaultTimeout(TIMEOUT_MS);
-      if (init) await context.addInitScript(init);
-      const game = { context, page: context.pages()[0] ?? await context.newPage(), folder };
-      game.cdp = await context.newCDPSession(game.page);
-      watch(game, origin, context);
-      await game.page.goto(origin + path);
+      const game = { viewport, dpr, touch, init };
+      if (profile) {
+        game.folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+        game.browser = await launch(dpr, game.folder);
+        game.context = game.browser.defaultBrowserContext();
+      } else {
+        game.context = await (await browserAt(dpr)).createBrowserContext();
+      }
+      if (chromium) watchWorkers(game, game.context.browser());
+      await newPage(game, origin, path);
       return game;
     },
-    async viewport(game, size) {
-      await game.page.setViewportSize(size);
+    viewport: (game, size) => { game.viewport = size; return setViewport(game, size); },
+    clicks: (game, points, touch) => untilClosed(game, async () => {
+      for (const [x, y] of points) {
+        if (touch) await game.page.touchscreen.tap(x, y);
+        else await game.page.mouse.click(x, y);
+      }
+    }),
+    keys: (game, keys) => untilClosed(game, async () => {
+      for (const key of keys) {
+        const keyboard = game.page.keyboard;
+        const { held, name } = parseKey(key);
+        for (const modifier of held) await keyboard.down(modifier);
+        if (typeof key === 'string' || !game.cdp) {
+          await keyboard.press(name, { delay: KEY_DELAY_MS });
+        } else {  // a key that only a Russian layout has, as Chromium gets it
+          const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
+                          modifiers: key.alt ? ALT : 0 };
+          await game.cdp.send('Input.dispatchKeyEvent', key.alt
+            ? { ...event, type: 'rawKeyDown' } : { ...event, type: 'keyDown', text: key.key });
+          await sleep(KEY_DELAY_MS);
+          await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
+        }
+        for (const modifier of held.reverse()) await keyboard.up(modifier);
+      }
+    }),
+    // puppeteer takes whole CSS pixels: the clip widened to them, which
+    // web.py cuts the wanted clip out of.
+    async screenshot(game, clip) {
+      if (clip) {
+        const [x, y] = [Math.floor(clip.x), Math.floor(clip.y)];
+        clip = { x, y, width: Math.ceil(clip.x + clip.width) - x,
+                 height: Math.ceil(clip.y + clip.height) - y };
+      }
+      const png = await game.page.screenshot({ clip: clip ?? undefined, type: 'png',
+                                               captureBeyondViewport: false });
+      return { png: Buffer.from(png).toString('base64'), clip };
     },
-    async offline(game, offline) {
-      await game.context.setOffline(offline);
+    eval: (game, expression) => game.page.evaluate(expression),
+    reload: (game) => game.page.reload(),
+    goto: (game, url) => game.page.goto(url),
+    closed: (game) => game.closed || game.page.isClosed(),
+    async close(game) {
+      await (game.browser ?? game.context).close();
+      if (game.folder) await rm(game.folder, { recursive: true, force: true });
+    },
+    async problems(game) {
+      const found = game.problems;
+      game.problems = [];
+      return found;
     },
     // What keeps the browser from offering to install the page as an app, as
     // a profile of its own (not incognito) sees it once `ready` holds.
     async installabilityErrors({ origin, path, ready }) {
-      const profile = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-      const context = await library.launchPersistentContext(profile, {
-        executablePath: CHROMIUM, args: CHROMIUM_ARGS,
-      });
+      const folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+      const browser = await launch(1, folder);
       try {
-        const page = context.pages()[0] ?? await context.newPage();
+        const page = (await browser.pages())[0] ?? await browser.newPage();
         await page.goto(origin + path);
         await waitFor(() => page.evaluate(ready), ready, TIMEOUT_MS);
-        const cdp = await context.newCDPSession(page);
+        const cdp = await page.createCDPSession();
         return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
       } finally {
-        await context.close();
-        await rm(profile, { recursive: true, force: true });
+        await browser.close();
+        await rm(folder, { recursive: true, force: true });
       }
     },
     // Fingers on the screen at once: each down in turn, then each lifted in
@@ -183,9 +216,8 @@ async function chromium() {
       await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
     },
     // The page as a high-contrast theme shows it (forced colours), or not.
-    async forcedColors(game, active) {
-      await game.page.emulateMedia({ forcedColors: active ? 'active' : 'none' });
-    },
+    forcedColors: (game, active) => game.page.emulateMediaFeatures(
+      [{ name: 'forced-colors', value: active ? 'active' : 'none' }]),
     // The faces the page's text of each element is drawn in:
     // [[{familyName, isCustomFont, glyphCount}...]...].
     async drawnFonts(game, selectors) {
@@ -202,11 +234,9 @@ async function chromium() {
     // The page opened again in a new tab of the same browser, in place of
     // the old one, which is closed.
     async newTab(game, origin, path) {
-      const page = await game.context.newPage();
-      await game.page.close();
-      Object.assign(game, { page, cdp: await game.context.newCDPSession(page), closed: false });
-      watchPage(game);
-      await page.goto(origin + path);
+      const old = game.page;
+      await newPage(game, origin, path);
+      await old.close();
     },
     // Chromium's accessibility tree as a screen reader gets it, in tree
     // order, without the nodes it leaves out: [{role, name, focused,
@@ -261,40 +291,6 @@ async function chromium() {
         .then((r) => r.violations.map((v) => ({ id: v.id, help: v.help,
           targets: v.nodes.map((n) => n.target.join(' ')) })))`);
     },
-    end: () => browser.close(),
-  };
-}
-
-// Firefox sets its device pixel ratio for the whole browser: one browser per
-// ratio, started when a game first asks for it.
-async function firefox() {
-  const { default: puppeteer } = await import('puppeteer-core');
-  const browsers = new Map();
-  const browserAt = (dpr) => {
-    if (!browsers.has(dpr)) {
-      browsers.set(dpr, puppeteer.launch({
-        browser: 'firefox', executablePath: FIREFOX, headless: true,
-        extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) },
-      }));
-    }
-    return browsers.get(dpr);
-  };
-  return {
-    ...pageOps,
-    async open({ origin, path, viewport, dpr }) {
-      const context = await (await browserAt(dpr)).createBrowserContext();
-      const game = { context, page: await context.newPage() };
-      game.page.setDefaultTimeout(TIMEOUT_MS);
-      watch(game, origin, game.page);
-      await game.page.setViewport(viewport);
-      await game.page.goto(origin + path);
-      return game;
-    },
-    async viewport(game, size) {
-      await game.page.setViewport(size);
-    },
-    // The host going away (web.py) takes the network.
-    async offline() {},
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
     },
@@ -318,7 +314,7 @@ function freePort() {
 }
 
 // WebKitGTK takes its device pixel ratio from GDK_SCALE: one WebKitWebDriver
-// per ratio, each starting a MiniBrowser per game in the suite's X display.
+// per ratio, each starting a MiniBrowser per game in the tests' X display.
 // A driver holds one session at a time: one game at a time.
 async function webkit() {
   const drivers = new Map();
@@ -409,11 +405,7 @@ async function webkit() {
     reload: (game) => session(game, 'POST', '/refresh', {}),
     goto: (game, url) => session(game, 'POST', '/url', { url }),
     closed,
-    async close(game) {
-      await call(game, 'DELETE', `/session/${game.session}`);
-    },
-    // The host going away (web.py) takes the network.
-    async offline() {},
+    close: (game) => call(game, 'DELETE', `/session/${game.session}`),
     // Classic WebDriver reports neither requests nor errors: the requests
     // are read from the page's resource timing.
     async problems(game) {
@@ -429,69 +421,51 @@ async function webkit() {
   };
 }
 
-// Polls check() until it gives something true.
-async function waitFor(check, what, timeout) {
-  const deadline = Date.now() + timeout;
-  for (;;) {
-    if (await check()) return;
-    if (Date.now() > deadline) throw new Error('timed out waiting for ' + what);
-    await sleep(POLL_MS);
-  }
-}
-
-const engine = await { chromium, firefox, webkit }[process.argv[2]]();
+const name = process.argv[2];
+const engine = await (name === 'webkit' ? webkit() : puppeteerEngine(name));
 const games = new Map();
 let lastId = 0;
 
+// Every operation but these takes a game by its number.
 const ops = {
-  // `init`: a script run in the page before its own (for measurements).
   async open(args) {
     games.set(++lastId, await engine.open(args));
     return lastId;
   },
-  async close({ game }) {
-    await engine.close(games.get(game));
-    games.delete(game);
+  async close(game) {
+    await engine.close(game);
+    games.delete([...games].find(([, g]) => g === game)[0]);
   },
-  clicks: ({ game, points, touch }) => engine.clicks(games.get(game), points, touch),
-  keys: ({ game, keys }) => engine.keys(games.get(game), keys),
-  screenshot: ({ game, clip }) => engine.screenshot(games.get(game), clip),
-  eval: ({ game, expression }) => engine.eval(games.get(game), expression),
   // Polled here rather than with waitForFunction, which a page's
   // Content-Security-Policy without 'unsafe-eval' stops. A page that is
   // being loaded again has no context to evaluate in.
-  waitFor: ({ game, expression, timeout }) => waitFor(
-    () => engine.eval(games.get(game), expression).catch(() => false), expression, timeout),
+  waitFor: (game, { expression, timeout }) => waitFor(
+    () => engine.eval(game, expression).catch(() => false), expression, timeout),
   // A new viewport size, once the page has laid itself out for it: its
   // resize handlers run before the next frame.
-  async viewport({ game, width, height }) {
-    await engine.viewport(games.get(game), { width, height });
-    await engine.eval(games.get(game), `new Promise((done) => {
+  async viewport(game, { width, height }) {
+    await engine.viewport(game, { width, height });
+    await engine.eval(game, `new Promise((done) => {
       requestAnimationFrame(() => requestAnimationFrame(() => done(true)));
     })`);
   },
-  offline: ({ game, offline }) => engine.offline(games.get(game), offline),
-  reload: ({ game }) => engine.reload(games.get(game)),
-  // The address typed again: a return visit.
-  goto: ({ game, url }) => engine.goto(games.get(game), url),
   installabilityErrors: (args) => engine.installabilityErrors(args),
-  closed: ({ game }) => engine.closed(games.get(game)),
-  problems: ({ game }) => engine.problems(games.get(game)),
-  // Chromium only: the page group's inputs and probes.
-  overlappingTouches: ({ game, points }) => engine.overlappingTouches(games.get(game), points),
-  forcedColors: ({ game, active }) => engine.forcedColors(games.get(game), active),
-  drawnFonts: ({ game, selectors }) => engine.drawnFonts(games.get(game), selectors),
-  newTab: ({ game, origin, path }) => engine.newTab(games.get(game), origin, path),
-  accessibilityTree: ({ game }) => engine.accessibilityTree(games.get(game)),
-  axe: ({ game }) => engine.axe(games.get(game)),
 };
+// The arguments each engine operation takes after the game, in order.
+const ARGS = { clicks: ['points', 'touch'], keys: ['keys'], screenshot: ['clip'], eval: ['expression'],
+               goto: ['url'], overlappingTouches: ['points'],
+               forcedColors: ['active'], drawnFonts: ['selectors'], newTab: ['origin', 'path'] };
 
 const input = createInterface({ input: process.stdin });
 for await (const line of input) {
-  const { id, op, ...args } = JSON.parse(line);
+  const { id, op, game: number, ...args } = JSON.parse(line);
   let answer;
   try {
-    answer = { id, value: (await ops[op](args)) ?? null };
+    const game = games.get(number);
+    const value = op in ops
+      ? await (op === 'open' || op === 'installabilityErrors' ? ops[op](args) : ops[op](game, args))
+      : await engine[op](game, ...(ARGS[op] ?? []).map((key) => args[key]));
+    answer = { id, value: value ?? null };
   } catch (error) {
     answer = { id, error: String(error.stack || error) };
   }

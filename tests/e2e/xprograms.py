@@ -1,11 +1,14 @@
-"""The X programs under the end-to-end suite: the Qt build and tarpo.exe under
+"""The X programs under the end-to-end tests: the Qt build and tarpo.exe under
 Wine, each in an X session with a window manager (Xvfb + openbox), driven by
-real X input through xdotool and seen on screenshots of the whole screen."""
+real X input through xdotool and seen on screenshots of the whole screen.
+
+Usage: xprograms.py WINE_PREFIX boots the Wine prefix that the tests copy."""
 
 import contextlib
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unicodedata
 
@@ -37,7 +40,7 @@ def key_map(x):
 class QtProgram:
     name = "qt"
     features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring"})
+                          "board_keys", "accessibility", "focus_ring", "wayland", "no_display"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -254,7 +257,7 @@ class XGame(Game):
         where its window must show at `scale`; with an accessibility bus, it
         can be read as a screen reader reads it; `letter_keys` gives what
         xdotool presses for each mnemonic letter."""
-        super().__init__(facts)
+        self.facts = facts
         self.x, self.program, self.shot_path, self.bus = x, program, shot_path, bus
         self.reader = None
         self.letter_keys = letter_keys
@@ -264,11 +267,11 @@ class XGame(Game):
         self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
         try:
             self.window = x.find_window(facts.title, timeout=60, proc=self.proc)
-        except AssertionError:
+            self.wait_active()
+            self.settle()
+        except BaseException:
             self.end()
             raise
-        self.wait_active()
-        self.settle()
 
     def settle(self):
         """Waits until the window has the same place, size and look on two
@@ -483,3 +486,7 @@ def keysym(letter):
         return letter
     words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
     return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
+
+
+if __name__ == "__main__":
+    WineProgram.make_prefix(sys.argv[1])

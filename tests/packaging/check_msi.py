@@ -23,7 +23,7 @@ from checks import fail, tool
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from game import Facts  # noqa: E402
-from suite import Suite  # noqa: E402
+from test_window import test_start_look  # noqa: E402
 from xprograms import XDesktop  # noqa: E402
 from xsession import XSession  # noqa: E402
 
@@ -196,7 +196,7 @@ def check_refused(wine, action, msi, log):
 
 class InstalledProgram:
     """tarpo.exe as installed, started from its Start-menu shortcut, for the
-    end-to-end suite's checks of the window."""
+    end-to-end tests' checks of the window."""
     name = "msi"
     features = frozenset()
     logical_menu_bar = False
@@ -259,7 +259,7 @@ def main():
             desktop = XDesktop(InstalledProgram(wine, link, facts.title), facts, shots)
             desktop.x = x  # the installer's own X session
             try:
-                Suite(desktop, facts, assets).start_look()
+                test_start_look(desktop, facts, assets)
                 check_refused(wine, "/i", msi, os.path.join(work_dir, "refused.log"))
             except AssertionError as error:
                 fail("the installed program's window: %s" % error)

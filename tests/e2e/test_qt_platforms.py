@@ -1,25 +1,18 @@
-#!/usr/bin/env python3
-"""The program as a native Wayland client of Weston, which runs as an X
-window inside the test's Xvfb, so that real X input reaches it. Qt draws the
-title bars itself there, maximise button included: clicking it on the main
-window and on the help box, and Weston's own maximise and full-screen keys,
-must leave the program running at its fixed size, the board as it was; then a
-new game and a slide work as usual.
+"""The Qt build outside an X session with a window manager: as a native
+Wayland client, and started without a usable display."""
 
-The start-up look is the one the program shows on X, pixel for pixel: it is
-taken from a run under the test's X window manager first.
-
-Usage: wayland_test.py TARPO_EXECUTABLE FORM_JSON SHOTS_DIR"""
-
-import json
 import os
+import socket
 import subprocess
-import sys
+import tempfile
+
+import pytest
 
 from game import same_twice
 from xsession import XSession
 
 SOCKET = "tarpo-test"
+NO_WAYLAND = "wayland: Failed to create wl_display"
 # Qt's Wayland title bar: 30 px high, 3-px sides; its maximise button is the
 # 18-px square centred 40 px in from the right edge and 15 px down.
 TITLE_BAR, SIDE = 30, 3
@@ -86,10 +79,17 @@ class Weston:
         self.x.run(["xdotool", "mousemove", "--sync", str(self.rest[0]), str(self.rest[1])])
 
 
-def main():
-    exe, form_json, shots = sys.argv[1], sys.argv[2], sys.argv[3]
-    os.makedirs(shots, exist_ok=True)
-    form = json.load(open(form_json, encoding="utf-8"))
+@pytest.mark.wayland
+def test_wayland(exe, facts, shots):
+    """The program as a native Wayland client of Weston, which runs as an X
+    window inside the test's Xvfb, so that real X input reaches it. Qt draws
+    the title bars itself there, maximise button included: clicking it on
+    the main window and on the help box, and Weston's own maximise and
+    full-screen keys, must leave the program running at its fixed size, the
+    board as it was; then a new game and a slide work as usual. The
+    start-up look is the one the program shows on X, pixel for pixel: it is
+    taken from a run under the test's X window manager first."""
+    form = facts.__dict__
     client_w, client_h = form["client_size"]
     bx, by, bw, bh = form["new_game_button_rect"]
     origin, pitch = form["board_origin"], form["cell_pitch"]
@@ -203,8 +203,59 @@ def main():
             x.screenshot(failed)
             print("the screen at the failure: " + failed)
             raise
-    print("wayland: 1 passed, 0 failed")
 
 
-if __name__ == "__main__":
-    main()
+def free_display():
+    """A display number that no X server serves: no socket, no lock file."""
+    for number in range(99, 200):
+        if not (os.path.exists("/tmp/.X11-unix/X%d" % number) or
+                os.path.exists("/tmp/.X%d-lock" % number)):
+            return ":%d" % number
+    raise RuntimeError("no free display number")
+
+
+# (what is wrong, the environment that says so, what the one line must say
+# besides the opening; {display} a display no server serves)
+NO_DISPLAY = {
+    "DISPLAY unset": ({}, ["{opening}{no_x_display}"]),
+    "DISPLAY unset, xcb asked for": ({"QT_QPA_PLATFORM": "xcb"}, ["{opening}{no_x_display}"]),
+    "no server at the display": ({"DISPLAY": "{display}"}, ["{opening}{no_x_server}"]),
+    "unknown platform plugin": ({"QT_QPA_PLATFORM": "nosuch"},
+                                ['"nosuch"', "Available platform plugins are:", "xcb", "wayland"]),
+    "Wayland without a compositor": ({"QT_QPA_PLATFORM": "wayland"},
+                                     [NO_WAYLAND, "{no_wayland_display}"]),
+    "dead WAYLAND_DISPLAY": ({"WAYLAND_DISPLAY": "wayland-dead"},
+                             [NO_WAYLAND, '"wayland-dead"', "xcb: {no_x_display}"]),
+}
+
+
+@pytest.mark.no_display
+@pytest.mark.parametrize("case", NO_DISPLAY, ids=lambda case: case.replace(" ", "_"))
+def test_no_display(exe, facts, case, tmp_path):
+    """Start-up without a usable window system: the program says what
+    failed in one line on stderr and exits with status 1 -- no abort, no
+    core dump, no screen of Qt plugin messages. A missing X display is named
+    plainly; any other failure in Qt's own words."""
+    errors = facts.errors
+    display = free_display()
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
+    env["XDG_RUNTIME_DIR"] = str(tmp_path)  # no compositor listens here
+    dead = socket.socket(socket.AF_UNIX)  # a socket whose compositor has gone
+    dead.bind(str(tmp_path / "wayland-dead"))
+    dead.close()
+    opening = "%s: %s" % (errors["program_name"], errors["cannot_open_window"].replace("%1", ""))
+    texts = dict(errors, display=display, opening=opening,
+                 no_x_server=errors["no_x_server"].replace("%1", display))
+    extra, says = NO_DISPLAY[case]
+    env.update({k: v.format(**texts) for k, v in extra.items()})
+    says = [part.format(**texts) for part in says]
+    with tempfile.TemporaryDirectory() as cwd:
+        result = subprocess.run([exe], env=env, cwd=cwd, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
+        leftovers = os.listdir(cwd)
+    lines = result.stderr.decode(errors="replace").splitlines()
+    assert result.returncode == 1, "exit status %d (negative: killed by a signal)" % result.returncode
+    assert len(lines) == 1 and lines[0].startswith(opening) and all(p in lines[0] for p in says), \
+        "stderr is not one line saying %r: %r" % (says, lines)
+    assert not result.stdout and not leftovers, (result.stdout, leftovers)

@@ -1,0 +1,161 @@
+"""What a screen reader finds in the window, against what the screen shows."""
+
+import pytest
+
+from game import PictureSet, announced, check, wait_for
+
+CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
+IMAGE_ROLES = {"image", "graphic"}
+
+
+@pytest.mark.accessibility
+def test_accessible_names(player, facts, assets):
+    """What a screen reader finds, against what the screen shows: each
+    cell named by its place and the tile it shows now, before the first
+    game, after a deal, after slides and on the finished picture; the
+    list named, the preview named by the set it shows; after a slide by
+    keys, the focus, with its ring, on the tile's new cell, and none from
+    a click; the win announced at the slide that brings the tiles home,
+    and not before. Where a checker reads the window (audit), it finds
+    nothing amiss at start, dealt and finished."""
+    f, texts = facts, facts.accessible
+    set_index = 1
+    pictures = PictureSet(f, assets, set_index, 1)
+    game = player.start()
+    wait_names(game, game.look().board(pictures), "names before the first game")
+    check(control_name(game, f.picture_set_list_rect, {"list", "list box", "listbox"})
+          == texts["list"], "the list is not named")
+    check(control_names(game, f.preview_rect, IMAGE_ROLES) in ([], [""]),
+          "the empty preview has a name")
+    audited(player, game, "at start")
+
+    game.key("Tab", "Down", "shift+Tab", "space")
+    tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
+                               "no deal on the screen")
+    wait_names(game, tiles, "names after the deal")
+    wait_for(lambda: control_name(game, f.preview_rect, IMAGE_ROLES)
+             == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
+    check(not announced(game), "announced before the win: %r" % announced(game))
+    audited(player, game, "dealt")
+
+    # Into the board to the cell before the empty one, by the board's last
+    # corner, the row's start and end, and slide its tile.
+    before = f.cells - 2
+    game.key("Tab", "Tab", "ctrl+End", "Home", "End", "Left", "Return")
+    wait_for(lambda: read_cells(game)[1] == f.cells - 1, 10,
+             "the focus did not follow the tile into the empty cell")
+    names, _ = read_cells(game)
+    # The ring inside the focused cell: the board shows no tile there.
+    wait_for(lambda: game.look().board(pictures) is None, 10,
+             "no focus ring in the focused cell")
+    check(names[-1] == cell_name(facts, f.cells - 1, tiles[before]),
+          "the focused cell is named %r" % names[-1])
+    if "focus_ring" in player.features:
+        check_focus_ring(game, f.cells - 1)
+    else:
+        game.look("accessible-focus")
+    game.key("Return", "Tab")  # back, and out of the board
+    game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
+
+    game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])])
+    try:
+        game.wait_board(pictures, lambda t: t == f.home(),
+                        "the clicks did not bring the tiles home")
+    except AssertionError as shown:  # is the game behind, or its drawing?
+        raise AssertionError("%s; a screen reader reads %r"
+                             % (shown, read_cells(game)[0])) from None
+    check(read_cells(game)[1] is None, "a click gave the board the focus")
+    wait_names(game, f.home(), "names at home")
+    wait_for(lambda: announced(game) == [texts["solved"]], 10,
+             "the win was not announced")
+
+    game.click_cells([0])
+    last = f.cell_origin(f.cells - 1)
+    wait_for(lambda: game.look().region(*last, f.piece_side, f.piece_side)
+             == b"".join(pictures.pieces[-1]), 10, "the last piece does not show")
+    wait_names(game, f.home()[:-1] + [f.cells], "names of the finished picture")
+    game.look("accessible-complete")
+    audited(player, game, "finished")
+
+
+def check_focus_ring(game, cell):
+    """Cell `cell` shows the focus ring inside its frame: on its top and
+    left sides, lines of one colour and, within them, a lining of another."""
+    f, ring = game.facts, game.facts.focus_ring
+    ox, oy = f.cell_origin(cell)
+    at = f.frame_width + ring["gap"]
+    along = range(at + ring["width"] + ring["lining"], f.framed_side - at - ring["width"])
+
+    def shown():
+        view = game.look()
+        lines = [{view.pixel(*((ox + a, oy + d), (ox + d, oy + a))[side]) for a in along}
+                 for d in (at, at + ring["width"] - 1, at + ring["width"]) for side in (0, 1)]
+        outer, lining = set().union(*lines[:4]), set().union(*lines[4:])
+        return (len(outer) == len(lining) == 1 and outer != lining
+                and view.background() not in outer)
+    wait_for(shown, 10, "no focus ring inside cell %d" % cell)
+    game.look("accessible-focus")
+
+
+def cell_name(facts, cell, tile):
+    """The name a cell must have while it shows tile `tile` (0 nothing,
+    cells for the finished picture's last piece)."""
+    f, texts = facts, facts.accessible
+    what = (texts["nothing"] if tile == 0 else texts["last_piece"] if tile == f.cells
+            else texts["tile"].replace("{tile}", str(tile)))
+    return (texts["cell_name"].replace("{row}", str(cell // f.side + 1))
+            .replace("{column}", str(cell % f.side + 1)).replace("{what}", what))
+
+
+def read_cells(game):
+    """The board's cells as a screen reader finds them: the nodes of a
+    cell's role that lie on the board, which must be sixteen, in reading
+    order, each over its cell. Returns (names, the focused one or None)."""
+    f = game.facts
+    (left, top), span = f.board_origin, f.cell_pitch * f.side
+    cells = [(name, focused, (x + w / 2, y + h / 2))
+             for role, name, showing, focused, (x, y, w, h) in game.accessible_nodes()
+             if role in CELL_ROLES and left <= x + w / 2 < left + span
+             and top <= y + h / 2 < top + span]
+    check(len(cells) == f.cells, "%d cells found by a screen reader" % len(cells))
+    for i, (name, _, (x, y)) in enumerate(cells):
+        ox, oy = f.cell_origin(i)
+        check(ox <= x < ox + f.cell_pitch and oy <= y < oy + f.cell_pitch,
+              "the screen reader's cell %d (%r) lies at %r" % (i, name, (x, y)))
+    focused = [i for i, (_, is_focused, _) in enumerate(cells) if is_focused]
+    return [name for name, _, _ in cells], (focused[0] if focused else None)
+
+
+def wait_names(game, tiles, message):
+    wanted = [cell_name(game.facts, i, t) for i, t in enumerate(tiles)]
+    seen = [None]
+
+    def named():
+        try:
+            seen[0] = read_cells(game)[0]
+        except AssertionError as problem:  # the tree may still be growing
+            seen[0] = str(problem)
+        return seen[0] == wanted
+    try:
+        wait_for(named, 10, "")
+    except AssertionError:
+        raise AssertionError("%s: %r, not %r" % (message, seen[0], wanted)) from None
+
+
+def control_names(game, rect, roles):
+    left, top, width, height = rect
+    return [name for role, name, showing, _, (x, y, w, h) in game.accessible_nodes()
+            if role in roles and showing and left <= x + w / 2 < left + width
+            and top <= y + h / 2 < top + height]
+
+
+def control_name(game, rect, roles):
+    names = control_names(game, rect, roles)
+    check(len(names) == 1, "%d nodes of %s at %r" % (len(names), roles, rect))
+    return names[0]
+
+
+def audited(player, game, when):
+    if "audit" in player.features:
+        found = game.audit()
+        check(not found, "%s: %s" % (when, "\n".join(found)))

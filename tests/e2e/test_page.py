@@ -1,0 +1,341 @@
+"""What only the page has: loading, themes, faces, the tab; offline play, a
+deploy from one version to the next, hosts, networks and files that go
+wrong."""
+
+import glob
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import threading
+
+import pytest
+
+from game import PictureSet, announced, check, wait_for
+from web import NOTICE, STARTED, WEB_SOURCES, WINDOW_SHOWN
+
+NOTICE_S = 10  # a page that cannot start says so within this
+# The page's own setting of how long a start-up file may make no progress
+# before the page names it (15 s unless the address says otherwise).
+STALL_S = 2
+STALL_QUERY = "?stall=%d" % STALL_S
+STALL_NOTICE_S = STALL_S + 8
+# A download that keeps coming, slow enough that a picture takes longer
+# than STALL_S, in bytes a second.
+SLOW_RATE = 200000 // 8
+LATE_S = 3  # how long a late style sheet keeps the page waiting
+# A host that sends no Cache-Control with files deployed a month ago, and
+# one that asks for every file to be revalidated.
+DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
+# Stand-ins for the site's first picture and the bytes of another one.
+PICTURE, OTHER_PICTURE = "picture", object()
+MISSING = {"status": 404}
+# Each way a host or a file goes wrong: what the host does, and the notice
+# the page shows with the file it names; with no notice, the game starts and
+# is kept for offline play all the same.
+BAD_HOSTS = {
+    "main.js missing": ({"faults": {"main.js": MISSING}}, ("#unstarted", "main.js")),
+    "main.js as text/plain": ({"faults": {"main.js": {"type": "text/plain"}}},
+                              ("#unstarted", "main.js")),
+    "main.js cut short": ({"faults": {"main.js": {"body": "cut_short"}}}, ("#unstarted", "main.js")),
+    "a sub-path opened without its slash": ({"prefix": "/tarpo/", "path": "/tarpo"},
+                                            ("#unstarted", "main.js")),
+    "opened from the file system": ({"file": True}, ("#unstarted", "main.js")),
+    "style.css missing": ({"faults": {"style.css": MISSING}}, ("#error", "style.css")),
+    "tarpo.wasm broken": ({"faults": {"tarpo.wasm": {"body": "one_byte_changed"}}},
+                          ("#error", "tarpo.wasm")),
+    "form.json of another shape": ({"faults": {"form.json": {"body": "another_shape"}}},
+                                   ("#error", "form.json")),
+    "a picture cut short": ({"faults": {PICTURE: {"body": "cut_short"}}}, ("#error", PICTURE)),
+    "a picture of another size": ({"faults": {PICTURE: {"body": OTHER_PICTURE}}},
+                                  ("#error", PICTURE)),
+    "manifest and icon missing": ({"faults": {"manifest.webmanifest": MISSING,
+                                              "tarpo.svg": MISSING}}, None),
+}
+
+
+def cut_short(data):
+    return data[:len(data) // 2]
+
+
+def one_byte_changed(data):
+    middle = len(data) // 2
+    return data[:middle] + bytes([data[middle] ^ 0xFF]) + data[middle + 1:]
+
+
+def another_shape(data):
+    facts = json.loads(data)
+    facts["cell_rects"] = facts.pop("cell_rects")["framed"]
+    return json.dumps(facts).encode()
+
+
+def notice(player, game, selector, timeout):
+    """The text of the notice once it shows."""
+    game.wait(NOTICE % json.dumps(selector), "no %s shown" % selector, timeout)
+    player.save_screen("notice-" + selector.strip("#"))
+    return game.eval(NOTICE % json.dumps(selector))
+
+
+@pytest.mark.page
+def test_input_during_loading(player, facts, assets):
+    """While the pictures load, the new game is asked for with the first
+    set chosen and then the second set is chosen: the deal is of the
+    first set, the second stays chosen for the next game."""
+    f = facts
+    with player.pictures_held():
+        game = player.start(ready=False)
+        game.wait_shown()
+        game.press_button()
+        game.click(*game.list_entry(1))
+    skull = PictureSet(f, assets, 0, 1)
+    game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal of the first set")
+    dentist = PictureSet(f, assets, 1, 1)
+    game.press_button()
+    game.wait_board(dentist, lambda t: t[:-1] in f.start_layouts,
+                    "the second set, chosen while loading, is not dealt next")
+
+
+@pytest.mark.page
+def test_forced_colours(player, facts, assets):
+    """In a high-contrast theme the chosen entry of the list stands out
+    from the others."""
+    f = facts
+    game = player.start()
+    game.forced_colours(True)
+    right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
+
+    def stands_out():
+        view = game.look()
+        return view.pixel(right, game.list_entry(0)[1]) != view.pixel(right, game.list_entry(1)[1])
+    wait_for(stands_out, 10, "the chosen entry looks like the others in forced colours")
+    game.look("forced-colours")
+
+
+@pytest.mark.page
+def test_shipped_font(player, facts, assets):
+    """The form's text is drawn in the face the page ships, whatever the
+    system has."""
+    game = player.start()
+    selectors = ["#newGameButton", "#motto", "#pictureSetList [role=option]", "#menubar button"]
+    faces = wait_for(lambda: (lambda d: d if all(
+        fonts and all(face["isCustomFont"] for face in fonts) for fonts in d) else None)(
+        game.drawn_fonts(selectors)), 10,
+        "text drawn in a face of the system: %r" % (game.drawn_fonts(selectors),))
+    names = {face["familyName"] for fonts in faces for face in fonts}
+    check(names == {"DejaVu Sans"}, "the form's text is drawn in %r" % names)
+
+
+@pytest.mark.page
+def test_reload_keeps_the_game(player, facts, assets):
+    """A reload shows the game as it was, to the pixel, in each state a
+    player leaves it in: the board, the preview, the chosen set, and does
+    not say the win again. A new tab starts afresh."""
+    f = facts
+    span = f.cell_pitch * (f.side - 1) + f.framed_side
+    right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
+
+    def shown(game):
+        view = game.look()
+        return (view.region(*f.board_origin, span, span), view.region(*f.preview_rect),
+                [view.pixel(right, game.list_entry(i)[1]) for i in range(len(f.picture_sets))])
+
+    def dealt(game, set_index):
+        if set_index:
+            game.click(*game.list_entry(set_index))
+        game.press_button()
+        pictures = PictureSet(f, assets, set_index, 1)
+        return game.wait_board(pictures, lambda t: t[:-1] in f.start_layouts, "no deal")[0]
+
+    def slid(game):  # a deal of the second set, a slide, the first set chosen again
+        tiles = dealt(game, 1)
+        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+        game.click(*game.list_entry(0))
+
+    def finished(game):
+        tiles = dealt(game, 0)
+        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])] + [0])
+
+    states = {"click_before_first_game": lambda game: game.click_cells([5]),
+              "slid": slid, "finished": finished}
+    for name, play in states.items():
+        game = player.start()
+        fresh = shown(game)
+        play(game)
+        # Once the input has been handled: the same twice in a row.
+        before = wait_for(lambda: (lambda a, b: a if a == b and a != fresh else None)(
+            shown(game), shown(game)), 30, "%s: nothing changed" % name)
+        # The win is said when it happens, not again by the reload.
+        heard = name == "finished" and "accessibility" in player.features
+        if heard:
+            wait_for(lambda: announced(game) == [f.accessible["solved"]], 10,
+                     "the win was not announced")
+        game.reload()
+        wait_for(lambda: shown(game) == before, 30,
+                 "%s: the reloaded page does not show the game as it was" % name)
+        if heard:
+            check(announced(game) == [], "the reload announced the win again")
+        game.look("reloaded-" + name)
+        game.new_tab()
+        game.wait_ready()
+        check(shown(game) == fresh, "%s: a new tab does not start afresh" % name)
+        game.end()
+
+
+@pytest.mark.offline
+def test_silent_network(player, facts):
+    """A returning player on a network that connects but never answers
+    starts from what was kept, at once: after a reload, and from a link
+    whose address carries a query."""
+    game = player.start(kept=True)
+    player.host(faults={"*": {"hang": True}})
+    game.reload()
+    motto_colour(game, [facts.motto_colour])
+    game.follow_link("?from=a-link")
+    motto_colour(game, [facts.motto_colour])
+    player.host()
+
+
+@pytest.mark.deploy
+@pytest.mark.parametrize("host", DEPLOY_HOSTS, ids=["aged", "no-cache"])
+def test_deploy(player, facts, assets, host, tmp_path):
+    """A returning player after a deploy: version A visited and kept for
+    offline play, then version B, a rebuild with the motto in another
+    colour, served in its place, by a host that sends no Cache-Control
+    (its files a month old) and by one that asks for revalidation. At
+    the latest the second load shows B, and every file it loaded is B's."""
+    f = facts
+    player.host(**host)
+    game = player.start(kept=True)
+    check(motto_colour(game, [f.motto_colour]), "version A's motto is not shown")
+    kept = game.kept_versions()
+    colour, files = deploy(player, assets, tmp_path)
+    versions = [f.motto_colour, colour]
+    game.reload()
+    if motto_colour(game, versions) != colour:
+        game.wait_settled(kept)
+        game.reload()
+    check(motto_colour(game, versions) == colour,
+          "the second load after a deploy does not show the new version")
+    stray = set(game.loaded_files()) - set(files)
+    check(not stray, "files of another version loaded: %r" % sorted(stray))
+    game.look("deployed")
+
+
+def deploy(player, assets, work):
+    """Rebuilds the site with a changed source, the motto's colour, by
+    the site's own writer, and serves that version from now on. Returns
+    the new colour and the paths of every file of the new version."""
+    folder = player.version_dir(player.root)
+    with open(os.path.join(folder, "form.json"), encoding="utf-8") as f:
+        facts = json.load(f)
+    colour = [255 - c for c in facts["motto_colour"]]
+    facts["motto_colour"] = colour
+    site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
+    shutil.copytree(player.root, site)
+    with open(changed, "w", encoding="utf-8") as f:
+        json.dump(facts, f, ensure_ascii=False)
+    # The version's files as they are, its script and style sheet as the
+    # writer's only module and sheet, but what the writer makes itself.
+    script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
+    made = {"form.json", "main.js", "style.css"} | set(player.pictures())
+    files = ["%s=%s" % (name, os.path.join(folder, name))
+             for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
+                          sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
+                          if os.path.isfile(path))
+             if name not in made]
+    subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
+                    "--facts", changed, "--assets", assets,
+                    "--page", os.path.join(WEB_SOURCES, "index.html"),
+                    "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
+                    "--files", *files, "--styles", style, "--modules", script], check=True)
+    player.site.root = site
+    return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
+                    for p in glob.glob(os.path.join(site, "**"), recursive=True)
+                    if os.path.isfile(p)]
+
+
+def motto_colour(game, colours):
+    """The one of `colours` the motto shows in, once it shows in one."""
+    left, top, width, height = game.facts.motto_rect
+
+    def shown():
+        view = game.look()
+        inks = {view.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)}
+        return next((list(c) for c in colours if tuple(c) in inks), None)
+    return wait_for(shown, 10, "the motto shows in none of %r" % (colours,))
+
+
+@pytest.mark.hosts
+@pytest.mark.parametrize("case", BAD_HOSTS, ids=lambda case: case.replace(" ", "_"))
+def test_bad_host(player, case):
+    """The page names what is amiss within NOTICE_S, in Russian, or plays
+    on where it need not stop."""
+    how, said = BAD_HOSTS[case]
+    how = dict(how)
+    picture = player.pictures()[0]
+    with open(os.path.join(player.version_dir(), player.pictures()[-1]), "rb") as f:
+        other = f.read()
+    name = os.path.basename(picture)
+    how["faults"] = {name if file == PICTURE else file:
+                     dict(fault, body=(lambda _: other) if fault.get("body") is OTHER_PICTURE
+                          else globals()[fault["body"]]) if "body" in fault else fault
+                     for file, fault in how.get("faults", {}).items()}
+    url = (("file://", os.path.join(player.root, "index.html")) if how.pop("file", False)
+           else (player.site.origin, how.pop("path")) if "path" in how else None)
+    player.host(**how)
+    game = player.start(ready=False, url=url)
+    if said is None:
+        game.wait(STARTED, "the game did not start and get kept for offline play")
+        return
+    selector, file = said
+    file = name if file == PICTURE else file
+    text = notice(player, game, selector, NOTICE_S)
+    check(file in text and re.search("[а-яё]", text)
+          and not re.search("undefined|Error|Cannot", text),
+          "the page does not name %s in Russian: %r" % (file, text))
+    game.problems()  # the fault itself is what this case asks for
+
+
+@pytest.mark.hosts
+@pytest.mark.parametrize("file", ["tarpo.wasm", "form.json", PICTURE])
+def test_hung_download(player, file):
+    """A start-up file that hangs: after the page's stall time without
+    progress (shortened by its address) the page names it, and goes on
+    once it comes."""
+    name = os.path.basename(player.pictures()[0]) if file == PICTURE else file
+    player.host(faults={name: {"hang": True}})
+    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
+    text = notice(player, game, "#waiting", STALL_NOTICE_S)
+    check(name in text and re.search("[а-яё]", text),
+          "the page waits for %r, not for %s" % (text, name))
+    player.site.released.set()
+    game.wait(STARTED, "the page did not go on once %s came" % name)
+    game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
+
+
+@pytest.mark.hosts
+def test_slow_download(player):
+    """A download that keeps coming, if slowly, starts without a notice
+    although a picture takes longer than the stall time."""
+    player.host(rate=SLOW_RATE)
+    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
+    game.wait(STARTED, "the page did not start at %d bytes a second" % SLOW_RATE, 120)
+    check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice on a slow download")
+
+
+@pytest.mark.offline
+def test_style_sheet_after_the_script(player):
+    """The style sheet coming after the script has started (LATE_S): the
+    page waits for it and starts, with no word of a missing sheet."""
+    player.host(faults={"style.css": {"hang": True}})
+    late = threading.Timer(LATE_S, player.site.released.set)
+    late.start()
+    try:
+        game = player.start(ready=False)
+        error = NOTICE % json.dumps("#error")
+        game.wait("%s || %s" % (WINDOW_SHOWN, error), "the page neither started nor said why")
+        check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
+    finally:
+        late.cancel()
