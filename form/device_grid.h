@@ -43,6 +43,24 @@ struct FrameRings {
 
 constexpr FrameRings SunkenFrameRings(int width) { return {(width + 1) / 2, width / 2}; }
 
+// A cell's focus ring in device pixels: its outer edge, rounded like every
+// other edge, and the width of each band on the left and right (`bandX`) and
+// on the top and bottom (`bandY`). `box` is the cell's box in form pixels;
+// `floorX` and `floorY` are the platform's least width of a focus border.
+struct DeviceFocusRing {
+    Rect outer;
+    int bandX;
+    int bandY;
+};
+
+constexpr DeviceFocusRing CellFocusRing(const Rect& box, bool framed, double ratio, int floorX = 1,
+                                        int floorY = 1) {
+    const Rect ring = FocusRingRect(framed);
+    const int band = DeviceLength(kCellFocusRing.band, ratio);
+    return {DeviceRect({box.left + ring.left, box.top + ring.top, ring.width, ring.height}, ratio),
+            std::max({band, floorX, 1}), std::max({band, floorY, 1})};
+}
+
 // Returns the scale at which to lay out the window on a display of `ratio`:
 // `ratio` itself if the window fits the screen at it, else the largest lower
 // scale in quarter steps, not below 1, at which it fits. A smaller whole form

@@ -52,17 +52,34 @@ inline constexpr int kCellPitch = 80;
 inline constexpr int kPieceSide = 80;  // a picture piece, and an unframed cell
 inline constexpr int kFrameWidth = 2;  // the sunken frame of a cell
 inline constexpr int kFramedCellSide = kPieceSide + 2 * kFrameWidth;
-// The keyboard focus ring sits inside a cell's frame: a gap, a ring in the
-// highlight colour, and a white lining inside the ring.
+// The keyboard focus ring of a cell: a band of `outer` and, within it, a band
+// of `inner`, each `band` form pixels wide (whole device pixels, at least one,
+// at any scale), `gap` pixels inside the part of the cell that shows. Black
+// and white: wherever a piece is lighter than a relative luminance of 0.1 the
+// black band differs from it by at least 3:1, wherever it is darker than 0.3
+// the white one does, so on any picture at least one band of the two changes
+// by 3:1, and either band alone is larger than a 2-px perimeter of the cell.
 struct FocusRing {
-    int gap, width, lining;
+    int gap;
+    int band;
+    Rgb outer;
+    Rgb inner;
 };
-inline constexpr FocusRing kCellFocusRing{1, 2, 1};
+inline constexpr FocusRing kCellFocusRing{1, 3, {0, 0, 0}, {255, 255, 255}};
 
 constexpr Rect CellRect(int cell, bool framed) {
     const int side = framed ? kFramedCellSide : kPieceSide;
     return {kBoardLeft + kCellPitch * (cell % kBoardSide),
             kBoardTop + kCellPitch * (cell / kBoardSide), side, side};
+}
+
+// The focus ring's outer edge in a cell's box, from the box's top-left corner:
+// inside the frame, and clear of the strip of a framed cell that its right and
+// lower neighbours' frames cover (the framed cells overlap by 2 * kFrameWidth).
+constexpr Rect FocusRingRect(bool framed) {
+    const int start = (framed ? kFrameWidth : 0) + kCellFocusRing.gap;
+    const int end = kCellPitch - kCellFocusRing.gap;
+    return {start, start, end - start, end - start};
 }
 
 // An image box takes the size of its picture, plus the frame on every side

@@ -103,9 +103,12 @@ int main() {
     }
     field("cell_rects", cells + "}");
     field("frame_width", std::to_string(kFrameWidth));
-    field("focus_ring", "{\"gap\": " + std::to_string(kCellFocusRing.gap) +
-                            ", \"width\": " + std::to_string(kCellFocusRing.width) +
-                            ", \"lining\": " + std::to_string(kCellFocusRing.lining) + "}");
+    // The focus ring's outer edge in a framed and an unframed cell's box, and
+    // its two colours; the bands' width in device pixels comes from the game.
+    field("focus_ring", "{\"framed\": " + Json(FocusRingRect(true)) +
+                            ", \"unframed\": " + Json(FocusRingRect(false)) +
+                            ", \"outer\": " + Json(kCellFocusRing.outer) +
+                            ", \"inner\": " + Json(kCellFocusRing.inner) + "}");
     field("new_game_button_rect", Json(kNewGameButtonRect));
     field("new_game_caption", Quoted(kNewGameCaption));
     field("picture_set_list_rect", Json(kPictureSetListRect));

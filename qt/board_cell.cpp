@@ -5,15 +5,13 @@
 #include <QPainter>
 #include <utility>
 
-#include "form.h"
+#include "device_box.h"
+#include "device_grid.h"
+#include "form_qt.h"
 
 namespace {
 
-// The focus ring, inside the cell's frame: a line of the highlight colour
-// and, within it, a white one, so it shows on dark and light pieces.
-constexpr int kRingGap = tarpo::form::kCellFocusRing.gap;
-constexpr int kRingWidth = tarpo::form::kCellFocusRing.width;
-constexpr int kRingLining = tarpo::form::kCellFocusRing.lining;
+namespace form = tarpo::form;
 
 std::optional<tarpo::Key> KeyOf(int key) {
     switch (key) {
@@ -37,6 +35,29 @@ std::optional<tarpo::Key> KeyOf(int key) {
         default:
             return std::nullopt;
     }
+}
+
+// A band `x` device pixels wide on the left and right and `y` high on the top
+// and bottom, along the inside of `edge`.
+void FillBand(QPainter& painter, const QRect& edge, int x, int y, const QColor& colour) {
+    painter.fillRect(edge.left(), edge.top(), edge.width(), y, colour);
+    painter.fillRect(edge.left(), edge.bottom() + 1 - y, edge.width(), y, colour);
+    painter.fillRect(edge.left(), edge.top() + y, x, edge.height() - 2 * y, colour);
+    painter.fillRect(edge.right() + 1 - x, edge.top() + y, x, edge.height() - 2 * y, colour);
+}
+
+// The form's focus ring in whole device pixels, its edges where the form puts
+// them in the window, so that no neighbour covers any of it.
+void DrawFocusRing(QPainter& painter, QSize size, bool framed) {
+    const DeviceBox place = PlaceOnDeviceGrid(painter, size);
+    const form::DeviceFocusRing ring =
+        form::CellFocusRing({place.place.x(), place.place.y(), size.width(), size.height()}, framed,
+                            static_cast<double>(place.ratio));
+    painter.setWorldTransform(place.InDevicePixels());
+    const QRect outer = formqt::Rect(ring.outer).translated(-place.device.left, -place.device.top);
+    const QRect inner = outer.adjusted(ring.bandX, ring.bandY, -ring.bandX, -ring.bandY);
+    FillBand(painter, outer, ring.bandX, ring.bandY, formqt::Colour(form::kCellFocusRing.outer));
+    FillBand(painter, inner, ring.bandX, ring.bandY, formqt::Colour(form::kCellFocusRing.inner));
 }
 
 class BoardCellAccessible : public QAccessibleWidget {
@@ -99,14 +120,7 @@ void BoardCell::paintEvent(QPaintEvent* event) {
     ImageBox::paintEvent(event);
     if (!hasFocus()) return;
     QPainter painter(this);
-    const int inset = (isFramed() ? tarpo::form::kFrameWidth : 0) + kRingGap;
-    const QRect ring = rect().adjusted(inset, inset, -inset, -inset);
-    const QRect lining = ring.adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth);
-    const QRect inside = lining.adjusted(kRingLining, kRingLining, -kRingLining, -kRingLining);
-    painter.setClipRegion(QRegion(ring).subtracted(QRegion(lining)));
-    painter.fillRect(ring, palette().highlight());
-    painter.setClipRegion(QRegion(lining).subtracted(QRegion(inside)));
-    painter.fillRect(lining, Qt::white);
+    DrawFocusRing(painter, size(), isFramed());
 }
 
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {

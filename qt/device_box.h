@@ -14,6 +14,7 @@ struct DeviceBox {
     tarpo::form::Rect device;  // the box in the window's device pixels
     qreal ratio;               // device pixels per logical pixel
     QPointF corner;            // where the painter puts the widget's origin, in device pixels
+    QPoint place;              // the widget's origin in the window, in logical pixels
 
     // A painter transform under which one unit is one device pixel and the
     // box's corner is at 0, 0.
@@ -42,5 +43,5 @@ inline DeviceBox PlaceOnDeviceGrid(const QPainter& painter, QSize size) {
     const QPoint place = (corner / ratio).toPoint();
     return {tarpo::form::DeviceRect({place.x(), place.y(), size.width(), size.height()},
                                     static_cast<double>(ratio)),
-            ratio, corner};
+            ratio, corner, place};
 }

@@ -1,15 +1,35 @@
 // Frames and pictures in device pixels at the device pixel ratio of the run
 // (QT_SCALE_FACTOR; ctest runs it at 1, 1.04, 1.25, 1.5, 1.75 and 2): every frame
 // is 2 logical pixels wide, rounded, and meets its piece with nothing between;
-// the finished picture has no seam; the list's border is whole.
+// the finished picture has no seam; the list's border is whole; the focus
+// ring shows on every real piece.
 #include <QListWidget>
 #include <QtTest>
+#include <cmath>
 
+#include "device_grid.h"
 #include "shown_window.h"
 #include "solver.h"
 #include "synthetic_pictures.h"
 
 namespace form = tarpo::form;
+
+namespace {
+
+// WCAG's relative luminance of an sRGB colour, and the contrast of two.
+double Luminance(QRgb c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+double Contrast(QRgb a, QRgb b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
 
 class FrameScaleTest : public QObject {
     Q_OBJECT
@@ -23,6 +43,11 @@ class FrameScaleTest : public QObject {
     // A rectangle of the client area in the window, whose device pixels the
     // test sees: below the menu bar, on a fractional device pixel at some ratios.
     QRect InWindow(const QRect& r) const { return r.translated(window->centralWidget()->pos()); }
+    // A rectangle of the window in form pixels, in the window's device pixels.
+    QRect OnDevice(const QRect& r) const {
+        return formqt::Rect(form::DeviceRect({r.left(), r.top(), r.width(), r.height()},
+                                             static_cast<double>(ratio)));
+    }
     QRgb At(int x, int y) const { return shot.pixel(x, y); }
     const QPalette& Palette() const { return window->centralWidget()->palette(); }
     void Grab() {
@@ -114,6 +139,70 @@ class FrameScaleTest : public QObject {
                         qPrintable(QStringLiteral("cell %1 at (%2, %3)").arg(cell).arg(x).arg(y)));
                 }
             }
+        }
+    }
+
+    void focusRingShowsOnEveryPiece_data() {
+        QTest::addColumn<int>("set");
+        for (int set = 0; set < static_cast<int>(form::kPictureSets.size()); ++set)
+            QTest::newRow(qPrintable(formqt::Text(form::kPictureSets[std::size_t(set)].name)))
+                << set;
+    }
+    // The keyboard's focus ring on each cell of a dealt board of the real
+    // pictures (every piece but the last, and the empty cell): it changes
+    // nothing outside the part of the cell that its neighbours leave in
+    // sight, its outer edge shows whole on every side there, and the pixels
+    // it changes by a contrast of at least 3:1 cover at least a 2-px
+    // perimeter of the cell.
+    void focusRingShowsOnEveryPiece() {
+        QFETCH(int, set);
+        window = ShowWindow(LoadPictureStores());
+        QVERIFY(window);
+        NewGame(*window, set);
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        Grab();
+        const QImage unfocused = shot;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QColor outer = formqt::Colour(form::kCellFocusRing.outer);
+        for (int cell = 0; cell < tarpo::kCellCount; ++cell) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+            for (int i = 0; i < tarpo::RowOf(cell); ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            for (int i = 0; i < tarpo::ColOf(cell); ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget(), CellOf(*window, cell));
+            Grab();
+            const QRect box = InWindow(CellBox(cell));
+            const int frame = form::kFrameWidth, pitch = form::kCellPitch;
+            const int gap = form::kCellFocusRing.gap;
+            const QRect ring = OnDevice(box.adjusted(
+                frame + gap, frame + gap, pitch - box.width() - gap, pitch - box.height() - gap));
+            const QRect whole = OnDevice(QRect(box.topLeft(), QSize(pitch, pitch)));
+            const int perimeter = form::DeviceLength(2, static_cast<double>(ratio));
+            const int needed = whole.width() * whole.height() -
+                               (whole.width() - 2 * perimeter) * (whole.height() - 2 * perimeter);
+            QImage outside = shot;  // the shot with the ring's rectangle as it was
+            int contrasting = 0;
+            for (int y = ring.top(); y <= ring.bottom(); ++y) {
+                for (int x = ring.left(); x <= ring.right(); ++x) {
+                    const bool edge = x == ring.left() || x == ring.right() || y == ring.top() ||
+                                      y == ring.bottom();
+                    QVERIFY2(
+                        !edge || QColor(At(x, y)) == outer,
+                        qPrintable(
+                            QStringLiteral("cell %1: no ring at %2, %3").arg(cell).arg(x).arg(y)));
+                    if (Contrast(At(x, y), unfocused.pixel(x, y)) >= 3) ++contrasting;
+                    outside.setPixel(x, y, unfocused.pixel(x, y));
+                }
+            }
+            QVERIFY2(outside == unfocused,
+                     qPrintable(QStringLiteral("cell %1: changed outside the ring").arg(cell)));
+            QVERIFY2(contrasting >= needed, qPrintable(QStringLiteral("cell %1: %2 of %3 pixels")
+                                                           .arg(cell)
+                                                           .arg(contrasting)
+                                                           .arg(needed)));
         }
     }
 

@@ -13,8 +13,6 @@ export function readPalette() {
         midlight: colour("--midlight"),
         dark: colour("--dark"),
         shadow: colour("--shadow"),
-        highlight: colour("--highlight"),
-        lining: colour("--highlighted-text"),
     };
 }
 
@@ -43,9 +41,9 @@ function drawSunkenFrame(g, w, h, {width: frame, outer}, palette) {
 export class PictureBox {
     // `frameWidth`: the width of the sunken frame in form pixels, when it is
     // on; `frameRings(ratio)`: its width and its outer ring's in device
-    // pixels at `ratio` device pixels per form pixel, {width, outer}.
-    // `focusRing`: the keyboard focus ring inside the frame, in form pixels,
-    // {gap, width, lining}, for a box that shows one.
+    // pixels at `ratio` device pixels per form pixel, and the width of a
+    // band of the focus ring, {width, outer, ring}. `focusRing`: the
+    // keyboard focus ring of the form description, for a box that shows one.
     constructor(canvas, frameWidth, frameRings, palette, focusRing = null) {
         this.canvas = canvas;
         this.focusRing = focusRing;
@@ -105,7 +103,7 @@ export class PictureBox {
         // The frame last: where the picture, rounded, reaches under it, the
         // frame keeps its width.
         if (rings) drawSunkenFrame(g, w, h, rings, this.palette);
-        if (this.ringShown) this.drawFocusRing(g, w, h, inset, ratio);
+        if (this.ringShown) this.drawFocusRing(g, box, dpr, ratio);
     }
 
     showRing(on) {
@@ -114,20 +112,27 @@ export class PictureBox {
         this.draw();
     }
 
-    // A ring of the highlight colour and, within it, a white lining, so that
-    // it shows on dark and light pieces alike; in whole device pixels.
-    drawFocusRing(g, w, h, inset, ratio) {
-        const {gap, width, lining} = this.focusRing;
-        const d = (v) => Math.max(1, Math.round(v * ratio));
-        const ring = (colour, at, thickness) => {
-            g.fillStyle = colour;
-            g.fillRect(at, at, w - 2 * at, thickness);
-            g.fillRect(at, h - at - thickness, w - 2 * at, thickness);
-            g.fillRect(at, at, thickness, h - 2 * at);
-            g.fillRect(w - at - thickness, at, thickness, h - 2 * at);
+    // The form's focus ring: a black band and, within it, a white one, in
+    // whole device pixels. Its edges are rounded where they lie on the
+    // screen, as the neighbours' canvases are, so that the right and lower
+    // neighbours, which overlap a framed cell, cover none of it.
+    drawFocusRing(g, box, dpr, ratio) {
+        const {outer: dark, inner: light} = this.focusRing;
+        const [left, top, width, height] = this.focusRing[this.framed ? "framed" : "unframed"];
+        const edge = (from, at) => Math.round(from * dpr + at * ratio) - Math.round(from * dpr);
+        const x0 = edge(box.left, left);
+        const y0 = edge(box.top, top);
+        const x1 = edge(box.left, left + width);
+        const y1 = edge(box.top, top + height);
+        const band = this.frameRings(ratio).ring;
+        const ring = (colour, at) => {
+            g.fillStyle = `rgb(${colour.join(",")})`;
+            g.fillRect(x0 + at, y0 + at, x1 - x0 - 2 * at, band);
+            g.fillRect(x0 + at, y1 - at - band, x1 - x0 - 2 * at, band);
+            g.fillRect(x0 + at, y0 + at + band, band, y1 - y0 - 2 * at - 2 * band);
+            g.fillRect(x1 - at - band, y0 + at + band, band, y1 - y0 - 2 * at - 2 * band);
         };
-        const outer = inset + d(gap);
-        ring(this.palette.highlight, outer, d(width));
-        ring(this.palette.lining, outer + d(width), d(lining));
+        ring(dark, 0);
+        ring(light, band);
     }
 }

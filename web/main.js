@@ -178,7 +178,8 @@ async function start() {
             exit: () => exitGame(kept),
             inTurn,
         }, (ratio) => ({width: game.exports.FrameWidth(ratio),
-                         outer: game.exports.FrameOuterRing(ratio)}));
+                         outer: game.exports.FrameOuterRing(ratio),
+                         ring: game.exports.FocusRingBand(ratio)}));
     } catch (error) {
         console.error(error);
         throw new StartFailure(() => say("page_form_mismatch", FACTS));

@@ -181,4 +181,9 @@ EMSCRIPTEN_KEEPALIVE int FrameOuterRing(double ratio) {
     return tarpo::form::SunkenFrameRings(FrameWidth(ratio)).outer;
 }
 
+// The width of each band of a cell's focus ring in device pixels at `ratio`.
+EMSCRIPTEN_KEEPALIVE int FocusRingBand(double ratio) {
+    return tarpo::form::CellFocusRing({}, false, ratio).bandX;
+}
+
 }  // extern "C"

@@ -2,19 +2,15 @@
 
 #include <utility>
 
+#include "device_grid.h"
 #include "form.h"
+#include "handles.h"
 
 namespace win32 {
 
 namespace {
 
 namespace form = tarpo::form;
-
-// The focus ring lies this many form pixels inside the part of the picture
-// that shows: within the frame, and clear of the neighbours' frames that
-// cover the picture's last columns and rows.
-constexpr int kRingGap = 1;
-constexpr int kRingWidth = 1;
 
 bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -39,6 +35,47 @@ std::optional<tarpo::Key> KeyOf(WPARAM key) {
         default:
             return std::nullopt;
     }
+}
+
+// The system's focus border width (`what`: SPI_GETFOCUSBORDERWIDTH or
+// HEIGHT), in device pixels; 1 where the system does not say.
+int SystemFocusBorder(UINT what) {
+    UINT pixels = 1;
+    if (!SystemParametersInfoW(what, 0, &pixels, 0)) return 1;
+    return static_cast<int>(pixels);
+}
+
+// A band `x` device pixels wide on the left and right and `y` high on the top
+// and bottom, along the inside of `edge`.
+void FillBand(HDC dc, const RECT& edge, int x, int y, COLORREF colour) {
+    const Brush brush(CreateSolidBrush(colour));
+    const RECT parts[] = {
+        {edge.left, edge.top, edge.right, edge.top + y},
+        {edge.left, edge.bottom - y, edge.right, edge.bottom},
+        {edge.left, edge.top + y, edge.left + x, edge.bottom - y},
+        {edge.right - x, edge.top + y, edge.right, edge.bottom - y},
+    };
+    for (const RECT& part : parts) FillRect(dc, &part, brush.get());
+}
+
+COLORREF Colour(form::Rgb c) {
+    return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
+}
+
+// The form's focus ring in whole device pixels, its edges where the form puts
+// them in the window, so that no neighbour covers any of it; each band at
+// least as wide as the system's focus border.
+void DrawFocusRing(HDC dc, const Scale& scale, const form::Rect& place, bool framed) {
+    const form::DeviceFocusRing ring = form::CellFocusRing(
+        place, framed, scale.ratio(), SystemFocusBorder(SPI_GETFOCUSBORDERWIDTH),
+        SystemFocusBorder(SPI_GETFOCUSBORDERHEIGHT));
+    const RECT box = scale(place);
+    RECT outer{ring.outer.left - box.left, ring.outer.top - box.top,
+               ring.outer.left - box.left + ring.outer.width,
+               ring.outer.top - box.top + ring.outer.height};
+    FillBand(dc, outer, ring.bandX, ring.bandY, Colour(form::kCellFocusRing.outer));
+    InflateRect(&outer, -ring.bandX, -ring.bandY);
+    FillBand(dc, outer, ring.bandX, ring.bandY, Colour(form::kCellFocusRing.inner));
 }
 
 }  // namespace
@@ -81,19 +118,8 @@ std::optional<LRESULT> BoardCell::HandleMore(UINT message, WPARAM wParam, LPARAM
     return std::nullopt;
 }
 
-void BoardCell::PaintOver(HDC dc, const Scale& scale, bool framed) {
-    if (GetFocus() != hwnd_) return;
-    const int inset = (framed ? form::kFrameWidth : 0) + kRingGap;
-    RECT ring =
-        scale(form::Rect{inset, inset, form::kCellPitch - 2 * inset, form::kCellPitch - 2 * inset});
-    // The dotted ring inverts what lies under it, so it shows on any picture;
-    // a form pixel wide, one device pixel after the other.
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(255, 255, 255));
-    for (int line = 0; line < scale(kRingWidth); ++line) {
-        DrawFocusRect(dc, &ring);
-        InflateRect(&ring, -1, -1);
-    }
+void BoardCell::PaintOver(HDC dc, const Scale& scale, const form::Rect& place, bool framed) {
+    if (GetFocus() == hwnd_) DrawFocusRing(dc, scale, place, framed);
 }
 
 AccessibleTraits BoardCell::Accessible() const {

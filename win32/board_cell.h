@@ -1,8 +1,8 @@
 // One of the board's sixteen cells: a picture box that the keyboard plays.
 // The board is one stop in the Tab order, so only the cell that holds the
 // board's focus is a Tab stop; a mouse click gives no focus. The board's keys
-// go to the game session, which says what they do; the cell shows a dotted
-// ring inside its picture while it has the focus.
+// go to the game session, which says what they do; the cell shows the form's
+// focus ring inside its picture while it has the focus.
 // Assistive technology reads it as a button named by its window text.
 #pragma once
 
@@ -30,7 +30,8 @@ class BoardCell final : public ImageBox {
 
   private:
     std::optional<LRESULT> HandleMore(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PaintOver(HDC dc, const Scale& scale, bool framed) override;
+    void PaintOver(HDC dc, const Scale& scale, const tarpo::form::Rect& place,
+                   bool framed) override;
     AccessibleTraits Accessible() const override;
 
     Keys keys_;

@@ -26,6 +26,7 @@ inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
 
 using Bitmap = Handle<HBITMAP, DeleteGdiObject>;
+using Brush = Handle<HBRUSH, DeleteGdiObject>;
 using Font = Handle<HFONT, DeleteGdiObject>;
 using Menu = Handle<HMENU, DestroyMenuHandle>;
 using MemoryDc = Handle<HDC, DeleteMemoryDc>;

@@ -127,7 +127,7 @@ void ImageBox::OnPaint() {
     if (picture_ == nullptr) {
         // Fill an empty cell with the window background.
         FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
-        PaintOver(dc, scale_, framed_);
+        PaintOver(dc, scale_, place_, framed_);
         return;
     }
     const MemoryDc source(CreateCompatibleDC(dc));
@@ -148,7 +148,7 @@ void ImageBox::OnPaint() {
         StretchBlt(dc, inset, inset, width, height, source.get(), 0, 0, pictureSize_.width,
                    pictureSize_.height, SRCCOPY);
     }
-    PaintOver(dc, scale_, framed_);
+    PaintOver(dc, scale_, place_, framed_);
 }
 
 }  // namespace win32

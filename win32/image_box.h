@@ -36,8 +36,10 @@ class ImageBox : public WindowOwner<ImageBox> {
     // Lets a derived box handle a message first. Returning nothing leaves the
     // message to the box.
     virtual std::optional<LRESULT> HandleMore(UINT, WPARAM, LPARAM) { return std::nullopt; }
-    // Draws over the picture at `scale`, for example a focus ring.
-    virtual void PaintOver(HDC, const Scale&, bool /*framed*/) {}
+    // Draws over the picture at `scale`, for example a focus ring, for the box
+    // at `place` (form pixels), framed or not.
+    virtual void PaintOver(HDC, const Scale&, const tarpo::form::Rect& /*place*/, bool /*framed*/) {
+    }
     // What assistive technology is told about the box. A plain box is a
     // picture.
     virtual AccessibleTraits Accessible() const { return {.role = ROLE_SYSTEM_GRAPHIC}; }
