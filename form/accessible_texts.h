@@ -19,6 +19,8 @@ inline constexpr char16_t kCellPressAction[] = u"Нажать";
 
 // The name of the list of picture sets. The preview is named by its set.
 inline constexpr char16_t kPictureSetListName[] = u"Картинка";
+// The board, where it is one element of its own (the page's grid).
+inline constexpr char16_t kBoardName[] = u"Поле";
 
 // The announcement of a solved board is kSolvedAnnouncement in form.h.
 

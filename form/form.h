@@ -121,6 +121,19 @@ inline constexpr char16_t kHelpCaption[] = u"&Heeeelp";  // a command on the bar
 // This caption starts with a Latin A, so its mnemonic is the Latin Alt+A.
 inline constexpr char16_t kAuthorCaption[] = u"&Aвтор !";
 
+// The form is in Russian; these of its texts are in English, and a screen
+// reader should read them by English rules.
+inline constexpr char16_t kFormLanguage[] = u"ru";
+struct TextLanguage {
+    const char16_t* text;
+    const char16_t* language;
+};
+inline constexpr std::array<TextLanguage, 3> kOtherLanguages = {{
+    {kExitCaption, u"en"},
+    {kHelpCaption, u"en"},
+    {kMottoText, u"en"},
+}};
+
 // The message boxes show an information icon and one OK button. Their lines
 // are separated by a lone carriage return. The desktop toolkits caption the
 // button themselves; the page draws its own box with kMessageBoxButton.

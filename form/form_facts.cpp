@@ -121,6 +121,13 @@ int main() {
     field("menu_captions", "[" + Quoted(kMenuCaption) + ", " + Quoted(kHelpCaption) + ", " +
                                Quoted(kAuthorCaption) + "]");
     field("exit_caption", Quoted(kExitCaption));
+    // The form's language, and each text in another, by the text.
+    field("language", Quoted(kFormLanguage));
+    std::string languages = "{";
+    for (const TextLanguage& other : kOtherLanguages)
+        languages += (languages.size() == 1 ? "" : ", ") + Quoted(other.text) + ": " +
+                     Quoted(other.language);
+    field("text_languages", languages + "}");
     field("help_title", Quoted(kHelpTitle));
     field("help_text", Quoted(kHelpText));
     field("author_title", Quoted(kAuthorTitle));
@@ -133,8 +140,8 @@ int main() {
     field("accessible", std::string("{\"cell_name\": ") + Quoted(kCellNameTemplate) +
                             ", \"tile\": " + Quoted(kCellShowsTile) +
                             ", \"nothing\": " + Quoted(kCellShowsNothing) +
-                            ", \"last_piece\": " + Quoted(kCellShowsLastPiece) +
-                            ", \"list\": " + Quoted(kPictureSetListName) +
+                            ", \"last_piece\": " + Quoted(kCellShowsLastPiece) + ", \"list\": " +
+                            Quoted(kPictureSetListName) + ", \"board\": " + Quoted(kBoardName) +
                             ", \"solved\": " + Quoted(kSolvedAnnouncement) + "}");
     const std::pair<const char*, const char16_t*> errors[] = {
         {"program_name", kProgramName},

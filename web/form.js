@@ -88,6 +88,7 @@ export class Form {
         this.facts = facts;
         this.pictures = pictures;
         this.element = document.getElementById("form");
+        this.element.lang = facts.language;
         document.title = facts.title;
         this.element.style.font = cssFont(facts.dialog_font);
         document.getElementById("msgbox").style.font = cssFont(facts.dialog_font);
@@ -126,6 +127,7 @@ export class Form {
         label.style.font = cssFont(facts.motto_font);
         label.style.color = `rgb(${facts.motto_colour.join(",")})`;
         label.textContent = facts.motto_text;
+        if (facts.text_languages[facts.motto_text]) label.lang = facts.text_languages[facts.motto_text];
 
         client.append(board, this.button, list, preview, label);
         this.takeTouches(actions);
@@ -152,6 +154,7 @@ export class Form {
         const board = document.createElement("div");
         board.id = "board";
         board.setAttribute("role", "grid");
+        board.setAttribute("aria-label", f.accessible.board);
         this.cells = [];
         this.focusedCell = 0;
         for (let row = 0; row < side; ++row) {
@@ -233,10 +236,13 @@ export class Form {
     buildMenu(actions) {
         const f = this.facts;
         const [menu, help, author] = f.menu_captions;
+        const lang = (text) => f.text_languages[text];
         this.menu = new MenuBar(document.getElementById("menubar"), [
-            {caption: menu, id: "menu", drop: [{caption: f.exit_caption, id: "exit", action: actions.exit}]},
-            {caption: help, id: "help", action: () => showMessage(f.help_title, f.help_text)},
-            {caption: author, id: "author", action: () => showMessage(f.author_title, f.author_text)},
+            {caption: menu, id: "menu", lang: lang(menu),
+             drop: [{caption: f.exit_caption, id: "exit", action: actions.exit, lang: lang(f.exit_caption)}]},
+            {caption: help, id: "help", lang: lang(help), action: () => showMessage(f.help_title, f.help_text)},
+            {caption: author, id: "author", lang: lang(author),
+             action: () => showMessage(f.author_title, f.author_text)},
         ]);
     }
 

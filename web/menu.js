@@ -22,12 +22,14 @@ function parseCaption(caption) {
 }
 
 // `alt`: whether the mnemonic is Alt and the letter (an entry of the bar) or
-// the letter alone (an entry of the open drop-down).
-function menuButton(caption, id, alt) {
+// the letter alone (an entry of the open drop-down). `lang`: the caption's
+// language, where it is not the page's, for a screen reader to read it by.
+function menuButton(caption, id, alt, lang) {
     const {text, mnemonic} = parseCaption(caption);
     const button = document.createElement("button");
     button.type = "button";
     button.id = id;
+    if (lang) button.lang = lang;
     button.tabIndex = -1;
     button.setAttribute("role", "menuitem");
     if (mnemonic < 0) {
@@ -50,13 +52,14 @@ function menuButton(caption, id, alt) {
 }
 
 export class MenuBar {
-    // `items`: [{caption, id, action}] in bar order; the first may instead
-    // have `drop: [{caption, id, action}]`, its drop-down.
+    // `items`: [{caption, id, action, lang}] in bar order; the first may
+    // instead have `drop: [{caption, id, action, lang}]`, its drop-down.
+    // `lang`: the caption's language where it is not the page's.
     constructor(bar, items) {
         this.bar = bar;
         this.returnFocus = null;
         this.entries = items.map((item) => {
-            const button = menuButton(item.caption, item.id, true);
+            const button = menuButton(item.caption, item.id, true, item.lang);
             bar.append(button);
             if (item.drop) {
                 button.setAttribute("aria-haspopup", "menu");
@@ -82,7 +85,7 @@ export class MenuBar {
             this.dropButton.setAttribute("aria-expanded", String(event.newState === "open"));
         });
         this.dropEntries = dropItem.item.drop.map((item) => {
-            const button = menuButton(item.caption, item.id, false);
+            const button = menuButton(item.caption, item.id, false, item.lang);
             button.addEventListener("click", () => this.act(item.action));
             this.dropdown.append(button);
             return {button, item};
