@@ -1,14 +1,15 @@
-// Lets Latin mnemonics work on any keyboard layout. With a layout that types
-// another script (Cyrillic, Greek...), Alt plus the key of a Latin mnemonic
-// letter opens what that letter marks, as on a Latin layout. Mnemonics in the
-// layout's own script (Alt+М) keep working.
+// Mnemonics by key, on any keyboard layout: Alt plus the key that carries a
+// mnemonic letter on the standard layout of the letter's script opens what
+// the letter marks, whatever layout is active. With a Russian layout, Alt
+// and the key of the Latin H opens "&Heeeelp"; with a US layout, Alt+V, the
+// key of the Cyrillic М, opens "&Меню". A letter typed as such works as before.
 #pragma once
 
 #include <QObject>
 #include <QWidget>
 #include <memory>
 
-class LatinKeyboard;
+class KeyLetters;
 
 class LatinMnemonics : public QObject {
   public:
@@ -23,5 +24,8 @@ class LatinMnemonics : public QObject {
     bool Serves(const QWidget* widget) const;
 
     QWidget* window_;
-    std::unique_ptr<LatinKeyboard> keyboard_;  // created at the first key
+    // The letters of the keys on a Latin and on a Cyrillic layout, made at
+    // the first key they are asked about.
+    std::unique_ptr<KeyLetters> latin_;
+    std::unique_ptr<KeyLetters> cyrillic_;
 };

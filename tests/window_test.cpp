@@ -397,6 +397,20 @@ class WindowTest : public QObject {
         QCOMPARE(shown, title);
     }
 
+    // On a Latin layout, Alt with the key that carries the Cyrillic mnemonic
+    // letter on a Russian layout (V, for the М of «Меню») opens its menu.
+    void cyrillicMnemonicKeyOnALatinLayout() {
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        constexpr quint32 kVKey = 55;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::AltModifier, kVKey, 0, 0,
+                        QStringLiteral("v"));
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+        QMenu* menu = window->menuBar()->actions().at(0)->menu();
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    }
+
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");

@@ -40,28 +40,39 @@ Font CreateFormFont(const form::Font& font, const Scale& scale) {
                             DEFAULT_PITCH | FF_DONTCARE, Text(font.family)));
 }
 
-// Returns the Latin capital letter of the key that typed `typed` with Alt, or
-// 0. A layout of another script (Cyrillic, Greek...) still gives the letter
-// keys the virtual-key codes 'A' to 'Z', so the letter is the one whose key is
-// down. Under an X keymap without a Latin group, Wine gives those keys codes
-// of its own, so the character is looked up on the standard Russian layout.
-wchar_t LatinLetterOfKey(wchar_t typed) {
-    for (wchar_t key = L'A'; key <= L'Z'; ++key) {
-        if ((GetKeyState(key) & 0x8000) != 0) return key;
-    }
-    // The letters of the standard Russian layout, on the keys of the Latin
+// The Latin letter, in upper case, of the key that carries `letter` on a
+// Latin or on the standard Russian layout, or 0 for none.
+wchar_t LatinKeyOf(wchar_t letter) {
+    if (letter >= L'a' && letter <= L'z') return letter - (L'a' - L'A');
+    if (letter >= L'A' && letter <= L'Z') return letter;
+    // The letters of the standard Russian layout on the keys of the Latin
     // letters below them.
     constexpr std::wstring_view kRussian = L"фисвуапршолдьтщзйкыегмцчня";
     constexpr std::wstring_view kLatin = L"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     static_assert(kRussian.size() == kLatin.size());
     constexpr wchar_t kCapitalA = L'А', kCapitalYa = L'Я', kToSmall = L'а' - L'А';
-    const wchar_t small = typed >= kCapitalA && typed <= kCapitalYa ? typed + kToSmall : typed;
+    const wchar_t small = letter >= kCapitalA && letter <= kCapitalYa ? letter + kToSmall : letter;
     const std::size_t at = kRussian.find(small);
     return at == kRussian.npos ? 0 : kLatin[at];
 }
 
-// Answers WM_MENUCHAR with the item of `menu` whose mnemonic is `letter` (a
-// Latin capital).
+// The Latin letter, in upper case, of the key that typed `typed` with Alt, or
+// 0. A layout that types another script on the letter keys (Cyrillic,
+// Greek…) still gives those keys the virtual-key codes 'A' to 'Z' of their
+// Latin letters, so the letter is the one whose key is down. Wine, under an X
+// keyboard map without a Latin group, gives them codes of its own instead;
+// there the character is looked up on the standard Russian layout.
+wchar_t LatinLetterOfKey(wchar_t typed) {
+    for (wchar_t key = L'A'; key <= L'Z'; ++key) {
+        if ((GetKeyState(key) & 0x8000) != 0) return key;
+    }
+    return LatinKeyOf(typed);
+}
+
+// The item of `menu` whose mnemonic lies on the key of `letter` (a Latin
+// capital), on a Latin layout for a Latin mnemonic and on the Russian one for
+// a Cyrillic mnemonic, as the answer to WM_MENUCHAR: Alt+A opens "&Aвтор !"
+// on a Russian layout, Alt+V "&Меню" on a Latin one.
 LRESULT ItemWithMnemonic(HMENU menu, wchar_t letter) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; letter != 0 && i < count; ++i) {
@@ -74,9 +85,7 @@ LRESULT ItemWithMnemonic(HMENU menu, wchar_t letter) {
         while (mark != text.npos && mark + 1 < text.size() && text[mark + 1] == L'&')
             mark = text.find(L'&', mark + 2);  // "&&" is an ampersand
         if (mark == text.npos || mark + 1 >= text.size()) continue;
-        const wchar_t c = text[mark + 1];
-        if ((c >= L'a' && c <= L'z' ? c - (L'a' - L'A') : c) == letter)
-            return MAKELRESULT(i, MNC_EXECUTE);
+        if (LatinKeyOf(text[mark + 1]) == letter) return MAKELRESULT(i, MNC_EXECUTE);
     }
     return MAKELRESULT(0, MNC_IGNORE);
 }
