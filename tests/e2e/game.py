@@ -15,6 +15,9 @@ import struct
 import time
 from typing import Protocol
 
+# The letters of a Russian keyboard and the US keys in their places.
+RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
+
 
 def check(condition, message):
     if not condition:
@@ -350,12 +353,17 @@ class Game(Protocol):
         self.click(left + width // 2, top + height // 2)
 
     def open_menu(self, how):
-        """Opens the first menu-bar entry's drop-down, by its mnemonic or by
-        the mouse, and waits until it shows over the board."""
+        """Opens the first menu-bar entry's drop-down, by its mnemonic, by
+        Alt and the US key where a Russian keyboard has its mnemonic letter
+        ("latin key": Alt+V for «М»), or by the mouse, and waits until it
+        shows over the board."""
         below = (0, 0, self.facts.client_size[0] // 2, 20)
         before = self.look().region(*below)
+        caption = self.facts.menu_captions[0]
         if how == "mnemonic":
-            self.mnemonic(self.facts.menu_captions[0])
+            self.mnemonic(caption)
+        elif how == "latin key":
+            self.key("alt+" + US_KEYS[RUSSIAN_KEYS.index(caption[caption.index("&") + 1].lower())])
         else:
             self.click_menu(0)
         wait_for(lambda: self.look().region(*below) != before, 30, "the drop-down did not open")

@@ -50,10 +50,13 @@ def test_accessible_names(player, facts, assets):
              "no focus ring in the focused cell")
     check(names[-1] == cell_name(facts, f.cells - 1, tiles[before]),
           "the focused cell is named %r" % names[-1])
+    focused = game.look("accessible-focus")
     if "focus_ring" in player.features:
-        check_focus_ring(game, f.cells - 1)
-    else:
-        game.look("accessible-focus")
+        game.key("Tab")  # to the button: the same board without the ring
+        wait_for(lambda: game.look().board(pictures) is not None, 10,
+                 "the focus ring stays on the board without its focus")
+        check_focus_ring(game, f.cells - 1, focused, game.look())
+        game.key("shift+Tab")
     game.key("Return", "Tab")  # back, and out of the board
     game.wait_board(pictures, lambda t: t == tiles, "the tile did not slide back")
 
@@ -78,23 +81,45 @@ def test_accessible_names(player, facts, assets):
     audited(player, game, "finished")
 
 
-def check_focus_ring(game, cell):
-    """Cell `cell` shows the focus ring inside its frame: on its top and
-    left sides, lines of one colour and, within them, a lining of another."""
+def check_focus_ring(game, cell, focused, unfocused):
+    """The focus ring of cell `cell` on the screen `focused`, against
+    `unfocused`, the same board without it: every pixel it changes lies in
+    the part of the cell that its neighbours leave in sight, its outer edge
+    shows whole there on every side, and the pixels it changes by a contrast
+    of 3:1 or more cover at least a 2-px perimeter of the cell (WCAG's focus
+    appearance)."""
     f, ring = game.facts, game.facts.focus_ring
     ox, oy = f.cell_origin(cell)
-    at = f.frame_width + ring["gap"]
-    along = range(at + ring["width"] + ring["lining"], f.framed_side - at - ring["width"])
+    left, top, width, height = ring["framed"]
+    right, bottom = ox + left + width - 1, oy + top + height - 1
 
-    def shown():
-        view = game.look()
-        lines = [{view.pixel(*((ox + a, oy + d), (ox + d, oy + a))[side]) for a in along}
-                 for d in (at, at + ring["width"] - 1, at + ring["width"]) for side in (0, 1)]
-        outer, lining = set().union(*lines[:4]), set().union(*lines[4:])
-        return (len(outer) == len(lining) == 1 and outer != lining
-                and view.background() not in outer)
-    wait_for(shown, 10, "no focus ring inside cell %d" % cell)
-    game.look("accessible-focus")
+    def inside(x, y):
+        return ox + left <= x <= right and oy + top <= y <= bottom
+    around = range(-f.frame_width, f.framed_side + f.frame_width)
+    contrasting = 0
+    for y in (oy + d for d in around):
+        for x in (ox + d for d in around):
+            now, before = focused.pixel(x, y), unfocused.pixel(x, y)
+            check(now == before or inside(x, y),
+                  "the ring of cell %d changed (%d, %d), out of the cell's sight" % (cell, x, y))
+            if inside(x, y) and (x in (ox + left, right) or y in (oy + top, bottom)):
+                check(now == tuple(ring["outer"]),
+                      "the ring of cell %d shows %r at (%d, %d)" % (cell, now, x, y))
+            contrasting += contrast(now, before) >= 3
+    side, line = f.cell_pitch, 2
+    needed = side * side - (side - 2 * line) ** 2
+    check(contrasting >= needed, "the ring of cell %d changes %d pixels by 3:1, not %d"
+          % (cell, contrasting, needed))
+
+
+def contrast(a, b):
+    """WCAG's contrast ratio of two sRGB colours."""
+    def luminance(rgb):
+        c = [v / 255 for v in rgb]
+        c = [v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
+        return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+    la, lb = sorted((luminance(a), luminance(b)))
+    return (lb + 0.05) / (la + 0.05)
 
 
 def cell_name(facts, cell, tile):

@@ -100,7 +100,9 @@ def test_input_during_loading(player, facts, assets):
 @pytest.mark.page
 def test_forced_colours(player, facts, assets):
     """In a high-contrast theme the chosen entry of the list stands out
-    from the others."""
+    from the others, and the button and the list keep their edges: a line
+    of another colour than the background just outside, all the way along
+    each side."""
     f = facts
     game = player.start()
     game.forced_colours(True)
@@ -110,7 +112,36 @@ def test_forced_colours(player, facts, assets):
         view = game.look()
         return view.pixel(right, game.list_entry(0)[1]) != view.pixel(right, game.list_entry(1)[1])
     wait_for(stands_out, 10, "the chosen entry looks like the others in forced colours")
+
+    def edged(view, rect):
+        left, top, width, height = rect
+        background = view.pixel(left - 2, top + height // 2)
+        sides = [[(x, y) for x in range(left + 2, left + width - 2)] for y in (top, top + height - 1)]
+        sides += [[(x, y) for y in range(top + 2, top + height - 2)] for x in (left, left + width - 1)]
+        return all(view.pixel(*p) != background for side in sides for p in side)
+    for name, rect in [("button", f.new_game_button_rect), ("list", f.picture_set_list_rect)]:
+        wait_for(lambda: edged(game.look(), rect), 10, "the %s has no edge in forced colours" % name)
     game.look("forced-colours")
+
+
+@pytest.mark.page
+def test_names_and_languages(player, facts):
+    """The board's grid has its name, and a screen reader reads each text of
+    the form in the language the form description gives it ("Exit" in the
+    open menu)."""
+    f = facts
+    game = player.start()
+    game.open_menu("mnemonic")
+    found = game.languages()
+    check([name for role, name, _ in found if role == "grid"] == [f.accessible["board"]],
+          "the grid is not named %r: %r" % (f.accessible["board"], found))
+    texts = [f.new_game_caption, f.motto_text, f.exit_caption] + f.menu_captions
+    for text in texts:
+        name = " ".join(text.replace("&", "").split())
+        wanted = f.text_languages.get(text, f.language)
+        langs = {lang for _, shown, lang in found if shown == name}
+        check(langs == {wanted}, "%r is read as %r, not %r" % (name, langs, wanted))
+    game.key("Escape")
 
 
 @pytest.mark.page

@@ -100,6 +100,16 @@ def test_mnemonics_on_russian_layout(player, facts):
         check(game.exit_status() == 0, "Exit did not end the program with status 0")
 
 
+def test_cyrillic_mnemonic_on_latin_layout(player, facts):
+    """On a Latin keyboard layout, Alt and the key where a Russian keyboard
+    has the Cyrillic М of «Меню» (V) opens it, and Exit's letter then ends
+    the program."""
+    game = player.start()
+    game.open_menu("latin key")
+    game.mnemonic(facts.exit_caption, menu_bar=False)
+    check(game.exit_status() == 0, "Exit did not end the program with status 0")
+
+
 @pytest.mark.parametrize("how", ["menu_mnemonic", "menu_mouse",
                                  pytest.param("title_bar_close", marks=pytest.mark.title_bar)])
 def test_exit(player, how):

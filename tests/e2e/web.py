@@ -14,7 +14,7 @@ import os
 import subprocess
 import tempfile
 
-from game import ClientView, Game, Screenshot, check, wait_for
+from game import RUSSIAN_KEYS, US_KEYS, ClientView, Game, Screenshot, check, wait_for
 from host import PICTURE_TYPES, Site
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -27,8 +27,7 @@ KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp
         "End": "End", "ctrl+End": "Control+End", "Return": "Enter", "Escape": "Escape"}
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
-# The letters of a Russian keyboard and the US keys in their places.
-RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
+KEYS.update(("alt+" + key, "Alt+" + key) for key in US_KEYS)
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 # The text of a notice while it shows.
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
@@ -491,6 +490,12 @@ class WebGame(Game):
 
     def forced_colours(self, active):
         self.driver("forcedColors", game=self.id, active=active)
+
+    def languages(self):
+        """Each named node of the accessibility tree: (role, name, the
+        language a screen reader reads it in)."""
+        return [(n["role"], n["name"], n["lang"])
+                for n in self.driver("languages", game=self.id)]
 
     def drawn_fonts(self, selectors):
         """For each element, the faces its text is drawn in."""

@@ -238,6 +238,24 @@ async function puppeteerEngine(engineName) {
       await newPage(game, origin, path);
       await old.close();
     },
+    // The language a screen reader reads each named node of Chromium's
+    // accessibility tree in: its element's, or the nearest ancestor's, lang
+    // attribute. [{role, name, lang}]
+    async languages(game) {
+      const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
+      const out = [];
+      for (const node of nodes) {
+        if (node.ignored || !node.name?.value || !node.backendDOMNodeId) continue;
+        const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId: node.backendDOMNodeId });
+        const { result } = await game.cdp.send('Runtime.callFunctionOn', {
+          objectId: object.objectId, returnByValue: true,
+          functionDeclaration: 'function () { const e = this.nodeType === 1 ? this : this.parentElement; '
+            + 'return e?.closest("[lang]")?.lang ?? ""; }',
+        });
+        out.push({ role: node.role?.value ?? '', name: node.name.value, lang: result.value });
+      }
+      return out;
+    },
     // Chromium's accessibility tree as a screen reader gets it, in tree
     // order, without the nodes it leaves out: [{role, name, focused,
     // keyshortcuts, text, box}], `text` the text inside the node, `box` its

@@ -73,7 +73,7 @@ class WineProgram:
     (make_prefix) for the whole suite, thrown away at the end."""
     name = "wine"
     features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
-                          "board_keys", "accessibility"})
+                          "board_keys", "accessibility", "focus_ring"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
