@@ -9,6 +9,8 @@ document.getElementById("unstarted").remove();
 const STYLE_SHEET = "style.css";
 const WORKER = "sw.js";
 export const FACTS = "form.json";
+// What the worker is asked, once the game runs, to keep this version whole.
+const REFILL = "refill";
 // How long start-up may go without anything arriving before the page says
 // what it waits for: 15 s, unless the page's address gives other seconds as
 // `?stall=` (1 to 60), for a host or a test that wants the notice sooner or
@@ -38,6 +40,13 @@ export function say(name, ...args) {
     return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
 }
 
+// `name` as a name of this copy of the site, which another copy on the same
+// origin (another folder) does not share: for what the page keeps in the
+// tab.
+export function scoped(name) {
+    return name + " " + new URL("./", location.href).pathname;
+}
+
 // Why the game cannot start (a file missing or damaged, a feature the
 // browser lacks); `text()` says it in the errors' words.
 export class StartFailure extends Error {
@@ -55,8 +64,9 @@ function fail(error) {
         console.error(error);
         box.textContent = say("page_internal_error");
     }
+    // Nothing starts now: no word of waiting for files.
+    arrivals.stop();
     document.getElementById("form").hidden = true;
-    document.getElementById("waiting").hidden = true;
     box.hidden = false;
 }
 
@@ -75,13 +85,22 @@ class Arrivals {
         this.pending = new Map();
         this.last = performance.now();
         this.timer = 0;
+        this.stopped = false;
         this.notice = document.getElementById("waiting");
     }
 
     begin(url) {
         if (this.pending.size === 0) this.last = performance.now();
         this.pending.set(url, (this.pending.get(url) || 0) + 1);
-        this.timer ||= setInterval(() => this.check(), STALL_CHECK_MS);
+        if (!this.stopped) this.timer ||= setInterval(() => this.check(), STALL_CHECK_MS);
+    }
+
+    // Start-up has failed: whatever still comes, the watch is over.
+    stop() {
+        this.stopped = true;
+        clearInterval(this.timer);
+        this.timer = 0;
+        this.notice.hidden = true;
     }
 
     progress() {
@@ -233,11 +252,16 @@ export async function loadPictures(facts) {
     })));
 }
 
-// The service worker, which keeps the site for offline play and looks for a
-// new version on every start. Under a policy that asks for Trusted Types its
+// What the page may yet need, kept: the faces in the tab, and the site for
+// offline play by the service worker, which looks for a new version on every
+// start. Under a policy that asks for Trusted Types its
 // address goes through a policy of the page's own, which lets only the
 // worker's file through.
 export function keepForOffline() {
+    // Every face the style sheet declares, loaded now rather than when a
+    // text first needs it: a box opened long after a deploy or two still
+    // has its face, though this version's folder is gone from the host.
+    document.fonts.forEach((face) => face.load().catch(() => {}));
     if (!("serviceWorker" in navigator)) return;
     const failed = (error) => console.error("tarpo: no offline play:", error);
     try {
@@ -251,8 +275,11 @@ export function keepForOffline() {
             : WORKER;
         // A new version, if the host has one, for the next load; offline
         // there is none to be had.
-        navigator.serviceWorker.register(url).then(
-            (registration) => registration.update().catch(() => {}), failed);
+        // The worker in charge, if any, is asked to keep this version whole.
+        navigator.serviceWorker.register(url).then((registration) => {
+            registration.active?.postMessage(REFILL);
+            return registration.update().catch(() => {});
+        }, failed);
     } catch (error) {
         failed(error);
     }
