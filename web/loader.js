@@ -3,8 +3,11 @@
 // wait for the style sheet, the failure said on the page, and the service
 // worker registered once the game runs.
 
-// Remove the no-script notice: the script is running.
-document.getElementById("unstarted").remove();
+// Remove the no-script notice: the script is running. The page may not have
+// come that far yet (it follows the style sheet), and then goes once it has.
+const scriptRuns = () => document.getElementById("unstarted")?.remove();
+scriptRuns();
+document.addEventListener("DOMContentLoaded", scriptRuns, {once: true});
 
 const STYLE_SHEET = "style.css";
 const WORKER = "sw.js";
@@ -194,10 +197,10 @@ export function fetchPreloaded(name, what) {
 const sheetApplied = () =>
     getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() === "tarpo";
 
-// Without the style sheet the controls would lie on one another. WebKit
-// runs this script without waiting for the sheet, so one still on its way
-// is waited for: until its link loads or fails, or the page's load, which
-// comes once every style sheet has done either.
+// Without the style sheet the controls would lie on one another. This
+// script runs without waiting for the sheet, so one still on its way is
+// waited for, and named if it stalls: until its link loads or fails, or the
+// page's load, which comes once every style sheet has done either.
 export async function styleSheet() {
     if (sheetApplied()) return;
     if (document.readyState !== "complete") {
