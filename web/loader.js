@@ -200,21 +200,31 @@ const sheetApplied = () =>
 // Without the style sheet the controls would lie on one another. This
 // script runs without waiting for the sheet, so one still on its way is
 // waited for, and named if it stalls: until its link loads or fails, or the
-// page's load, which comes once every style sheet has done either.
+// page's load, which comes once every style sheet has done either. The link
+// follows the script in the page, and may come after it has run.
 export async function styleSheet() {
-    if (sheetApplied()) return;
-    if (document.readyState !== "complete") {
-        const link = linkTo("stylesheet", STYLE_SHEET);
-        const url = link ? link.href : STYLE_SHEET;
-        arrivals.begin(url);
-        await new Promise((settled) => {
-            for (const event of ["load", "error"]) {
-                link?.addEventListener(event, settled, {once: true});
-            }
-            window.addEventListener("load", settled, {once: true});
-        });
-        arrivals.end(url);
-    }
+    if (sheetApplied() || document.readyState === "complete") return checkSheet();
+    const url = new URL(STYLE_SHEET, import.meta.url).href;
+    arrivals.begin(url);
+    await new Promise((settled) => {
+        const watch = () => {
+            const link = linkTo("stylesheet", STYLE_SHEET);
+            if (!link) return;
+            for (const event of ["load", "error"]) link.addEventListener(event, settled, {once: true});
+            // Loaded, or failed, before the script came: its request has
+            // ended, and a load still to be told comes before a task.
+            if (link.sheet) settled();
+            else if (performance.getEntriesByName(link.href, "resource").length) setTimeout(settled);
+        };
+        watch();
+        document.addEventListener("DOMContentLoaded", watch, {once: true});
+        window.addEventListener("load", settled, {once: true});
+    });
+    arrivals.end(url);
+    return checkSheet();
+}
+
+function checkSheet() {
     if (!sheetApplied()) throw new StartFailure(() => say("page_no_style_sheet", STYLE_SHEET));
 }
 
