@@ -442,6 +442,7 @@ def test_two_copies_on_one_origin(player, assets, tmp_path):
     visit(game, "/tarpo-beta/")
     game.wait_settled(kept)
     visit(game, "/tarpo/")
+    game.pictures_in()
     player.site.offline = True
     game.driver("reload", game=game.id)
     game.wait_ready("/tarpo/ did not show its window offline")
