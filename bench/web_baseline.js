@@ -4,8 +4,11 @@
 // page's modules, it stands in for the page's main.js in a copy of the site.
 
 import {Form} from "../web/form.js";
+import {styleSheet} from "../web/loader.js";
 
-document.getElementById("unstarted").remove();
+// As the game does: its no-script notice goes, and the style sheet, which
+// no longer holds the script up, is waited for.
+await styleSheet();
 const facts = await (await fetch(new URL("form.json", import.meta.url))).json();
 // The frame's rings as the game works them out at ratio 1, the outer half of
 // its width, at any ratio: the same drawing work.

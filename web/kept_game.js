@@ -4,7 +4,10 @@
 // numbers) and the entry chosen in the list, saved whole after every change.
 // A new tab starts afresh, as a newly started program does.
 
-const KEY = "tarpo-position";
+import {scoped} from "./loader.js";
+
+// Another copy of the site on this origin keeps its own game.
+const KEY = scoped("tarpo-position");
 
 function storage() {
     try {

@@ -3,12 +3,17 @@
 // wait for the style sheet, the failure said on the page, and the service
 // worker registered once the game runs.
 
-// Remove the no-script notice: the script is running.
-document.getElementById("unstarted").remove();
+// Remove the no-script notice: the script is running. The page may not have
+// come that far yet (it follows the style sheet), and then goes once it has.
+const scriptRuns = () => document.getElementById("unstarted")?.remove();
+scriptRuns();
+document.addEventListener("DOMContentLoaded", scriptRuns, {once: true});
 
 const STYLE_SHEET = "style.css";
 const WORKER = "sw.js";
 export const FACTS = "form.json";
+// What the worker is asked, once the game runs, to keep this version whole.
+const REFILL = "refill";
 // How long start-up may go without anything arriving before the page says
 // what it waits for: 15 s, unless the page's address gives other seconds as
 // `?stall=` (1 to 60), for a host or a test that wants the notice sooner or
@@ -38,6 +43,13 @@ export function say(name, ...args) {
     return text ? text.replace(/%(\d)/g, (_, n) => args[n - 1]) : args.join(" ").trim();
 }
 
+// `name` as a name of this copy of the site, which another copy on the same
+// origin (another folder) does not share: for what the page keeps in the
+// tab.
+export function scoped(name) {
+    return name + " " + new URL("./", location.href).pathname;
+}
+
 // Why the game cannot start (a file missing or damaged, a feature the
 // browser lacks); `text()` says it in the errors' words.
 export class StartFailure extends Error {
@@ -55,8 +67,9 @@ function fail(error) {
         console.error(error);
         box.textContent = say("page_internal_error");
     }
+    // Nothing starts now: no word of waiting for files.
+    arrivals.stop();
     document.getElementById("form").hidden = true;
-    document.getElementById("waiting").hidden = true;
     box.hidden = false;
 }
 
@@ -75,13 +88,22 @@ class Arrivals {
         this.pending = new Map();
         this.last = performance.now();
         this.timer = 0;
+        this.stopped = false;
         this.notice = document.getElementById("waiting");
     }
 
     begin(url) {
         if (this.pending.size === 0) this.last = performance.now();
         this.pending.set(url, (this.pending.get(url) || 0) + 1);
-        this.timer ||= setInterval(() => this.check(), STALL_CHECK_MS);
+        if (!this.stopped) this.timer ||= setInterval(() => this.check(), STALL_CHECK_MS);
+    }
+
+    // Start-up has failed: whatever still comes, the watch is over.
+    stop() {
+        this.stopped = true;
+        clearInterval(this.timer);
+        this.timer = 0;
+        this.notice.hidden = true;
     }
 
     progress() {
@@ -175,24 +197,34 @@ export function fetchPreloaded(name, what) {
 const sheetApplied = () =>
     getComputedStyle(document.documentElement).getPropertyValue("--sheet").trim() === "tarpo";
 
-// Without the style sheet the controls would lie on one another. WebKit
-// runs this script without waiting for the sheet, so one still on its way
-// is waited for: until its link loads or fails, or the page's load, which
-// comes once every style sheet has done either.
+// Without the style sheet the controls would lie on one another. This
+// script runs without waiting for the sheet, so one still on its way is
+// waited for, and named if it stalls: until its link loads or fails, or the
+// page's load, which comes once every style sheet has done either. The link
+// follows the script in the page, and may come after it has run.
 export async function styleSheet() {
-    if (sheetApplied()) return;
-    if (document.readyState !== "complete") {
-        const link = linkTo("stylesheet", STYLE_SHEET);
-        const url = link ? link.href : STYLE_SHEET;
-        arrivals.begin(url);
-        await new Promise((settled) => {
-            for (const event of ["load", "error"]) {
-                link?.addEventListener(event, settled, {once: true});
-            }
-            window.addEventListener("load", settled, {once: true});
-        });
-        arrivals.end(url);
-    }
+    if (sheetApplied() || document.readyState === "complete") return checkSheet();
+    const url = new URL(STYLE_SHEET, import.meta.url).href;
+    arrivals.begin(url);
+    await new Promise((settled) => {
+        const watch = () => {
+            const link = linkTo("stylesheet", STYLE_SHEET);
+            if (!link) return;
+            for (const event of ["load", "error"]) link.addEventListener(event, settled, {once: true});
+            // Loaded, or failed, before the script came: its request has
+            // ended, and a load still to be told comes before a task.
+            if (link.sheet) settled();
+            else if (performance.getEntriesByName(link.href, "resource").length) setTimeout(settled);
+        };
+        watch();
+        document.addEventListener("DOMContentLoaded", watch, {once: true});
+        window.addEventListener("load", settled, {once: true});
+    });
+    arrivals.end(url);
+    return checkSheet();
+}
+
+function checkSheet() {
     if (!sheetApplied()) throw new StartFailure(() => say("page_no_style_sheet", STYLE_SHEET));
 }
 
@@ -233,11 +265,16 @@ export async function loadPictures(facts) {
     })));
 }
 
-// The service worker, which keeps the site for offline play and looks for a
-// new version on every start. Under a policy that asks for Trusted Types its
+// What the page may yet need, kept: the faces in the tab, and the site for
+// offline play by the service worker, which looks for a new version on every
+// start. Under a policy that asks for Trusted Types its
 // address goes through a policy of the page's own, which lets only the
 // worker's file through.
 export function keepForOffline() {
+    // Every face the style sheet declares, loaded now rather than when a
+    // text first needs it: a box opened long after a deploy or two still
+    // has its face, though this version's folder is gone from the host.
+    document.fonts.forEach((face) => face.load().catch(() => {}));
     if (!("serviceWorker" in navigator)) return;
     const failed = (error) => console.error("tarpo: no offline play:", error);
     try {
@@ -251,8 +288,11 @@ export function keepForOffline() {
             : WORKER;
         // A new version, if the host has one, for the next load; offline
         // there is none to be had.
-        navigator.serviceWorker.register(url).then(
-            (registration) => registration.update().catch(() => {}), failed);
+        // The worker in charge, if any, is asked to keep this version whole.
+        navigator.serviceWorker.register(url).then((registration) => {
+            registration.active?.postMessage(REFILL);
+            return registration.update().catch(() => {});
+        }, failed);
     } catch (error) {
         failed(error);
     }

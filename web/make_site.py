@@ -42,6 +42,8 @@ from subset_fonts import FACES, FONT_DIR
 VERSIONS = "v"
 PICTURE_DIR = "pictures"
 WORKER = "sw.js"
+# The page as the worker keeps it: its folder's address.
+PAGE = "./"
 # The one script and the one style sheet the page loads.
 SCRIPT = "main.js"
 STYLE = "style.css"
@@ -238,10 +240,11 @@ def main():
 
 def write_worker(template, site, version):
     """The site's sw.js from `template`: it keeps the page and every file of
-    the version's folder `version`."""
+    the version's folder `version`, each but the page with its hash (a host
+    may rewrite the page)."""
     folder = site / version
     contents = sorted(p.relative_to(folder).as_posix() for p in folder.rglob("*") if p.is_file())
-    kept = [("./", (site / "index.html").read_bytes())]
+    kept = [(PAGE, (site / "index.html").read_bytes())]
     kept += [("%s/%s" % (version, name), (folder / name).read_bytes()) for name in contents]
     optional = [name for name in OPTIONAL if (site / name).is_file()]
     worker = template.read_text(encoding="utf-8")
@@ -249,8 +252,8 @@ def write_worker(template, site, version):
     for name in optional:
         whole.update(sha256((site / name).read_bytes()))
     for mark, value in (("@VERSION@", json.dumps(whole.hexdigest()[:16])),
-                        ("@FILES@", json.dumps([[name, integrity(data)] for name, data in kept],
-                                               indent=1)),
+                        ("@FILES@", json.dumps([[name, "" if name == PAGE else integrity(data)]
+                                                for name, data in kept], indent=1)),
                         ("@OPTIONAL@", json.dumps(optional)),
                         ("@FOLDER@", json.dumps(version))):
         if mark not in worker:

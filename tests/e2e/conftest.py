@@ -33,6 +33,7 @@ MARKERS = {
     "page": "what only a browser has: loading, themes, faces, the tab",
     "deploy": "a new version is deployed over the one a player has",
     "hosts": "hosts, networks and files that go wrong",
+    "start_up": "what the page says while it starts and after it failed, in every engine",
     "wayland": "the Qt build as a native Wayland client",
     "no_display": "the Qt build started without a usable display",
 }

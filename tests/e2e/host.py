@@ -2,6 +2,7 @@
 and the strict Content Security Policy, which can misbehave as hosts do."""
 
 import http.server
+import os
 import threading
 import time
 
@@ -25,8 +26,9 @@ class Site(http.server.ThreadingHTTPServer):
     name in `faults` (see SiteHandler.fault); serves the site under a
     sub-path `prefix`, and its index.html there without the trailing slash
     too; sends `cache_control`, or none and files a month old (`aged`), as
-    a host whose files were deployed a month ago; sends at most `rate` bytes
-    a second, all responses together. `root` may change, as in a deploy.
+    a host whose files were deployed a month ago; answers the site's folder
+    with a redirect to its index.html (`redirect`); sends at most `rate`
+    bytes a second, all responses together. `root` may change, as in a deploy.
     The pictures wait while `pictures_released` is clear, and `offline`
     drops every request unanswered, as a network that is gone."""
 
@@ -43,11 +45,12 @@ class Site(http.server.ThreadingHTTPServer):
 
     daemon_threads = True  # a hung response must not hold the suite's end
 
-    def reset(self, faults=None, prefix="/", cache_control=None, aged=False, rate=None):
+    def reset(self, faults=None, prefix="/", cache_control=None, aged=False, rate=None,
+              redirect=False):
         """The host as it is to behave from now on; whatever still hangs goes."""
         if hasattr(self, "released"):
             self.released.set()
-        self.faults, self.prefix = faults or {}, prefix
+        self.faults, self.prefix, self.redirect = faults or {}, prefix, redirect
         self.cache_control, self.aged, self.rate = cache_control, aged, rate
         self.released = threading.Event()
         self.lock, self.next_send = threading.Lock(), 0.0
@@ -77,12 +80,15 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     def fault(self, name):
         """What goes wrong with a file, by its name: {"status": 404},
         {"type": MIME}, {"body": bytes -> bytes}, {"hang": True} (until the
-        test releases it); "*" for every file."""
+        test releases it), {"headers": {keyword: value}} sent besides the
+        usual; "*.webp" for every file of a type, "*" for every file."""
         faults = self.server.faults
-        return faults.get(name, faults.get("*", {}))
+        kind = "*" + os.path.splitext(name)[1]
+        return faults.get(name, faults.get(kind, faults.get("*", {})))
 
     def do_GET(self):
         self.directory = self.server.root  # a connection outlives a deploy
+        self.name = ""
         path = self.path.split("?")[0]
         if self.server.offline:
             self.close_connection = True
@@ -95,18 +101,27 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
             path = prefix + "index.html"  # as some hosts answer a folder without "/"
         if not path.startswith(prefix):
             return self.send_error(404)
+        if path == prefix and self.server.redirect:
+            self.send_response(301)
+            self.send_header("Location", prefix + "index.html")
+            self.send_header("Content-Length", "0")
+            return self.end_headers()
         self.path = "/" + path[len(prefix):]
-        fault = self.fault(path.rsplit("/", 1)[-1] or "index.html")
+        self.name = path.rsplit("/", 1)[-1] or "index.html"
+        fault = self.fault(self.name)
         if fault.get("hang"):
             self.server.released.wait(HANG_S)
         if path in self.server.missing or "status" in fault:
             return self.send_error(fault.get("status", 404))
         if "body" not in fault:
             return super().do_GET()
-        with open(self.translate_path(self.path), "rb") as f:
+        file = self.translate_path(self.path)
+        if os.path.isdir(file):
+            file = os.path.join(file, "index.html")
+        with open(file, "rb") as f:
             body = fault["body"](f.read())
         self.send_response(200)
-        self.send_header("Content-Type", self.guess_type(self.path))
+        self.send_header("Content-Type", self.guess_type(file))
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
@@ -121,6 +136,8 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
 
     def end_headers(self):
         self.send_header("Content-Security-Policy", STRICT_CSP)
+        for keyword, value in self.fault(getattr(self, "name", "")).get("headers", {}).items():
+            self.send_header(keyword, value)
         if self.server.cache_control:
             self.send_header("Cache-Control", self.server.cache_control)
         super().end_headers()

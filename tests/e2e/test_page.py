@@ -14,7 +14,7 @@ import threading
 import pytest
 
 from game import PictureSet, announced, check, wait_for
-from web import NOTICE, STARTED, WEB_SOURCES, WINDOW_SHOWN
+from web import NOTICE, SERVICE_WORKER_ACTIVE, STARTED, WEB_SOURCES, WINDOW_SHOWN
 
 NOTICE_S = 10  # a page that cannot start says so within this
 # The page's own setting of how long a start-up file may make no progress
@@ -54,6 +54,28 @@ BAD_HOSTS = {
     "manifest and icon missing": ({"faults": {"manifest.webmanifest": MISSING,
                                               "tarpo.svg": MISSING}}, None),
 }
+# Hosts that serve the site as they are set up, and do not break it: each is
+# kept for offline play and starts offline.
+KEPT_ON_HOSTS = {
+    "Vary: Origin": {"faults": {"*": {"headers": {"Vary": "Origin"}}}},
+    "Vary: Accept-Encoding, User-Agent": {
+        "faults": {"*": {"headers": {"Vary": "Accept-Encoding, User-Agent"}}}},
+    "Vary: Accept on the pictures": {"faults": {"*.webp": {"headers": {"Vary": "Accept"}}}},
+    "a beacon and a banner added to the page": {"faults": {"index.html": {"body": "with_a_beacon"}}},
+    "the page minified": {"faults": {"index.html": {"body": "minified"}}},
+    "the folder redirected to index.html": {"redirect": True},
+}
+# What a host's beacon would set, were it to run.
+BEACON = "hostBeacon"
+
+
+def with_a_beacon(page):
+    return page.replace(b"</body>", b"<script>window.%s = 1</script>"
+                        b"<div id=\"banner\">Free hosting</div></body>" % BEACON.encode())
+
+
+def minified(page):
+    return re.sub(rb">\s+<", b"><", re.sub(rb"<!--.*?-->", b"", page, flags=re.S))
 
 
 def cut_short(data):
@@ -254,14 +276,15 @@ def test_deploy(player, facts, assets, host, tmp_path):
     game.look("deployed")
 
 
-def deploy(player, assets, work):
-    """Rebuilds the site with a changed source, the motto's colour, by
-    the site's own writer, and serves that version from now on. Returns
-    the new colour and the paths of every file of the new version."""
+def deploy(player, assets, work, shade=255):
+    """Rebuilds the site with a changed source, the motto's colour (each
+    channel taken from `shade`), by the site's own writer, and serves that
+    version from now on. Returns the new colour and the paths of every file
+    of the new version."""
     folder = player.version_dir(player.root)
     with open(os.path.join(folder, "form.json"), encoding="utf-8") as f:
         facts = json.load(f)
-    colour = [255 - c for c in facts["motto_colour"]]
+    colour = [abs(shade - c) for c in facts["motto_colour"]]
     facts["motto_colour"] = colour
     site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
     shutil.copytree(player.root, site)
@@ -370,3 +393,143 @@ def test_style_sheet_after_the_script(player):
         check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
     finally:
         late.cancel()
+
+
+@pytest.mark.offline
+@pytest.mark.parametrize("case", KEPT_ON_HOSTS, ids=lambda case: re.sub(r"\W+", "_", case))
+def test_kept_on_a_host(player, case):
+    """The page is kept for offline play and starts offline whatever Vary
+    a host sends, when it rewrites the page and when it redirects the
+    page's folder; a script the host adds to the page does not run."""
+    how = dict(KEPT_ON_HOSTS[case])
+    how["faults"] = {file: dict(fault, body=globals()[fault["body"]]) if "body" in fault else fault
+                     for file, fault in how.get("faults", {}).items()}
+    player.host(**how)
+    game = player.start(offline=True)
+    if "beacon" in case:
+        check(game.eval("!!document.getElementById('banner')"), "not the host's page offline")
+        check(game.eval("window.%s === undefined" % BEACON), "the host's script ran")
+        game.problems()  # the policy's refusal of the host's script
+
+
+def version_complete(player, root=None):
+    """A JavaScript expression: a cache holds the page and every file of
+    the version under `root`."""
+    folder = player.version_dir(root)
+    count = 1 + sum(len(files) for _, _, files in os.walk(folder))
+    return ("caches.keys().then((names) => Promise.all(names.map((n) => caches.open(n)"
+            ".then((c) => c.keys())))).then((kept) => kept.some((k) => k.length >= %d))" % count)
+
+
+@pytest.mark.offline
+def test_lost_cache_refilled(player):
+    """The site's cache deleted while its worker stays (storage short, or
+    another app of the origin clearing caches): the next start keeps the
+    site again, and it starts offline."""
+    game = player.start(kept=True)
+    game.wait(version_complete(player), "the site was not kept")
+    game.eval("caches.keys().then((names) => Promise.all(names.map((n) => caches.delete(n))))")
+    game.reload()
+    game.wait(version_complete(player), "the deleted cache was not filled again")
+    game.reload_offline()
+
+
+@pytest.mark.offline
+def test_two_copies_on_one_origin(player, assets, tmp_path):
+    """Two copies of the site on one origin, /tarpo/ and /tarpo-beta/: a
+    game dealt in one is not the other's in the same tab, and deploys of
+    the one leave the other kept for offline play."""
+    origin = tmp_path / "origin"
+    shutil.copytree(player.root, origin / "tarpo")
+    deploy(player, assets, tmp_path / "beta")
+    shutil.copytree(tmp_path / "beta" / "site", origin / "tarpo-beta")
+    player.site.root = str(origin)
+    f = player.facts
+    span = f.cell_pitch * (f.side - 1) + f.framed_side
+
+    def board(game):
+        return game.look().region(*f.board_origin, span, span)
+
+    def visit(game, copy):
+        game.pictures_in()
+        game.driver("goto", game=game.id, url=player.site.origin + copy)
+        game.wait_shown()
+        game.wait(SERVICE_WORKER_ACTIVE, "no service worker took %s" % copy)
+
+    game = player.start(url=(player.site.origin, "/tarpo/"), kept=True)
+    game.wait(version_complete(player, str(origin / "tarpo")), "/tarpo/ was not kept")
+    fresh = board(game)
+    game.press_button()
+    wait_for(lambda: board(game) != fresh, 30, "the button dealt no game")
+    visit(game, "/tarpo-beta/")
+    game.wait_ready("/tarpo-beta/ did not show its window")
+    check(board(game) == fresh, "/tarpo-beta/ shows the game dealt in /tarpo/")
+    kept = game.kept_versions()
+    player.site.root = player.root  # what the writer rebuilds
+    deploy(player, assets, tmp_path / "beta-2", shade=128)
+    shutil.rmtree(origin / "tarpo-beta")
+    shutil.copytree(tmp_path / "beta-2" / "site", origin / "tarpo-beta")
+    player.site.root = str(origin)
+    visit(game, "/tarpo-beta/")
+    game.wait_settled(kept)
+    visit(game, "/tarpo/")
+    game.pictures_in()
+    player.site.offline = True
+    game.driver("reload", game=game.id)
+    game.wait_ready("/tarpo/ did not show its window offline")
+
+
+@pytest.mark.start_up
+def test_stalled_style_sheet(player):
+    """A first visit on which the style sheet stalls: the page names it,
+    not its script, and starts once it comes."""
+    player.host(faults={"style.css": {"hang": True}})
+    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY), loaded=False)
+    text = notice(player, game, "#waiting", STALL_NOTICE_S)
+    check("style.css" in text and re.search("[а-яё]", text),
+          "the page waits for %r, not for style.css" % text)
+    check(not game.eval(NOTICE % json.dumps("#unstarted")), "the page says its script did not run")
+    player.site.released.set()
+    game.wait(STARTED, "the page did not go on once style.css came")
+    game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
+
+
+@pytest.mark.start_up
+def test_no_waiting_after_a_failure(player):
+    """The style sheet missing while the game hangs: the page says the
+    sheet is missing, and from then on promises no start, even after the
+    page's stall time has passed twice over."""
+    player.host(faults={"style.css": MISSING, "tarpo.wasm": {"hang": True}})
+    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
+    text = notice(player, game, "#error", NOTICE_S)
+    check("style.css" in text, "the page does not name style.css: %r" % text)
+    waiting = NOTICE % json.dumps("#waiting")
+    with pytest.raises(AssertionError):
+        game.wait(waiting, "", 2 * STALL_S + 1)
+    check(game.eval(NOTICE % json.dumps("#error")) == text, "the error went")
+    game.problems()  # the missing sheet is what this case asks for
+
+
+@pytest.mark.deploy
+@pytest.mark.page
+def test_bold_face_after_two_deploys(player, assets, tmp_path):
+    """A tab left open across two deploys, which took away its version's
+    folder and cache: its first message box's title is drawn in the page's
+    bold face all the same. The host asks for every file to be
+    revalidated: the browser's HTTP cache does not stand in for the
+    folder."""
+    f = player.facts
+    player.host(cache_control="no-cache")
+    game = player.start(kept=True)
+    update = ("navigator.serviceWorker.getRegistration().then((r) => r.update())"
+              ".then(() => true, () => true)")
+    for work, shade in (("b", 255), ("c", 128)):
+        kept = game.kept_versions()
+        deploy(player, assets, tmp_path / work, shade)
+        game.eval(update)
+        game.wait_settled(kept)
+    game.click_menu(1)
+    game.wait_box(f.help_title, f.help_text)
+    faces = game.drawn_fonts(["#msgbox-title"])[0]
+    check(faces and all(face["isCustomFont"] and face["familyName"] == "DejaVu Sans"
+                        for face in faces), "the box's title is drawn in %r" % faces)

@@ -67,11 +67,11 @@ def box(selector, index=0):
 ENGINES = {
     "web-chromium": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
                                   "keyboard_layout", "hosts", "deploy", "board_keys",
-                                  "accessibility", "focus_ring", "audit", "rapid"},
+                                  "accessibility", "focus_ring", "audit", "rapid", "start_up"},
                      (2, 1.25, 1.5, 1.75), False),
-    "web-firefox": ("firefox", {"offline", "deploy", "board_keys"}, (2,), False),
-    "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys"},
-                   (2,), True),
+    "web-firefox": ("firefox", {"offline", "deploy", "board_keys", "start_up"}, (2,), False),
+    "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys",
+                              "start_up"}, (2,), True),
 }
 # Room for the widest viewport at ratio 2 with MiniBrowser's own bars.
 WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
@@ -162,8 +162,9 @@ class WebBrowser:
             self.site.shutdown()
             self.site.server_close()
 
-    def start(self, scale=1, phone=False, offline=False, ready=True, kept=False, url=None):
-        game = WebGame(self, scale, phone, url)
+    def start(self, scale=1, phone=False, offline=False, ready=True, kept=False, url=None,
+              loaded=True):
+        game = WebGame(self, scale, phone, url, loaded)
         self.games.append(game)
         if ready:
             game.wait_ready()
@@ -256,7 +257,7 @@ class WebBrowser:
 class WebGame(Game):
     """One page of the site in a fresh browser context."""
 
-    def __init__(self, browser, scale, phone, url=None):
+    def __init__(self, browser, scale, phone, url=None, loaded=True):
         self.facts = browser.facts
         self.driver, self.scale, self.phone = browser.driver, scale, phone
         self.browser, self.shot_path, self.site = browser, browser.shot_path, browser.site
@@ -264,7 +265,7 @@ class WebGame(Game):
         self.viewport = PHONE if phone else DESKTOP
         origin, path = url or (self.origin, browser.site.prefix)
         self.id = self.driver("open", origin=origin, path=path, viewport=self.viewport,
-                              dpr=scale, touch=phone)
+                              dpr=scale, touch=phone, loaded=loaded)
 
     def eval(self, expression):
         return self.driver("eval", game=self.id, expression=expression)

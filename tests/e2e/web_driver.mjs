@@ -111,20 +111,23 @@ async function puppeteerEngine(engineName) {
     game.watchWorker(cdp);
     await cdp.send('Network.enable').catch(() => {});
   });
-  const newPage = async (game, origin, path) => {
+  // `loaded`: until the page's load event; otherwise at once, for a page
+  // whose load a stalled style sheet holds back.
+  const newPage = async (game, origin, path, loaded = true) => {
     game.page = await game.context.newPage();
     game.page.setDefaultTimeout(TIMEOUT_MS);
     if (game.init) await game.page.evaluateOnNewDocument(game.init);
     watch(game, origin);
     await setViewport(game, game.viewport);
     if (chromium) game.cdp = await game.page.createCDPSession();
-    await game.page.goto(origin + path);
+    const going = game.page.goto(origin + path);
+    if (loaded) await going; else going.catch(() => {});
   };
   return {
     // `profile`: a browser of its own with a profile on disk, as a player's
     // is, rather than a fresh context that keeps its caches in memory.
     // `init`: a script run in the page before its own (for measurements).
-    async open({ origin, path, viewport, dpr, touch, init, profile }) {
+    async open({ origin, path, viewport, dpr, touch, init, profile, loaded }) {
       const game = { viewport, dpr, touch, init };
       if (profile) {
         game.folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
@@ -134,7 +137,7 @@ async function puppeteerEngine(engineName) {
         game.context = await (await browserAt(dpr)).createBrowserContext();
       }
       if (chromium) watchWorkers(game, game.context.browser());
-      await newPage(game, origin, path);
+      await newPage(game, origin, path, loaded);
       return game;
     },
     viewport: (game, size) => { game.viewport = size; return setViewport(game, size); },
@@ -383,11 +386,11 @@ async function webkit() {
                   'a viewport of ' + width + ' x ' + height, TIMEOUT_MS);
   };
   return {
-    async open({ origin, path, viewport: size, dpr }) {
+    async open({ origin, path, viewport: size, dpr, loaded = true }) {
       const game = { url: await driverAt(dpr), origin, closed: false };
       game.session = (await call(game, 'POST', '/session', {
         capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {
-          binary: MINIBROWSER, args: ['--automation'] } } },
+          binary: MINIBROWSER, args: ['--automation'] }, pageLoadStrategy: loaded ? 'normal' : 'none' } },
       })).sessionId;
       await session(game, 'POST', '/timeouts', { script: TIMEOUT_MS });
       await session(game, 'POST', '/url', { url: origin + path });
