@@ -9,14 +9,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 #include <vector>
 
-#include "accessible_texts.h"
 #include "board_cell.h"
 #include "shown_window.h"
-#include "solver.h"
 #include "synthetic_pictures.h"
 
 namespace form = tarpo::form;
@@ -142,23 +139,6 @@ class WindowTest : public QObject {
         QVERIFY(cell->isFramed());
     }
 
-    // The box rule on its own: framed = picture + 2 px a side, unframed = the
-    // picture, always anchored at the origin; no picture keeps the size.
-    void boxFollowsItsPicture() {
-        ImageBox* box = Cell(5);
-        const QRect framed = box->geometry();
-        const QRect unframed(framed.topLeft(), CellBox(5, false).size());
-        box->setFramed(false);
-        QCOMPARE(box->geometry(), framed);
-        box->setPicture(testpictures::Piece(0, 3));
-        QCOMPARE(box->geometry(), unframed);
-        box->setFramed(true);
-        QCOMPARE(box->geometry(), framed);
-        box->setPicture(QPixmap());
-        box->setFramed(false);
-        QCOMPARE(box->geometry(), framed);
-    }
-
     void captionsAndListAfterStartUp() {
         QCOMPARE(window->windowTitle(), Text(form::kTitle));
         QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
@@ -201,14 +181,6 @@ class WindowTest : public QObject {
         const QList<QListWidgetItem*> selected = list->selectedItems();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(list->row(selected[0]), expectedRow);
-    }
-
-    void labelShowsTwoLines() {
-        const QImage label = child<QLabel>("motto")->grab().toImage();
-        const auto isRed = [](const QColor& c) {
-            return c.red() > 120 && c.green() < 90 && c.blue() < 90;
-        };
-        QCOMPARE(CountInkBands(label, isRed), 2);
     }
 
     void menuTree() {
@@ -291,15 +263,6 @@ class WindowTest : public QObject {
         QApplication::setFont(desktop);  // for the other tests
     }
 
-    void boxesLeaveTheGameAsItWas() {
-        deals.NewGame(*window, 0, 0);
-        window->OnCellClicked(14);  // layout 0: tile 11 slides right into cell 15
-        const QImage before = Shot(*window);
-        QVERIFY(WithModalBox([this] { window->OnHelp(); }));
-        QVERIFY(WithModalBox([this] { window->OnAuthor(); }));
-        QCOMPARE(Shot(*window), before);
-    }
-
     // Tab goes round the button, the list and the board, Shift+Tab back; a
     // click on a cell takes no focus.
     void tabGoesRoundButtonListAndBoard() {
@@ -355,48 +318,6 @@ class WindowTest : public QObject {
         QCOMPARE(ShownBoard(*window)(3, 3), 11);
     }
 
-    // Said once, at the slide that brings the tiles home.
-    void winIsAnnounced() {
-        window->OnNewGame();
-        auto* note = window->findChild<Announcement*>();
-        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
-        QVERIFY(clicks.has_value());
-        for (const int cell : *clicks) {
-            QVERIFY(!note->isVisible());
-            window->OnCellClicked(cell);
-        }
-        QVERIFY(note->isVisible());
-        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(note);
-        QCOMPARE(said->role(), QAccessible::Notification);
-        QCOMPARE(said->text(QAccessible::Name), Text(form::kSolvedAnnouncement));
-    }
-
-    // On a layout that types Cyrillic on the letter keys, Alt with the key of a
-    // Latin mnemonic letter (by its XKB key code) opens what the letter marks.
-    void latinMnemonicKeysOnACyrillicLayout_data() {
-        QTest::addColumn<quint32>("keyCode");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("H key, typing р") << 43u << QStringLiteral("р") << Text(form::kHelpTitle);
-        QTest::newRow("A key, typing ф") << 38u << QStringLiteral("ф") << Text(form::kAuthorTitle);
-    }
-    void latinMnemonicKeysOnACyrillicLayout() {
-        QFETCH(quint32, keyCode);
-        QFETCH(QString, typed);
-        QFETCH(QString, title);
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QString shown;
-        QVERIFY(WithModalBox(
-            [&] {
-                QKeyEvent press(QEvent::KeyPress, typed.at(0).toUpper().unicode(), Qt::AltModifier,
-                                keyCode, 0, 0, typed);
-                QApplication::sendEvent(QApplication::focusWidget(), &press);
-            },
-            [&](QMessageBox* box) { shown = box->windowTitle(); }));
-        QCOMPARE(shown, title);
-    }
-
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -431,30 +352,11 @@ class WindowTest : public QObject {
         QCOMPARE(clicks[static_cast<std::size_t>(index)]->count(), 1);
     }
 
-    // Through the window, as the window system delivers it: the second press
-    // of a double-click arrives as a double-click event.
-    void doubleClickCountsAsTwoClicks() {
-        QSignalSpy clicks(Cell(6), &ImageBox::clicked);
-        const QPoint centre = client()->mapTo(window.get(), CellCentre(6));
-        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre);
-        QCOMPARE(clicks.count(), 2);
-    }
-
     void pressOutsideThenReleaseIsNoClick() {
         QSignalSpy clicks(Cell(6), &ImageBox::clicked);
         QTest::mousePress(Cell(6), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(Cell(6), Qt::LeftButton, {}, QPoint(200, 10));
         QCOMPARE(clicks.count(), 0);
-    }
-
-    void overlapStripBelongsToTheHigherCell() {
-        // Cell 0's framed box reaches past cell 1's origin.
-        const QPoint strip = CellOrigin(5) + QPoint(1, 1);
-        const QPoint centre = CellCentre(0);
-        QCOMPARE(client()->childAt(strip.x(), centre.y()), Cell(1));
-        QCOMPARE(client()->childAt(strip.x() - 2, centre.y()), Cell(0));
-        QCOMPARE(client()->childAt(centre.x(), strip.y()), Cell(4));
-        QCOMPARE(client()->childAt(strip), Cell(5));
     }
 
     void framedEmptyCellShowsSunkenEdgeAndBackground() {
@@ -481,11 +383,6 @@ class WindowTest : public QObject {
             QCOMPARE(shot.pixelColor(o + p), background);
         // And beyond the board, too.
         QCOMPARE(shot.pixelColor(farCorner + QPoint(1, -100)), background);
-    }
-
-    void exitEndsTheEventLoopWithStatusZero() {
-        QTimer::singleShot(0, window.get(), [this] { window->OnExit(); });
-        QCOMPARE(QCoreApplication::exec(), 0);
     }
 };
 
