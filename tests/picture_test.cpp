@@ -29,8 +29,6 @@ QImage WholePicture(int set) {
     return whole;
 }
 
-const char* SetName(int set) { return form::kPictureSets[static_cast<std::size_t>(set)].folder; }
-
 QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
@@ -63,13 +61,7 @@ class PictureTest : public QObject {
     }
     void cleanup() { window.reset(); }
 
-    void newGameDealsTheChosenSet_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout : {0, 3})
-                QTest::addRow("%s_layout_%d", SetName(set), layout) << set << layout;
-    }
+    void newGameDealsTheChosenSet_data() { AddSetAndLayoutRows({0, 3}); }
     void newGameDealsTheChosenSet() {
         QFETCH(int, set);
         QFETCH(int, layout);
@@ -101,13 +93,7 @@ class PictureTest : public QObject {
         }
     }
 
-    void wholeGameEndsInTheWholePicture_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout = 0; layout < 5; ++layout)
-                QTest::addRow("%s_layout_%d", SetName(set), layout) << set << layout;
-    }
+    void wholeGameEndsInTheWholePicture_data() { AddSetAndLayoutRows(); }
     void wholeGameEndsInTheWholePicture() {
         QFETCH(int, set);
         QFETCH(int, layout);

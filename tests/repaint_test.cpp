@@ -162,15 +162,7 @@ class RepaintTest : public QObject {
 
     // Random clicks on every kind of cell, then the game played to the end
     // and the finished picture shown, for every set and layout.
-    void playRepaintsOnlyWhatChanges_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout = 0; layout < tarpo::kLayoutCount; ++layout)
-                QTest::addRow("%s_layout_%d",
-                              form::kPictureSets[static_cast<std::size_t>(set)].folder, layout)
-                    << set << layout;
-    }
+    void playRepaintsOnlyWhatChanges_data() { AddSetAndLayoutRows(); }
     void playRepaintsOnlyWhatChanges() {
         QFETCH(int, set);
         QFETCH(int, layout);
