@@ -263,26 +263,6 @@ class WindowTest : public QObject {
         QApplication::setFont(desktop);  // for the other tests
     }
 
-    // Tab goes round the button, the list and the board, Shift+Tab back; a
-    // click on a cell takes no focus.
-    void tabGoesRoundButtonListAndBoard() {
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QWidget* const round[] = {child<QPushButton>("newGameButton"),
-                                  child<QListWidget>("pictureSetList"), Cell(0)};
-        QCOMPARE(QApplication::focusWidget(), round[0]);
-        for (int step = 1; step <= 3; ++step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), round[step % 3]);
-        }
-        for (int step = 2; step >= 0; --step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-            QCOMPARE(QApplication::focusWidget(), round[step]);
-        }
-        ClickCell(*window, 5);
-        QCOMPARE(QApplication::focusWidget(), round[0]);
-    }
-
     // Enter and Space click the focused cell, Shift with an arrow slides a
     // tile, and the focus and the cell's name follow the tile; only the
     // focused cell shows a ring.
