@@ -120,25 +120,6 @@ class WindowTest : public QObject {
         QCOMPARE(widget->geometry(), rect);
     }
 
-    void cellBoxesFollowTheFrame_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < 16; ++i) QTest::addRow("cell_%d", i) << i;
-    }
-    void cellBoxesFollowTheFrame() {
-        QFETCH(int, index);
-        ImageBox* cell = Cell(index);
-        const auto inClient = [this, cell] {
-            return QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size());
-        };
-        QCOMPARE(inClient(), CellBox(index));
-        QVERIFY(cell->isFramed());
-
-        // A dealt cell is framed around its piece, at the same origin.
-        window->OnNewGame();
-        QCOMPARE(inClient(), CellBox(index));
-        QVERIFY(cell->isFramed());
-    }
-
     void captionsAndListAfterStartUp() {
         QCOMPARE(window->windowTitle(), Text(form::kTitle));
         QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
@@ -315,7 +296,10 @@ class WindowTest : public QObject {
         QVERIFY(!Cell(0)->picture().isNull());  // a game was dealt
     }
 
-    void eachCellTakesTheClickOnIt_data() { cellBoxesFollowTheFrame_data(); }
+    void eachCellTakesTheClickOnIt_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 16; ++i) QTest::addRow("cell_%d", i) << i;
+    }
     void eachCellTakesTheClickOnIt() {
         QFETCH(int, index);
         std::vector<std::unique_ptr<QSignalSpy>> clicks;
