@@ -73,19 +73,6 @@ class WindowTest : public QObject {
     }
     void cleanup() { window.reset(); }
 
-    void clientAreaIsFixed() {
-        const QSize clientSize = formqt::Size(form::kClientSize);
-        QCOMPARE(client()->size(), clientSize);
-        QCOMPARE(client()->pos().x(), 0);
-        QCOMPARE(client()->pos().y(), window->menuBar()->height());
-        QCOMPARE(window->minimumSize(), window->maximumSize());
-        QCOMPARE(window->size(), clientSize + QSize(0, window->menuBar()->height()));
-        const Qt::WindowFlags flags = window->windowFlags();
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    }
-
     // Asked to fill the screen (as Qt's own Wayland title bar does), the
     // window comes back to its normal state and fixed size.
     void fillStatesEndAtTheFixedSize_data() {
