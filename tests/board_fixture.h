@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 
 #include "puzzle.h"
 
@@ -17,6 +18,16 @@ inline Cells LayoutCells(int layout) {
     Cells cells{};
     for (int i = 0; i < kDealtCells; ++i)
         cells[static_cast<std::size_t>(i)] = LayoutTile(layout, i);
+    return cells;
+}
+
+inline Cells Swapped(Cells cells, int a, int b) {
+    std::swap(cells[static_cast<std::size_t>(a)], cells[static_cast<std::size_t>(b)]);
+    return cells;
+}
+
+inline Cells Changed(Cells cells, int cell, int value) {
+    cells[static_cast<std::size_t>(cell)] = value;
     return cells;
 }
 

@@ -1,7 +1,9 @@
-// Cell numbering, the home arrangement and the solved test.
+// Cell numbering, the empty board and the solved test.
 #include "board.h"
 
 #include <gtest/gtest.h>
+
+#include "board_fixture.h"
 
 namespace tarpo {
 namespace {
@@ -38,18 +40,10 @@ TEST(BoardModel, NewBoardIsAllEmptyAndNotSolved) {
     EXPECT_FALSE(board.IsSolved());
 }
 
-TEST(BoardModel, HomeArrangementPutsTileKInCellKMinusOne) {
-    Board board;
-    board.ResetToHome();
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), i + 1) << i;
-    EXPECT_EQ(board(3, 3), 0);
-    EXPECT_TRUE(board.IsSolved());
-}
-
 // Each case changes the home arrangement in one way; none of them is solved.
 struct Disturbance {
     const char* name;
-    void (*apply)(Board&);
+    testing::Cells cells;
 };
 
 void PrintTo(const Disturbance& d, std::ostream* out) { *out << d.name; }
@@ -57,31 +51,17 @@ void PrintTo(const Disturbance& d, std::ostream* out) { *out << d.name; }
 class NotSolved : public ::testing::TestWithParam<Disturbance> {};
 
 TEST_P(NotSolved, SolvedTestRejectsIt) {
-    Board board;
-    board.ResetToHome();
-    GetParam().apply(board);
-    EXPECT_FALSE(board.IsSolved());
+    EXPECT_FALSE(testing::BoardOf(GetParam().cells).IsSolved());
 }
 
+using testing::Changed, testing::HomeCells, testing::Swapped;
 INSTANTIATE_TEST_SUITE_P(
     Boards, NotSolved,
-    ::testing::Values(Disturbance{"Tile15SwappedWithEmpty",
-                                  [](Board& b) {
-                                      b.Set(3, 2, 0);
-                                      b.Set(3, 3, 15);
-                                  }},
-                      Disturbance{"FirstTwoTilesSwapped",
-                                  [](Board& b) {
-                                      b.Set(0, 0, 2);
-                                      b.Set(0, 1, 1);
-                                  }},
-                      Disturbance{"Tile4SwappedWithTile5",
-                                  [](Board& b) {
-                                      b.Set(0, 3, 5);
-                                      b.Set(1, 0, 4);
-                                  }},
-                      Disturbance{"EmptyCellFilled", [](Board& b) { b.Set(3, 3, 15); }},
-                      Disturbance{"LastTileWrong", [](Board& b) { b.Set(3, 2, 14); }}),
+    ::testing::Values(Disturbance{"Tile15SwappedWithEmpty", Swapped(HomeCells(), 14, 15)},
+                      Disturbance{"FirstTwoTilesSwapped", Swapped(HomeCells(), 0, 1)},
+                      Disturbance{"Tile4SwappedWithTile5", Swapped(HomeCells(), 3, 4)},
+                      Disturbance{"EmptyCellFilled", Changed(HomeCells(), 15, 15)},
+                      Disturbance{"LastTileWrong", Changed(HomeCells(), 14, 14)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 #ifdef NDEBUG

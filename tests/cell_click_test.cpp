@@ -92,26 +92,6 @@ INSTANTIATE_TEST_SUITE_P(Boards, SlideInto,
                                            Slide{12, 8}),
                          NameOf);
 
-// The slide that solves the board only slides; the next click, on any cell,
-// completes the picture, and later clicks change nothing.
-TEST(Click, SolvingSlideThenNextClickCompletes) {
-    Cells start = HomeCells();
-    std::swap(start[14], start[15]);
-    Puzzle puzzle = PuzzleAt(start);
-
-    // Below and right off the board, above tile 12, left empty.
-    EXPECT_EQ(puzzle.Click(15), (Move{Move::Kind::Slide, 15, 14}));
-    EXPECT_EQ(CellsOf(puzzle.board()), HomeCells());
-    EXPECT_FALSE(puzzle.completed());
-
-    for (int cell : {15, 14, 3}) {
-        EXPECT_EQ(puzzle.Click(cell), Move{cell == 15 ? Move::Kind::Completion : Move::Kind::None})
-            << cell;
-        EXPECT_EQ(CellsOf(puzzle.board()), HomeCells()) << cell;
-        EXPECT_TRUE(puzzle.completed()) << cell;
-    }
-}
-
 #ifdef NDEBUG
 TEST(Click, OutOfRangeIndexIsIgnoredInRelease) {
     const Cells start = ShuffledWithEmptyAt(15);

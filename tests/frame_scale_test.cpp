@@ -158,7 +158,8 @@ class FrameScaleTest : public QObject {
         QFETCH(int, set);
         window = ShowWindow(LoadPictureStores());
         QVERIFY(window);
-        NewGame(*window, set);
+        ListOf(*window)->setCurrentRow(set);
+        window->OnNewGame();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         Grab();

@@ -51,7 +51,8 @@ TEST_P(Layout, DealFromTheFinishedPicture) {
 }
 
 // Solvable for real: a solver's clicks, replayed through the click rule,
-// reach the home arrangement, each moving a tile; the next click completes.
+// reach the home arrangement, each moving a tile; the next click completes,
+// and later clicks change nothing.
 TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
     puzzle.Deal(GetParam().layout);
     const auto clicks = SolveByClicks(puzzle.board());
@@ -64,6 +65,9 @@ TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
     EXPECT_TRUE(puzzle.board().IsSolved());
     EXPECT_FALSE(puzzle.completed());
     EXPECT_EQ(puzzle.Click(0).kind, Move::Kind::Completion);
+    EXPECT_TRUE(puzzle.completed());
+    for (int cell : {0, 14, 15}) EXPECT_EQ(puzzle.Click(cell), Move{}) << cell;
+    EXPECT_EQ(CellsOf(puzzle.board()), HomeCells());
     EXPECT_TRUE(puzzle.completed());
 }
 
@@ -116,16 +120,6 @@ struct PositionCase {
 };
 
 void PrintTo(const PositionCase& c, std::ostream* out) { *out << c.name; }
-
-Cells Swapped(Cells cells, int a, int b) {
-    std::swap(cells[static_cast<std::size_t>(a)], cells[static_cast<std::size_t>(b)]);
-    return cells;
-}
-
-Cells Changed(Cells cells, int cell, int value) {
-    cells[static_cast<std::size_t>(cell)] = value;
-    return cells;
-}
 
 class GoOnFrom : public ::testing::TestWithParam<PositionCase> {};
 

@@ -29,8 +29,6 @@ QImage WholePicture(int set) {
     return whole;
 }
 
-const char* SetName(int set) { return form::kPictureSets[static_cast<std::size_t>(set)].folder; }
-
 QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
@@ -63,51 +61,7 @@ class PictureTest : public QObject {
     }
     void cleanup() { window.reset(); }
 
-    void newGameDealsTheChosenSet_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout : {0, 3})
-                QTest::addRow("%s_layout_%d", SetName(set), layout) << set << layout;
-    }
-    void newGameDealsTheChosenSet() {
-        QFETCH(int, set);
-        QFETCH(int, layout);
-        NewGame(set, layout);
-        const QImage shot = Shot(*window);
-
-        for (int i = 0; i < 15; ++i) {
-            const int tile = tarpo::LayoutTile(layout, i);
-            // The set's own picture, shared, not a copy.
-            QCOMPARE(Cell(i)->picture().cacheKey(), SetPiece(set, tile - 1).cacheKey());
-            QVERIFY(Cell(i)->isFramed());
-            // On screen, 2 px inside the frame, away from the strip the
-            // neighbours overlap.
-            const QImage expected = Rgb32(SetPiece(set, tile - 1).toImage()).copy(0, 0, 78, 78);
-            QCOMPARE(Rgb32(shot.copy(QRect(CellOrigin(i) + QPoint(2, 2), QSize(78, 78)))),
-                     expected);
-        }
-        QVERIFY(Cell(15)->picture().isNull());
-        QVERIFY(Cell(15)->isFramed());
-
-        if (!form::kPictureSets[static_cast<std::size_t>(set)].hasPreview) {
-            QVERIFY(preview()->picture().isNull());
-            const QColor background = window->palette().color(QPalette::Window);
-            QCOMPARE(shot.pixelColor(kPreviewRect.topLeft()), background);
-            QCOMPARE(shot.pixelColor(kPreviewRect.bottomRight()), background);
-        } else {
-            QCOMPARE(preview()->picture().cacheKey(), Preview().cacheKey());
-            QCOMPARE(Rgb32(shot.copy(kPreviewRect)), Rgb32(Preview().toImage()));
-        }
-    }
-
-    void wholeGameEndsInTheWholePicture_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout = 0; layout < 5; ++layout)
-                QTest::addRow("%s_layout_%d", SetName(set), layout) << set << layout;
-    }
+    void wholeGameEndsInTheWholePicture_data() { AddSetAndLayoutRows(); }
     void wholeGameEndsInTheWholePicture() {
         QFETCH(int, set);
         QFETCH(int, layout);
@@ -149,10 +103,12 @@ class PictureTest : public QObject {
         ClickCell(*window, 0);
         QCOMPARE(Rgb32(Shot(*window).copy(kPictureRect)), WholePicture(1));
         QCOMPARE(preview()->picture().cacheKey(), Preview().cacheKey());
+        QCOMPARE(Rgb32(Shot(*window).copy(kPreviewRect)), Rgb32(Preview().toImage()));
 
-        // And back: the preview disappears again.
+        // And back: the preview disappears again, leaving the background.
         NewGame(0, 4);
         QVERIFY(preview()->picture().isNull());
+        QCOMPARE(Shot(*window).copy(kPreviewRect), before.copy(kPreviewRect));
         QCOMPARE(Cell(0)->picture().cacheKey(), SetPiece(0, 6).cacheKey());  // tile 7
     }
 

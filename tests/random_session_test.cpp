@@ -89,6 +89,12 @@ class RandomSessionTest : public QObject {
         return r.topLeft() + QPoint(Uniform(r.width()), Uniform(r.height()));
     }
     QPoint ToWindow(QPoint clientPoint) const { return client()->mapTo(window.get(), clientPoint); }
+    // A click at `p` in the client area, kept as the last event; returns `p`.
+    QPoint Click(const char* what, QPoint p, Qt::MouseButton button = Qt::LeftButton) {
+        lastEvent = QStringLiteral("%1 at (%2, %3)").arg(QLatin1String(what)).arg(p.x()).arg(p.y());
+        QTest::mouseClick(window->windowHandle(), button, {}, ToWindow(p));
+        return p;
+    }
 
     // One random event; the model follows it.
     void Step() {
@@ -99,15 +105,12 @@ class RandomSessionTest : public QObject {
             // The next click of a game being finished, in the middle of a cell.
             const int cell = solving.front();
             solving.pop_front();
-            const QPoint p = PointIn(QRect(CellOrigin(cell) + QPoint(4, 4), QSize(72, 72)));
-            lastEvent = QStringLiteral("finishing click at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
+            Click("finishing click",
+                  PointIn(QRect(CellOrigin(cell) + QPoint(4, 4), QSize(72, 72))));
             cellClicks.push_back(cell);
         } else if (kind < 600) {
             // A left click on or around the board, strips and margins included.
-            const QPoint p = PointIn(kAroundBoard);
-            lastEvent = QStringLiteral("click at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
+            const QPoint p = Click("click", PointIn(kAroundBoard));
             if (model.CellAt(p) >= 0) cellClicks.push_back(model.CellAt(p));
         } else if (kind < 680) {
             // A double click: two presses, the second one as a double-click.
@@ -123,29 +126,21 @@ class RandomSessionTest : public QObject {
             if (after.CellAt(p) >= 0) cellClicks.push_back(after.CellAt(p));
         } else if (kind < 740) {
             // A right click anywhere in the client area does nothing to the game.
-            const QPoint p = PointIn(QRect(QPoint(0, 0), kClient));
-            lastEvent = QStringLiteral("right click at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, ToWindow(p));
+            Click("right click", PointIn(QRect(QPoint(0, 0), kClient)), Qt::RightButton);
         } else if (kind < 780) {
             // "новая игра", clicked.
-            const QPoint p = PointIn(kButton.adjusted(2, 2, -2, -2));
-            lastEvent = QStringLiteral("new game at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
+            Click("new game", PointIn(kButton.adjusted(2, 2, -2, -2)));
         } else if (kind < 860) {
             // A set chosen in the list: on an entry, or on the empty space below.
             const int row = Uniform(3);
             const QRect entry =
                 row < 2 ? list()->visualItemRect(list()->item(row)) : QRect(10, 45, 80, 8);
-            const QPoint p =
-                list()->viewport()->mapTo(client(), PointIn(entry.adjusted(1, 1, -1, -1)));
-            lastEvent = QStringLiteral("list click at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
+            Click("list click",
+                  list()->viewport()->mapTo(client(), PointIn(entry.adjusted(1, 1, -1, -1))));
         } else if (kind < 990) {
             // A left click anywhere in the client area: cells, button, list,
             // label, preview or bare background.
-            const QPoint p = PointIn(QRect(QPoint(0, 0), kClient));
-            lastEvent = QStringLiteral("click anywhere at (%1, %2)").arg(p.x()).arg(p.y());
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ToWindow(p));
+            const QPoint p = Click("click anywhere", PointIn(QRect(QPoint(0, 0), kClient)));
             if (model.CellAt(p) >= 0) cellClicks.push_back(model.CellAt(p));
         } else if (kind < 994) {
             // The game is played to the end over the next events, then one

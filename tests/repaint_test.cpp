@@ -80,42 +80,26 @@ class RepaintTest : public QObject {
     std::unique_ptr<PaintRecorder> recorder;
     Deals deals;
 
-    std::array<int, 16> Board() const {
-        const tarpo::Board shown = ShownBoard(*window);
-        std::array<int, 16> cells{};
-        for (int i = 0; i < 16; ++i)
-            cells[static_cast<std::size_t>(i)] = shown(tarpo::RowOf(i), tarpo::ColOf(i));
-        return cells;
-    }
     // Clicks cell `i` and checks the repaint against the board's change.
     void ClickAndCheck(int i) {
-        const auto before = Board();
+        const tarpo::Board before = ShownBoard(*window);
         recorder->Take();
         ClickCell(*window, i);
         const QRegion painted = recorder->Take();
-        const auto after = Board();
-        if (before == after) {
-            QVERIFY2(painted.isEmpty(), qPrintable(QStringLiteral("click on cell %1 changed "
-                                                                  "nothing but repainted %2")
-                                                       .arg(i)
-                                                       .arg(Describe(painted))));
+        const QString what = QStringLiteral("click on cell %1 repainted ").arg(i);
+        if (before == ShownBoard(*window)) {
+            QVERIFY2(painted.isEmpty(), qPrintable(what + Describe(painted) + " for no change"));
             return;
         }
         int empty = 0;
-        while (before[static_cast<std::size_t>(empty)] != 0) ++empty;
+        while (before.At(empty) != 0) ++empty;
         const QRegion allowed = QRegion(CellBox(i)) + CellBox(empty);
         QVERIFY2((painted - allowed).isEmpty(),
-                 qPrintable(QStringLiteral("slide %1 -> %2 repainted %3 outside the two cells")
-                                .arg(i)
-                                .arg(empty)
-                                .arg(Describe(painted - allowed))));
+                 qPrintable(what + Describe(painted - allowed) + " outside the two cells"));
         for (int cell : {i, empty})
             QVERIFY2((QRegion(CellMiddle(cell)) - painted).isEmpty(),
-                     qPrintable(QStringLiteral("slide %1 -> %2 did not repaint cell %3: %4")
-                                    .arg(i)
-                                    .arg(empty)
-                                    .arg(cell)
-                                    .arg(Describe(painted))));
+                     qPrintable(what + Describe(painted) + ", not all of cell " +
+                                QString::number(cell)));
     }
     // A window whose deals begin with `layouts`.
     void Show(std::initializer_list<int> layouts) {
@@ -162,15 +146,7 @@ class RepaintTest : public QObject {
 
     // Random clicks on every kind of cell, then the game played to the end
     // and the finished picture shown, for every set and layout.
-    void playRepaintsOnlyWhatChanges_data() {
-        QTest::addColumn<int>("set");
-        QTest::addColumn<int>("layout");
-        for (int set : {0, 1})
-            for (int layout = 0; layout < tarpo::kLayoutCount; ++layout)
-                QTest::addRow("%s_layout_%d",
-                              form::kPictureSets[static_cast<std::size_t>(set)].folder, layout)
-                    << set << layout;
-    }
+    void playRepaintsOnlyWhatChanges_data() { AddSetAndLayoutRows(); }
     void playRepaintsOnlyWhatChanges() {
         QFETCH(int, set);
         QFETCH(int, layout);

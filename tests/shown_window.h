@@ -62,12 +62,6 @@ inline QPoint CellCentre(int cell) {
     return CellOrigin(cell) + QPoint(tarpo::form::kCellPitch / 2, tarpo::form::kCellPitch / 2);
 }
 
-// A new game of set `set`: its entry chosen in the list, then the button.
-inline void NewGame(MainWindow& window, int set) {
-    ListOf(window)->setCurrentRow(set);
-    window.OnNewGame();
-}
-
 // The layouts a shown window deals, foreseen by a picker of the same seed.
 class Deals {
   public:
@@ -91,6 +85,17 @@ class Deals {
   private:
     tarpo::LayoutPicker twin_;
 };
+
+// Data rows "set" and "layout": every picture set with every start layout,
+// named by the set's folder.
+inline void AddSetAndLayoutRows() {
+    QTest::addColumn<int>("set");
+    QTest::addColumn<int>("layout");
+    for (std::size_t set = 0; set < tarpo::form::kPictureSets.size(); ++set)
+        for (int layout = 0; layout < tarpo::kLayoutCount; ++layout)
+            QTest::addRow("%s_layout_%d", tarpo::form::kPictureSets[set].folder, layout)
+                << static_cast<int>(set) << layout;
+}
 
 // A left click in the middle of cell `cell`, delivered to the window there as
 // the window system delivers it.

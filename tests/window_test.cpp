@@ -9,14 +9,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 #include <vector>
 
-#include "accessible_texts.h"
 #include "board_cell.h"
 #include "shown_window.h"
-#include "solver.h"
 #include "synthetic_pictures.h"
 
 namespace form = tarpo::form;
@@ -76,19 +73,6 @@ class WindowTest : public QObject {
     }
     void cleanup() { window.reset(); }
 
-    void clientAreaIsFixed() {
-        const QSize clientSize = formqt::Size(form::kClientSize);
-        QCOMPARE(client()->size(), clientSize);
-        QCOMPARE(client()->pos().x(), 0);
-        QCOMPARE(client()->pos().y(), window->menuBar()->height());
-        QCOMPARE(window->minimumSize(), window->maximumSize());
-        QCOMPARE(window->size(), clientSize + QSize(0, window->menuBar()->height()));
-        const Qt::WindowFlags flags = window->windowFlags();
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    }
-
     // Asked to fill the screen (as Qt's own Wayland title bar does), the
     // window comes back to its normal state and fixed size.
     void fillStatesEndAtTheFixedSize_data() {
@@ -121,42 +105,6 @@ class WindowTest : public QObject {
         auto* widget = window->findChild<QWidget*>(name);
         QVERIFY(widget);
         QCOMPARE(widget->geometry(), rect);
-    }
-
-    void cellBoxesFollowTheFrame_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < 16; ++i) QTest::addRow("cell_%d", i) << i;
-    }
-    void cellBoxesFollowTheFrame() {
-        QFETCH(int, index);
-        ImageBox* cell = Cell(index);
-        const auto inClient = [this, cell] {
-            return QRect(cell->mapTo(client(), QPoint(0, 0)), cell->size());
-        };
-        QCOMPARE(inClient(), CellBox(index));
-        QVERIFY(cell->isFramed());
-
-        // A dealt cell is framed around its piece, at the same origin.
-        window->OnNewGame();
-        QCOMPARE(inClient(), CellBox(index));
-        QVERIFY(cell->isFramed());
-    }
-
-    // The box rule on its own: framed = picture + 2 px a side, unframed = the
-    // picture, always anchored at the origin; no picture keeps the size.
-    void boxFollowsItsPicture() {
-        ImageBox* box = Cell(5);
-        const QRect framed = box->geometry();
-        const QRect unframed(framed.topLeft(), CellBox(5, false).size());
-        box->setFramed(false);
-        QCOMPARE(box->geometry(), framed);
-        box->setPicture(testpictures::Piece(0, 3));
-        QCOMPARE(box->geometry(), unframed);
-        box->setFramed(true);
-        QCOMPARE(box->geometry(), framed);
-        box->setPicture(QPixmap());
-        box->setFramed(false);
-        QCOMPARE(box->geometry(), framed);
     }
 
     void captionsAndListAfterStartUp() {
@@ -201,14 +149,6 @@ class WindowTest : public QObject {
         const QList<QListWidgetItem*> selected = list->selectedItems();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(list->row(selected[0]), expectedRow);
-    }
-
-    void labelShowsTwoLines() {
-        const QImage label = child<QLabel>("motto")->grab().toImage();
-        const auto isRed = [](const QColor& c) {
-            return c.red() > 120 && c.green() < 90 && c.blue() < 90;
-        };
-        QCOMPARE(CountInkBands(label, isRed), 2);
     }
 
     void menuTree() {
@@ -291,35 +231,6 @@ class WindowTest : public QObject {
         QApplication::setFont(desktop);  // for the other tests
     }
 
-    void boxesLeaveTheGameAsItWas() {
-        deals.NewGame(*window, 0, 0);
-        window->OnCellClicked(14);  // layout 0: tile 11 slides right into cell 15
-        const QImage before = Shot(*window);
-        QVERIFY(WithModalBox([this] { window->OnHelp(); }));
-        QVERIFY(WithModalBox([this] { window->OnAuthor(); }));
-        QCOMPARE(Shot(*window), before);
-    }
-
-    // Tab goes round the button, the list and the board, Shift+Tab back; a
-    // click on a cell takes no focus.
-    void tabGoesRoundButtonListAndBoard() {
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QWidget* const round[] = {child<QPushButton>("newGameButton"),
-                                  child<QListWidget>("pictureSetList"), Cell(0)};
-        QCOMPARE(QApplication::focusWidget(), round[0]);
-        for (int step = 1; step <= 3; ++step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), round[step % 3]);
-        }
-        for (int step = 2; step >= 0; --step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-            QCOMPARE(QApplication::focusWidget(), round[step]);
-        }
-        ClickCell(*window, 5);
-        QCOMPARE(QApplication::focusWidget(), round[0]);
-    }
-
     // Enter and Space click the focused cell, Shift with an arrow slides a
     // tile, and the focus and the cell's name follow the tile; only the
     // focused cell shows a ring.
@@ -355,62 +266,6 @@ class WindowTest : public QObject {
         QCOMPARE(ShownBoard(*window)(3, 3), 11);
     }
 
-    // Said once, at the slide that brings the tiles home.
-    void winIsAnnounced() {
-        window->OnNewGame();
-        auto* note = window->findChild<Announcement*>();
-        const auto clicks = tarpo::testing::SolveByClicks(ShownBoard(*window));
-        QVERIFY(clicks.has_value());
-        for (const int cell : *clicks) {
-            QVERIFY(!note->isVisible());
-            window->OnCellClicked(cell);
-        }
-        QVERIFY(note->isVisible());
-        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(note);
-        QCOMPARE(said->role(), QAccessible::Notification);
-        QCOMPARE(said->text(QAccessible::Name), Text(form::kSolvedAnnouncement));
-    }
-
-    // On a layout that types Cyrillic on the letter keys, Alt with the key of a
-    // Latin mnemonic letter (by its XKB key code) opens what the letter marks.
-    void latinMnemonicKeysOnACyrillicLayout_data() {
-        QTest::addColumn<quint32>("keyCode");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("H key, typing р") << 43u << QStringLiteral("р") << Text(form::kHelpTitle);
-        QTest::newRow("A key, typing ф") << 38u << QStringLiteral("ф") << Text(form::kAuthorTitle);
-    }
-    void latinMnemonicKeysOnACyrillicLayout() {
-        QFETCH(quint32, keyCode);
-        QFETCH(QString, typed);
-        QFETCH(QString, title);
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QString shown;
-        QVERIFY(WithModalBox(
-            [&] {
-                QKeyEvent press(QEvent::KeyPress, typed.at(0).toUpper().unicode(), Qt::AltModifier,
-                                keyCode, 0, 0, typed);
-                QApplication::sendEvent(QApplication::focusWidget(), &press);
-            },
-            [&](QMessageBox* box) { shown = box->windowTitle(); }));
-        QCOMPARE(shown, title);
-    }
-
-    // On a Latin layout, Alt with the key that carries the Cyrillic mnemonic
-    // letter on a Russian layout (V, for the М of «Меню») opens its menu.
-    void cyrillicMnemonicKeyOnALatinLayout() {
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        constexpr quint32 kVKey = 55;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::AltModifier, kVKey, 0, 0,
-                        QStringLiteral("v"));
-        QApplication::sendEvent(QApplication::focusWidget(), &press);
-        QMenu* menu = window->menuBar()->actions().at(0)->menu();
-        QTRY_VERIFY(menu->isVisible());
-        menu->close();
-    }
-
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -428,7 +283,10 @@ class WindowTest : public QObject {
         QVERIFY(!Cell(0)->picture().isNull());  // a game was dealt
     }
 
-    void eachCellTakesTheClickOnIt_data() { cellBoxesFollowTheFrame_data(); }
+    void eachCellTakesTheClickOnIt_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 16; ++i) QTest::addRow("cell_%d", i) << i;
+    }
     void eachCellTakesTheClickOnIt() {
         QFETCH(int, index);
         std::vector<std::unique_ptr<QSignalSpy>> clicks;
@@ -445,30 +303,11 @@ class WindowTest : public QObject {
         QCOMPARE(clicks[static_cast<std::size_t>(index)]->count(), 1);
     }
 
-    // Through the window, as the window system delivers it: the second press
-    // of a double-click arrives as a double-click event.
-    void doubleClickCountsAsTwoClicks() {
-        QSignalSpy clicks(Cell(6), &ImageBox::clicked);
-        const QPoint centre = client()->mapTo(window.get(), CellCentre(6));
-        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre);
-        QCOMPARE(clicks.count(), 2);
-    }
-
     void pressOutsideThenReleaseIsNoClick() {
         QSignalSpy clicks(Cell(6), &ImageBox::clicked);
         QTest::mousePress(Cell(6), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(Cell(6), Qt::LeftButton, {}, QPoint(200, 10));
         QCOMPARE(clicks.count(), 0);
-    }
-
-    void overlapStripBelongsToTheHigherCell() {
-        // Cell 0's framed box reaches past cell 1's origin.
-        const QPoint strip = CellOrigin(5) + QPoint(1, 1);
-        const QPoint centre = CellCentre(0);
-        QCOMPARE(client()->childAt(strip.x(), centre.y()), Cell(1));
-        QCOMPARE(client()->childAt(strip.x() - 2, centre.y()), Cell(0));
-        QCOMPARE(client()->childAt(centre.x(), strip.y()), Cell(4));
-        QCOMPARE(client()->childAt(strip), Cell(5));
     }
 
     void framedEmptyCellShowsSunkenEdgeAndBackground() {
@@ -495,11 +334,6 @@ class WindowTest : public QObject {
             QCOMPARE(shot.pixelColor(o + p), background);
         // And beyond the board, too.
         QCOMPARE(shot.pixelColor(farCorner + QPoint(1, -100)), background);
-    }
-
-    void exitEndsTheEventLoopWithStatusZero() {
-        QTimer::singleShot(0, window.get(), [this] { window->OnExit(); });
-        QCOMPARE(QCoreApplication::exec(), 0);
     }
 };
 

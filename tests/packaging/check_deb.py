@@ -13,32 +13,12 @@ import shutil
 import subprocess
 import sys
 import time
-from checks import fail, tool
+from checks import INSTALLED, fail, run, tool
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from xsession import XSession  # noqa: E402
 
 TITLE = "zodaziror uvedored"
-
-# Files the package must carry, relative to its root.
-PACKAGED = [
-    "usr/games/tarpo",
-    "usr/share/applications/org.tarpo.Tarpo.desktop",
-    "usr/share/metainfo/org.tarpo.Tarpo.metainfo.xml",
-    "usr/share/icons/hicolor/scalable/apps/tarpo.svg",
-] + ["usr/share/icons/hicolor/%dx%d/apps/tarpo.png" % (s, s) for s in (16, 32, 48, 64, 128, 256)]
-
-
-def run(argv, env=None, timeout=120, show=True):
-    result = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                            env=env, timeout=timeout)
-    if show:
-        sys.stdout.write(result.stdout)
-    if result.returncode != 0:
-        if not show:
-            sys.stdout.write(result.stdout)
-        fail("%s exited with %d" % (" ".join(argv), result.returncode))
-    return result.stdout
 
 
 def build_package(cpack, build_dir, out_dir):
@@ -109,7 +89,7 @@ def main():
 
     root = os.path.join(work_dir, "root")
     run([tool("dpkg"), "-x", deb, root])
-    for relative in PACKAGED:
+    for relative in ("usr/" + path for path in INSTALLED):
         if not os.path.isfile(os.path.join(root, relative)):
             fail("not in the package: " + relative)
     program = os.path.join(root, "usr/games/tarpo")

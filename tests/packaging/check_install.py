@@ -8,24 +8,11 @@ Usage: check_install.py CMAKE BUILD_DIR WORK_DIR VERSION"""
 import configparser
 import os
 import shutil
-import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
 from pngread import read_png
-from checks import fail, tool
-
-PNG_SIZES = (16, 32, 48, 64, 128, 256)
-
-
-def run(argv):
-    """Runs a command; its output is shown, and a non-zero exit fails the test."""
-    result = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                            timeout=120)
-    sys.stdout.write(result.stdout)
-    if result.returncode != 0:
-        fail("%s exited with %d" % (" ".join(argv), result.returncode))
-    return result.stdout
+from checks import INSTALLED, PNG_SIZES, expect_fields, fail, run, tool
 
 
 def check_desktop_entry(path, program):
@@ -37,9 +24,7 @@ def check_desktop_entry(path, program):
     entry = parser["Desktop Entry"]
     expected = {"Type": "Application", "Name": "tarpo", "Exec": program, "Icon": "tarpo",
                 "Categories": "Game;LogicGame;"}
-    for key, value in expected.items():
-        if entry.get(key) != value:
-            fail("%s: %s=%r, expected %r" % (path, key, entry.get(key), value))
+    expect_fields(path, entry, expected)
     for key in ("Comment", "GenericName"):
         text = entry.get(key, "")
         if not any("\u0400" <= ch <= "\u04ff" for ch in text):
@@ -106,11 +91,12 @@ def main():
     os.makedirs(work_dir)
     run([cmake, "--install", build_dir, "--prefix", prefix])
 
-    def installed(relative):
-        path = os.path.join(prefix, relative)
-        if not os.path.isfile(path):
+    for relative in INSTALLED:
+        if not os.path.isfile(os.path.join(prefix, relative)):
             fail("not installed: " + relative)
-        return path
+
+    def installed(relative):
+        return os.path.join(prefix, relative)
 
     program = installed("games/tarpo")
     if not os.access(program, os.X_OK):

@@ -19,7 +19,7 @@ import subprocess
 import sys
 import uuid
 
-from checks import fail, tool
+from checks import expect_fields, fail, tool
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from game import Facts  # noqa: E402
@@ -49,9 +49,7 @@ def check_tables(msi, version, publisher):
     properties = {row["Property"]: row["Value"] for row in table(msi, "Property")}
     expected = {"ProductName": "tarpo", "ProductVersion": version, "Manufacturer": publisher,
                 "ALLUSERS": "1"}
-    for name, value in expected.items():
-        if properties.get(name) != value:
-            fail("property %s is %r, expected %r" % (name, properties.get(name), value))
+    expect_fields("the installer's properties", properties, expected)
     # A later version finds this one by the upgrade code and removes it.
     upgrade = properties.get("UpgradeCode", "")
     older = [row for row in table(msi, "Upgrade") if row["UpgradeCode"] == upgrade
@@ -163,9 +161,7 @@ def check_installed(wine, exe, properties, version, publisher):
     entry = wine.registry(UNINSTALL_KEY + "\\" + code)
     expected = {"DisplayName": "tarpo", "DisplayVersion": version, "Publisher": publisher,
                 "UninstallString": "MsiExec.exe /X" + code}
-    for name, value in expected.items():
-        if entry.get(name) != value:
-            fail("uninstall entry %s is %r, expected %r" % (name, entry.get(name), value))
+    expect_fields("the uninstall entry", entry, expected)
     # The icon the list of installed programs shows, kept by Windows Installer.
     icon = wine.registry(PRODUCTS_KEY + "\\" + packed(code)).get("ProductIcon", "")
     if not icon.endswith("tarpo.exe") or not os.path.isfile(wine.unix(icon)):

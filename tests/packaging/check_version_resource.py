@@ -8,7 +8,7 @@ Usage: check_version_resource.py TARPO_EXE VERSION"""
 import subprocess
 import struct
 import sys
-from checks import fail, tool
+from checks import expect_fields, fail, tool
 
 RT_VERSION = 16
 
@@ -73,9 +73,7 @@ def main():
     wanted = {"FileVersion": version, "ProductVersion": version, "ProductName": "tarpo",
               "InternalName": "tarpo", "OriginalFilename": "tarpo.exe",
               "FileDescription": "Пятнашки с картинками"}
-    for name, value in wanted.items():
-        if strings.get(name) != value:
-            fail("%s is %r, expected %r" % (name, strings.get(name), value))
+    expect_fields("the version strings", strings, wanted)
 
     print("ok: version record %s, %d strings" % (version, len(strings)))
 
