@@ -34,6 +34,8 @@ export class KeptGame {
         } catch {
             // Nothing usable kept: a fresh start.
         }
+        // A record of another shape is dropped whole, not left for later.
+        if (!this.record) this.forget();
     }
 
     // A record that cannot be written leaves none behind: an older one would

@@ -158,8 +158,11 @@ async function start() {
     }).then(() => loadPictures(facts));
     pictures.catch(() => {});  // reported below
 
-    // The player's input, each in its turn once the pictures are here.
-    const inTurn = (action) => pictures.then(action);
+    // The player's input, each in its turn once the pictures are here. Once
+    // the game has ended, input still waiting does nothing: a game it dealt
+    // would be kept, and "play again" would show it.
+    let ended = false;
+    const inTurn = (action) => pictures.then((loaded) => (ended ? undefined : action(loaded)));
     let play = null;
     let game = null;
     const kept = new KeptGame();
@@ -175,7 +178,10 @@ async function start() {
                 inTurn(() => play.key(cell, event));
                 return true;
             },
-            exit: () => exitGame(kept),
+            exit: () => {
+                ended = true;
+                exitGame(kept);
+            },
             inTurn,
         }, (ratio) => ({width: game.exports.FrameWidth(ratio),
                          outer: game.exports.FrameOuterRing(ratio),
