@@ -67,6 +67,28 @@ KEPT_ON_HOSTS = {
 }
 # What a host's beacon would set, were it to run.
 BEACON = "hostBeacon"
+# The game the page keeps in the tab, under its key for the site's folder:
+# the record as text, or null.
+KEPT_RECORD = "sessionStorage.getItem('tarpo-position ' + new URL('./', location.href).pathname)"
+PLANTED = "sessionStorage.setItem('tarpo-position ' + new URL('./', location.href).pathname, %s)"
+
+
+def swapped(position):
+    """The position with its first two tiles swapped: one play cannot reach."""
+    first, second = [i for i, tile in enumerate(position[:16]) if tile][:2]
+    position = list(position)
+    position[first], position[second] = position[second], position[first]
+    return position
+
+
+# Kept records of a dealt game of the second set, as a reload may find them
+# wrong: the page drops each whole.
+BAD_RECORDS = {
+    "without its chosen set": lambda r: {"position": r["position"]},
+    "a set the list does not have": lambda r: dict(r, chosen=99),
+    "a position cut short": lambda r: dict(r, position=r["position"][:-1]),
+    "two tiles swapped": lambda r: dict(r, position=swapped(r["position"])),
+}
 
 
 def with_a_beacon(page):
@@ -91,6 +113,13 @@ def another_shape(data):
     facts = json.loads(data)
     facts["cell_rects"] = facts.pop("cell_rects")["framed"]
     return json.dumps(facts).encode()
+
+
+def board(game):
+    """The board as the screen shows it."""
+    f = game.facts
+    span = f.cell_pitch * (f.side - 1) + f.framed_side
+    return game.look().region(*f.board_origin, span, span)
 
 
 def notice(player, game, selector, timeout):
@@ -234,6 +263,51 @@ def test_reload_keeps_the_game(player, facts, assets):
         game.wait_ready()
         check(shown(game) == fresh, "%s: a new tab does not start afresh" % name)
         game.end()
+
+
+@pytest.mark.page
+@pytest.mark.parametrize("case", BAD_RECORDS, ids=lambda case: case.replace(" ", "_"))
+def test_reload_drops_a_bad_record(player, facts, assets, case):
+    """A kept record that is not whole, or holds a position play cannot
+    reach: the reload drops it whole and starts afresh, the board blank,
+    and "новая игра" deals a game of the first set."""
+    f = facts
+    game = player.start()
+    blank = board(game)
+    game.click(*game.list_entry(1))
+    game.press_button()
+    game.wait_board(PictureSet(f, assets, 1, 1), lambda t: t[:-1] in f.start_layouts, "no deal")
+    record = BAD_RECORDS[case](json.loads(game.eval(KEPT_RECORD)))
+    game.eval(PLANTED % json.dumps(json.dumps(record)))
+    game.reload()
+    game.wait(KEPT_RECORD + " === null", "the record %s is kept" % case)
+    check(board(game) == blank, "the record %s shows a board" % case)
+    game.press_button()
+    game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
+                    "no deal of the first set after the record %s" % case)
+
+
+@pytest.mark.page
+def test_exit_ends_queued_input(player):
+    """"новая игра" pressed while the pictures are on their way, then
+    "Выход" from the menu: the deal waiting its turn neither runs on the
+    ended page nor is kept, and "Играть снова" starts afresh, the board
+    blank. A page before the game's in the tab keeps it from closing."""
+    with player.pictures_held():
+        game = player.start(ready=False, url=(player.site.origin, "/manifest.webmanifest"))
+        game.driver("goto", game=game.id, url=player.site.origin + player.site.prefix)
+        game.wait_ready()
+        blank = board(game)
+        game.press_button()
+        game.exit("menu_mouse")
+        check(not game.closed(), "the page closed, with a page before it in the tab")
+    # The page is kept for offline play once the pictures are in, after the
+    # input that waited for them.
+    game.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
+    game.click_box("#restart")
+    game.wait_ready()
+    check(game.eval(KEPT_RECORD + " === null"), "the deal asked for before the exit is kept")
+    check(board(game) == blank, "\"Играть снова\" does not start afresh")
 
 
 @pytest.mark.offline
@@ -444,11 +518,6 @@ def test_two_copies_on_one_origin(player, assets, tmp_path):
     deploy(player, assets, tmp_path / "beta")
     shutil.copytree(tmp_path / "beta" / "site", origin / "tarpo-beta")
     player.site.root = str(origin)
-    f = player.facts
-    span = f.cell_pitch * (f.side - 1) + f.framed_side
-
-    def board(game):
-        return game.look().region(*f.board_origin, span, span)
 
     def visit(game, copy):
         game.pictures_in()
