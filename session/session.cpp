@@ -43,7 +43,9 @@ bool Session::Restore(const Position& position) {
     const std::optional<Puzzle> puzzle = Puzzle::From(position.board, position.completed);
     const bool setKnown =
         !position.tileSet || (*position.tileSet >= 0 && *position.tileSet < kSetCount);
-    if (!puzzle || !setKnown || !IsCellIndex(position.focus)) return false;
+    // Before the first game nothing can move a tile: the board is at home.
+    const bool boardFitsSet = position.tileSet || position.board.IsSolved();
+    if (!puzzle || !setKnown || !boardFitsSet || !IsCellIndex(position.focus)) return false;
 
     ShowTileSet(position.tileSet);
     puzzle_ = *puzzle;

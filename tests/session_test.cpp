@@ -178,6 +178,14 @@ INSTANTIATE_TEST_SUITE_P(
              [](Session& s) { EXPECT_FALSE(s.Restore(Dealt(kSetCount, 2))); },
              {},
              0},
+        Step{"refused_dealt_board_without_a_set",
+             [](Session& s) {
+                 Position p = Dealt(0, 2);
+                 p.tileSet.reset();
+                 EXPECT_FALSE(s.Restore(p));
+             },
+             {},
+             0},
         Step{"refused_focus_off_the_board",
              [](Session& s) {
                  Position p = Dealt(0, 2);
