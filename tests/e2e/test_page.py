@@ -65,6 +65,8 @@ KEPT_ON_HOSTS = {
     "the page minified": {"faults": {"index.html": {"body": "minified"}}},
     "the folder redirected to index.html": {"redirect": True},
 }
+# Slides to and fro in a long game kept in the tab.
+LONG_GAME_SLIDES = 100
 # What a host's beacon would set, were it to run.
 BEACON = "hostBeacon"
 # The game the page keeps in the tab, under its key for the site's folder:
@@ -232,7 +234,14 @@ def test_reload_keeps_the_game(player, facts, assets):
 
     def slid(game):  # a deal of the second set, a slide, the first set chosen again
         tiles = dealt(game, 1)
-        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+        dealt_record = game.eval(KEPT_RECORD)
+        slide = f.solutions[f.start_layouts.index(tiles[:-1])][0]
+        # The tile slid to and fro a hundred times, and ends one slide on:
+        # what is kept is the position, not the moves that led to it.
+        game.click_cells([slide] + [len(tiles) - 1, slide] * LONG_GAME_SLIDES)
+        wait_for(lambda: game.eval(KEPT_RECORD) != dealt_record, 30, "no slide kept")
+        check(len(game.eval(KEPT_RECORD)) == len(dealt_record),
+              "the kept record grows with the moves")
         game.click(*game.list_entry(0))
 
     def finished(game):
@@ -331,11 +340,19 @@ def test_deploy(player, facts, assets, host, tmp_path):
     offline play, then version B, a rebuild with the motto in another
     colour, served in its place, by a host that sends no Cache-Control
     (its files a month old) and by one that asks for revalidation. At
-    the latest the second load shows B, and every file it loaded is B's."""
+    the latest the second load shows B, and every file it loaded is B's.
+    A game dealt and slid in A goes on in B as it was."""
     f = facts
     player.host(**host)
     game = player.start(kept=True)
     check(motto_colour(game, [f.motto_colour]), "version A's motto is not shown")
+    game.press_button()
+    tiles = game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
+                            "no deal")[0]
+    dealt = board(game)
+    game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+    played = wait_for(lambda: (lambda a, b: a if a == b != dealt else None)(board(game), board(game)),
+                      30, "the slide is not shown")
     kept = game.kept_versions()
     colour, files = deploy(player, assets, tmp_path)
     versions = [f.motto_colour, colour]
@@ -347,6 +364,7 @@ def test_deploy(player, facts, assets, host, tmp_path):
           "the second load after a deploy does not show the new version")
     stray = set(game.loaded_files()) - set(files)
     check(not stray, "files of another version loaded: %r" % sorted(stray))
+    wait_for(lambda: board(game) == played, 30, "the game played in A is not shown in B")
     game.look("deployed")
 
 
