@@ -107,7 +107,9 @@ async function puppeteerEngine(engineName) {
   // Each service worker's requests, where the DevTools protocol shows them.
   const watchWorkers = (game, browser) => browser.on('targetcreated', async (target) => {
     if (target.type() !== 'service_worker' || game.context !== target.browserContext()) return;
-    const cdp = await target.createCDPSession();
+    // A worker may be gone before it can be watched (one replaced at once).
+    const cdp = await target.createCDPSession().catch(() => null);
+    if (!cdp) return;
     game.watchWorker(cdp);
     await cdp.send('Network.enable').catch(() => {});
   });
