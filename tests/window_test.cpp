@@ -1,6 +1,5 @@
 // Widget tests of the main window, offscreen: layout, captions, menu, message
-// boxes, focus, clicks and the pixels that reach the screen.
-#include <QAccessible>
+// boxes, keys on the button, and clicks.
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -55,7 +54,6 @@ class WindowTest : public QObject {
 
   private:
     std::unique_ptr<MainWindow> window;
-    Deals deals;
 
     QWidget* client() const { return window->centralWidget(); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
@@ -67,7 +65,6 @@ class WindowTest : public QObject {
   private slots:
     void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
-        deals = Deals();
         window = ShowWindow(testpictures::Stores());
         QVERIFY(window);
     }
@@ -231,41 +228,6 @@ class WindowTest : public QObject {
         QApplication::setFont(desktop);  // for the other tests
     }
 
-    // Enter and Space click the focused cell, Shift with an arrow slides a
-    // tile, and the focus and the cell's name follow the tile; only the
-    // focused cell shows a ring.
-    void keysSlideTheFocusedTileAndTheFocusFollows() {
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        deals.NewGame(*window, 0, 0);  // layout 0: tile 11 in cell 14, cell 15 empty
-        const QImage unfocused = Shot(*window);
-        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down,
-                                  Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
-            QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(QApplication::focusWidget(), Cell(15));
-        QCOMPARE(ShownBoard(*window)(3, 3), 11);
-        QAccessibleInterface* named = QAccessible::queryAccessibleInterface(Cell(15));
-        QCOMPARE(named->text(QAccessible::Name), QStringLiteral("Ряд 4, столбец 4: фишка 11"));
-        QCOMPARE(named->role(), QAccessible::Button);
-        QTest::keyClick(Cell(15), Qt::Key_Space);
-        QCOMPARE(QApplication::focusWidget(), Cell(14));
-        const QImage focused = Shot(*window);
-        const QRect ring = CellBox(14).adjusted(form::kFrameWidth, form::kFrameWidth,
-                                                -form::kFrameWidth, -form::kFrameWidth);
-        for (int y = 0; y < focused.height(); ++y) {
-            for (int x = 0; x < focused.width(); ++x) {
-                if (!ring.contains(x, y) && focused.pixel(x, y) != unfocused.pixel(x, y))
-                    QFAIL(qPrintable(QStringLiteral("changed at %1, %2").arg(x).arg(y)));
-            }
-        }
-        QVERIFY(focused != unfocused);
-
-        // Shift+Right slides the tile left of the empty cell into it.
-        QTest::keyClick(Cell(14), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), Cell(15));
-        QCOMPARE(ShownBoard(*window)(3, 3), 11);
-    }
-
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -308,32 +270,6 @@ class WindowTest : public QObject {
         QTest::mousePress(Cell(6), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(Cell(6), Qt::LeftButton, {}, QPoint(200, 10));
         QCOMPARE(clicks.count(), 0);
-    }
-
-    void framedEmptyCellShowsSunkenEdgeAndBackground() {
-        const QImage shot = Shot(*window);
-        const QColor background = client()->palette().color(QPalette::Window);
-        const QPoint o = CellOrigin(5);
-        const QColor outerLeft = shot.pixelColor(o + QPoint(0, 40));
-        const QColor innerLeft = shot.pixelColor(o + QPoint(1, 40));
-        const QColor outerTop = shot.pixelColor(o + QPoint(40, 0));
-        // Right and bottom edges of cell 5 lie under cells 6 and 9: use cell 15.
-        const QPoint last = CellOrigin(15);
-        const QPoint farCorner = CellBox(15).bottomRight();
-        const QColor outerRight = shot.pixelColor(farCorner.x(), last.y() + 40);
-        const QColor outerBottom = shot.pixelColor(last.x() + 40, farCorner.y());
-        QCOMPARE(outerTop, outerLeft);
-        QCOMPARE(outerBottom, outerRight);
-        QVERIFY(outerLeft.lightness() < background.lightness());
-        QVERIFY(innerLeft.lightness() < background.lightness());
-        QVERIFY(outerLeft != innerLeft);  // two tones
-        QVERIFY(outerRight.lightness() > outerLeft.lightness());
-        // Inside the frame the window background shows, right up to the edge,
-        // even where the neighbours' frames lie underneath.
-        for (const QPoint p : {QPoint(2, 2), QPoint(40, 40), QPoint(77, 77), QPoint(2, 77)})
-            QCOMPARE(shot.pixelColor(o + p), background);
-        // And beyond the board, too.
-        QCOMPARE(shot.pixelColor(farCorner + QPoint(1, -100)), background);
     }
 };
 
