@@ -15,13 +15,19 @@ import struct
 import time
 from typing import Protocol
 
-# The letters of a Russian keyboard and the US keys in their places.
-RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
+# The letters of a Russian keyboard by the US keys in their places, and back.
+RUSSIAN_LETTER = dict(zip("qwertyuiopasdfghjklzxcvbnm", "йцукенгшщзфывапролдячсмить"))
+LATIN_KEY = {russian: latin for latin, russian in RUSSIAN_LETTER.items()}
 
 
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def mnemonic(caption):
+    """The letter after the caption's "&"."""
+    return caption[caption.index("&") + 1]
 
 
 def device(edge, scale):
@@ -363,7 +369,7 @@ class Game(Protocol):
         if how == "mnemonic":
             self.mnemonic(caption)
         elif how == "latin key":
-            self.key("alt+" + US_KEYS[RUSSIAN_KEYS.index(caption[caption.index("&") + 1].lower())])
+            self.key("alt+" + LATIN_KEY[mnemonic(caption).lower()])
         else:
             self.click_menu(0)
         wait_for(lambda: self.look().region(*below) != before, 30, "the drop-down did not open")
