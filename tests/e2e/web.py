@@ -383,10 +383,12 @@ class WebGame(Game):
         above, ppm = self.widened(shoot)
         return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts, above)
 
-    # Input at form points, the centre of a form pixel.
-    def css(self, points):
+    # Form points, the centre of a form pixel, and CSS pixels.
+    def css(self, points, back=False):
         client = self.client_box()
         unit = client["width"] / self.facts.client_size[0]  # CSS pixels per form pixel
+        if back:
+            return [((x - client["x"]) / unit - 0.5, (y - client["y"]) / unit - 0.5) for x, y in points]
         return [(client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points]
 
     def clicks(self, points, css=False):
@@ -491,10 +493,8 @@ class WebGame(Game):
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""
-        client, entry = self.client_box(), self.eval(box("#pictureSetList [role=option]", i))
-        unit = client["width"] / self.facts.client_size[0]
-        return ((entry["x"] + entry["width"] / 2 - client["x"]) / unit - 0.5,
-                (entry["y"] + entry["height"] / 2 - client["y"]) / unit - 0.5)
+        entry = self.eval(box("#pictureSetList [role=option]", i))
+        return self.css([(entry["x"] + entry["width"] / 2, entry["y"] + entry["height"] / 2)], back=True)[0]
 
     # The menu and the boxes.
     def click_menu(self, i):
