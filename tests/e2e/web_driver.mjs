@@ -77,6 +77,7 @@ async function puppeteerEngine(engineName) {
   // per ratio, started when a game first asks for it. Chromium sets it per
   // page.
   const browsers = new Map();
+  let installer;
   const browserAt = (dpr) => {
     const key = chromium ? 1 : dpr;
     if (!browsers.has(key)) browsers.set(key, launch(dpr));
@@ -204,19 +205,22 @@ async function puppeteerEngine(engineName) {
     },
     problems: (game) => game.problems.splice(0),
     // What keeps the browser from offering to install the page as an app, as
-    // a profile of its own (not incognito) sees it once `ready` holds.
+    // a profile of its own (not incognito) sees it once `ready` holds, on a
+    // first visit: the browser is started once, and forgets the origin and
+    // its cache before each visit.
     async installabilityErrors(_, { origin, path, ready }) {
-      const folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-      const browser = await launch(1, folder);
+      installer ??= mkdtemp(join(tmpdir(), 'tarpo-profile-')).then(
+        async (folder) => ({ folder, browser: await launch(1, folder) }));
+      const page = await (await installer).browser.newPage();
       try {
-        const page = (await browser.pages())[0] ?? await browser.newPage();
+        const cdp = await page.createCDPSession();
+        await cdp.send('Storage.clearDataForOrigin', { origin, storageTypes: 'all' });
+        await cdp.send('Network.clearBrowserCache');
         await page.goto(origin + path);
         await waitFor(() => page.evaluate(ready), ready, TIMEOUT_MS);
-        const cdp = await page.createCDPSession();
         return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
       } finally {
-        await browser.close();
-        await rm(folder, { recursive: true, force: true });
+        await page.close();
       }
     },
     // Fingers on the screen at once: each down in turn, then each lifted in
@@ -291,6 +295,10 @@ async function puppeteerEngine(engineName) {
     },
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
+      if (!installer) return;
+      const { folder, browser } = await installer;
+      await browser.close();
+      await rm(folder, { recursive: true, force: true });
     },
   };
 }

@@ -91,7 +91,7 @@ class WineProgram:
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = 96  # what a fresh prefix has
+        self.dpi = None
 
     @classmethod
     def make_prefix(cls, prefix):
@@ -113,6 +113,11 @@ class WineProgram:
         return dpi // 96 if dpi % 96 == 0 else dpi / 96
 
     def start(self, x, scale):
+        if self.dpi is None:
+            # The server and Wine's own services stay up from one game to the
+            # next, as on a desktop where Wine already runs.
+            subprocess.run(["wineserver", "-p"], env=dict(os.environ, **self.env), check=True, timeout=60)
+            self.dpi = None
         dpi = device(96, scale)  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
@@ -126,10 +131,11 @@ class WineProgram:
         return MsaaReader(lambda **popen: self.wine(x, [self.probe], **popen))
 
     def stop(self, x):
-        subprocess.run(["wineserver", "-k"], env=dict(x.env, **self.env), timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pass
 
     def close(self):
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, **self.env), timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.log.close()
         self.folder.cleanup()
 
@@ -162,19 +168,20 @@ class WineProgram:
 class XDesktop:
     """The suite's side of an X program: the X session, the games started in
     it, and screenshots of the whole screen saved as PPM; with
-    `accessibility`, an AT-SPI bus for the Qt build."""
+    `accessibility`, an AT-SPI bus for the Qt build; `x`: a session of the
+    caller's instead of one of its own."""
     # 104 %: edges rounded one by one leave seams; 125 %: frames too thin
     # where rounded widths do not add up.
     hidpi_scales = (2, 1.04, 1.25)
 
-    def __init__(self, program, facts, shots, screen=SCREEN, accessibility=False):
+    def __init__(self, program, facts, shots, screen=SCREEN, accessibility=False, x=None):
         self.program, self.facts, self.shots = program, facts, shots
         self.name, self.features = program.name, program.features
         self.games, self.bus = [], None
         self.letter_keys = {}  # what xdotool presses for each mnemonic letter
         with contextlib.ExitStack() as undo:
             undo.callback(self.program.close)
-            self.x = undo.enter_context(XSession(screen))
+            self.x = x or undo.enter_context(XSession(screen))
             map_mnemonic_letters(self.x, self.facts, self.letter_keys)
             if accessibility:
                 from atspi import AccessibilityBus
