@@ -377,7 +377,7 @@ class WebGame(Game):
                 out.write(self.png())
 
         def shoot():
-            client, form = self.client_box(), self.eval(box("#form"))
+            client, form = self.eval("[%s, %s]" % (box("#client"), box("#form")))
             above = client["y"] - form["y"]
             return above, self.png(dict(client, y=form["y"], height=client["height"] + above), "ppm")
         above, ppm = self.widened(shoot)
