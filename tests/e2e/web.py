@@ -132,7 +132,8 @@ class WebBrowser:
                 # Cyrillic mnemonics get keys, as for the X programs.
                 map_mnemonic_letters(self.x, self.facts, {})
             self.driver = Driver(self.engine, self.x and self.x.env)
-            self.close = undo.pop_all().close
+            undo.callback(self.driver.close)
+            self.end = undo.pop_all().close
 
     @contextlib.contextmanager
     def keyboard_layout(self, layout):
@@ -142,12 +143,6 @@ class WebBrowser:
             yield
         finally:
             self.layout = "us"
-
-    def end(self):
-        try:
-            self.driver.close()
-        finally:
-            self.close()
 
     def start(self, scale=1, phone=False, offline=False, ready=True, kept=False, url=None,
               loaded=True):
