@@ -323,9 +323,9 @@ class Game(Protocol):
     facts: Facts
     scale: float  # device pixels per form pixel
 
-    def click(self, x, y): ...  # the pointer: the mouse, or a finger on a touch screen
-    def clicks(self, points): ...  # one after the other, each where it is aimed
-    def burst(self, points, caption): ...  # as fast as input goes, then caption's mnemonic
+    # The pointer, the mouse or a finger on a touch screen, at each point one
+    # after the other, each where it is aimed; `fast`: as fast as input goes.
+    def clicks(self, points, fast=False): ...
     def key(self, *names): ...
     def mnemonic(self, caption, menu_bar=True): ...  # caption's "&" letter, with Alt on the bar
     def look(self, save_as=None) -> "ClientView": ...  # the screen now, saved under a name
@@ -342,6 +342,14 @@ class Game(Protocol):
     # With the "accessibility" feature: every node as a screen reader finds
     # it, in its order: (role, name, showing, focused, (x, y, w, h) in form points).
     def accessible_nodes(self): ...
+
+    def click(self, x, y):
+        self.clicks([(x, y)])
+
+    def burst(self, points, caption):
+        """The points clicked as fast as input goes, then caption's mnemonic."""
+        self.clicks(points, fast=True)
+        self.mnemonic(caption)
 
     def cell_point(self, i, strip=False):
         """The centre of a framed cell, or a point of its top-left frame,

@@ -386,15 +386,8 @@ class WebGame(Game):
             return [((x - client["x"]) / unit - 0.5, (y - client["y"]) / unit - 0.5) for x, y in points]
         return [(client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points]
 
-    def clicks(self, points, css=False):
+    def clicks(self, points, fast=False, css=False):  # always as fast as the driver goes
         self("clicks", touch=self.phone, points=points if css else self.css(points))
-
-    def click(self, x, y):
-        self.clicks([(x, y)])
-
-    def burst(self, points, caption):
-        self.clicks(points)
-        self.mnemonic(caption)
 
     def click_box(self, selector, index=0):
         """The pointer on the middle of an element."""

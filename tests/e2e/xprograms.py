@@ -324,10 +324,6 @@ class XGame(Game):
         self.x.run(["xdotool"] + [word for point in points for word in
                                   move + list(map(str, self.view(None).at(*point))) + CLICK])
 
-    def burst(self, points, caption):
-        self.clicks(points, fast=True)
-        self.mnemonic(caption)
-
     def key(self, *names):
         self.x.key(*names)
 
