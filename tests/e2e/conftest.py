@@ -9,16 +9,16 @@ import os
 import pytest
 
 from game import Facts
-from web import ENGINES
+from web import ENGINES, WebBrowser
 from xprograms import QtProgram, WineProgram, XDesktop
 from xsession import SCREEN
 
 # Too small for the window at scale 2, or at 1.25 with a title bar.
 SMALL_SCREEN = (640, 480)
-FEATURES = {"qt": QtProgram.features | {"rapid"}, "wine": WineProgram.features | {"rapid"},
+FEATURES = {"qt": QtProgram.features, "wine": WineProgram.features,
             **{name: frozenset(engine[1]) for name, engine in ENGINES.items()}}
-SCALES = {"qt": XDesktop.hidpi_scales, "wine": XDesktop.hidpi_scales,
-          **{name: engine[2] for name, engine in ENGINES.items()}}
+SCALES = dict.fromkeys(("qt", "wine"), XDesktop.hidpi_scales)
+SCALES.update((name, engine[2]) for name, engine in ENGINES.items())
 MARKERS = {
     "title_bar": "the window has a title bar whose close button ends the program",
     "small_screen": "the program picks a scale at which its window fits a small screen",
@@ -118,22 +118,20 @@ def players(pytestconfig, facts, shots, assets):
     def get(program, small_screen=False, accessibility=False):
         key = (program, small_screen, accessibility)
         if key not in started:
-            config = pytestconfig
+            def given(*names):
+                return [option(pytestconfig, name) for name in names]
+            screen = SMALL_SCREEN if small_screen else SCREEN
             if program == "qt":
-                made = XDesktop(QtProgram(option(config, "qt")), facts, shots,
-                                SMALL_SCREEN if small_screen else SCREEN, accessibility)
+                started[key] = XDesktop(QtProgram(*given("qt")), facts, shots, screen, accessibility)
             elif program == "wine":
-                made = XDesktop(WineProgram(option(config, "wine"), option(config, "wine-prefix"),
-                                            option(config, "msaa-probe")),
-                                facts, shots, SMALL_SCREEN if small_screen else SCREEN)
+                started[key] = XDesktop(WineProgram(*given("wine", "wine-prefix", "msaa-probe")),
+                                        facts, shots, screen)
             else:
-                from web import WebBrowser
-                made = WebBrowser(option(config, "site"), facts, shots, assets, program)
-            started[key] = made.__enter__()
+                started[key] = WebBrowser(*given("site"), facts, shots, assets, program)
         return started[key]
     yield get
     for player in started.values():
-        player.__exit__(None, None, None)
+        player.end()
 
 
 @pytest.fixture

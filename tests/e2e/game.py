@@ -15,13 +15,19 @@ import struct
 import time
 from typing import Protocol
 
-# The letters of a Russian keyboard and the US keys in their places.
-RUSSIAN_KEYS, US_KEYS = "йцукенгшщзфывапролдячсмить", "qwertyuiopasdfghjklzxcvbnm"
+# The letters of a Russian keyboard by the US keys in their places, and back.
+RUSSIAN_LETTER = dict(zip("qwertyuiopasdfghjklzxcvbnm", "йцукенгшщзфывапролдячсмить"))
+LATIN_KEY = {russian: latin for latin, russian in RUSSIAN_LETTER.items()}
 
 
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def mnemonic(caption):
+    """The letter after the caption's "&"."""
+    return caption[caption.index("&") + 1]
 
 
 def device(edge, scale):
@@ -317,9 +323,9 @@ class Game(Protocol):
     facts: Facts
     scale: float  # device pixels per form pixel
 
-    def click(self, x, y): ...  # the pointer: the mouse, or a finger on a touch screen
-    def clicks(self, points): ...  # one after the other, each where it is aimed
-    def burst(self, points, caption): ...  # as fast as input goes, then caption's mnemonic
+    # The pointer, the mouse or a finger on a touch screen, at each point one
+    # after the other, each where it is aimed; `fast`: as fast as input goes.
+    def clicks(self, points, fast=False): ...
     def key(self, *names): ...
     def mnemonic(self, caption, menu_bar=True): ...  # caption's "&" letter, with Alt on the bar
     def look(self, save_as=None) -> "ClientView": ...  # the screen now, saved under a name
@@ -336,6 +342,14 @@ class Game(Protocol):
     # With the "accessibility" feature: every node as a screen reader finds
     # it, in its order: (role, name, showing, focused, (x, y, w, h) in form points).
     def accessible_nodes(self): ...
+
+    def click(self, x, y):
+        self.clicks([(x, y)])
+
+    def burst(self, points, caption):
+        """The points clicked as fast as input goes, then caption's mnemonic."""
+        self.clicks(points, fast=True)
+        self.mnemonic(caption)
 
     def cell_point(self, i, strip=False):
         """The centre of a framed cell, or a point of its top-left frame,
@@ -363,7 +377,7 @@ class Game(Protocol):
         if how == "mnemonic":
             self.mnemonic(caption)
         elif how == "latin key":
-            self.key("alt+" + US_KEYS[RUSSIAN_KEYS.index(caption[caption.index("&") + 1].lower())])
+            self.key("alt+" + LATIN_KEY[mnemonic(caption).lower()])
         else:
             self.click_menu(0)
         wait_for(lambda: self.look().region(*below) != before, 30, "the drop-down did not open")
@@ -411,6 +425,7 @@ class Player(Protocol):
     hidpi_scales: tuple
 
     def start(self, scale=1, **options) -> Game: ...
+    def end(self): ...  # the player's own programs and session ended
     def save_screen(self, name): ...
     def shot_path(self, name) -> str: ...
     def end_games(self): ...  # every game it started ended

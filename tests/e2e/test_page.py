@@ -368,6 +368,10 @@ def test_deploy(player, facts, assets, host, tmp_path):
     game.look("deployed")
 
 
+# The sites deploy() has built in this run, by shade: each is built once.
+BUILT = {}
+
+
 def deploy(player, assets, work, shade=255):
     """Rebuilds the site with a changed source, the motto's colour (each
     channel taken from `shade`), by the site's own writer, and serves that
@@ -379,23 +383,27 @@ def deploy(player, assets, work, shade=255):
     colour = [abs(shade - c) for c in facts["motto_colour"]]
     facts["motto_colour"] = colour
     site, changed = os.path.join(work, "site"), os.path.join(work, "form.json")
-    shutil.copytree(player.root, site)
-    with open(changed, "w", encoding="utf-8") as f:
-        json.dump(facts, f, ensure_ascii=False)
-    # The version's files as they are, its script and style sheet as the
-    # writer's only module and sheet, but what the writer makes itself.
-    script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
-    made = {"form.json", "main.js", "style.css"} | set(player.pictures())
-    files = ["%s=%s" % (name, os.path.join(folder, name))
-             for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
-                          sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
-                          if os.path.isfile(path))
-             if name not in made]
-    subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
-                    "--facts", changed, "--assets", assets,
-                    "--page", os.path.join(WEB_SOURCES, "index.html"),
-                    "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
-                    "--files", *files, "--styles", style, "--modules", script], check=True)
+    if shade in BUILT:  # the same rebuild as before
+        shutil.copytree(BUILT[shade], site)
+    else:
+        shutil.copytree(player.root, site)
+        with open(changed, "w", encoding="utf-8") as f:
+            json.dump(facts, f, ensure_ascii=False)
+        # The version's files as they are, its script and style sheet as the
+        # writer's only module and sheet, but what the writer makes itself.
+        script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
+        made = {"form.json", "main.js", "style.css"} | set(player.pictures())
+        files = ["%s=%s" % (name, os.path.join(folder, name))
+                 for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
+                              sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
+                              if os.path.isfile(path))
+                 if name not in made]
+        subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
+                        "--facts", changed, "--assets", assets,
+                        "--page", os.path.join(WEB_SOURCES, "index.html"),
+                        "--worker", os.path.join(WEB_SOURCES, "sw.js.in"), "--site", site,
+                        "--files", *files, "--styles", style, "--modules", script], check=True)
+        BUILT[shade] = site
     player.site.root = site
     return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
                     for p in glob.glob(os.path.join(site, "**"), recursive=True)

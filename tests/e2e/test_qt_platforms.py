@@ -89,24 +89,22 @@ def test_wayland(exe, facts, shots):
     board as it was; then a new game and a slide work as usual. The
     start-up look is the one the program shows on X, pixel for pixel: it is
     taken from a run under the test's X window manager first."""
-    form = facts.__dict__
-    client_w, client_h = form["client_size"]
-    bx, by, bw, bh = form["new_game_button_rect"]
-    origin, pitch = form["board_origin"], form["cell_pitch"]
+    client_w, client_h = facts.client_size
+    bx, by, bw, bh = facts.new_game_button_rect
 
     def cell_centre(client, i):
-        return (client[0] + origin[0] + pitch * (i % 4) + pitch // 2,
-                client[1] + origin[1] + pitch * (i // 4) + pitch // 2)
+        ox, oy = facts.cell_origin(i)
+        return client[0] + ox + facts.cell_pitch // 2, client[1] + oy + facts.cell_pitch // 2
 
     with XSession() as x:
         try:
             # The look under X: the window's client area and the help box.
             on_x = x.start([exe])
-            window_rows = capture(x, form["title"])
+            window_rows = capture(x, facts.title)
             menu_height = len(window_rows) - client_h
             start_look = window_rows[menu_height:]
             x.key("alt+h")
-            box_rows = capture(x, form["help_title"])
+            box_rows = capture(x, facts.help_title)
             on_x.terminate()
             on_x.wait(10)
 
@@ -154,11 +152,6 @@ def test_wayland(exe, facts, shots):
                     raise AssertionError("the program ended after %s: %s" % (
                         after, game.stderr.read().decode(errors="replace")))
 
-            def compositor_keys(keys, what):
-                """Weston's own maximise or full-screen shortcut on the focused surface."""
-                x.key(keys)
-                still_running("%s on the %s" % (keys, what))
-
             # The main window's maximise button, then Weston's own maximise and
             # full-screen: it stays as it was.
             surface_top = client[1] - menu_height - TITLE_BAR
@@ -166,7 +159,8 @@ def test_wayland(exe, facts, shots):
             client = x.wait_for(client_at, 10, "the window changed after maximise")
             x.screenshot(os.path.join(shots, "wayland-2-maximised.ppm"))
             for keys in (MAXIMISE_KEYS, FULL_SCREEN_KEYS):
-                compositor_keys(keys, "window")
+                x.key(keys)
+                still_running(keys + " on the window")
                 client = back_at_fixed_size(client_at, client_w, client_h, "the window")
             x.screenshot(os.path.join(shots, "wayland-2-compositor-maximised.ppm"))
 
@@ -177,7 +171,8 @@ def test_wayland(exe, facts, shots):
             box = x.wait_for(lambda: locate(x.screenshot(), box_rows), 10,
                              "the help box changed after maximise")
             box_w, box_h = len(box_rows[0]) // 3, len(box_rows)
-            compositor_keys(MAXIMISE_KEYS, "help box")
+            x.key(MAXIMISE_KEYS)
+            still_running(MAXIMISE_KEYS + " on the help box")
             box = back_at_fixed_size(lambda: locate(x.screenshot(), box_rows), box_w, box_h,
                                      "the help box")
             x.screenshot(os.path.join(shots, "wayland-3-box.ppm"))

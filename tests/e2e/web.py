@@ -14,7 +14,7 @@ import os
 import subprocess
 import tempfile
 
-from game import RUSSIAN_KEYS, US_KEYS, ClientView, Game, Screenshot, check, wait_for
+from game import LATIN_KEY, RUSSIAN_LETTER, ClientView, Game, Screenshot, check, mnemonic, wait_for
 from host import PICTURE_TYPES, Site
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -22,12 +22,10 @@ WEB_SOURCES = os.path.join(HERE, os.pardir, os.pardir, "web")
 DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
-KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp",
-        "Down": "ArrowDown", "Left": "ArrowLeft", "Right": "ArrowRight", "Home": "Home",
-        "End": "End", "ctrl+End": "Control+End", "Return": "Enter", "Escape": "Escape"}
+KEYS = {"space": "Space", "Up": "ArrowUp", "Down": "ArrowDown", "Left": "ArrowLeft",
+        "Right": "ArrowRight", "ctrl+End": "Control+End", "Return": "Enter", "shift+Tab": "Shift+Tab"}
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
-KEYS.update(("alt+" + key, "Alt+" + key) for key in US_KEYS)
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 # The text of a notice while it shows.
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
@@ -36,8 +34,7 @@ NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibilit
 
 def visible(selector):
     """A JavaScript expression: the element is there and shown."""
-    return ("(e => !!e && e.getClientRects().length > 0 && getComputedStyle(e).visibility"
-            " !== 'hidden')(document.querySelector(%s))" % json.dumps(selector))
+    return "!!" + NOTICE.replace("e.textContent", "e") % json.dumps(selector)
 
 
 WINDOW_SHOWN = visible("#form")
@@ -85,11 +82,9 @@ class Driver:
         self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine],
                                      cwd=HERE, env=env, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=self.log)
-        self.last = 0
 
     def __call__(self, op, **args):
-        self.last += 1
-        self.proc.stdin.write((json.dumps(dict(args, id=self.last, op=op)) + "\n").encode())
+        self.proc.stdin.write((json.dumps(dict(args, op=op)) + "\n").encode())
         self.proc.stdin.flush()
         line = self.proc.stdout.readline()
         if not line:
@@ -119,10 +114,26 @@ class WebBrowser:
 
     def __init__(self, site, facts, shots, assets, name="web-chromium"):
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
-        self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
+        self.engine, features, self.hidpi_scales, needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
         self.layout = "us"  # the keyboard layout the player types with
+        check(os.path.isfile(os.path.join(site, "index.html")), "no index.html in %s" % site)
+        self.site = Site(site)
+        self.x = None
+        with contextlib.ExitStack() as undo:
+            undo.callback(self.site.server_close)
+            undo.callback(self.site.shutdown)
+            if needs_x:
+                from xprograms import map_mnemonic_letters
+                from xsession import XSession
+                self.x = undo.enter_context(XSession(WEBKIT_SCREEN))
+                # The engine types a letter through the X keyboard map: the
+                # Cyrillic mnemonics get keys, as for the X programs.
+                map_mnemonic_letters(self.x, self.facts, {})
+            self.driver = Driver(self.engine, self.x and self.x.env)
+            undo.callback(self.driver.close)
+            self.end = undo.pop_all().close
 
     @contextlib.contextmanager
     def keyboard_layout(self, layout):
@@ -132,35 +143,6 @@ class WebBrowser:
             yield
         finally:
             self.layout = "us"
-
-    def __enter__(self):
-        check(os.path.isfile(os.path.join(self.root, "index.html")),
-              "no index.html in %s" % self.root)
-        self.site = Site(self.root)
-        self.x = None
-        try:
-            if self.needs_x:
-                from xprograms import map_mnemonic_letters
-                from xsession import XSession
-                self.x = XSession(WEBKIT_SCREEN).__enter__()
-                # The engine types a letter through the X keyboard map: the
-                # Cyrillic mnemonics get keys, as for the X programs.
-                map_mnemonic_letters(self.x, self.facts, {})
-            self.driver = Driver(self.engine, self.x.env if self.x else None)
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        try:
-            if hasattr(self, "driver"):
-                self.driver.close()
-        finally:
-            if self.x:
-                self.x.__exit__()
-            self.site.shutdown()
-            self.site.server_close()
 
     def start(self, scale=1, phone=False, offline=False, ready=True, kept=False, url=None,
               loaded=True):
@@ -212,24 +194,22 @@ class WebBrowser:
         to play: the window does not show."""
         if not any(folder in path for path in self.site.served):
             self.start().end()  # learns which files the page loads
-        loaded = sorted(path for path in self.site.served
-                        if folder in path and path.endswith(PICTURE_TYPES))
-        check(loaded, "no picture of %s loaded from the site: %r" % (folder, sorted(self.site.served)))
+        served = sorted(self.site.served)
+        loaded = [path for path in served if folder in path and path.endswith(PICTURE_TYPES)]
+        wasm = [path for path in served if path.endswith(".wasm")]
+        check(loaded and wasm, "no picture of %s or no WebAssembly loaded: %r" % (folder, served))
         stem = os.path.splitext(piece)[0]
-        wasm = sorted(path for path in self.site.served if path.endswith(".wasm"))
-        check(wasm, "no WebAssembly loaded from the site: %r" % sorted(self.site.served))
         for path in [([p for p in loaded if stem in p] or loaded)[-1]] + wasm:
             self.site.missing = {path}
             try:
                 game = self.start(ready=False)
                 game.wait(visible("#error"), "no #error shown with %s missing" % path)
                 self.save_screen("missing-" + os.path.splitext(os.path.basename(path))[0])
-                error = game.driver("eval", game=game.id, expression="""
-                    (e => ({role: e.getAttribute('role'), text: e.textContent}))
-                    (document.querySelector('#error'))""")
-                check(error["role"] == "alert", "#error has role %r" % error["role"])
-                check(os.path.basename(path) in error["text"],
-                      "#error does not name %s: %r" % (os.path.basename(path), error["text"]))
+                role, text = game.eval("(e => [e.getAttribute('role'), e.textContent])"
+                                       "(document.querySelector('#error'))")
+                check(role == "alert", "#error has role %r" % role)
+                check(os.path.basename(path) in text,
+                      "#error does not name %s: %r" % (os.path.basename(path), text))
                 check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % path)
                 game.problems()  # the 404 itself is what this scenario asks for
                 game.end()
@@ -258,21 +238,24 @@ class WebGame(Game):
     """One page of the site in a fresh browser context."""
 
     def __init__(self, browser, scale, phone, url=None, loaded=True):
-        self.facts = browser.facts
-        self.driver, self.scale, self.phone = browser.driver, scale, phone
-        self.browser, self.shot_path, self.site = browser, browser.shot_path, browser.site
+        self.facts, self.browser, self.scale, self.phone = browser.facts, browser, scale, phone
+        self.driver, self.shot_path, self.site = browser.driver, browser.shot_path, browser.site
         self.origin, self.features = browser.site.origin, browser.features
         self.viewport = PHONE if phone else DESKTOP
         origin, path = url or (self.origin, browser.site.prefix)
         self.id = self.driver("open", origin=origin, path=path, viewport=self.viewport,
                               dpr=scale, touch=phone, loaded=loaded)
 
+    def __call__(self, op, **args):
+        """An operation of web_driver.mjs on this game's page."""
+        return self.driver(op, game=self.id, **args)
+
     def eval(self, expression):
-        return self.driver("eval", game=self.id, expression=expression)
+        return self("eval", expression=expression)
 
     def wait(self, expression, message, timeout=30):
         try:
-            self.driver("waitFor", game=self.id, expression=expression, timeout=timeout * 1000)
+            self("waitFor", expression=expression, timeout=timeout * 1000)
         except AssertionError as error:
             raise AssertionError("%s (%s)" % (message, str(error).splitlines()[0])) from None
 
@@ -302,26 +285,25 @@ class WebGame(Game):
         the page is loaded again. The browser would offer to install it."""
         self.pictures_in()
         if "install_prompt" in self.features:
-            errors = self.driver("installabilityErrors", origin=self.origin, path="/",
-                                 ready="%s && %s" % (WINDOW_SHOWN, SERVICE_WORKER_ACTIVE))
+            errors = self.driver("installabilityErrors", origin=self.origin, path="/", ready=STARTED)
             check(errors == [], "the browser would not install the page: %r" % errors)
         self.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
         self.site.offline = True  # the host going away takes the network
-        self.driver("reload", game=self.id)
+        self("reload")
         self.wait_ready("the page did not show its window offline")
 
     def reload(self):
         """The page loaded again, until its window shows: the board may be a
         game kept in the tab, finished and without frames."""
         self.pictures_in()
-        self.driver("reload", game=self.id)
+        self("reload")
         self.wait_shown()
 
     def follow_link(self, query):
         """The page's address again, with `query`, as a link or bookmark
         brings a player back."""
         self.pictures_in()
-        self.driver("goto", game=self.id, url=self.origin + self.site.prefix + query)
+        self("goto", url=self.origin + self.site.prefix + query)
         self.wait_ready("the page did not show its window from a link")
 
     def wait_settled(self, kept_before):
@@ -342,11 +324,11 @@ class WebGame(Game):
 
     def end(self):
         if self.id is not None:
-            self.driver("close", game=self.id)
+            self("close")
             self.id = None
 
     def problems(self):
-        return [] if self.id is None else self.driver("problems", game=self.id)
+        return [] if self.id is None else self("problems")
 
     # The client area on the screen. On a phone the form is scaled to fit,
     # which resamples its pictures: it is looked at with the viewport as wide
@@ -357,11 +339,11 @@ class WebGame(Game):
     def widened(self, action):
         if not self.phone:
             return action()
-        self.driver("viewport", game=self.id, **DESKTOP)
+        self("viewport", **DESKTOP)
         try:
             return action()
         finally:
-            self.driver("viewport", game=self.id, **PHONE)
+            self("viewport", **PHONE)
 
     def client_pixels(self):
         client = self.widened(self.client_box)
@@ -371,7 +353,7 @@ class WebGame(Game):
         """The viewport, or the clip of it, in device pixels, as PNG or
         another of ImageMagick's formats. Where the engine shoots more than
         the clip, the clip is cut out of it here."""
-        shot = self.driver("screenshot", game=self.id, clip=clip)
+        shot = self("screenshot", clip=clip)
         png, crop = base64.b64decode(shot["png"]), []
         if clip is not None and shot["clip"] != clip:
             x, y = [round((clip[a] - shot["clip"][a]) * self.scale) for a in ("x", "y")]
@@ -390,49 +372,44 @@ class WebGame(Game):
                 out.write(self.png())
 
         def shoot():
-            client, form = self.client_box(), self.eval(box("#form"))
+            client, form = self.eval("[%s, %s]" % (box("#client"), box("#form")))
             above = client["y"] - form["y"]
             return above, self.png(dict(client, y=form["y"], height=client["height"] + above), "ppm")
         above, ppm = self.widened(shoot)
         return ClientView(Screenshot(ppm), (0, 0), self.scale, self.facts, above)
 
-    # Input at form points.
-    def click(self, x, y):
-        self.clicks([(x, y)])
-
-    def clicks(self, points):
+    # Form points, the centre of a form pixel, and CSS pixels.
+    def css(self, points, back=False):
         client = self.client_box()
         unit = client["width"] / self.facts.client_size[0]  # CSS pixels per form pixel
-        self.driver("clicks", game=self.id, touch=self.phone, points=[
-            (client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points])
+        if back:
+            return [((x - client["x"]) / unit - 0.5, (y - client["y"]) / unit - 0.5) for x, y in points]
+        return [(client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points]
 
-    def burst(self, points, caption):
-        self.clicks(points)
-        self.mnemonic(caption)
+    def clicks(self, points, fast=False, css=False):  # always as fast as the driver goes
+        self("clicks", touch=self.phone, points=points if css else self.css(points))
 
     def click_box(self, selector, index=0):
         """The pointer on the middle of an element."""
         r = self.eval(box(selector, index))
-        self.driver("clicks", game=self.id, touch=self.phone,
-                    points=[(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)])
+        self.clicks([(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)], css=True)
 
     def key(self, *names):
-        self.driver("keys", game=self.id, keys=[KEYS[name] for name in names])
+        self("keys", keys=[KEYS.get(name) or name.replace("alt+", "Alt+") for name in names])
 
     def mnemonic(self, caption, menu_bar=True):
         """On the Russian layout (keyboard_layout), a Latin letter is the key
         where a Russian keyboard has it, typing the Cyrillic letter of that
         key."""
-        letter = caption[caption.index("&") + 1].lower()
-        if letter.isascii() and self.browser.layout == "ru":
-            key = {"key": RUSSIAN_KEYS[US_KEYS.index(letter)], "code": "Key" + letter.upper(),
-                   "keyCode": ord(letter.upper()), "alt": menu_bar}
-        elif letter.isascii():
+        letter = mnemonic(caption).lower()
+        if letter.isascii() and self.browser.layout != "ru":
             key = ("Alt+" if menu_bar else "") + letter
-        else:  # where a Russian keyboard has it
-            us = US_KEYS[RUSSIAN_KEYS.index(letter)].upper()
-            key = {"key": letter, "code": "Key" + us, "keyCode": ord(us), "alt": menu_bar}
-        self.driver("keys", game=self.id, keys=[key])
+        else:
+            typed, us = (RUSSIAN_LETTER[letter], letter) if letter.isascii() \
+                else (letter, LATIN_KEY[letter])
+            key = {"key": typed, "code": "Key" + us.upper(), "keyCode": ord(us.upper()),
+                   "alt": menu_bar}
+        self("keys", keys=[key])
 
     # As assistive technology reads the page: Chromium's accessibility tree.
     def accessible_nodes(self):
@@ -444,7 +421,7 @@ class WebGame(Game):
                     b["width"] / unit, b["height"] / unit) if b else (0, 0, 0, 0)
         return [(n["role"], n["text"] if n["role"] in LIVE_ROLES and not n["name"] else n["name"],
                  True, n["focused"], form_box(n["box"]))
-                for n in self.driver("accessibilityTree", game=self.id)]
+                for n in self("accessibilityTree")]
 
     def audit(self):
         """What an accessibility checker finds wrong with the page: axe-core's
@@ -453,24 +430,24 @@ class WebGame(Game):
         on the bar) and, for a Cyrillic one, the Latin letter of its key, the
         last of which, pressed on a Latin keyboard, must open the drop-down."""
         found = ["%s (%s): %s" % (v["id"], v["help"], ", ".join(v["targets"]))
-                 for v in self.driver("axe", game=self.id)]
-        nodes = self.driver("accessibilityTree", game=self.id)
+                 for v in self("axe")]
+        nodes = self("accessibilityTree")
         f = self.facts
         menu, exit_entry = f.menu_captions[0].replace("&", ""), f.exit_caption.replace("&", "")
         shortcut = ([n["keyshortcuts"] for n in nodes if n["name"] == menu][0].split() or [""])[-1]
 
         def opened():  # its entry is in the tree while it shows
-            tree = self.driver("accessibilityTree", game=self.id)
+            tree = self("accessibilityTree")
             return tree if any(n["name"] == exit_entry for n in tree) else None
         try:
-            self.driver("keys", game=self.id, keys=[shortcut])
+            self("keys", keys=[shortcut])
             nodes += wait_for(opened, 10, "")
         except AssertionError:  # no such key, or the menu stays shut
             found.append("%r, the shortcut of %r, does not open it" % (shortcut, menu))
         self.key("Escape", "Escape")
         for caption, alt in [(c, "Alt+") for c in f.menu_captions] + [(f.exit_caption, "")]:
-            text, letter = caption.replace("&", ""), caption[caption.index("&") + 1].lower()
-            keys = [letter] if letter.isascii() else [letter, US_KEYS[RUSSIAN_KEYS.index(letter)]]
+            text, letter = caption.replace("&", ""), mnemonic(caption).lower()
+            keys = [letter] if letter.isascii() else [letter, LATIN_KEY[letter]]
             wanted = " ".join(alt + key.upper() for key in keys)
             shown = {n["keyshortcuts"] for n in nodes if n["role"] == "menuitem" and n["name"] == text}
             if shown != {wanted}:
@@ -484,40 +461,32 @@ class WebGame(Game):
     def overlapping_taps(self, points):
         """Fingers down on the form points one after the other, then lifted in
         the same order, each lift while the later ones still touch."""
-        client = self.client_box()
-        unit = client["width"] / self.facts.client_size[0]
-        self.driver("overlappingTouches", game=self.id, points=[
-            (client["x"] + (x + 0.5) * unit, client["y"] + (y + 0.5) * unit) for x, y in points])
+        self("overlappingTouches", points=self.css(points))
 
     def forced_colours(self, active):
-        self.driver("forcedColors", game=self.id, active=active)
+        self("forcedColors", active=active)
 
     def languages(self):
         """Each named node of the accessibility tree: (role, name, the
         language a screen reader reads it in)."""
-        return [(n["role"], n["name"], n["lang"])
-                for n in self.driver("languages", game=self.id)]
+        return [(n["role"], n["name"], n["lang"]) for n in self("languages")]
 
     def drawn_fonts(self, selectors):
         """For each element, the faces its text is drawn in."""
-        return self.driver("drawnFonts", game=self.id, selectors=selectors)
+        return self("drawnFonts", selectors=selectors)
 
     def new_tab(self):
         self.pictures_in()
-        self.driver("newTab", game=self.id, origin=self.origin, path="/")
+        self("newTab", path="/")
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""
-        client, entry = self.client_box(), self.eval(box("#pictureSetList [role=option]", i))
-        unit = client["width"] / self.facts.client_size[0]
-        return ((entry["x"] + entry["width"] / 2 - client["x"]) / unit - 0.5,
-                (entry["y"] + entry["height"] / 2 - client["y"]) / unit - 0.5)
+        entry = self.eval(box("#pictureSetList [role=option]", i))
+        return self.css([(entry["x"] + entry["width"] / 2, entry["y"] + entry["height"] / 2)], back=True)[0]
 
     # The menu and the boxes.
-    MENU_BAR_ENTRIES = "#menubar [role=menuitem]:not(#menu-dropdown *)"
-
     def click_menu(self, i):
-        self.click_box(self.MENU_BAR_ENTRIES, i)
+        self.click_box("#menubar [role=menuitem]:not(#menu-dropdown *)", i)
 
     def click_drop_down(self):
         self.click_box("#menu-dropdown [role=menuitem], #menu-dropdown button")
@@ -540,16 +509,16 @@ class WebGame(Game):
         check((client["width"], client["height"]) == tuple(self.facts.client_size),
               "the client area is %r CSS pixels" % ((client["width"], client["height"]),))
         form = self.eval(box("#form"))
-        self.driver("viewport", game=self.id, **WIDE)
+        self("viewport", **WIDE)
         try:
             wider = self.eval(box("#form"))
         finally:
-            self.driver("viewport", game=self.id, **self.viewport)
+            self("viewport", **self.viewport)
         check((wider["width"], wider["height"]) == (form["width"], form["height"]),
               "the form grew with the viewport: %r, then %r" % (form, wider))
 
     def closed(self):
-        return self.driver("closed", game=self.id)
+        return self("closed")
 
     def running(self):
         return not self.closed() and not self.eval(

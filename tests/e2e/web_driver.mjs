@@ -4,9 +4,10 @@
 // WebDriver over HTTP), which is all it speaks. A fresh context per game.
 //
 // Usage: node web_driver.mjs chromium|firefox|webkit
-// Reads one JSON request per line on stdin, {"id", "op", ...arguments}, and
-// answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
-// Positions are CSS pixels of the page.
+// Reads one JSON request per line on stdin, {"id", "op", "game", ...arguments},
+// and answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
+// Every operation takes the game and the request. Positions are CSS pixels
+// of the page.
 
 import { spawn } from 'node:child_process';
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
@@ -28,7 +29,6 @@ const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 // it, drawing the text around with other anti-aliasing from then on.
 const WEBKIT_ENV = { WEBKIT_FORCE_COMPOSITING_MODE: '1' };
 const TIMEOUT_MS = 30000;
-const KEY_DELAY_MS = 30;
 const POLL_MS = 50;
 // axe-core's WCAG 2.2 A and AA rules.
 const AXE = new URL('node_modules/axe-core/axe.min.js', import.meta.url);
@@ -37,45 +37,24 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Whether a request stays within the site (or is data the page made).
 const local = (url, origin) => url.startsWith(origin + '/') || /^(data|blob):/.test(url);
+const leftOrigin = (url) => 'a request left the origin: ' + url;
 
 // Polls check() until it gives something true.
 async function waitFor(check, what, timeout) {
   const deadline = Date.now() + timeout;
-  for (;;) {
-    if (await check()) return;
+  while (!(await check())) {
     if (Date.now() > deadline) throw new Error('timed out waiting for ' + what);
     await sleep(POLL_MS);
   }
 }
 
 // A key by name, with modifiers ("Alt+h", "Shift+Tab"), or a letter that the
-// US layout lacks as a Russian layout types it: {key, code, keyCode, alt}.
-const MODIFIERS = ['Alt', 'Shift', 'Control'];
-const ALT = 1;  // the modifier bit of Input.dispatchKeyEvent
-
-// The modifiers held for a key and the key's own name.
+// US layout lacks as a Russian layout types it, {key, code, keyCode, alt}:
+// the modifiers held for it and the key's own name.
 function parseKey(key) {
   if (typeof key !== 'string') return { held: key.alt ? ['Alt'] : [], name: key.key };
   const parts = key.split('+');
-  const held = parts.slice(0, -1).filter((part) => MODIFIERS.includes(part));
-  return { held, name: parts[parts.length - 1] || '+' };
-}
-
-// -- Chromium and Firefox: puppeteer-core -------------------------------------
-
-// What a game's page did that no scenario allows: a request that left the
-// origin (the service worker's too, where the engine reports them), an
-// uncaught error.
-function watch(game, origin) {
-  game.problems ??= [];
-  game.closed = false;
-  const request = (url) => {
-    if (!local(url, origin)) game.problems.push('a request left the origin: ' + url);
-  };
-  game.page.on('request', (r) => request(r.url()));
-  game.page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
-  game.page.on('close', () => { game.closed = true; });
-  game.watchWorker = (cdp) => cdp.on('Network.requestWillBeSent', (e) => request(e.request.url));
+  return { held: parts.slice(0, -1), name: parts[parts.length - 1] || '+' };
 }
 
 // Input that closes the page (the menu's "Exit") ends without its last
@@ -83,6 +62,8 @@ function watch(game, origin) {
 const untilClosed = (game, input) => input().catch((error) => {
   if (!game.page.isClosed()) throw error;
 });
+
+// -- Chromium and Firefox: puppeteer-core -------------------------------------
 
 async function puppeteerEngine(engineName) {
   const { default: puppeteer } = await import('puppeteer-core');
@@ -96,6 +77,7 @@ async function puppeteerEngine(engineName) {
   // per ratio, started when a game first asks for it. Chromium sets it per
   // page.
   const browsers = new Map();
+  let installer;
   const browserAt = (dpr) => {
     const key = chromium ? 1 : dpr;
     if (!browsers.has(key)) browsers.set(key, launch(dpr));
@@ -104,33 +86,68 @@ async function puppeteerEngine(engineName) {
   const setViewport = (game, { width, height }) => game.page.setViewport(chromium
     ? { width, height, deviceScaleFactor: game.dpr, hasTouch: game.touch, isMobile: game.touch }
     : { width, height });
-  // Each service worker's requests, where the DevTools protocol shows them.
+  // What a game's page did that no scenario allows: a request that left the
+  // origin (its service workers' too, where the DevTools protocol shows
+  // them), an uncaught error.
+  const request = (game, url) => local(url, game.origin) || game.problems.push(leftOrigin(url));
   const watchWorkers = (game, browser) => browser.on('targetcreated', async (target) => {
     if (target.type() !== 'service_worker' || game.context !== target.browserContext()) return;
     // A worker may be gone before it can be watched (one replaced at once).
     const cdp = await target.createCDPSession().catch(() => null);
     if (!cdp) return;
-    game.watchWorker(cdp);
+    cdp.on('Network.requestWillBeSent', (e) => request(game, e.request.url));
     await cdp.send('Network.enable').catch(() => {});
   });
   // `loaded`: until the page's load event; otherwise at once, for a page
   // whose load a stalled style sheet holds back.
-  const newPage = async (game, origin, path, loaded = true) => {
-    game.page = await game.context.newPage();
-    game.page.setDefaultTimeout(TIMEOUT_MS);
-    if (game.init) await game.page.evaluateOnNewDocument(game.init);
-    watch(game, origin);
+  const newPage = async (game, path, loaded = true) => {
+    const page = game.page = await game.context.newPage();
+    page.setDefaultTimeout(TIMEOUT_MS);
+    if (game.init) await page.evaluateOnNewDocument(game.init);
+    page.on('request', (r) => request(game, r.url()));
+    page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
     await setViewport(game, game.viewport);
-    if (chromium) game.cdp = await game.page.createCDPSession();
-    const going = game.page.goto(origin + path);
+    if (chromium) game.cdp = await page.createCDPSession();
+    const going = page.goto(game.origin + path);
     if (loaded) await going; else going.catch(() => {});
+  };
+  // Chromium's accessibility tree, each node but the ignored ones with its
+  // element's border box in CSS pixels (or null), in tree order.
+  const axTree = async (game, boxes) => {
+    const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
+    const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+    const out = [];
+    const walk = async (node) => {
+      if (!node) return;
+      if (!node.ignored) {
+        const model = boxes && node.backendDOMNodeId && await game.cdp.send(
+          'DOM.getBoxModel', { backendNodeId: node.backendDOMNodeId }).catch(() => null);
+        const quad = model?.model?.border;
+        out.push({ node, byId,
+                   box: quad ? { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] } : null });
+      }
+      for (const id of node.childIds ?? []) await walk(byId.get(id));
+    };
+    await walk(nodes.find((node) => !node.parentId));
+    return out;
+  };
+  // DevTools hands the keyboard shortcuts over as their UTF-8 bytes read one
+  // by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they are
+  // read back as UTF-8 here where they come that way.
+  const utf8 = (bytes) => {
+    try {
+      return /[^\0-\xff]/.test(bytes) ? bytes
+        : new TextDecoder('utf-8', { fatal: true }).decode(Buffer.from(bytes, 'latin1'));
+    } catch {
+      return bytes;
+    }
   };
   return {
     // `profile`: a browser of its own with a profile on disk, as a player's
     // is, rather than a fresh context that keeps its caches in memory.
     // `init`: a script run in the page before its own (for measurements).
     async open({ origin, path, viewport, dpr, touch, init, profile, loaded }) {
-      const game = { viewport, dpr, touch, init };
+      const game = { origin, viewport, dpr, touch, init, problems: [] };
       if (profile) {
         game.folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
         game.browser = await launch(dpr, game.folder);
@@ -139,29 +156,31 @@ async function puppeteerEngine(engineName) {
         game.context = await (await browserAt(dpr)).createBrowserContext();
       }
       if (chromium) watchWorkers(game, game.context.browser());
-      await newPage(game, origin, path, loaded);
+      await newPage(game, path, loaded);
       return game;
     },
-    viewport: (game, size) => { game.viewport = size; return setViewport(game, size); },
-    clicks: (game, points, touch) => untilClosed(game, async () => {
+    setViewport: (game, { width, height }) => {
+      game.viewport = { width, height };
+      return setViewport(game, game.viewport);
+    },
+    clicks: (game, { points, touch }) => untilClosed(game, async () => {
       for (const [x, y] of points) {
         if (touch) await game.page.touchscreen.tap(x, y);
         else await game.page.mouse.click(x, y);
       }
     }),
-    keys: (game, keys) => untilClosed(game, async () => {
+    keys: (game, { keys }) => untilClosed(game, async () => {
+      const keyboard = game.page.keyboard;
       for (const key of keys) {
-        const keyboard = game.page.keyboard;
         const { held, name } = parseKey(key);
         for (const modifier of held) await keyboard.down(modifier);
         if (typeof key === 'string' || !game.cdp) {
-          await keyboard.press(name, { delay: KEY_DELAY_MS });
+          await keyboard.press(name);
         } else {  // a key that only a Russian layout has, as Chromium gets it
           const event = { key: key.key, code: key.code, windowsVirtualKeyCode: key.keyCode,
-                          modifiers: key.alt ? ALT : 0 };
+                          modifiers: key.alt ? 1 : 0 };
           await game.cdp.send('Input.dispatchKeyEvent', key.alt
             ? { ...event, type: 'rawKeyDown' } : { ...event, type: 'keyDown', text: key.key });
-          await sleep(KEY_DELAY_MS);
           await game.cdp.send('Input.dispatchKeyEvent', { ...event, type: 'keyUp' });
         }
         for (const modifier of held.reverse()) await keyboard.up(modifier);
@@ -169,63 +188,60 @@ async function puppeteerEngine(engineName) {
     }),
     // puppeteer takes whole CSS pixels: the clip widened to them, which
     // web.py cuts the wanted clip out of.
-    async screenshot(game, clip) {
+    async screenshot(game, { clip }) {
       if (clip) {
         const [x, y] = [Math.floor(clip.x), Math.floor(clip.y)];
         clip = { x, y, width: Math.ceil(clip.x + clip.width) - x,
                  height: Math.ceil(clip.y + clip.height) - y };
       }
-      const png = await game.page.screenshot({ clip: clip ?? undefined, type: 'png',
-                                               captureBeyondViewport: false });
+      // Chromium can encode faster, as the same pixels; WebDriver BiDi cannot.
+      const png = await game.page.screenshot({ clip: clip ?? undefined, captureBeyondViewport: false,
+                                               optimizeForSpeed: chromium });
       return { png: Buffer.from(png).toString('base64'), clip };
     },
-    eval: (game, expression) => game.page.evaluate(expression),
+    eval: (game, { expression }) => game.page.evaluate(expression),
     reload: (game) => game.page.reload(),
-    goto: (game, url) => game.page.goto(url),
-    closed: (game) => game.closed || game.page.isClosed(),
+    goto: (game, { url }) => game.page.goto(url),
+    closed: (game) => game.page.isClosed(),
     async close(game) {
       await (game.browser ?? game.context).close();
       if (game.folder) await rm(game.folder, { recursive: true, force: true });
     },
-    async problems(game) {
-      const found = game.problems;
-      game.problems = [];
-      return found;
-    },
+    problems: (game) => game.problems.splice(0),
     // What keeps the browser from offering to install the page as an app, as
-    // a profile of its own (not incognito) sees it once `ready` holds.
-    async installabilityErrors({ origin, path, ready }) {
-      const folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-      const browser = await launch(1, folder);
+    // a profile of its own (not incognito) sees it once `ready` holds, on a
+    // first visit: the browser is started once, and forgets the origin and
+    // its cache before each visit.
+    async installabilityErrors(_, { origin, path, ready }) {
+      installer ??= mkdtemp(join(tmpdir(), 'tarpo-profile-')).then(
+        async (folder) => ({ folder, browser: await launch(1, folder) }));
+      const page = await (await installer).browser.newPage();
       try {
-        const page = (await browser.pages())[0] ?? await browser.newPage();
+        const cdp = await page.createCDPSession();
+        await cdp.send('Storage.clearDataForOrigin', { origin, storageTypes: 'all' });
+        await cdp.send('Network.clearBrowserCache');
         await page.goto(origin + path);
         await waitFor(() => page.evaluate(ready), ready, TIMEOUT_MS);
-        const cdp = await page.createCDPSession();
         return (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
       } finally {
-        await browser.close();
-        await rm(folder, { recursive: true, force: true });
+        await page.close();
       }
     },
     // Fingers on the screen at once: each down in turn, then each lifted in
     // turn, every lift while the later fingers are still down.
-    async overlappingTouches(game, points) {
+    async overlappingTouches(game, { points }) {
       const touches = points.map(([x, y], id) => ({ x, y, id }));
-      for (let n = 1; n <= touches.length; ++n) {
-        await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: touches.slice(0, n) });
-      }
-      for (let n = 1; n < touches.length; ++n) {
-        await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: touches.slice(n) });
-      }
-      await game.cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      const touch = (type, touchPoints) => game.cdp.send('Input.dispatchTouchEvent', { type, touchPoints });
+      for (let n = 1; n <= touches.length; ++n) await touch('touchStart', touches.slice(0, n));
+      for (let n = 1; n < touches.length; ++n) await touch('touchMove', touches.slice(n));
+      await touch('touchEnd', []);
     },
     // The page as a high-contrast theme shows it (forced colours), or not.
-    forcedColors: (game, active) => game.page.emulateMediaFeatures(
+    forcedColors: (game, { active }) => game.page.emulateMediaFeatures(
       [{ name: 'forced-colors', value: active ? 'active' : 'none' }]),
     // The faces the page's text of each element is drawn in:
     // [[{familyName, isCustomFont, glyphCount}...]...].
-    async drawnFonts(game, selectors) {
+    async drawnFonts(game, { selectors }) {
       await game.cdp.send('DOM.enable');
       await game.cdp.send('CSS.enable');
       const { root } = await game.cdp.send('DOM.getDocument', { depth: -1 });
@@ -238,19 +254,17 @@ async function puppeteerEngine(engineName) {
     },
     // The page opened again in a new tab of the same browser, in place of
     // the old one, which is closed.
-    async newTab(game, origin, path) {
+    async newTab(game, { path }) {
       const old = game.page;
-      await newPage(game, origin, path);
+      await newPage(game, path);
       await old.close();
     },
-    // The language a screen reader reads each named node of Chromium's
-    // accessibility tree in: its element's, or the nearest ancestor's, lang
-    // attribute. [{role, name, lang}]
+    // The language a screen reader reads each named node in: its element's,
+    // or the nearest ancestor's, lang attribute. [{role, name, lang}]
     async languages(game) {
-      const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
       const out = [];
-      for (const node of nodes) {
-        if (node.ignored || !node.name?.value || !node.backendDOMNodeId) continue;
+      for (const { node } of await axTree(game, false)) {
+        if (!node.name?.value || !node.backendDOMNodeId) continue;
         const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId: node.backendDOMNodeId });
         const { result } = await game.cdp.send('Runtime.callFunctionOn', {
           objectId: object.objectId, returnByValue: true,
@@ -261,46 +275,15 @@ async function puppeteerEngine(engineName) {
       }
       return out;
     },
-    // Chromium's accessibility tree as a screen reader gets it, in tree
-    // order, without the nodes it leaves out: [{role, name, focused,
-    // keyshortcuts, text, box}], `text` the text inside the node, `box` its
-    // border box in CSS pixels or null.
-    // DevTools hands the keyboard shortcuts over as their UTF-8 bytes read
-    // one by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they
-    // are read back as UTF-8 here where they come that way.
+    // The tree as a screen reader gets it: [{role, name, focused,
+    // keyshortcuts, text, box}], `text` the text inside the node.
     async accessibilityTree(game) {
-      const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
-      const byId = new Map(nodes.map((node) => [node.nodeId, node]));
       const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
-      const utf8 = (bytes) => {
-        if (!bytes || /[^\0-\xff]/.test(bytes)) return bytes;
-        try {
-          return new TextDecoder('utf-8', { fatal: true }).decode(Buffer.from(bytes, 'latin1'));
-        } catch {
-          return bytes;
-        }
-      };
-      const text = (node) => node.ignored ? '' : node.role?.value === 'StaticText'
-        ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {})).join('');
-      const out = [];
-      const walk = async (node) => {
-        if (!node) return;
-        if (!node.ignored) {
-          let box = null;
-          if (node.backendDOMNodeId) {
-            const model = await game.cdp.send('DOM.getBoxModel', { backendNodeId: node.backendDOMNodeId })
-              .catch(() => null);
-            const quad = model?.model.border;
-            if (quad) box = { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] };
-          }
-          out.push({ role: node.role?.value ?? '', name: node.name?.value ?? '',
-                     focused: !!property(node, 'focused'),
-                     keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node), box });
-        }
-        for (const id of node.childIds ?? []) await walk(byId.get(id));
-      };
-      await walk(nodes.find((node) => !node.parentId));
-      return out;
+      const text = (node, byId) => node.ignored ? '' : node.role?.value === 'StaticText'
+        ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {}, byId)).join('');
+      return (await axTree(game, true)).map(({ node, byId, box }) => ({
+        role: node.role?.value ?? '', name: node.name?.value ?? '', focused: !!property(node, 'focused'),
+        keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node, byId), box }));
     },
     // axe-core's violations of WCAG 2.2 A and AA on the page as it is:
     // [{id, help, targets}]. Its source is evaluated in the page, as the
@@ -316,6 +299,10 @@ async function puppeteerEngine(engineName) {
     },
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
+      if (!installer) return;
+      const { folder, browser } = await installer;
+      await browser.close();
+      await rm(folder, { recursive: true, force: true });
     },
   };
 }
@@ -327,18 +314,15 @@ const WEBDRIVER_KEYS = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Space
                          ArrowRight: '\uE014', Home: '\uE011', End: '\uE010',
                          Shift: '\uE008', Control: '\uE009', Alt: '\uE00A' };
 
-function freePort() {
-  return new Promise((resolve, reject) => {
-    const server = createServer().listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    }).on('error', reject);
+const freePort = () => new Promise((resolve) => {
+  const server = createServer().listen(0, '127.0.0.1', () => {
+    const { port } = server.address();
+    server.close(() => resolve(port));
   });
-}
+});
 
 // WebKitGTK takes its device pixel ratio from GDK_SCALE: one WebKitWebDriver
 // per ratio, each starting a MiniBrowser per game in the tests' X display.
-// A driver holds one session at a time: one game at a time.
 async function webkit() {
   const drivers = new Map();
   const driverAt = async (dpr) => {
@@ -354,23 +338,22 @@ async function webkit() {
     }
     return drivers.get(dpr).url;
   };
-  const call = async (game, method, path, body) => {
-    const response = await fetch(game.url + path, {
-      method, headers: { 'Content-Type': 'application/json' },
-      body: body === undefined ? undefined : JSON.stringify(body),
+  const call = async (url, method, path, body) => {
+    const response = await fetch(url + path, {
+      method, headers: { 'Content-Type': 'application/json' }, body: body && JSON.stringify(body),
     });
     const { value } = await response.json();
     if (!response.ok) throw new Error(`${method} ${path}: ${value.error}: ${value.message}`);
     return value;
   };
-  const session = (game, method, path, body) => call(game, method, `/session/${game.session}${path}`, body);
+  const session = (game, method, path, body) => call(game.url, method, `/session/${game.session}${path}`, body);
   // The expression's value; a promise is awaited.
-  const evaluate = (game, expression) => session(game, 'POST', '/execute/async', {
+  const evaluate = (game, { expression }) => session(game, 'POST', '/execute/async', {
     script: `const done = arguments[arguments.length - 1];
              Promise.resolve().then(() => (${expression})).then(done, (e) => done({ thrown: String(e) }));`,
     args: [],
   }).then((value) => {
-    if (value && typeof value === 'object' && 'thrown' in value) throw new Error(value.thrown);
+    if (value?.thrown) throw new Error(value.thrown);
     return value;
   });
   const actions = (game, source) => session(game, 'POST', '/actions', { actions: [source] });
@@ -378,65 +361,63 @@ async function webkit() {
     game.closed ||= await session(game, 'GET', '/window').then(() => false, () => true);
     return game.closed;
   };
-  const viewport = async (game, { width, height }) => {
-    const inner = await evaluate(game, '[innerWidth, innerHeight]');
+  const setViewport = async (game, { width, height }) => {
+    const inner = await evaluate(game, { expression: '[innerWidth, innerHeight]' });
     const outer = await session(game, 'GET', '/window/rect');
     await session(game, 'POST', '/window/rect', {
       width: outer.width + width - inner[0], height: outer.height + height - inner[1],
     });
-    await waitFor(() => evaluate(game, `innerWidth === ${width} && innerHeight === ${height}`),
+    await waitFor(() => evaluate(game, { expression: `innerWidth === ${width} && innerHeight === ${height}` }),
                   'a viewport of ' + width + ' x ' + height, TIMEOUT_MS);
   };
   return {
-    async open({ origin, path, viewport: size, dpr, loaded = true }) {
-      const game = { url: await driverAt(dpr), origin, closed: false };
-      game.session = (await call(game, 'POST', '/session', {
+    async open({ origin, path, viewport, dpr, loaded = true }) {
+      const url = await driverAt(dpr);
+      const { sessionId } = await call(url, 'POST', '/session', {
         capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {
           binary: MINIBROWSER, args: ['--automation'] }, pageLoadStrategy: loaded ? 'normal' : 'none' } },
-      })).sessionId;
+      });
+      const game = { url, origin, session: sessionId, seen: new Set() };
       await session(game, 'POST', '/timeouts', { script: TIMEOUT_MS });
       await session(game, 'POST', '/url', { url: origin + path });
-      await viewport(game, size);
+      await setViewport(game, viewport);
       return game;
     },
-    viewport,
-    async clicks(game, points) {
-      const steps = points.flatMap(([x, y]) => [
+    setViewport,
+    clicks: (game, { points }) => actions(game, {
+      type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
+      actions: points.flatMap(([x, y]) => [
         { type: 'pointerMove', x: Math.floor(x), y: Math.floor(y), origin: 'viewport' },
-        { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]);
-      await actions(game, { type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
-                            actions: steps });
-    },
-    async keys(game, keys) {
+        { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]),
+    }),
+    async keys(game, { keys }) {
       for (const key of keys) {
         const { held, name } = parseKey(key);
         const value = WEBDRIVER_KEYS[name] ?? name;
-        const modifiers = held.map((modifier) => WEBDRIVER_KEYS[modifier]);
+        const down = held.map((m) => ({ type: 'keyDown', value: WEBDRIVER_KEYS[m] }));
+        const up = held.reverse().map((m) => ({ type: 'keyUp', value: WEBDRIVER_KEYS[m] }));
         await actions(game, { type: 'key', id: 'keyboard', actions: [
-          ...modifiers.map((m) => ({ type: 'keyDown', value: m })),
-          { type: 'keyDown', value }, { type: 'pause', duration: KEY_DELAY_MS },
-          { type: 'keyUp', value },
-          ...modifiers.reverse().map((m) => ({ type: 'keyUp', value: m }))] });
+          ...down, { type: 'keyDown', value }, { type: 'keyUp', value }, ...up] });
       }
     },
     // The whole viewport: web.py cuts the clip out of it.
     async screenshot(game) {
-      const [width, height] = await evaluate(game, '[innerWidth, innerHeight]');
+      const [width, height] = await evaluate(game, { expression: '[innerWidth, innerHeight]' });
       return { png: await session(game, 'GET', '/screenshot'), clip: { x: 0, y: 0, width, height } };
     },
     eval: evaluate,
     reload: (game) => session(game, 'POST', '/refresh', {}),
-    goto: (game, url) => session(game, 'POST', '/url', { url }),
+    goto: (game, { url }) => session(game, 'POST', '/url', { url }),
     closed,
-    close: (game) => call(game, 'DELETE', `/session/${game.session}`),
+    close: (game) => call(game.url, 'DELETE', `/session/${game.session}`),
     // Classic WebDriver reports neither requests nor errors: the requests
     // are read from the page's resource timing.
     async problems(game) {
       if (await closed(game)) return [];
-      const urls = await evaluate(game, "performance.getEntriesByType('resource').map((e) => e.name)");
-      const found = urls.filter((url) => !local(url, game.origin) && !(game.seen ??= new Set()).has(url));
+      const urls = await evaluate(game, { expression: "performance.getEntriesByType('resource').map((e) => e.name)" });
+      const found = urls.filter((url) => !local(url, game.origin) && !game.seen.has(url));
       found.forEach((url) => game.seen.add(url));
-      return found.map((url) => 'a request left the origin: ' + url);
+      return found.map(leftOrigin);
     },
     async end() {
       for (const { child } of drivers.values()) child.kill();
@@ -444,53 +425,42 @@ async function webkit() {
   };
 }
 
-const name = process.argv[2];
-const engine = await (name === 'webkit' ? webkit() : puppeteerEngine(name));
+const engine = await (process.argv[2] === 'webkit' ? webkit() : puppeteerEngine(process.argv[2]));
 const games = new Map();
 let lastId = 0;
-
-// Every operation but these takes a game by its number.
 const ops = {
-  async open(args) {
-    games.set(++lastId, await engine.open(args));
+  ...engine,
+  async open(_, request) {
+    games.set(++lastId, await engine.open(request));
     return lastId;
   },
-  async close(game) {
+  async close(game, request) {
     await engine.close(game);
-    games.delete([...games].find(([, g]) => g === game)[0]);
+    games.delete(request.game);
   },
   // Polled here rather than with waitForFunction, which a page's
   // Content-Security-Policy without 'unsafe-eval' stops. A page that is
   // being loaded again has no context to evaluate in.
   waitFor: (game, { expression, timeout }) => waitFor(
-    () => engine.eval(game, expression).catch(() => false), expression, timeout),
+    () => engine.eval(game, { expression }).catch(() => false), expression, timeout),
   // A new viewport size, once the page has laid itself out for it: its
   // resize handlers run before the next frame.
-  async viewport(game, { width, height }) {
-    await engine.viewport(game, { width, height });
-    await engine.eval(game, `new Promise((done) => {
+  async viewport(game, size) {
+    await engine.setViewport(game, size);
+    await engine.eval(game, { expression: `new Promise((done) => {
       requestAnimationFrame(() => requestAnimationFrame(() => done(true)));
-    })`);
+    })` });
   },
-  installabilityErrors: (args) => engine.installabilityErrors(args),
 };
-// The arguments each engine operation takes after the game, in order.
-const ARGS = { clicks: ['points', 'touch'], keys: ['keys'], screenshot: ['clip'], eval: ['expression'],
-               goto: ['url'], overlappingTouches: ['points'],
-               forcedColors: ['active'], drawnFonts: ['selectors'], newTab: ['origin', 'path'] };
 
-const input = createInterface({ input: process.stdin });
-for await (const line of input) {
-  const { id, op, game: number, ...args } = JSON.parse(line);
+for await (const line of createInterface({ input: process.stdin })) {
+  const request = JSON.parse(line);
   let answer;
   try {
-    const game = games.get(number);
-    const value = op in ops
-      ? await (op === 'open' || op === 'installabilityErrors' ? ops[op](args) : ops[op](game, args))
-      : await engine[op](game, ...(ARGS[op] ?? []).map((key) => args[key]));
-    answer = { id, value: value ?? null };
+    const value = await ops[request.op](games.get(request.game), request);
+    answer = { id: request.id, value: value ?? null };
   } catch (error) {
-    answer = { id, error: String(error.stack || error) };
+    answer = { id: request.id, error: String(error.stack || error) };
   }
   process.stdout.write(JSON.stringify(answer) + '\n');
 }

@@ -12,8 +12,8 @@ import sys
 import tempfile
 import unicodedata
 
-from game import ClientView, Game, check, device, same_twice, wait_for
-from xsession import SCREEN, XSession
+from game import ClientView, Game, check, device, mnemonic, same_twice, wait_for
+from xsession import CLICK, SCREEN, XSession
 
 
 def map_mnemonic_letters(x, facts, letter_keys):
@@ -30,17 +30,23 @@ def map_mnemonic_letters(x, facts, letter_keys):
 
 def key_map(x):
     """The key codes of the keyboard map and the keysyms of each."""
-    keys = {}
-    for line in x.run(["xmodmap", "-pke"]).decode().splitlines():
-        code, _, syms = line.partition("=")
-        keys[code.split()[1]] = syms.split()
-    return keys
+    lines = x.run(["xmodmap", "-pke"]).decode().splitlines()
+    return {code.split()[1]: syms.split() for code, _, syms in (line.partition("=") for line in lines)}
+
+
+def keysym(letter):
+    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
+    if letter.isascii():
+        return letter
+    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
+    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
 
 
 class QtProgram:
     name = "qt"
     features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring", "wayland", "no_display"})
+                          "board_keys", "accessibility", "focus_ring", "wayland", "no_display",
+                          "rapid"})
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
     logical_menu_bar = True
@@ -52,8 +58,8 @@ class QtProgram:
         return asked
 
     def start(self, x, scale, env=None):
-        extra = dict(env or {}, **({"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {}))
-        return x.start([self.exe], extra_env=extra)
+        return x.start([self.exe], extra_env=dict(env or {}, **(
+            {"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {})))
 
     def stop(self, x):
         pass
@@ -70,23 +76,22 @@ class QtProgram:
 
 class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
-    (make_prefix) for the whole suite, thrown away at the end."""
+    (make_prefix) for the whole suite, thrown away at the end; `probe`: the
+    MSAA probe that reads the window as a screen reader does (msaa.py)."""
     name = "wine"
     features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring"})
+                          "board_keys", "accessibility", "focus_ring", "rapid"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
     def __init__(self, exe, booted_prefix, probe=None):
-        """`probe`: the MSAA probe that reads the window as a screen reader
-        does (msaa.py)."""
         self.exe, self.probe = exe, probe
         self.folder = tempfile.TemporaryDirectory(prefix="tarpo-wine-")
         self.prefix = os.path.join(self.folder.name, "prefix")
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = 96  # what a fresh prefix has
+        self.dpi = None
 
     @classmethod
     def make_prefix(cls, prefix):
@@ -96,12 +101,11 @@ class WineProgram:
         boot = subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.PIPE,
                               stderr=subprocess.STDOUT, timeout=300)
         subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-        if boot.returncode != 0:
-            raise AssertionError("wineboot -i failed:\n" + boot.stdout.decode(errors="replace"))
+        check(boot.returncode == 0, "wineboot -i failed:\n" + boot.stdout.decode(errors="replace"))
 
-    def wine(self, x, argv, **kwargs):
-        return x.start(["wine", *argv], extra_env=self.env, stdout=self.log, stderr=self.log,
-                       **kwargs)
+    def wine(self, x, argv, **popen):
+        return x.start(["wine", *argv], extra_env=self.env,
+                       **dict({"stdout": self.log, "stderr": self.log}, **popen))
 
     def scale(self, asked):
         """The scale at the nearest whole dpi, which LogPixels takes."""
@@ -109,6 +113,11 @@ class WineProgram:
         return dpi // 96 if dpi % 96 == 0 else dpi / 96
 
     def start(self, x, scale):
+        if self.dpi is None:
+            # The server and Wine's own services stay up from one game to the
+            # next, as on a desktop where Wine already runs.
+            subprocess.run(["wineserver", "-p"], env=dict(os.environ, **self.env), check=True, timeout=60)
+            self.dpi = None
         dpi = device(96, scale)  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
@@ -119,14 +128,14 @@ class WineProgram:
 
     def reader(self, x, proc, bus):
         from msaa import MsaaReader
-        return MsaaReader(lambda **popen: x.start(["wine", self.probe], extra_env=self.env,
-                                                  stderr=self.log, **popen))
+        return MsaaReader(lambda **popen: self.wine(x, [self.probe], **popen))
 
     def stop(self, x):
-        subprocess.run(["wineserver", "-k"], env=dict(x.env, **self.env), timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pass
 
     def close(self):
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, **self.env), timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.log.close()
         self.folder.cleanup()
 
@@ -139,21 +148,18 @@ class WineProgram:
         """tarpo.exe with the piece's bitmap resource renamed: start-up stops
         with a box titled with the program's name, the game's window never
         shows, and the status is 1."""
-        name = ("%s/%s" % (folder, piece)).upper()
+        wide = ("%s/%s" % (folder, piece)).upper().encode("utf-16-le")
         with open(self.exe, "rb") as exe:
             data = exe.read()
-        wide = name.encode("utf-16-le")
-        check(data.count(wide) == 1, "%s is not a resource name of %s" % (name, self.exe))
+        check(data.count(wide) == 1, "%r is not a resource name of %s" % (wide, self.exe))
         broken = os.path.join(self.folder.name, "broken.exe")
         with open(broken, "wb") as out:  # the same length, so the file stays valid
-            out.write(data.replace(wide, (name[:-1] + "X").encode("utf-16-le")))
+            out.write(data.replace(wide, wide[:-2] + b"X\0"))
         x = desktop.x
         proc = self.wine(x, [broken])
         x.find_window(os.path.splitext(os.path.basename(self.exe))[0], timeout=60)
         desktop.save_screen("missing-picture")
-        check(not x.run(["xdotool", "search", "--onlyvisible", "--name",
-                         "^%s$" % desktop.facts.title], check=False).split(),
-              "the game's window shows without a picture")
+        check(not x.visible(desktop.facts.title), "the game's window shows without a picture")
         x.key("Return")
         status = proc.wait(30)
         check(status == 1, "exit status %d, not 1" % status)
@@ -161,46 +167,27 @@ class WineProgram:
 
 class XDesktop:
     """The suite's side of an X program: the X session, the games started in
-    it, and screenshots of the whole screen saved as PPM."""
+    it, and screenshots of the whole screen saved as PPM; with
+    `accessibility`, an AT-SPI bus for the Qt build; `x`: a session of the
+    caller's instead of one of its own."""
     # 104 %: edges rounded one by one leave seams; 125 %: frames too thin
     # where rounded widths do not add up.
     hidpi_scales = (2, 1.04, 1.25)
 
-    def __init__(self, program, facts, shots, screen=SCREEN, accessibility=False):
-        self.program, self.facts, self.shots, self.screen = program, facts, shots, screen
+    def __init__(self, program, facts, shots, screen=SCREEN, accessibility=False, x=None):
+        self.program, self.facts, self.shots = program, facts, shots
         self.name, self.features = program.name, program.features
-        self.games = []
-        self.accessibility, self.bus = accessibility, None
+        self.games, self.bus = [], None
         self.letter_keys = {}  # what xdotool presses for each mnemonic letter
-
-    def __enter__(self):
-        try:
-            self.x = XSession(self.screen).__enter__()
-        except BaseException:
-            self.program.close()
-            raise
-        try:
-            self.map_mnemonic_letters()
-            if self.accessibility and self.program.name == "qt":
+        with contextlib.ExitStack() as undo:
+            undo.callback(self.program.close)
+            self.x = x or undo.enter_context(XSession(screen))
+            map_mnemonic_letters(self.x, self.facts, self.letter_keys)
+            if accessibility:
                 from atspi import AccessibilityBus
                 self.bus = AccessibilityBus(self.x)
                 self.x.env.update(self.bus.env)
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        try:
-            self.x.__exit__()
-        finally:
-            self.program.close()
-
-    def map_mnemonic_letters(self):
-        map_mnemonic_letters(self.x, self.facts, self.letter_keys)
-
-    def key_map(self):
-        return key_map(self.x)
+            self.end = undo.pop_all().close
 
     @contextlib.contextmanager
     def keyboard_layout(self, layout):
@@ -208,7 +195,7 @@ class XDesktop:
         layout has is typed by its keysym; every other mnemonic letter by the
         key code of the key that types it on the Latin layout."""
         def codes():
-            return {syms[0]: code for code, syms in self.key_map().items() if syms}
+            return {syms[0]: code for code, syms in key_map(self.x).items() if syms}
         latin = codes()
         self.x.run(["setxkbmap", layout])
         try:
@@ -219,11 +206,10 @@ class XDesktop:
             yield
         finally:
             self.x.run(["setxkbmap", "us"])
-            self.map_mnemonic_letters()
+            map_mnemonic_letters(self.x, self.facts, self.letter_keys)
 
     def start(self, scale=1, env=None, asked=None):
-        self.games.append(XGame(self.x, self.program, self.facts, scale, env, self.shot_path, asked,
-                                self.bus, self.letter_keys))
+        self.games.append(XGame(self, scale, env, asked))
         return self.games[-1]
 
     def save_screen(self, name):
@@ -249,24 +235,19 @@ class XDesktop:
 
 
 class XGame(Game):
-    """One run of an X program and its window on the screen."""
+    """One run of an X program and its window on the screen, started at
+    display scale `asked` (by default `scale`), where its window must show
+    at `scale`."""
 
-    def __init__(self, x, program, facts, scale=1, env=None, shot_path=None, asked=None, bus=None,
-                 letter_keys=None):
-        """Starts the program at display scale `asked` (by default `scale`),
-        where its window must show at `scale`; with an accessibility bus, it
-        can be read as a screen reader reads it; `letter_keys` gives what
-        xdotool presses for each mnemonic letter."""
-        self.facts = facts
-        self.x, self.program, self.shot_path, self.bus = x, program, shot_path, bus
-        self.reader = None
-        self.letter_keys = letter_keys
-        self.scale = program.scale(scale)
-        asked = program.scale(asked) if asked else self.scale
-        self.entries = None
-        self.proc = program.start(x, asked) if env is None else program.start(x, asked, env)
+    def __init__(self, desktop, scale=1, env=None, asked=None):
+        self.x, self.program, self.facts = desktop.x, desktop.program, desktop.facts
+        self.shot_path, self.bus, self.letter_keys = desktop.shot_path, desktop.bus, desktop.letter_keys
+        self.reader = self.entries = None
+        self.scale = self.program.scale(scale)
+        asked = self.program.scale(asked) if asked else self.scale
+        self.proc = self.program.start(self.x, asked, *([env] if env else []))
         try:
-            self.window = x.find_window(facts.title, timeout=60, proc=self.proc)
+            self.window = self.x.find_window(self.facts.title, timeout=60, proc=self.proc)
             self.wait_active()
             self.settle()
         except BaseException:
@@ -314,7 +295,7 @@ class XGame(Game):
 
         def changed():
             board = self.look().board(pictures)
-            return board if board != shown else None
+            return board != shown and board
         try:
             redrawn = wait_for(changed, 5, "")
         except AssertionError:
@@ -330,37 +311,25 @@ class XGame(Game):
     def close_window(self):
         self.x.run(["wmctrl", "-i", "-c", str(self.window)])
 
-    def at(self, x, y):
-        """The screen position of a form point."""
-        return self.view(None).at(x, y)
-
     def view(self, shot):
         return ClientView(shot, (self.left, self.edges_top), self.scale, self.facts, self.above)
 
     def click(self, x, y):
-        self.x.click(*self.at(x, y))
+        self.x.click(*self.view(None).at(x, y))
 
-    def clicks(self, points):
-        command = ["xdotool"]
-        for point in points:
-            command += ["mousemove", "--sync", *map(str, self.at(*point)), "click", "1"]
-        self.x.run(command)
-
-    def burst(self, points, caption):
-        command = ["xdotool"]
-        for point in points:
-            command += ["mousemove", *map(str, self.at(*point)), "click", "--delay", "0", "1"]
-        self.x.run(command + ["key", "alt+" + self.mnemonic_key(caption)])
+    def clicks(self, points, fast=False):
+        """One after the other; `fast`: without waiting for the pointer to
+        get to each point."""
+        move = ["mousemove"] if fast else ["mousemove", "--sync"]
+        self.x.run(["xdotool"] + [word for point in points for word in
+                                  move + list(map(str, self.view(None).at(*point))) + CLICK])
 
     def key(self, *names):
         self.x.key(*names)
 
     def mnemonic(self, caption, menu_bar=True):
-        self.x.key(("alt+" if menu_bar else "") + self.mnemonic_key(caption))
-
-    def mnemonic_key(self, caption):
         """What xdotool presses to type the mnemonic letter of a caption."""
-        return self.letter_keys[mnemonic(caption).lower()]
+        self.x.key(("alt+" if menu_bar else "") + self.letter_keys[mnemonic(caption).lower()])
 
     def look(self, save_as=None):
         return self.view(self.x.screenshot(save_as and self.shot_path(save_as)))
@@ -368,10 +337,9 @@ class XGame(Game):
     def accessible_nodes(self):
         if self.reader is None:
             self.reader = self.program.reader(self.x, self.proc, self.bus)
-        origin = self.at(0, 0)
-        return [(role, name, showing, focused,
-                 ((x - origin[0]) / self.scale, (y - origin[1]) / self.scale, w / self.scale,
-                  h / self.scale))
+        ox, oy = self.view(None).at(0, 0)
+        s = self.scale
+        return [(role, name, showing, focused, ((x - ox) / s, (y - oy) / s, w / s, h / s))
                 for role, name, showing, focused, (x, y, w, h) in self.reader.nodes()]
 
     def client_pixels(self):
@@ -380,10 +348,10 @@ class XGame(Game):
     def check_fixed_size(self):
         """Size hints with minimum = maximum, Motif hints without minimise and
         maximise, and a window manager that keeps to them."""
-        f = self.facts
+        f, window = self.facts, str(self.window)
         check(self.size == (f.client_size[0], f.client_size[1] + self.menu_height)
               and 15 <= self.menu_height <= 30, "window size %r" % (self.size,))
-        hints = self.x.run(["xprop", "-id", str(self.window)]).decode()
+        hints = self.x.run(["xprop", "-id", window]).decode()
         for bound in ("minimum", "maximum"):
             check("program specified %s size: %d by %d" % (bound, *self.size) in hints,
                   "the window is not fixed in size:\n" + hints)
@@ -392,20 +360,17 @@ class XGame(Game):
         functions, decorations = (int(v, 16) for v in motif[0].split("=")[1].split(",")[1:3])
         # Motif bits: 0x01 all, 0x08 minimise, 0x10 maximise (functions);
         # 0x01 all, 0x20 minimise, 0x40 maximise (decorations).
-        check(not functions & (0x01 | 0x08 | 0x10), "window offers minimise/maximise: " + motif[0])
-        check(not decorations & (0x01 | 0x20 | 0x40), "window decorates minimise/maximise: "
-              + motif[0])
+        check(not functions & 0x19 and not decorations & 0x61,
+              "the window offers or decorates minimise/maximise: " + motif[0])
         # The window manager takes the hints: it offers neither resize nor
         # maximise (openbox keeps minimise on principle), and a maximise
         # request changes nothing. The window manager handles requests in
         # order: once a later one shows, it has handled the maximise.
-        actions = self.x.run(["xprop", "-id", str(self.window), "_NET_WM_ALLOWED_ACTIONS"]).decode()
+        actions = self.x.run(["xprop", "-id", window, "_NET_WM_ALLOWED_ACTIONS"]).decode()
         check("_NET_WM_ACTION_RESIZE" not in actions and "MAXIMIZE" not in actions, actions)
-        window = str(self.window)
         self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz"])
         self.x.run(["wmctrl", "-i", "-r", window, "-b", "add,above"])
-        wait_for(lambda: b"_NET_WM_STATE_ABOVE" in self.x.run(["xprop", "-id", window,
-                                                               "_NET_WM_STATE"]),
+        wait_for(lambda: b"_NET_WM_STATE_ABOVE" in self.x.run(["xprop", "-id", window, "_NET_WM_STATE"]),
                  10, "the window manager did not handle the requests")
         self.x.run(["wmctrl", "-i", "-r", window, "-b", "remove,above"])
         check(self.x.geometry(self.window)[2:] == self.size, "maximise changed the window size")
@@ -415,38 +380,33 @@ class XGame(Game):
 
     def click_drop_down(self):
         """The drop-down's one entry, under the first menu-bar entry."""
-        self.x.click(self.menu_entries()[0][0], self.at(0, 10)[1])
+        self.x.click(self.menu_entries()[0][0], self.view(None).at(0, 10)[1])
 
     def menu_entries(self):
-        """The centres of the menu-bar entries, found on the screen once."""
-        if self.entries is None:
-            entries = []
-
-            def found():
-                entries[:] = self.menu_entries_on(self.x.screenshot())
-                return len(entries) == len(self.facts.menu_captions)
-            try:
-                wait_for(found, 10, "")
-            except AssertionError:
-                raise AssertionError("menu-bar entries found at %r" % entries) from None
-            self.entries = entries
-        return self.entries
-
-    def menu_entries_on(self, shot):
-        """Runs of columns with text in the menu bar, split where the gap is
+        """The centres of the menu-bar entries, found on the screen once:
+        runs of columns with text in the menu bar, split where the gap is
         wider than a blank."""
-        top = self.top - self.menu_height
-        rows = range(top + 2, self.top - 2)
-        bg = shot.pixel(self.left + self.size[0] - 2, top + self.menu_height // 2)
-        inked = [x for x in range(self.left, self.left + self.size[0])
-                 if any(shot.pixel(x, y) != bg for y in rows)]
-        runs = []
-        for x in inked:
-            if runs and x - runs[-1][1] <= 6 * self.scale:
-                runs[-1][1] = x
-            else:
-                runs.append([x, x])
-        return [((a + b) // 2, top + self.menu_height // 2) for a, b in runs]
+        top, middle = self.top - self.menu_height, self.top - self.menu_height // 2
+        columns, seen = range(self.left, self.left + self.size[0]), []
+
+        def found():
+            shot = self.x.screenshot()
+            bg = shot.pixel(columns[-2], middle)
+            runs = []
+            for x in columns:
+                if any(shot.pixel(x, y) != bg for y in range(top + 2, self.top - 2)):
+                    if runs and x - runs[-1][1] <= 6 * self.scale:
+                        runs[-1][1] = x
+                    else:
+                        runs.append([x, x])
+            seen[:] = [((a + b) // 2, middle) for a, b in runs]
+            return len(seen) == len(self.facts.menu_captions) and list(seen)
+        if self.entries is None:
+            try:
+                self.entries = wait_for(found, 10, "")
+            except AssertionError:
+                raise AssertionError("menu-bar entries found at %r" % seen) from None
+        return self.entries
 
     def wait_box(self, title, text, timeout=10):
         self.x.find_window(title, timeout=timeout)
@@ -474,18 +434,6 @@ class XGame(Game):
               and top + height + sides[3] <= self.x.screen[1],
               "the window %r with its frame %r is cut off by the %dx%d screen"
               % ((left, top, width, height), sides, *self.x.screen))
-
-
-def mnemonic(caption):
-    return caption[caption.index("&") + 1]
-
-
-def keysym(letter):
-    """The X keysym name of a letter: "a", "Cyrillic_em", "Cyrillic_EM"."""
-    if letter.isascii():
-        return letter
-    words = unicodedata.name(letter).split()  # CYRILLIC SMALL LETTER EM
-    return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
 
 
 if __name__ == "__main__":

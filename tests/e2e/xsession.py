@@ -11,6 +11,10 @@ from game import Screenshot, wait_for
 
 
 SCREEN = (1024, 768)
+# xdotool waits 30 ms after each key and 100 ms after each click unless
+# told otherwise; the X server keeps events in order without that.
+KEY_DELAY_MS = 0
+CLICK = ["click", "--delay", "0", "1"]
 OPENBOX_CONFIG = "/etc/xdg/openbox/rc.xml"
 CLIENT_CLICKS = re.compile(r'<context name="Client">.*?</context>', re.S)
 # A window shown to learn whether the window manager shows windows yet.
@@ -19,25 +23,17 @@ PROBE_S = 3
 PROBE_TRIES = 5
 
 
-def read_text(path):
-    """A /proc file's text, or "?" once the thread it describes is gone."""
-    try:
-        with open(path) as f:
-            return f.read().strip()
-    except OSError:
-        return "?"
-
-
 def threads_of(pid):
     """Each thread of a process: its name, state and kernel wait channel."""
-    task = "/proc/%d/task" % pid
-    threads = []
-    for tid in sorted(os.listdir(task)):
-        comm, stat, wchan = (read_text(os.path.join(task, tid, name))
-                             for name in ("comm", "stat", "wchan"))
-        state = (stat.rpartition(")")[2].split() or ["?"])[0]
-        threads.append("%s %s in %s" % (comm, state, wchan))
-    return "; ".join(threads)
+    def read(tid, name):
+        try:
+            with open("/proc/%d/task/%s/%s" % (pid, tid, name)) as f:
+                return f.read().strip()
+        except OSError:  # the thread has gone
+            return "?"
+    return "; ".join("%s %s in %s" % (read(tid, "comm"), read(tid, "stat").rpartition(")")[2][:2].strip(),
+                                      read(tid, "wchan"))
+                     for tid in sorted(os.listdir("/proc/%d/task" % pid)))
 
 
 def in_frame(tree):
@@ -158,13 +154,16 @@ class XSession:
 
     wait_for = staticmethod(wait_for)
 
+    def visible(self, title):
+        """The ids of the windows titled `title` that show."""
+        return self.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                        check=False).split()
+
     def find_window(self, title, timeout=10, proc=None):
         """The window titled `title`; with `proc`, a program that ends
         before its window shows fails at once, with its status."""
         def search():
-            out = self.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                           check=False)
-            ids = out.split()
+            ids = self.visible(title)
             if not ids and proc is not None and proc.poll() is not None:
                 raise AssertionError("the program ended with status %d before its window %r "
                                      "showed" % (proc.returncode, title))
@@ -195,17 +194,12 @@ class XSession:
                    ", saying %r" % said if said else "", program))
 
     def window_gone(self, title, timeout=10):
-        self.wait_for(lambda: not self.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title], check=False).split(),
-            timeout, "window %r is still there" % title)
+        self.wait_for(lambda: not self.visible(title), timeout, "window %r is still there" % title)
 
     def geometry(self, window):
         """Absolute position and size of a window's own area (no decorations)."""
-        info = self.run(["xwininfo", "-id", str(window)]).decode()
-        value = {}
-        for line in info.splitlines():
-            key, _, rest = line.strip().partition(":")
-            value[key] = rest.strip()
+        value = dict(line.strip().partition(":")[::2]
+                     for line in self.run(["xwininfo", "-id", str(window)]).decode().splitlines())
         return (int(value["Absolute upper-left X"]), int(value["Absolute upper-left Y"]),
                 int(value["Width"]), int(value["Height"]))
 
@@ -216,12 +210,12 @@ class XSession:
                 out.write(ppm)
         return Screenshot(ppm)
 
-    def click(self, x, y, button=1):
+    def click(self, x, y):
         # --sync waits for the pointer to move, which it never does if it is
         # there already.
         here = self.run(["xdotool", "getmouselocation"]).split()[:2]
         sync = ["--sync"] if here != [b"x:%d" % x, b"y:%d" % y] else []
-        self.run(["xdotool", "mousemove", *sync, str(x), str(y), "click", str(button)])
+        self.run(["xdotool", "mousemove", *sync, str(x), str(y), *CLICK])
 
     def key(self, *keys):
-        self.run(["xdotool", "key", "--delay", "30", *keys])
+        self.run(["xdotool", "key", "--delay", str(KEY_DELAY_MS), *keys])

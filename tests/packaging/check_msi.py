@@ -252,8 +252,7 @@ def main():
             shots = os.path.join(work_dir, "shots")
             os.makedirs(shots)
             facts = Facts(form_json, solutions_json)
-            desktop = XDesktop(InstalledProgram(wine, link, facts.title), facts, shots)
-            desktop.x = x  # the installer's own X session
+            desktop = XDesktop(InstalledProgram(wine, link, facts.title), facts, shots, x=x)
             try:
                 test_start_look(desktop, facts, assets)
                 check_refused(wine, "/i", msi, os.path.join(work_dir, "refused.log"))
