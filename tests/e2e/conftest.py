@@ -26,6 +26,7 @@ MARKERS = {
     "keyboard_layout": "the player can type on a Russian keyboard layout",
     "board_keys": "the board is played by keys too",
     "accessibility": "a screen reader reads the window",
+    "focus_border": "the system sets how wide a focus border is drawn",
     "missing_picture": "a build can be broken by a picture missing",
     "touch": "the game is played by touch on a phone",
     "rapid": "bursts of input and many deals (where input is cheapest to send)",

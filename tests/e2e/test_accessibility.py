@@ -1,9 +1,13 @@
 """What a screen reader finds in the window, against what the screen shows."""
 
+import itertools
+
 import pytest
 
 from game import PictureSet, announced, check, wait_for
 
+# The system's focus border in pixels, wider and higher than the form's bands.
+FOCUS_BORDER = (5, 4)
 CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
 IMAGE_ROLES = {"image", "graphic"}
 
@@ -184,3 +188,31 @@ def audited(player, game, when):
     if "audit" in player.features:
         found = game.audit()
         check(not found, "%s: %s" % (when, "\n".join(found)))
+
+
+@pytest.mark.focus_border
+def test_system_focus_border(player, facts):
+    """The system's focus border set wider and higher than the form's ring
+    bands: each band of the ring on the focused cell is as wide as the
+    system says on the left and right, and as high at the top and bottom."""
+    f, ring = facts, facts.focus_ring
+    width, height = FOCUS_BORDER
+    with player.program.focus_border(player.x, width, height):
+        game = player.start()
+        game.key("Tab", "Tab")  # the button, the list, the board's first cell
+        left, top, ring_width, ring_height = ring["framed"]
+        ox, oy = f.cell_origin(0)
+        middle_x, middle_y = ox + left + ring_width // 2, oy + top + ring_height // 2
+
+        def bands():
+            view = game.look()
+            def run(points):
+                colours = [view.pixel(x, y) for x, y in points]
+                return [len(list(group)) for _, group in itertools.groupby(colours)][:2]
+            return {"left": run((x, middle_y) for x in range(ox + left, middle_x)),
+                    "top": run((middle_x, y) for y in range(oy + top, middle_y))}
+        wanted = {"left": [width, width], "top": [height, height]}
+        wait_for(lambda: bands() == wanted, 10,
+                 "the ring's bands are not the system's focus border")
+        game.look("system-focus-border")
+        game.end()

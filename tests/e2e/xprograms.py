@@ -80,7 +80,7 @@ class WineProgram:
     MSAA probe that reads the window as a screen reader does (msaa.py)."""
     name = "wine"
     features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring", "rapid"})
+                          "board_keys", "accessibility", "focus_ring", "rapid", "focus_border"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
@@ -91,7 +91,7 @@ class WineProgram:
         subprocess.run(["cp", "-a", booted_prefix, self.prefix], check=True)
         self.env = dict(self.ENV, WINEPREFIX=self.prefix)
         self.log = open(os.path.join(self.folder.name, "wine.log"), "wb")
-        self.dpi = None
+        self.dpi, self.server_up = None, False
 
     @classmethod
     def make_prefix(cls, prefix):
@@ -104,6 +104,11 @@ class WineProgram:
         check(boot.returncode == 0, "wineboot -i failed:\n" + boot.stdout.decode(errors="replace"))
 
     def wine(self, x, argv, **popen):
+        if not self.server_up:
+            # The server and Wine's own services stay up from one program to
+            # the next, as on a desktop where Wine already runs.
+            subprocess.run(["wineserver", "-p"], env=dict(os.environ, **self.env), check=True, timeout=60)
+            self.server_up = True
         return x.start(["wine", *argv], extra_env=self.env,
                        **dict({"stdout": self.log, "stderr": self.log}, **popen))
 
@@ -113,11 +118,6 @@ class WineProgram:
         return dpi // 96 if dpi % 96 == 0 else dpi / 96
 
     def start(self, x, scale):
-        if self.dpi is None:
-            # The server and Wine's own services stay up from one game to the
-            # next, as on a desktop where Wine already runs.
-            subprocess.run(["wineserver", "-p"], env=dict(os.environ, **self.env), check=True, timeout=60)
-            self.dpi = None
         dpi = device(96, scale)  # LogPixels
         if dpi != self.dpi:
             status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
@@ -125,6 +125,21 @@ class WineProgram:
             check(status == 0, "wine reg add LogPixels failed (%d)" % status)
             self.dpi = dpi
         return self.wine(x, [self.exe])
+
+    @contextlib.contextmanager
+    def focus_border(self, x, width, height):
+        """The system's focus border `width` by `height` pixels for the
+        programs started meanwhile."""
+        key = r"HKCU\Control Panel\Desktop"
+        values = {"FocusBorderWidth": width, "FocusBorderHeight": height}
+        try:
+            for name, value in values.items():
+                check(self.wine(x, ["reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d",
+                                    str(value), "/f"]).wait(60) == 0, "wine reg add %s failed" % name)
+            yield
+        finally:
+            for name in values:
+                self.wine(x, ["reg", "delete", key, "/v", name, "/f"]).wait(60)
 
     def reader(self, x, proc, bus):
         from msaa import MsaaReader
