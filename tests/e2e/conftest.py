@@ -15,7 +15,8 @@ from xsession import SCREEN
 
 # Too small for the window at scale 2, or at 1.25 with a title bar.
 SMALL_SCREEN = (640, 480)
-FEATURES = {"qt": QtProgram.features | {"rapid"}, "wine": WineProgram.features | {"rapid"},
+FEATURES = {"qt": QtProgram.features | {"rapid", "screen_reader"},
+            "wine": WineProgram.features | {"rapid"},
             **{name: frozenset(engine[1]) for name, engine in ENGINES.items()}}
 SCALES = {"qt": XDesktop.hidpi_scales, "wine": XDesktop.hidpi_scales,
           **{name: engine[2] for name, engine in ENGINES.items()}}
@@ -26,6 +27,7 @@ MARKERS = {
     "keyboard_layout": "the player can type on a Russian keyboard layout",
     "board_keys": "the board is played by keys too",
     "accessibility": "a screen reader reads the window",
+    "screen_reader": "a screen reader hears the window over AT-SPI, Orca among them",
     "missing_picture": "a build can be broken by a picture missing",
     "touch": "the game is played by touch on a phone",
     "rapid": "bursts of input and many deals (where input is cheapest to send)",
@@ -115,8 +117,8 @@ def players(pytestconfig, facts, shots, assets):
     for the session: one X session, one host and browser for all its tests."""
     started = {}
 
-    def get(program, small_screen=False, accessibility=False):
-        key = (program, small_screen, accessibility)
+    def get(program, small_screen=False, accessibility=False, screen_reader=False):
+        key = (program, small_screen, accessibility, screen_reader)
         if key not in started:
             config = pytestconfig
             if program == "qt":
@@ -128,7 +130,8 @@ def players(pytestconfig, facts, shots, assets):
                                 facts, shots, SMALL_SCREEN if small_screen else SCREEN)
             else:
                 from web import WebBrowser
-                made = WebBrowser(option(config, "site"), facts, shots, assets, program)
+                made = WebBrowser(option(config, "site"), facts, shots, assets, program,
+                                  screen_reader)
             started[key] = made.__enter__()
         return started[key]
     yield get
@@ -144,7 +147,8 @@ def player(request, program, players):
     marked = {m.name for m in request.node.iter_markers()}
     # The Qt build is read by a screen reader only on a bus started for it.
     player = players(program, "small_screen" in marked,
-                     "accessibility" in marked and program == "qt")
+                     bool(marked & {"accessibility", "screen_reader"}) and program == "qt",
+                     "screen_reader" in marked and program != "qt")
     yield player
     name = request.node.name.replace("/", "_")
     try:

@@ -28,6 +28,7 @@ KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
 KEYS.update(("alt+" + key, "Alt+" + key) for key in US_KEYS)
+KEYS.update(("shift+" + key, "Shift+" + KEYS[key]) for key in ("Up", "Down", "Left", "Right"))
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
 # The text of a notice while it shows.
 NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
@@ -67,9 +68,11 @@ def box(selector, index=0):
 ENGINES = {
     "web-chromium": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
                                   "keyboard_layout", "hosts", "deploy", "board_keys",
-                                  "accessibility", "focus_ring", "audit", "rapid", "start_up"},
+                                  "accessibility", "focus_ring", "audit", "rapid", "start_up",
+                                  "screen_reader"},
                      (2, 1.25, 1.5, 1.75), False),
-    "web-firefox": ("firefox", {"offline", "deploy", "board_keys", "start_up"}, (2,), False),
+    "web-firefox": ("firefox", {"offline", "deploy", "board_keys", "start_up", "screen_reader"},
+                    (2,), False),
     "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys",
                               "start_up"}, (2,), True),
 }
@@ -80,9 +83,10 @@ WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
 class Driver:
     """The Node process that drives an engine's browser."""
 
-    def __init__(self, engine="chromium", env=None):
+    def __init__(self, engine="chromium", env=None, headed=False):
         self.log = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine],
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine]
+                                     + ["headed"] * headed,
                                      cwd=HERE, env=env, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=self.log)
         self.last = 0
@@ -117,8 +121,11 @@ class WebBrowser:
     engine (ENGINES), the games (each a fresh browser context), screenshots
     saved as PNG."""
 
-    def __init__(self, site, facts, shots, assets, name="web-chromium"):
+    def __init__(self, site, facts, shots, assets, name="web-chromium", screen_reader=False):
+        """`screen_reader`: the browser shows its windows in an X session and
+        serves the page over AT-SPI there (`bus`)."""
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
+        self.screen_reader, self.bus = screen_reader, None
         self.engine, features, self.hidpi_scales, self.needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
@@ -146,7 +153,15 @@ class WebBrowser:
                 # The engine types a letter through the X keyboard map: the
                 # Cyrillic mnemonics get keys, as for the X programs.
                 map_mnemonic_letters(self.x, self.facts, {})
-            self.driver = Driver(self.engine, self.x.env if self.x else None)
+            if self.screen_reader:
+                from atspi import AccessibilityBus
+                from xsession import XSession
+                self.x = XSession().__enter__()
+                self.bus = AccessibilityBus(self.x)
+                # Firefox serves AT-SPI only where it is asked to; Chromium,
+                # in the page's language, offers no translation.
+                self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1", LANGUAGE="ru")
+            self.driver = Driver(self.engine, self.x.env if self.x else None, self.screen_reader)
         except BaseException:
             self.__exit__()
             raise

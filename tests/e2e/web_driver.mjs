@@ -3,7 +3,9 @@
 // puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver (classic
 // WebDriver over HTTP), which is all it speaks. A fresh context per game.
 //
-// Usage: node web_driver.mjs chromium|firefox|webkit
+// Usage: node web_driver.mjs chromium|firefox|webkit [headed]
+// "headed": Chromium and Firefox show their windows on $DISPLAY and serve
+// their accessibility tree over AT-SPI, as to a screen reader.
 // Reads one JSON request per line on stdin, {"id", "op", ...arguments}, and
 // answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
 // Positions are CSS pixels of the page.
@@ -84,13 +86,14 @@ const untilClosed = (game, input) => input().catch((error) => {
   if (!game.page.isClosed()) throw error;
 });
 
-async function puppeteerEngine(engineName) {
+async function puppeteerEngine(engineName, headed) {
   const { default: puppeteer } = await import('puppeteer-core');
   const chromium = engineName === 'chromium';
+  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility'] : CHROMIUM_ARGS;
   const launch = (dpr, userDataDir) => puppeteer.launch(chromium
-    ? { browser: 'chrome', executablePath: CHROMIUM, args: CHROMIUM_ARGS, headless: true,
+    ? { browser: 'chrome', executablePath: CHROMIUM, args, headless: !headed,
         userDataDir, defaultViewport: null }
-    : { browser: 'firefox', executablePath: FIREFOX, headless: true, defaultViewport: null,
+    : { browser: 'firefox', executablePath: FIREFOX, headless: !headed, defaultViewport: null,
         extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) } });
   // Firefox sets its device pixel ratio for the whole browser: one browser
   // per ratio, started when a game first asks for it. Chromium sets it per
@@ -120,6 +123,8 @@ async function puppeteerEngine(engineName) {
     watch(game, origin);
     await setViewport(game, game.viewport);
     if (chromium) game.cdp = await game.page.createCDPSession();
+    // A headed window has the keyboard once it is in front.
+    if (headed) await game.page.bringToFront();
     const going = game.page.goto(origin + path);
     if (loaded) await going; else going.catch(() => {});
   };
@@ -443,7 +448,7 @@ async function webkit() {
 }
 
 const name = process.argv[2];
-const engine = await (name === 'webkit' ? webkit() : puppeteerEngine(name));
+const engine = await (name === 'webkit' ? webkit() : puppeteerEngine(name, process.argv[3] === 'headed'));
 const games = new Map();
 let lastId = 0;
 
