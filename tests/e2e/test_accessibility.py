@@ -8,14 +8,23 @@ CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
 IMAGE_ROLES = {"image", "graphic"}
 
 
+# Keys that take the focus into the board and slide the tile of the cell
+# before the empty one: on it, by the board's last corner, the row's start
+# and end, with Enter; or from the first cell, with Shift and the arrow that
+# points from the tile to the gap.
+SLIDES = {"enter": ("ctrl+End", "Home", "End", "Left", "Return"),
+          "shift_arrow": ("ctrl+Home", "shift+Right")}
+
+
 @pytest.mark.accessibility
-def test_accessible_names(player, facts, assets):
+@pytest.mark.parametrize("slide", SLIDES)
+def test_accessible_names(player, facts, assets, slide):
     """What a screen reader finds, against what the screen shows: each
     cell named by its place and the tile it shows now, before the first
     game, after a deal, after slides and on the finished picture; the
     list named, the preview named by the set it shows; after a slide by
-    keys, the focus, with its ring, on the tile's new cell, and none from
-    a click; the win announced at the slide that brings the tiles home,
+    keys (`slide`), the focus, with its ring, on the tile's new cell, and
+    none from a click; the win announced at the slide that brings the tiles home,
     and not before. Where a checker reads the window (audit), it finds
     nothing amiss at start, dealt and finished."""
     f, texts = facts, facts.accessible
@@ -38,10 +47,8 @@ def test_accessible_names(player, facts, assets):
     check(not announced(game), "announced before the win: %r" % announced(game))
     audited(player, game, "dealt")
 
-    # Into the board to the cell before the empty one, by the board's last
-    # corner, the row's start and end, and slide its tile.
     before = f.cells - 2
-    game.key("Tab", "Tab", "ctrl+End", "Home", "End", "Left", "Return")
+    game.key("Tab", "Tab", *SLIDES[slide])
     wait_for(lambda: read_cells(game)[1] == f.cells - 1, 10,
              "the focus did not follow the tile into the empty cell")
     names, _ = read_cells(game)

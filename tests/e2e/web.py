@@ -24,7 +24,8 @@ PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
 KEYS = {"space": "Space", "Tab": "Tab", "shift+Tab": "Shift+Tab", "Up": "ArrowUp",
         "Down": "ArrowDown", "Left": "ArrowLeft", "Right": "ArrowRight", "Home": "Home",
-        "End": "End", "ctrl+End": "Control+End", "Return": "Enter", "Escape": "Escape"}
+        "End": "End", "ctrl+Home": "Control+Home", "ctrl+End": "Control+End", "Return": "Enter",
+        "Escape": "Escape"}
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
 KEYS.update(("alt+" + key, "Alt+" + key) for key in US_KEYS)
@@ -59,7 +60,8 @@ def box(selector, index=0):
 # install_prompt: the browser says whether it would offer to install the
 # page; keyboard_layout: a Russian keyboard layout can be put on; focus_ring:
 # the board's focused cell shows the form's ring, lines of one colour lined
-# with another;
+# with another; screen_reader: the browser in an X session serves the page
+# over AT-SPI, to Orca too;
 # text_antialiasing_varies: WebKit may draw the controls' captions again after
 # a modal box with other anti-aliasing, the same to the eye, so only the board
 # is compared across the boxes), the device pixel ratios of its hidpi group,
