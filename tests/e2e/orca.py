@@ -17,18 +17,15 @@ from game import wait_for
 # A line of Orca's debug output that gives a text it speaks, the voice after it.
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:\{| voice=|$)")
 
-SPEECHD_CONF = """AddModule "textlog" "sd_generic" "textlog.conf"
-DefaultModule textlog
+SPEECHD_CONF = """AddModule "silent" "sd_generic" "silent.conf"
+DefaultModule silent
 DefaultLanguage "ru"
 AudioOutputMethod "libao"
 """
+# libao's driver that plays nothing: there is no sound card.
+LIBAO_CONF = "default_driver=null\n"
 # sd_generic runs the command for each text: here one that does nothing.
-MODULE_CONF = """GenericExecuteSynth "true"
-GenericLanguage "ru" "ru" "utf-8"
-GenericLanguage "en" "en" "utf-8"
-AddVoice "ru" "MALE1" "ru"
-AddVoice "en" "MALE1" "en"
-"""
+MODULE_CONF = 'GenericExecuteSynth "true"\nAddVoice "ru" "MALE1" "ru"\n'
 # Orca leaves punctuation to the voice, so that the texts stay whole, and
 # says no keys.
 PROFILE = ["Default", "default"]
@@ -52,8 +49,8 @@ class ScreenReader:
         os.makedirs(os.path.join(home, "orca"))
         os.mkdir(run, 0o700)
         for path, text in ((os.path.join(speechd, "speechd.conf"), SPEECHD_CONF),
-                           (os.path.join(speechd, "modules", "textlog.conf"), MODULE_CONF),
-                           (os.path.join(home, ".libao"), "default_driver=null\n"),
+                           (os.path.join(speechd, "modules", "silent.conf"), MODULE_CONF),
+                           (os.path.join(home, ".libao"), LIBAO_CONF),
                            (os.path.join(home, "orca", "user-settings.conf"), ORCA_SETTINGS)):
             with open(path, "w") as f:
                 f.write(text)
@@ -77,7 +74,8 @@ class ScreenReader:
                                       stdout=terminal, stderr=self.log))
         finally:
             os.close(terminal)
-        threading.Thread(target=self.listen, daemon=True).start()
+        self.listener = threading.Thread(target=self.listen, daemon=True)
+        self.listener.start()
         wait_for(self.said, 60, "Orca said nothing on start")
 
     def listen(self):
@@ -117,6 +115,7 @@ class ScreenReader:
                 proc.wait(10)
             except subprocess.TimeoutExpired:
                 proc.kill()
+        self.listener.join(10)  # until Orca's end closes its terminal
         os.close(self.output)
         self.log.close()
         self.folder.cleanup()
