@@ -160,9 +160,8 @@ class WebBrowser:
                 from xsession import XSession
                 self.x = XSession().__enter__()
                 self.bus = AccessibilityBus(self.x)
-                # Firefox serves AT-SPI only where it is asked to; Chromium,
-                # in the page's language, offers no translation.
-                self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1", LANGUAGE="ru")
+                # Firefox serves AT-SPI only where it is asked to.
+                self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1")
             self.driver = Driver(self.engine, self.x.env if self.x else None, self.screen_reader)
         except BaseException:
             self.__exit__()

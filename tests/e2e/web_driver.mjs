@@ -89,7 +89,10 @@ const untilClosed = (game, input) => input().catch((error) => {
 async function puppeteerEngine(engineName, headed) {
   const { default: puppeteer } = await import('puppeteer-core');
   const chromium = engineName === 'chromium';
-  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility'] : CHROMIUM_ARGS;
+  // A headed window takes the page's language as the player's, so as not to
+  // offer a translation in an alert.
+  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility', '--accept-lang=ru']
+    : CHROMIUM_ARGS;
   const launch = (dpr, userDataDir) => puppeteer.launch(chromium
     ? { browser: 'chrome', executablePath: CHROMIUM, args, headless: !headed,
         userDataDir, defaultViewport: null }
