@@ -5,6 +5,7 @@ import pytest
 from game import PictureSet, announced, check, wait_for
 
 CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
+ANNOUNCING = {"notification", "alert"}  # roles a reader says when they show
 IMAGE_ROLES = {"image", "graphic"}
 
 
@@ -104,6 +105,7 @@ def test_heard(player, facts, assets):
     f, texts = facts, facts.accessible
     pictures = PictureSet(f, assets, 0, 1)
     orca = ScreenReader(player.x, player.bus)
+    heard = HeardEvents(player.bus)
     try:
         game = player.start()
         game.press_button()
@@ -114,7 +116,6 @@ def test_heard(player, facts, assets):
         for cell in solution[:-3]:
             tiles = slid(tiles, cell)
         game.wait_board(pictures, lambda t: t == tiles, "the clicks did not play")
-        heard = HeardEvents(player.bus)
         names = heard.names(CELL_ROLES)
         # Into the board, to the first tile left to slide, and Enter; then
         # Shift and the arrow that points from each tile left to the gap.
@@ -134,8 +135,8 @@ def test_heard(player, facts, assets):
             check(focused[1] == wanted, "after %r the focus came to a cell named %r, not %r; "
                   "the events: %s" % (typed, focused[1], wanted, told(heard.events()[since:])))
             orca.wait_said(wanted, said, "after %r Orca did not say %r" % (typed, wanted))
-        win = wait_for(lambda: next((i for i, (kind, source, value) in enumerate(heard.events())
-                                     if texts["solved"] in said_in(kind, source, value)), None),
+        win = wait_for(lambda: next((i for i, event in enumerate(heard.events())
+                                     if i >= since and texts["solved"] in said_in(*event)), None),
                        10, "the win was not announced")
         check(win > focused[0], "the win came before the focus: %s"
               % told(heard.events()[since:]))
@@ -146,8 +147,8 @@ def test_heard(player, facts, assets):
                        "Orca did not follow the focus after the win")
         check(sum(texts["solved"] in line for line in orca.said()) == 1,
               "Orca said the win other than once: %r" % orca.said())
-        heard.close()
     finally:
+        heard.close()
         orca.close()
 
 
@@ -169,15 +170,16 @@ def focus_heard(heard, since, names):
     if not gained:
         return None
     at, source = gained[-1], events[gained[-1]][1]
-    told = [value for kind, s, value in events[:at] if s == source and kind.endswith("name")]
-    if told and isinstance(told[-1], str):
-        return at, told[-1]
+    named = [value for kind, s, value in events[:at] if s == source and kind.endswith("name")]
+    if named and isinstance(named[-1], str):
+        return at, named[-1]
     # A node not read before, or whose program sends no name with the change
     # (Qt), is read afresh.
-    return at, names[source] if source in names and not told else source.name
+    return at, names[source] if source in names and not named else source.name
 
 
 def told(events):
+    """The events as a failure message tells them."""
     return "; ".join("%s of %r: %r" % (kind.rpartition(":")[2], source.name, value)
                      for kind, source, value in events)
 
@@ -187,9 +189,10 @@ def said_in(kind, source, value):
     region, or the name of a notification that shows."""
     if ":insert" in kind:
         return value or ""
-    if kind.endswith("showing") and value == 1 and source.getRoleName() in {"notification", "alert"}:
+    if kind.endswith("showing") and value == 1 and source.getRoleName() in ANNOUNCING:
         return source.name
     return ""
+
 
 def check_focus_ring(game, cell, focused, unfocused):
     """The focus ring of cell `cell` on the screen `focused`, against

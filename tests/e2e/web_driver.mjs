@@ -11,7 +11,7 @@
 // Positions are CSS pixels of the page.
 
 import { spawn } from 'node:child_process';
-import { mkdtemp, readFile, rm } from 'node:fs/promises';
+import { mkdir, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -89,13 +89,19 @@ const untilClosed = (game, input) => input().catch((error) => {
 async function puppeteerEngine(engineName, headed) {
   const { default: puppeteer } = await import('puppeteer-core');
   const chromium = engineName === 'chromium';
-  // A headed window takes the page's language as the player's, so as not to
-  // offer a translation in an alert.
-  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility', '--accept-lang=ru']
-    : CHROMIUM_ARGS;
-  const launch = (dpr, userDataDir) => puppeteer.launch(chromium
+  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility'] : CHROMIUM_ARGS;
+  // A headed Chromium with a profile that offers no translation: it would
+  // offer one in an alert, which a screen reader reads in place of the page.
+  const headedProfile = chromium && headed && mkdtemp(join(tmpdir(), 'tarpo-profile-'))
+    .then(async (folder) => {
+      await mkdir(join(folder, 'Default'));
+      await writeFile(join(folder, 'Default', 'Preferences'),
+                      JSON.stringify({ translate: { enabled: false } }));
+      return folder;
+    });
+  const launch = async (dpr, userDataDir) => puppeteer.launch(chromium
     ? { browser: 'chrome', executablePath: CHROMIUM, args, headless: !headed,
-        userDataDir, defaultViewport: null }
+        userDataDir: userDataDir ?? (await headedProfile || undefined), defaultViewport: null }
     : { browser: 'firefox', executablePath: FIREFOX, headless: !headed, defaultViewport: null,
         extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) } });
   // Firefox sets its device pixel ratio for the whole browser: one browser
@@ -322,6 +328,7 @@ async function puppeteerEngine(engineName, headed) {
     },
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
+      if (headedProfile) await rm(await headedProfile, { recursive: true, force: true });
     },
   };
 }
