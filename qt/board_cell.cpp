@@ -130,9 +130,14 @@ Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
+void Announcement::say(const QString& text) {
+    QMetaObject::invokeMethod(
+        this, [this, text] { sayNow(text); }, Qt::QueuedConnection);
+}
+
 // Shown afresh for each new text, so that the screen reader presents it; the
 // same text again while it shows is said only once.
-void Announcement::say(const QString& text) {
+void Announcement::sayNow(const QString& text) {
     if (isVisible() && accessibleName() == text) return;
     hide();
     setAccessibleName(text);

@@ -35,12 +35,18 @@ class BoardCell : public ImageBox {
 
 // The widget that a screen reader presents as a notification when it shows,
 // with its accessible name as the text; it draws nothing and takes no input.
+// A text is said once the input that led to it has been handled: a slide by
+// key takes the focus along after the game's move, and a screen reader stops
+// speaking when the focus moves.
 class Announcement : public QWidget {
     Q_OBJECT
 
   public:
     explicit Announcement(QWidget* parent);
     void say(const QString& text);
+
+  private:
+    void sayNow(const QString& text);
 };
 
 // Roles for assistive technology: a board cell is a button with a press

@@ -106,6 +106,17 @@ export class PictureBox {
         if (this.ringShown) this.drawFocusRing(g, box, dpr, ratio);
     }
 
+    // `canvas` in the place of the box's canvas, showing what it showed.
+    replaceCanvas(canvas) {
+        for (const property of ["left", "top", "width", "height"]) {
+            canvas.style[property] = this.canvas.style[property];
+        }
+        canvas.setAttribute("aria-label", this.canvas.getAttribute("aria-label"));
+        this.canvas.replaceWith(canvas);
+        this.canvas = canvas;
+        this.draw();
+    }
+
     showRing(on) {
         if (on === this.ringShown || !this.focusRing) return;
         this.ringShown = on;

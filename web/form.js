@@ -9,6 +9,9 @@ import {showMessage} from "./msgbox.js";
 
 const px = (v) => v + "px";
 
+// Resolves once the browser has rendered the next frame.
+const nextFrame = () => new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
+
 function place(element, [left, top, width, height]) {
     Object.assign(element.style, {left: px(left), top: px(top), width: px(width), height: px(height)});
 }
@@ -157,22 +160,26 @@ export class Form {
         board.setAttribute("aria-label", f.accessible.board);
         this.cells = [];
         this.focusedCell = 0;
+        this.renamed = new Set();  // the cells whose names changed since the focus last moved
+        this.cellCanvas = (cell) => {
+            const canvas = document.createElement("canvas");
+            canvas.id = `cell_${cell}`;
+            canvas.setAttribute("role", "gridcell");
+            canvas.tabIndex = cell === this.focusedCell ? 0 : -1;
+            canvas.addEventListener("click", () => actions.click(cell));
+            const showRing = (on) => () => this.cells[cell].showRing(on && canvas.matches(":focus-visible"));
+            canvas.addEventListener("focus", showRing(true));
+            canvas.addEventListener("blur", showRing(false));
+            return canvas;
+        };
         for (let row = 0; row < side; ++row) {
             const cells = document.createElement("div");
             cells.setAttribute("role", "row");
             board.append(cells);
             for (let cell = row * side; cell < (row + 1) * side; ++cell) {
-                const canvas = document.createElement("canvas");
-                canvas.id = `cell_${cell}`;
-                canvas.setAttribute("role", "gridcell");
-                canvas.tabIndex = cell === this.focusedCell ? 0 : -1;
-                canvas.addEventListener("click", () => actions.click(cell));
-                const box = new PictureBox(canvas, f.frame_width, frameRings, palette, f.focus_ring);
-                const showRing = (on) => () => box.showRing(on && canvas.matches(":focus-visible"));
-                canvas.addEventListener("focus", showRing(true));
-                canvas.addEventListener("blur", showRing(false));
+                const canvas = this.cellCanvas(cell);
+                this.cells.push(new PictureBox(canvas, f.frame_width, frameRings, palette, f.focus_ring));
                 cells.append(canvas);
-                this.cells.push(box);
             }
         }
         board.addEventListener("keydown", (event) => {
@@ -183,15 +190,20 @@ export class Form {
     }
 
     // The board's focus on `cell`; the cell takes the page's focus if the
-    // board has it.
+    // board has it. A screen reader speaks the name that comes with the
+    // focus, yet a browser may tell it of a new name only after the focus
+    // that follows in the same step, or not at all where it has not read the
+    // old one: a cell renamed since the focus last moved becomes a new
+    // element, which has its new name from the start, before it takes the
+    // focus.
     focusCell(cell) {
-        const from = this.cells[this.focusedCell].canvas;
-        const to = this.cells[cell].canvas;
-        const hadFocus = document.activeElement === from;
-        from.tabIndex = -1;
-        to.tabIndex = 0;
+        const hadFocus = this.cells.some((box) => box.canvas === document.activeElement);
+        this.cells[this.focusedCell].canvas.tabIndex = -1;
         this.focusedCell = cell;
-        if (hadFocus) to.focus();
+        if (hadFocus && this.renamed.has(cell)) this.cells[cell].replaceCanvas(this.cellCanvas(cell));
+        this.renamed.clear();
+        this.cells[cell].canvas.tabIndex = 0;
+        if (hadFocus) this.cells[cell].canvas.focus();
     }
 
     namePreview(name) {
@@ -210,11 +222,11 @@ export class Form {
     // cell, also while other fingers touch the screen, where the browser
     // would make no click of it. The browser's own click then does not come.
     takeTouches(actions) {
-        const canvases = this.cells.map((box) => box.canvas);
+        const canvas = (cell) => this.cells[cell].canvas;
         const down = new Map();  // touch identifier -> cell
         this.client.addEventListener("touchstart", (event) => {
             for (const touch of event.changedTouches) {
-                const cell = canvases.indexOf(touch.target);
+                const cell = this.cells.findIndex((box) => box.canvas === touch.target);
                 if (cell >= 0) down.set(touch.identifier, cell);
             }
         });
@@ -224,7 +236,7 @@ export class Form {
                 down.delete(touch.identifier);
                 if (cell === undefined || !clicks) continue;
                 event.preventDefault();
-                if (document.elementFromPoint(touch.clientX, touch.clientY) === canvases[cell]) {
+                if (document.elementFromPoint(touch.clientX, touch.clientY) === canvas(cell)) {
                     actions.click(cell);
                 }
             }
@@ -259,9 +271,14 @@ export class Form {
         this.cells[cell].show(f.cell_rects[framed ? "framed" : "unframed"][cell], picture, framed);
     }
 
-    // Said by a screen reader wherever the focus is; empty says nothing.
+    // Said by a screen reader wherever the focus is; empty says nothing. It
+    // is said after the focus that the same input moves (focusCell), a
+    // frame later, as a screen reader stops speaking when the focus moves
+    // and a browser may tell of what changes in one frame in any order.
     announce(text) {
-        document.getElementById("announcement").textContent = text;
+        nextFrame().then(() => {
+            document.getElementById("announcement").textContent = text;
+        });
     }
 
     drawPreview(set) {
@@ -305,7 +322,10 @@ export class Form {
         return {
             drawCell: (cell, set, piece, framed, name) => {
                 this.drawCell(cell, set, piece, framed !== 0);
-                this.cells[cell].canvas.setAttribute("aria-label", name);
+                const canvas = this.cells[cell].canvas;
+                if (canvas.getAttribute("aria-label") === name) return;
+                canvas.setAttribute("aria-label", name);
+                this.renamed.add(cell);
             },
             drawPreview: (set) => {
                 this.drawPreview(set);

@@ -7,6 +7,8 @@ namespace win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"tarpo.Announcement";
+// Posted to the window to say its text: it comes after the input being handled.
+constexpr UINT kSayMessage = WM_APP;
 
 }  // namespace
 
@@ -26,11 +28,16 @@ Announcement::Announcement(HWND parent) {
 }
 
 void Announcement::Say(const wchar_t* text) {
-    SetWindowTextW(hwnd_, text);
-    NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+    text_ = text;
+    PostMessageW(hwnd_, kSayMessage, 0, 0);
 }
 
 LRESULT Announcement::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSayMessage) {
+        SetWindowTextW(hwnd_, text_.c_str());
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+        return 0;
+    }
     if (message == WM_GETOBJECT) {
         if (const LRESULT answer =
                 AnswerGetObject(hwnd_, wParam, lParam, {.role = ROLE_SYSTEM_ALERT}))

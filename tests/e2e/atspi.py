@@ -70,3 +70,47 @@ class AccessibleWindow:
 
     def close(self):
         pass
+
+
+class HeardEvents:
+    """The AT-SPI events a screen reader goes by, in the order they come: the
+    focus gained or lost, a name changed, something shown or hidden, text
+    put in. `events()` gives what has come so far: (kind, source, value),
+    the value the new name, the text put in, or 1 or 0 for a state."""
+
+    KINDS = ("object:state-changed:focused", "object:property-change:accessible-name",
+             "object:state-changed:showing", "object:text-changed:insert")
+
+    def __init__(self, bus):
+        from gi.repository import GLib
+        self.bus, self.context, self.seen = bus, GLib.MainContext.default(), []
+        bus.atspi.Registry.registerEventListener(self.heard, *self.KINDS)
+
+    def heard(self, event):
+        value = event.detail1 if event.type.startswith("object:state") else event.any_data
+        self.seen.append((event.type, event.source, value))
+
+    def events(self):
+        while self.context.iteration(False):
+            pass
+        return list(self.seen)
+
+    def names(self, roles):
+        """The name of every node of one of `roles` in every application,
+        read as a screen reader reads what it presents: a program (Firefox)
+        tells a change of a name only to one who has read it."""
+        names = {}
+
+        def walk(node):
+            for child in node:
+                if child is not None:
+                    if child.getRoleName() in roles:
+                        names[child] = child.name
+                    walk(child)
+        for app in self.bus.desktop():
+            if app is not None:
+                walk(app)
+        return names
+
+    def close(self):
+        self.bus.atspi.Registry.deregisterEventListener(self.heard, *self.KINDS)

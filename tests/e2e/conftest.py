@@ -15,7 +15,7 @@ from xsession import SCREEN
 
 # Too small for the window at scale 2, or at 1.25 with a title bar.
 SMALL_SCREEN = (640, 480)
-FEATURES = {"qt": QtProgram.features, "wine": WineProgram.features,
+FEATURES = {"qt": QtProgram.features | {"screen_reader"}, "wine": WineProgram.features,
             **{name: frozenset(engine[1]) for name, engine in ENGINES.items()}}
 SCALES = dict.fromkeys(("qt", "wine"), XDesktop.hidpi_scales)
 SCALES.update((name, engine[2]) for name, engine in ENGINES.items())
@@ -27,6 +27,7 @@ MARKERS = {
     "board_keys": "the board is played by keys too",
     "accessibility": "a screen reader reads the window",
     "focus_border": "the system sets how wide a focus border is drawn",
+    "screen_reader": "a screen reader hears the window over AT-SPI, Orca among them",
     "missing_picture": "a build can be broken by a picture missing",
     "touch": "the game is played by touch on a phone",
     "rapid": "bursts of input and many deals (where input is cheapest to send)",
@@ -116,8 +117,8 @@ def players(pytestconfig, facts, shots, assets):
     for the session: one X session, one host and browser for all its tests."""
     started = {}
 
-    def get(program, small_screen=False, accessibility=False):
-        key = (program, small_screen, accessibility)
+    def get(program, small_screen=False, accessibility=False, screen_reader=False):
+        key = (program, small_screen, accessibility, screen_reader)
         if key not in started:
             def given(*names):
                 return [option(pytestconfig, name) for name in names]
@@ -128,7 +129,8 @@ def players(pytestconfig, facts, shots, assets):
                 started[key] = XDesktop(WineProgram(*given("wine", "wine-prefix", "msaa-probe")),
                                         facts, shots, screen)
             else:
-                started[key] = WebBrowser(*given("site"), facts, shots, assets, program)
+                started[key] = WebBrowser(*given("site"), facts, shots, assets, program,
+                                          screen_reader)
         return started[key]
     yield get
     for player in started.values():
@@ -143,7 +145,8 @@ def player(request, program, players):
     marked = {m.name for m in request.node.iter_markers()}
     # The Qt build is read by a screen reader only on a bus started for it.
     player = players(program, "small_screen" in marked,
-                     "accessibility" in marked and program == "qt")
+                     bool(marked & {"accessibility", "screen_reader"}) and program == "qt",
+                     "screen_reader" in marked and program != "qt")
     yield player
     name = request.node.name.replace("/", "_")
     try:

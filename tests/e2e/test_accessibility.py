@@ -9,17 +9,27 @@ from game import PictureSet, announced, check, wait_for
 # The system's focus border in pixels, wider and higher than the form's bands.
 FOCUS_BORDER = (5, 4)
 CELL_ROLES = {"push button", "table cell", "button", "gridcell", "cell"}
+ANNOUNCING = {"notification", "alert"}  # roles a reader says when they show
 IMAGE_ROLES = {"image", "graphic"}
 
 
+# Keys that take the focus into the board and slide the tile of the cell
+# before the empty one: on it, by the board's last corner, the row's start
+# and end, with Enter; or from the first cell, with Shift and the arrow that
+# points from the tile to the gap.
+SLIDES = {"enter": ("ctrl+End", "Home", "End", "Left", "Return"),
+          "shift_arrow": ("ctrl+Home", "shift+Right")}
+
+
 @pytest.mark.accessibility
-def test_accessible_names(player, facts, assets):
+@pytest.mark.parametrize("slide", SLIDES)
+def test_accessible_names(player, facts, assets, slide):
     """What a screen reader finds, against what the screen shows: each
     cell named by its place and the tile it shows now, before the first
     game, after a deal, after slides and on the finished picture; the
     list named, the preview named by the set it shows; after a slide by
-    keys, the focus, with its ring, on the tile's new cell, and none from
-    a click; the win announced at the slide that brings the tiles home,
+    keys (`slide`), the focus, with its ring, on the tile's new cell, and
+    none from a click; the win announced at the slide that brings the tiles home,
     and not before. Where a checker reads the window (audit), it finds
     nothing amiss at start, dealt and finished."""
     f, texts = facts, facts.accessible
@@ -42,10 +52,8 @@ def test_accessible_names(player, facts, assets):
     check(not announced(game), "announced before the win: %r" % announced(game))
     audited(player, game, "dealt")
 
-    # Into the board to the cell before the empty one, by the board's last
-    # corner, the row's start and end, and slide its tile.
     before = f.cells - 2
-    game.key("Tab", "Tab", "ctrl+End", "Home", "End", "Left", "Return")
+    game.key("Tab", "Tab", *SLIDES[slide])
     wait_for(lambda: read_cells(game)[1] == f.cells - 1, 10,
              "the focus did not follow the tile into the empty cell")
     names, _ = read_cells(game)
@@ -83,6 +91,111 @@ def test_accessible_names(player, facts, assets):
     wait_names(game, f.home()[:-1] + [f.cells], "names of the finished picture")
     game.look("accessible-complete")
     audited(player, game, "finished")
+
+
+
+@pytest.mark.screen_reader
+def test_heard(player, facts, assets):
+    """What a screen reader hears, in the order it hears it, with Orca
+    running: a deal, most of the game by mouse, and its last slides by
+    keys, by Enter and by Shift with an arrow. After each of those, the
+    focus comes to the tile's new cell when the cell has its new name
+    already (a reader takes the name that it has read or been told of
+    last), and Orca says that name; the win comes after the focus of the
+    slide that brings the tiles home, where a reader does not stop it,
+    and Orca says it once."""
+    from atspi import HeardEvents
+    from orca import ScreenReader
+    f, texts = facts, facts.accessible
+    pictures = PictureSet(f, assets, 0, 1)
+    orca = ScreenReader(player.x, player.bus)
+    heard = HeardEvents(player.bus)
+    try:
+        game = player.start()
+        game.press_button()
+        tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
+                                   "no deal on the screen")
+        solution = f.solutions[f.start_layouts.index(tiles[:-1])]
+        game.click_cells(solution[:-3])
+        for cell in solution[:-3]:
+            tiles = slid(tiles, cell)
+        game.wait_board(pictures, lambda t: t == tiles, "the clicks did not play")
+        names = heard.names(CELL_ROLES)
+        # Into the board, to the first tile left to slide, and Enter; then
+        # Shift and the arrow that points from each tile left to the gap.
+        game.key("Tab", "Tab")
+        arrows = {-f.side: "shift+Up", f.side: "shift+Down", -1: "shift+Left", 1: "shift+Right"}
+        for n, cell in enumerate(solution[-3:]):
+            if n == 0:
+                game.key(*["Down"] * (cell // f.side) + ["Right"] * (cell % f.side))
+                orca.wait_said(cell_name(f, cell, tiles[cell]), 0, "Orca did not follow the focus")
+            gap, said, since = tiles.index(0), len(orca.said()), len(heard.events())
+            typed = "Return" if n == 0 else arrows[gap - cell]
+            game.key(typed)
+            tiles = slid(tiles, cell)
+            wanted = cell_name(f, gap, tiles[gap])
+            focused = wait_for(lambda: focus_heard(heard, since, names), 10,
+                               "no cell took the focus after %r" % typed)
+            check(focused[1] == wanted, "after %r the focus came to a cell named %r, not %r; "
+                  "the events: %s" % (typed, focused[1], wanted, told(heard.events()[since:])))
+            orca.wait_said(wanted, said, "after %r Orca did not say %r" % (typed, wanted))
+        win = wait_for(lambda: next((i for i, event in enumerate(heard.events())
+                                     if i >= since and texts["solved"] in said_in(*event)), None),
+                       10, "the win was not announced")
+        check(win > focused[0], "the win came before the focus: %s"
+              % told(heard.events()[since:]))
+        said = orca.wait_said(texts["solved"], 0, "Orca did not say the win")
+        game.key("Up")  # something more to say: the win is not said again before it
+        above = gap - f.side
+        orca.wait_said(cell_name(f, above, tiles[above]), said,
+                       "Orca did not follow the focus after the win")
+        check(sum(texts["solved"] in line for line in orca.said()) == 1,
+              "Orca said the win other than once: %r" % orca.said())
+    finally:
+        heard.close()
+        orca.close()
+
+
+def slid(tiles, cell):
+    """The board after the tile in `cell` slides into the empty cell."""
+    after, gap = list(tiles), tiles.index(0)
+    after[gap], after[cell] = tiles[cell], 0
+    return after
+
+
+def focus_heard(heard, since, names):
+    """The last cell that gained the focus after the first `since` events:
+    (where in the events, the name it had then), its name being the last
+    that the events told of, or else the one in `names` read before; or
+    None."""
+    events = heard.events()
+    gained = [i for i in range(since, len(events)) if events[i][0].endswith("focused")
+              and events[i][2] == 1 and events[i][1].getRoleName() in CELL_ROLES]
+    if not gained:
+        return None
+    at, source = gained[-1], events[gained[-1]][1]
+    named = [value for kind, s, value in events[:at] if s == source and kind.endswith("name")]
+    if named and isinstance(named[-1], str):
+        return at, named[-1]
+    # A node not read before, or whose program sends no name with the change
+    # (Qt), is read afresh.
+    return at, names[source] if source in names and not named else source.name
+
+
+def told(events):
+    """The events as a failure message tells them."""
+    return "; ".join("%s of %r: %r" % (kind.rpartition(":")[2], source.name, value)
+                     for kind, source, value in events)
+
+
+def said_in(kind, source, value):
+    """What an event gives a screen reader to say: text put in a live
+    region, or the name of a notification that shows."""
+    if ":insert" in kind:
+        return value or ""
+    if kind.endswith("showing") and value == 1 and source.getRoleName() in ANNOUNCING:
+        return source.name
+    return ""
 
 
 def check_focus_ring(game, cell, focused, unfocused):

@@ -23,7 +23,9 @@ DESKTOP = {"width": 1024, "height": 768}  # the X suite's screen
 PHONE = {"width": 360, "height": 640}  # a phone held upright
 WIDE = {"width": 1600, "height": 1000}
 KEYS = {"space": "Space", "Up": "ArrowUp", "Down": "ArrowDown", "Left": "ArrowLeft",
-        "Right": "ArrowRight", "ctrl+End": "Control+End", "Return": "Enter", "shift+Tab": "Shift+Tab"}
+        "Right": "ArrowRight", "ctrl+Home": "Control+Home", "ctrl+End": "Control+End",
+        "Return": "Enter", "shift+Tab": "Shift+Tab"}
+KEYS.update(("shift+" + key, "Shift+" + KEYS[key]) for key in ("Up", "Down", "Left", "Right"))
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
@@ -55,7 +57,8 @@ def box(selector, index=0):
 # install_prompt: the browser says whether it would offer to install the
 # page; keyboard_layout: a Russian keyboard layout can be put on; focus_ring:
 # the board's focused cell shows the form's ring, lines of one colour lined
-# with another;
+# with another; screen_reader: the browser in an X session serves the page
+# over AT-SPI, to Orca too;
 # text_antialiasing_varies: WebKit may draw the controls' captions again after
 # a modal box with other anti-aliasing, the same to the eye, so only the board
 # is compared across the boxes), the device pixel ratios of its hidpi group,
@@ -64,9 +67,11 @@ def box(selector, index=0):
 ENGINES = {
     "web-chromium": ("chromium", {"missing_picture", "touch", "offline", "install_prompt", "page",
                                   "keyboard_layout", "hosts", "deploy", "board_keys",
-                                  "accessibility", "focus_ring", "audit", "rapid", "start_up"},
+                                  "accessibility", "focus_ring", "audit", "rapid", "start_up",
+                                  "screen_reader"},
                      (2, 1.25, 1.5, 1.75), False),
-    "web-firefox": ("firefox", {"offline", "deploy", "board_keys", "start_up"}, (2,), False),
+    "web-firefox": ("firefox", {"offline", "deploy", "board_keys", "start_up", "screen_reader"},
+                    (2,), False),
     "web-webkit": ("webkit", {"offline", "deploy", "text_antialiasing_varies", "board_keys",
                               "start_up"}, (2,), True),
 }
@@ -77,9 +82,10 @@ WEBKIT_SCREEN = (2 * WIDE["width"] + 200, 2 * WIDE["height"] + 400)
 class Driver:
     """The Node process that drives an engine's browser."""
 
-    def __init__(self, engine="chromium", env=None):
+    def __init__(self, engine="chromium", env=None, headed=False):
         self.log = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine],
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "web_driver.mjs"), engine]
+                                     + ["headed"] * headed,
                                      cwd=HERE, env=env, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=self.log)
 
@@ -112,8 +118,11 @@ class WebBrowser:
     engine (ENGINES), the games (each a fresh browser context), screenshots
     saved as PNG."""
 
-    def __init__(self, site, facts, shots, assets, name="web-chromium"):
+    def __init__(self, site, facts, shots, assets, name="web-chromium", screen_reader=False):
+        """`screen_reader`: the browser shows its windows in an X session and
+        serves the page over AT-SPI there (`bus`)."""
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
+        self.screen_reader, self.bus = screen_reader, None
         self.engine, features, self.hidpi_scales, needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
@@ -131,7 +140,14 @@ class WebBrowser:
                 # The engine types a letter through the X keyboard map: the
                 # Cyrillic mnemonics get keys, as for the X programs.
                 map_mnemonic_letters(self.x, self.facts, {})
-            self.driver = Driver(self.engine, self.x and self.x.env)
+            if screen_reader:
+                from atspi import AccessibilityBus
+                from xsession import XSession
+                self.x = undo.enter_context(XSession())
+                self.bus = AccessibilityBus(self.x)
+                # Firefox serves AT-SPI only where it is asked to.
+                self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1")
+            self.driver = Driver(self.engine, self.x and self.x.env, screen_reader)
             undo.callback(self.driver.close)
             self.end = undo.pop_all().close
 

@@ -3,14 +3,16 @@
 // puppeteer-core, WebKitGTK's MiniBrowser through WebKitWebDriver (classic
 // WebDriver over HTTP), which is all it speaks. A fresh context per game.
 //
-// Usage: node web_driver.mjs chromium|firefox|webkit
+// Usage: node web_driver.mjs chromium|firefox|webkit [headed]
+// "headed": Chromium and Firefox show their windows on $DISPLAY and serve
+// their accessibility tree over AT-SPI, as to a screen reader.
 // Reads one JSON request per line on stdin, {"id", "op", "game", ...arguments},
 // and answers each with one line on stdout, {"id", "value"} or {"id", "error"}.
 // Every operation takes the game and the request. Positions are CSS pixels
 // of the page.
 
 import { spawn } from 'node:child_process';
-import { mkdtemp, readFile, rm } from 'node:fs/promises';
+import { mkdir, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -65,13 +67,23 @@ const untilClosed = (game, input) => input().catch((error) => {
 
 // -- Chromium and Firefox: puppeteer-core -------------------------------------
 
-async function puppeteerEngine(engineName) {
+async function puppeteerEngine(engineName, headed) {
   const { default: puppeteer } = await import('puppeteer-core');
   const chromium = engineName === 'chromium';
-  const launch = (dpr, userDataDir) => puppeteer.launch(chromium
-    ? { browser: 'chrome', executablePath: CHROMIUM, args: CHROMIUM_ARGS, headless: true,
-        userDataDir, defaultViewport: null }
-    : { browser: 'firefox', executablePath: FIREFOX, headless: true, defaultViewport: null,
+  const args = headed ? [...CHROMIUM_ARGS, '--force-renderer-accessibility'] : CHROMIUM_ARGS;
+  // A headed Chromium with a profile that offers no translation: it would
+  // offer one in an alert, which a screen reader reads in place of the page.
+  const headedProfile = chromium && headed && mkdtemp(join(tmpdir(), 'tarpo-profile-'))
+    .then(async (folder) => {
+      await mkdir(join(folder, 'Default'));
+      await writeFile(join(folder, 'Default', 'Preferences'),
+                      JSON.stringify({ translate: { enabled: false } }));
+      return folder;
+    });
+  const launch = async (dpr, userDataDir) => puppeteer.launch(chromium
+    ? { browser: 'chrome', executablePath: CHROMIUM, args, headless: !headed,
+        userDataDir: userDataDir ?? (await headedProfile || undefined), defaultViewport: null }
+    : { browser: 'firefox', executablePath: FIREFOX, headless: !headed, defaultViewport: null,
         extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) } });
   // Firefox sets its device pixel ratio for the whole browser: one browser
   // per ratio, started when a game first asks for it. Chromium sets it per
@@ -108,6 +120,8 @@ async function puppeteerEngine(engineName) {
     page.on('pageerror', (error) => game.problems.push('uncaught on the page: ' + error));
     await setViewport(game, game.viewport);
     if (chromium) game.cdp = await page.createCDPSession();
+    // A headed window has the keyboard once it is in front.
+    if (headed) await page.bringToFront();
     const going = page.goto(game.origin + path);
     if (loaded) await going; else going.catch(() => {});
   };
@@ -299,6 +313,7 @@ async function puppeteerEngine(engineName) {
     },
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
+      if (headedProfile) await rm(await headedProfile, { recursive: true, force: true });
       if (!installer) return;
       const { folder, browser } = await installer;
       await browser.close();
@@ -425,7 +440,8 @@ async function webkit() {
   };
 }
 
-const engine = await (process.argv[2] === 'webkit' ? webkit() : puppeteerEngine(process.argv[2]));
+const [name, headed] = process.argv.slice(2);
+const engine = await (name === 'webkit' ? webkit() : puppeteerEngine(name, headed === 'headed'));
 const games = new Map();
 let lastId = 0;
 const ops = {
