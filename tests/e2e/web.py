@@ -166,6 +166,12 @@ class WebBrowser:
         self.games.append(game)
         if ready:
             game.wait_ready()
+            if self.bus:
+                # A screen reader follows the window that is active; with the
+                # browser's first window still about, make it the game's, as
+                # a player does by clicking it.
+                self.x.run(["xdotool", "search", "--sync", "--name", "^" + self.facts.title,
+                            "windowactivate", "--sync"])
         if offline:
             game.reload_offline()
         if kept:
