@@ -27,7 +27,7 @@ MARKERS = {
     "board_keys": "the board is played by keys too",
     "accessibility": "a screen reader reads the window",
     "focus_border": "the system sets how wide a focus border is drawn",
-    "screen_reader": "a screen reader hears the window over AT-SPI, Orca among them",
+    "screen_reader": "a screen reader hears the window's events in order (Orca over AT-SPI)",
     "missing_picture": "a build can be broken by a picture missing",
     "touch": "the game is played by touch on a phone",
     "rapid": "bursts of input and many deals (where input is cheapest to send)",

@@ -62,3 +62,49 @@ class MsaaReader:
                 self.proc.wait(10)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
+
+
+class HeardNode:
+    """An object as an event names it: its role, and its name when the probe
+    read it; one object is one place on the screen."""
+
+    def __init__(self, described, role=None):
+        self.role = role or described.get("role", "")
+        self.name = described.get("name", "")
+        self.place = tuple(described.get("location", ()))
+
+    def getRoleName(self):
+        return self.role
+
+    def __eq__(self, other):
+        return self.place == other.place
+
+    def __hash__(self):
+        return hash(self.place)
+
+
+class HeardEvents:
+    """The events of `reader`'s window in the order they came, in the shape
+    of the AT-SPI ones (atspi.HeardEvents): a focus gained, a name changed,
+    an alert shown (with its text as its name)."""
+
+    KINDS = {"focus": "object:state-changed:focused",
+             "namechange": "object:property-change:accessible-name",
+             "alert": "object:state-changed:showing"}
+
+    def __init__(self, reader):
+        self.reader = reader
+
+    def events(self):
+        out = []
+        for e in self.reader.read()["events"]:
+            node = HeardNode(e["object"] or {}, "alert" if e["event"] == "alert" else None)
+            out.append((self.KINDS[e["event"]], node,
+                        node.name if e["event"] == "namechange" else 1))
+        return out
+
+    def names(self, roles):
+        return {}  # each event carries the name the probe read with it
+
+    def close(self):
+        pass

@@ -80,7 +80,8 @@ class WineProgram:
     MSAA probe that reads the window as a screen reader does (msaa.py)."""
     name = "wine"
     features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring", "rapid", "focus_border"})
+                          "board_keys", "accessibility", "focus_ring", "rapid", "focus_border",
+                          "screen_reader"})
     logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
