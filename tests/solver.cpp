@@ -60,17 +60,6 @@ int Heuristic(const Cells& cells) {
 
 }  // namespace
 
-int CountInversions(const Board& board) {
-    std::vector<int> tiles;
-    for (int i = 0; i < kCellCount; ++i) {
-        if (int t = board(RowOf(i), ColOf(i)); t != 0) tiles.push_back(t);
-    }
-    int inversions = 0;
-    for (std::size_t a = 0; a < tiles.size(); ++a)
-        for (std::size_t b = a + 1; b < tiles.size(); ++b) inversions += tiles[a] > tiles[b];
-    return inversions;
-}
-
 std::optional<std::vector<int>> SolveByClicks(const Board& board) {
     constexpr int kWeight = 3;
     constexpr std::size_t kNodeLimit = 5'000'000;
