@@ -55,11 +55,6 @@ inline QRect CellBox(int cell, bool framed = true) {
     return formqt::Rect(tarpo::form::CellRect(cell, framed));
 }
 inline QPoint CellOrigin(int cell) { return CellBox(cell).topLeft(); }
-// A point in the middle of cell i, away from the strips its neighbours overlap.
-inline QPoint CellCentre(int cell) {
-    return CellOrigin(cell) + QPoint(tarpo::form::kCellPitch / 2, tarpo::form::kCellPitch / 2);
-}
-
 // Data rows "set" and "layout": every picture set with every start layout,
 // named by the set's folder.
 inline void AddSetAndLayoutRows() {
@@ -71,11 +66,14 @@ inline void AddSetAndLayoutRows() {
                 << static_cast<int>(set) << layout;
 }
 
-// A left click in the middle of cell `cell`, delivered to the window there as
-// the window system delivers it.
+// A left click in the middle of cell `cell`, away from the strips its
+// neighbours overlap, delivered to the window there as the window system
+// delivers it.
 inline void ClickCell(MainWindow& window, int cell) {
-    const QPoint at = window.centralWidget()->mapTo(&window, CellCentre(cell));
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+    const int half = tarpo::form::kCellPitch / 2;
+    const QPoint middle = CellOrigin(cell) + QPoint(half, half);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                      window.centralWidget()->mapTo(&window, middle));
 }
 
 // What the player sees on the board, as tile numbers: the tile whose piece a
