@@ -46,15 +46,6 @@ class SessionTest : public ::testing::Test {
     Session session{screen, 1};
 };
 
-TEST_F(SessionTest, StartUpDrawsEveryCellFramedAndEmptyAndNoPreview) {
-    EXPECT_EQ(screen.drawn.size(), std::size_t{kCellCount});
-    for (const auto& look : screen.cells) EXPECT_EQ(look, kBlank);
-    EXPECT_EQ(screen.preview, std::nullopt);
-    EXPECT_EQ(screen.previewDraws, 1);
-    EXPECT_TRUE(screen.announced.empty());
-    EXPECT_EQ(session.position(), (Position{BoardOf(HomeCells()), false, std::nullopt, 0}));
-}
-
 // The board is home from start-up: a click runs the completion step, with no
 // set loaded yet, so the frames go and the board stays blank; nothing is said.
 TEST_F(SessionTest, ClickBeforeTheFirstGameOnlyTakesTheFramesOff) {
