@@ -35,18 +35,13 @@ def check_metainfo(path, version):
     # Any warning or error of the validator fails the test.
     run([tool("appstreamcli"), "validate", "--no-net", "--pedantic", path])
     root = ET.parse(path).getroot()
-
-    def text(xpath):
-        node = root.find(xpath)
-        return None if node is None else (node.text or "").strip()
-
     if root.get("type") != "desktop-application":
         fail("%s: component type %r" % (path, root.get("type")))
     checks = [("id", "org.tarpo.Tarpo"), ("metadata_license", "CC0-1.0"), ("project_license", "MIT"),
               ("launchable[@type='desktop-id']", "org.tarpo.Tarpo.desktop")]
     for xpath, value in checks:
-        if text(xpath) != value:
-            fail("%s: <%s> is %r, expected %r" % (path, xpath, text(xpath), value))
+        if root.findtext(xpath, "").strip() != value:
+            fail("%s: <%s> is %r, expected %r" % (path, xpath, root.findtext(xpath), value))
     releases = [r.get("version") for r in root.findall("releases/release")]
     if not releases or releases[0] != version:
         fail("%s: newest release is %r, the project is at %r" % (path, releases[:1], version))
