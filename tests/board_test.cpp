@@ -1,4 +1,4 @@
-// Cell numbering, the empty board and the solved test.
+// The solved test, and accesses off the board.
 #include "board.h"
 
 #include <gtest/gtest.h>
@@ -7,38 +7,6 @@
 
 namespace tarpo {
 namespace {
-
-struct Numbering {
-    int index, row, col;
-};
-
-void PrintTo(const Numbering& n, std::ostream* out) {
-    *out << "cell " << n.index << " at row " << n.row << ", column " << n.col;
-}
-
-class CellNumbering : public ::testing::TestWithParam<Numbering> {};
-
-TEST_P(CellNumbering, IndexRowAndColumnAgree) {
-    const auto [index, row, col] = GetParam();
-    EXPECT_EQ(RowOf(index), row);
-    EXPECT_EQ(ColOf(index), col);
-    EXPECT_EQ(IndexOf(row, col), index);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cells, CellNumbering,
-                         ::testing::Values(Numbering{0, 0, 0}, Numbering{3, 0, 3},
-                                           Numbering{4, 1, 0}, Numbering{5, 1, 1},
-                                           Numbering{11, 2, 3}, Numbering{12, 3, 0},
-                                           Numbering{14, 3, 2}, Numbering{15, 3, 3}),
-                         [](const auto& info) {
-                             return "cell_" + std::to_string(info.param.index);
-                         });
-
-TEST(BoardModel, NewBoardIsAllEmptyAndNotSolved) {
-    const Board board;
-    for (int i = 0; i < kCellCount; ++i) EXPECT_EQ(board(RowOf(i), ColOf(i)), 0) << i;
-    EXPECT_FALSE(board.IsSolved());
-}
 
 // Each case changes the home arrangement in one way; none of them is solved.
 struct Disturbance {

@@ -2,7 +2,6 @@
 // a game may go on from.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -12,36 +11,15 @@
 namespace tarpo::testing {
 namespace {
 
-struct LayoutFacts {
-    int layout;
-    int inversions;
-};
-
-void PrintTo(const LayoutFacts& facts, std::ostream* out) {
-    *out << "layout " << facts.layout << ", " << facts.inversions << " inversions";
-}
-
-class Layout : public ::testing::TestWithParam<LayoutFacts> {
+class Layout : public ::testing::TestWithParam<int> {
   protected:
     Puzzle puzzle;
 };
 
-TEST_P(Layout, IsAnEvenPermutationWithTheEmptyCellHome) {
-    const auto [layout, inversions] = GetParam();
-    Cells cells = LayoutCells(layout);
-    const Board board = BoardOf(cells);
-
-    std::sort(cells.begin(), cells.begin() + 15);
-    for (int k = 1; k <= 15; ++k) EXPECT_EQ(cells[static_cast<std::size_t>(k - 1)], k);
-    EXPECT_EQ(CountInversions(board), inversions);
-    EXPECT_EQ(inversions % 2, 0);
-    EXPECT_FALSE(board.IsSolved());
-}
-
 // The deal, from the finished picture: the layout on the board, the picture
 // no longer completed, so every cell is framed again.
 TEST_P(Layout, DealFromTheFinishedPicture) {
-    const int layout = GetParam().layout;
+    const int layout = GetParam();
     puzzle.Click(9);  // completion of the home arrangement
     ASSERT_TRUE(puzzle.completed());
     puzzle.Deal(layout);
@@ -50,11 +28,13 @@ TEST_P(Layout, DealFromTheFinishedPicture) {
     EXPECT_FALSE(puzzle.completed());
 }
 
-// Solvable for real: a solver's clicks, replayed through the click rule,
-// reach the home arrangement, each moving a tile; the next click completes,
-// and later clicks change nothing.
+// Solvable for real, so fifteen tiles once each in an even arrangement: a
+// solver's clicks, replayed through the click rule, reach the home
+// arrangement, each moving a tile; the next click completes, and later
+// clicks change nothing.
 TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
-    puzzle.Deal(GetParam().layout);
+    puzzle.Deal(GetParam());
+    ASSERT_FALSE(puzzle.board().IsSolved());
     const auto clicks = SolveByClicks(puzzle.board());
     ASSERT_TRUE(clicks.has_value());
 
@@ -71,21 +51,8 @@ TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
     EXPECT_TRUE(puzzle.completed());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Layout,
-                         ::testing::Values(LayoutFacts{0, 42}, LayoutFacts{1, 30},
-                                           LayoutFacts{2, 46}, LayoutFacts{3, 50},
-                                           LayoutFacts{4, 52}),
-                         [](const auto& info) {
-                             return "layout_" + std::to_string(info.param.layout);
-                         });
-
-TEST(NewGame, MidGameReplacesEverything) {
-    Puzzle puzzle;
-    puzzle.Deal(3);
-    puzzle.Click(14);  // a slide: the board now differs from the layout
-    puzzle.Deal(3);
-    EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(3));
-}
+INSTANTIATE_TEST_SUITE_P(Table, Layout, ::testing::Range(0, kLayoutCount),
+                         [](const auto& info) { return "layout_" + std::to_string(info.param); });
 
 // Every seed picks each layout about as often; a new game may deal the
 // layout of the one before.
@@ -139,33 +106,12 @@ INSTANTIATE_TEST_SUITE_P(
                       PositionCase{"dealt", LayoutCells(2), false, true},
                       PositionCase{"one_slide_in", Swapped(LayoutCells(0), 14, 15), false, true},
                       PositionCase{"completed_unsolved", LayoutCells(2), true, false},
-                      PositionCase{"two_tiles_swapped", Swapped(HomeCells(), 0, 1), false, false},
                       PositionCase{"empty_moved_without_a_slide", Swapped(HomeCells(), 0, 15),
                                    false, false},
                       PositionCase{"tile_twice", Changed(HomeCells(), 0, 2), false, false},
                       PositionCase{"no_empty_cell", Changed(HomeCells(), 15, 16), false, false},
                       PositionCase{"negative_tile", Changed(HomeCells(), 3, -4), false, false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// Random play never breaks the board: it stays a permutation of 0..15.
-class RandomClicks : public ::testing::TestWithParam<int> {};
-
-TEST_P(RandomClicks, KeepTheBoardAPermutation) {
-    Puzzle puzzle;
-    puzzle.Deal(GetParam());
-    std::uint32_t state = 12345u + static_cast<std::uint32_t>(GetParam());
-    for (int n = 0; n < 100'000; ++n) {
-        state = state * 1664525u + 1013904223u;
-        puzzle.Click(static_cast<int>((state >> 16) % 16));
-        Cells cells = CellsOf(puzzle.board());
-        std::sort(cells.begin(), cells.end());
-        for (int v = 0; v < kCellCount; ++v)
-            ASSERT_EQ(cells[static_cast<std::size_t>(v)], v) << "after click " << n;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Layouts, RandomClicks, ::testing::Range(0, 5),
-                         [](const auto& info) { return "layout_" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace tarpo::testing

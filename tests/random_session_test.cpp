@@ -1,9 +1,10 @@
 // A long random session through the real window, offscreen: real mouse events
 // delivered to the window at client coordinates (so that Qt routes them by
-// position, the 4-px overlap strips included), double and right clicks, new
-// games with either set chosen in the list, help and author boxes. After every
-// event every cell must show, framed or not and in the right box, what a
-// puzzle of its own, told the same cell clicks and deals, shows.
+// position, the 4-px overlap strips included), double, right and middle
+// clicks, new games with either set chosen in the list, help and author
+// boxes. After every event every cell must show, framed or not and in the
+// right box, what a puzzle of its own, told the same cell clicks and deals,
+// shows.
 //
 // TARPO_RANDOM_EVENTS sets the number of events (default 200000),
 // TARPO_RANDOM_SEED the seed (default 20260607).
@@ -125,8 +126,10 @@ class RandomSessionTest : public QObject {
             }
             if (after.CellAt(p) >= 0) cellClicks.push_back(after.CellAt(p));
         } else if (kind < 740) {
-            // A right click anywhere in the client area does nothing to the game.
-            Click("right click", PointIn(QRect(QPoint(0, 0), kClient)), Qt::RightButton);
+            // A right or middle click anywhere in the client area does nothing
+            // to the game.
+            Click("right or middle click", PointIn(QRect(QPoint(0, 0), kClient)),
+                  Uniform(2) ? Qt::RightButton : Qt::MiddleButton);
         } else if (kind < 780) {
             // "новая игра", clicked.
             Click("new game", PointIn(kButton.adjusted(2, 2, -2, -2)));

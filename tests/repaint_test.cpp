@@ -78,7 +78,6 @@ class RepaintTest : public QObject {
   private:
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<PaintRecorder> recorder;
-    Deals deals;
 
     // Clicks cell `i` and checks the repaint against the board's change.
     void ClickAndCheck(int i) {
@@ -104,7 +103,6 @@ class RepaintTest : public QObject {
     // A window whose deals begin with `layouts`.
     void Show(std::initializer_list<int> layouts) {
         recorder.reset();
-        deals = Deals(SeedDealing(layouts));
         window = ShowWindow(LoadPictureStores(), SeedDealing(layouts));
         QVERIFY(window);
         recorder = std::make_unique<PaintRecorder>(*window);
@@ -114,7 +112,7 @@ class RepaintTest : public QObject {
     void NewGameAndCheck(int set) {
         ListOf(*window)->setCurrentRow(set);
         recorder->Take();
-        deals.NewGame(*window, set, deals.Next());
+        window->OnNewGame();
         const QRegion painted = recorder->Take();
         const QRegion allowed = QRegion(kBoard) + kPreview;
         QVERIFY2((painted - allowed).isEmpty(),

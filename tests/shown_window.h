@@ -1,5 +1,5 @@
 // The real main window for widget tests, shown offscreen, with the layouts of
-// its new games foreseen by the test; what its board shows; and what the
+// its new games chosen by the seed; what its board shows; and what the
 // player does to it.
 #pragma once
 
@@ -49,43 +49,12 @@ inline ImageBox* CellOf(const MainWindow& window, int cell) {
 inline QListWidget* ListOf(const MainWindow& window) {
     return window.findChild<QListWidget*>(QStringLiteral("pictureSetList"));
 }
-// The client area as it is on the screen.
-inline QImage Shot(const MainWindow& window) { return window.centralWidget()->grab().toImage(); }
 
 // Cell i's box in the client area, framed or not.
 inline QRect CellBox(int cell, bool framed = true) {
     return formqt::Rect(tarpo::form::CellRect(cell, framed));
 }
 inline QPoint CellOrigin(int cell) { return CellBox(cell).topLeft(); }
-// A point in the middle of cell i, away from the strips its neighbours overlap.
-inline QPoint CellCentre(int cell) {
-    return CellOrigin(cell) + QPoint(tarpo::form::kCellPitch / 2, tarpo::form::kCellPitch / 2);
-}
-
-// The layouts a shown window deals, foreseen by a picker of the same seed.
-class Deals {
-  public:
-    explicit Deals(std::uint32_t seed = kTestSeed) : twin_(seed) {}
-
-    // The layout of the window's next new game.
-    int Next() const {
-        tarpo::LayoutPicker copy = twin_;
-        return copy.Pick();
-    }
-    // New games of set `set` until the window has dealt `layout`.
-    void NewGame(MainWindow& window, int set, int layout) {
-        ListOf(window)->setCurrentRow(set);
-        int dealt = 0;
-        do {
-            window.OnNewGame();
-            dealt = twin_.Pick();
-        } while (dealt != layout);
-    }
-
-  private:
-    tarpo::LayoutPicker twin_;
-};
-
 // Data rows "set" and "layout": every picture set with every start layout,
 // named by the set's folder.
 inline void AddSetAndLayoutRows() {
@@ -97,11 +66,14 @@ inline void AddSetAndLayoutRows() {
                 << static_cast<int>(set) << layout;
 }
 
-// A left click in the middle of cell `cell`, delivered to the window there as
-// the window system delivers it.
+// A left click in the middle of cell `cell`, away from the strips its
+// neighbours overlap, delivered to the window there as the window system
+// delivers it.
 inline void ClickCell(MainWindow& window, int cell) {
-    const QPoint at = window.centralWidget()->mapTo(&window, CellCentre(cell));
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+    const int half = tarpo::form::kCellPitch / 2;
+    const QPoint middle = CellOrigin(cell) + QPoint(half, half);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                      window.centralWidget()->mapTo(&window, middle));
 }
 
 // What the player sees on the board, as tile numbers: the tile whose piece a

@@ -29,58 +29,36 @@ Cells Unpack(Key key) {
     return cells;
 }
 
-int HomeCell(int tile) { return tile - 1; }
-
 int Heuristic(const Cells& cells) {
+    const auto at = [&cells](int cell) { return cells[static_cast<std::size_t>(cell)]; };
     int h = 0;
-    for (int i = 0; i < kCellCount; ++i) {
-        const int t = cells[static_cast<std::size_t>(i)];
-        if (t == 0) continue;
-        h += std::abs(i / 4 - HomeCell(t) / 4) + std::abs(i % 4 - HomeCell(t) % 4);
-    }
+    for (int i = 0; i < kCellCount; ++i)
+        if (const int home = at(i) - 1; home >= 0)
+            h += std::abs(i / 4 - home / 4) + std::abs(i % 4 - home % 4);
     // Linear conflicts: two tiles in their home row (column) in reverse order.
-    for (int line = 0; line < 4; ++line) {
-        for (int a = 0; a < 4; ++a) {
-            for (int b = a + 1; b < 4; ++b) {
-                const int ra = cells[static_cast<std::size_t>(line * 4 + a)];
-                const int rb = cells[static_cast<std::size_t>(line * 4 + b)];
-                if (ra && rb && HomeCell(ra) / 4 == line && HomeCell(rb) / 4 == line &&
-                    HomeCell(ra) > HomeCell(rb))
-                    h += 2;
-                const int ca = cells[static_cast<std::size_t>(a * 4 + line)];
-                const int cb = cells[static_cast<std::size_t>(b * 4 + line)];
-                if (ca && cb && HomeCell(ca) % 4 == line && HomeCell(cb) % 4 == line &&
-                    HomeCell(ca) > HomeCell(cb))
-                    h += 2;
-            }
-        }
-    }
+    const auto conflict = [&at](int i, int j, int (*line)(int)) {
+        return at(i) && at(j) && line(at(i) - 1) == line(i) && line(at(j) - 1) == line(i) &&
+               at(i) > at(j);
+    };
+    const auto row = [](int cell) { return cell / 4; };
+    const auto column = [](int cell) { return cell % 4; };
+    for (int line = 0; line < 4; ++line)
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b)
+                h += 2 * (conflict(line * 4 + a, line * 4 + b, row) +
+                          conflict(a * 4 + line, b * 4 + line, column));
     return h;
 }
 
 }  // namespace
 
-int CountInversions(const Board& board) {
-    std::vector<int> tiles;
-    for (int i = 0; i < kCellCount; ++i) {
-        if (int t = board(RowOf(i), ColOf(i)); t != 0) tiles.push_back(t);
-    }
-    int inversions = 0;
-    for (std::size_t a = 0; a < tiles.size(); ++a)
-        for (std::size_t b = a + 1; b < tiles.size(); ++b) inversions += tiles[a] > tiles[b];
-    return inversions;
-}
-
 std::optional<std::vector<int>> SolveByClicks(const Board& board) {
     constexpr int kWeight = 3;
     constexpr std::size_t kNodeLimit = 5'000'000;
 
+    constexpr Key kGoal = 0x123456789ABCDEF0;  // tiles 1 to 15, then the empty cell
     Cells start{};
-    for (int i = 0; i < kCellCount; ++i)
-        start[static_cast<std::size_t>(i)] = board(RowOf(i), ColOf(i));
-    Cells home{};
-    for (int i = 0; i < 15; ++i) home[static_cast<std::size_t>(i)] = i + 1;
-    const Key goal = Pack(home);
+    for (int i = 0; i < kCellCount; ++i) start[static_cast<std::size_t>(i)] = board.At(i);
 
     struct Seen {
         int cost;
@@ -98,7 +76,7 @@ std::optional<std::vector<int>> SolveByClicks(const Board& board) {
     while (!open.empty() && seen.size() < kNodeLimit) {
         const Key key = open.top().second;
         open.pop();
-        if (key == goal) {
+        if (key == kGoal) {
             std::vector<int> clicks;
             for (Key k = key; k != startKey; k = seen[k].parent) clicks.push_back(seen[k].clicked);
             std::reverse(clicks.begin(), clicks.end());

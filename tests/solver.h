@@ -14,7 +14,4 @@ namespace tarpo::testing {
 // search limit (which, for a solvable board, means the solver is broken).
 std::optional<std::vector<int>> SolveByClicks(const Board& board);
 
-// Inversions of the fifteen tile numbers read row by row.
-int CountInversions(const Board& board);
-
 }  // namespace tarpo::testing

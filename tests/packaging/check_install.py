@@ -8,10 +8,10 @@ Usage: check_install.py CMAKE BUILD_DIR WORK_DIR VERSION"""
 import configparser
 import os
 import shutil
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
-from pngread import read_png
 from checks import INSTALLED, PNG_SIZES, expect_fields, fail, run, tool
 
 
@@ -35,18 +35,13 @@ def check_metainfo(path, version):
     # Any warning or error of the validator fails the test.
     run([tool("appstreamcli"), "validate", "--no-net", "--pedantic", path])
     root = ET.parse(path).getroot()
-
-    def text(xpath):
-        node = root.find(xpath)
-        return None if node is None else (node.text or "").strip()
-
     if root.get("type") != "desktop-application":
         fail("%s: component type %r" % (path, root.get("type")))
     checks = [("id", "org.tarpo.Tarpo"), ("metadata_license", "CC0-1.0"), ("project_license", "MIT"),
               ("launchable[@type='desktop-id']", "org.tarpo.Tarpo.desktop")]
     for xpath, value in checks:
-        if text(xpath) != value:
-            fail("%s: <%s> is %r, expected %r" % (path, xpath, text(xpath), value))
+        if root.findtext(xpath, "").strip() != value:
+            fail("%s: <%s> is %r, expected %r" % (path, xpath, root.findtext(xpath), value))
     releases = [r.get("version") for r in root.findall("releases/release")]
     if not releases or releases[0] != version:
         fail("%s: newest release is %r, the project is at %r" % (path, releases[:1], version))
@@ -59,6 +54,15 @@ def icon_point(picture_x, picture_y, size):
     data/icons/tarpo.svg draws the picture at 0.7 scale on the board, which
     starts at (16, 16) of its 256x256 canvas."""
     return int((16 + 0.7 * picture_x) * size / 256), int((16 + 0.7 * picture_y) * size / 256)
+
+
+def read_png(path):
+    """(width, height, pixel) where pixel(x, y) is an (r, g, b, a) tuple, as
+    ImageMagick reads the file."""
+    width, height = map(int, run([tool("identify"), "-format", "%w %h", path], show=False).split())
+    rgba = subprocess.run([tool("convert"), path, "-depth", "8", "rgba:-"], stdout=subprocess.PIPE,
+                          check=True).stdout
+    return width, height, lambda x, y: tuple(rgba[4 * (y * width + x):4 * (y * width + x) + 4])
 
 
 def check_png(path, size):
