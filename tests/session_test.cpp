@@ -190,6 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BoardKeys,
     ::testing::Values(
         KeyCase{"right_at_row_end_stays", 7, {Key::Right}, true, 7, 15},
+        KeyCase{"left_at_row_start_stays", 8, {Key::Left}, true, 8, 15},
+        KeyCase{"up_in_top_row_stays", 2, {Key::Up}, true, 2, 15},
         KeyCase{"down_in_bottom_row_stays", 13, {Key::Down}, true, 13, 15},
         KeyCase{"home_to_row_start", 10, {Key::Home}, true, 8, 15},
         KeyCase{"ctrl_home_to_first_cell", 10, Ctrl(Key::Home), true, 0, 15},
