@@ -74,6 +74,10 @@ class QtProgram:
         return bus.reader(proc.pid)
 
 
+# Where Windows keeps the desktop's settings: dpi, focus border.
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+
+
 class WineProgram:
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end; `probe`: the
@@ -119,28 +123,32 @@ class WineProgram:
         return dpi // 96 if dpi % 96 == 0 else dpi / 96
 
     def start(self, x, scale):
-        dpi = device(96, scale)  # LogPixels
+        dpi = device(96, scale)
         if dpi != self.dpi:
-            status = self.wine(x, ["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                                   "/t", "REG_DWORD", "/d", str(dpi), "/f"]).wait(60)
-            check(status == 0, "wine reg add LogPixels failed (%d)" % status)
+            self.desktop_value(x, "LogPixels", dpi)
             self.dpi = dpi
         return self.wine(x, [self.exe])
+
+    def desktop_value(self, x, name, value=None):
+        """Sets the desktop setting `name` in the prefix's registry, or
+        deletes it where `value` is None."""
+        command = ["add", DESKTOP_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value)] \
+            if value is not None else ["delete", DESKTOP_KEY, "/v", name]
+        status = self.wine(x, ["reg", *command, "/f"]).wait(60)
+        check(status == 0, "wine reg %s %s failed (%d)" % (command[0], name, status))
 
     @contextlib.contextmanager
     def focus_border(self, x, width, height):
         """The system's focus border `width` by `height` pixels for the
         programs started meanwhile."""
-        key = r"HKCU\Control Panel\Desktop"
         values = {"FocusBorderWidth": width, "FocusBorderHeight": height}
         try:
             for name, value in values.items():
-                check(self.wine(x, ["reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d",
-                                    str(value), "/f"]).wait(60) == 0, "wine reg add %s failed" % name)
+                self.desktop_value(x, name, value)
             yield
         finally:
             for name in values:
-                self.wine(x, ["reg", "delete", key, "/v", name, "/f"]).wait(60)
+                self.desktop_value(x, name)
 
     def reader(self, x, proc, bus):
         from msaa import MsaaReader
