@@ -2,7 +2,7 @@
 // Active Accessibility. For every line on standard input it prints one line
 // of JSON. "nodes" lists every accessible object under the window's client
 // area in the order AccessibleChildren gives them (role, name, state, screen
-// location, depth). "events" lists every focus, name-change and alert event
+// location). "events" lists every focus, name-change and alert event
 // raised in the window since the probe started (kind, and the object as in
 // "nodes"). The probe ends at the end of its input.
 #include <oleacc.h>
@@ -69,18 +69,16 @@ std::wstring RoleOf(IAccessible* object, LONG id) {
 }
 
 // Describes one object (role, name, state and place) as a JSON object.
-std::string Describe(IAccessible* object, LONG id, int depth) {
+std::string Describe(IAccessible* object, LONG id) {
     VARIANT state;
     VariantInit(&state);
     const LONG flags =
         SUCCEEDED(object->get_accState(ChildId(id), &state)) && state.vt == VT_I4 ? state.lVal : 0;
     long x = 0, y = 0, w = 0, h = 0;
     object->accLocation(&x, &y, &w, &h, ChildId(id));
-    char numbers[160];
-    std::snprintf(numbers, sizeof numbers,
-                  "\"state\": %ld, \"location\": [%ld, %ld, %ld, %ld], "
-                  "\"depth\": %d",
-                  static_cast<long>(flags), x, y, w, h, depth);
+    char numbers[128];
+    std::snprintf(numbers, sizeof numbers, "\"state\": %ld, \"location\": [%ld, %ld, %ld, %ld]",
+                  static_cast<long>(flags), x, y, w, h);
     return "{\"role\": " + Json(RoleOf(object, id)) + ", \"name\": " + Json(NameOf(object, id)) +
            ", " + numbers + "}";
 }
@@ -97,12 +95,12 @@ void Walk(IAccessible* parent, int depth, std::vector<std::string>& out) {
             IAccessible* object = nullptr;
             if (SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
                                                          reinterpret_cast<void**>(&object)))) {
-                out.push_back(Describe(object, CHILDID_SELF, depth));
+                out.push_back(Describe(object, CHILDID_SELF));
                 Walk(object, depth + 1, out);
                 object->Release();
             }
         } else if (child.vt == VT_I4) {
-            out.push_back(Describe(parent, child.lVal, depth));
+            out.push_back(Describe(parent, child.lVal));
         }
         VariantClear(&child);
     }
@@ -128,7 +126,7 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG
     std::string described = "{}";
     if (SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object),
                                             static_cast<DWORD>(child), &accessible, &id))) {
-        described = Describe(accessible, id.lVal, 0);
+        described = Describe(accessible, id.lVal);
         accessible->Release();
     }
     events[slot] = std::string("{\"event\": \"") + kind + "\", \"object\": " + described + "}";
@@ -144,8 +142,7 @@ void Report() {
         Walk(client, 0, nodes);
         client->Release();
     }
-    std::string line =
-        "{\"window\": " + std::string(main != nullptr ? "true" : "false") + ", \"nodes\": [";
+    std::string line = "{\"nodes\": [";
     for (std::size_t i = 0; i < nodes.size(); ++i) line += (i ? ", " : "") + nodes[i];
     line += "], \"events\": [";
     bool first = true;
@@ -191,9 +188,8 @@ int wmain() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
     SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, OnEvent, 0, 0, kFlags);
-    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, 0, 0, kFlags);
-    SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent, 0, 0,
-                    kFlags);
+    // The events between the focus and a name change are left out in OnEvent.
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent, 0, 0, kFlags);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ProbeProc;
     wc.hInstance = GetModuleHandleW(nullptr);
