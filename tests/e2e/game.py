@@ -76,6 +76,13 @@ def neighbours(cell, side):
             if 0 <= r < side and 0 <= c < side]
 
 
+def slid(tiles, cell):
+    """The board after the tile in `cell` slides into the empty cell."""
+    after, gap = list(tiles), tiles.index(0)
+    after[gap], after[cell] = tiles[cell], 0
+    return after
+
+
 def slide_parity(board, side):
     """What slides keep: the parity of the arrangement (the empty cell counted
     as the highest tile) plus the parity of the empty cell's row and column."""

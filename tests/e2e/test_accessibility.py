@@ -4,7 +4,7 @@ import itertools
 
 import pytest
 
-from game import PictureSet, announced, check, wait_for
+from game import PictureSet, announced, check, slid, wait_for
 
 # The system's focus border in pixels, wider and higher than the form's bands.
 FOCUS_BORDER = (5, 4)
@@ -163,13 +163,6 @@ def test_heard(player, facts, assets):
         for listener in (heard, orca):
             if listener:
                 listener.close()
-
-
-def slid(tiles, cell):
-    """The board after the tile in `cell` slides into the empty cell."""
-    after, gap = list(tiles), tiles.index(0)
-    after[gap], after[cell] = tiles[cell], 0
-    return after
 
 
 def focus_heard(heard, since, names):

@@ -3,7 +3,7 @@ small screen, on a phone and after an offline reload."""
 
 import pytest
 
-from game import PictureSet, check, device, is_whole, near, neighbours, wait_for
+from game import PictureSet, check, device, is_whole, near, neighbours, slid, wait_for
 
 
 
@@ -142,8 +142,7 @@ def test_overlapping_taps(player, facts, assets):
     empty = dealt.index(0)
     first = neighbours(empty, f.side)[0]
     second = [c for c in neighbours(first, f.side) if c != empty][0]
-    expected = list(dealt)
-    expected[empty], expected[first], expected[second] = dealt[first], dealt[second], 0
+    expected = slid(slid(dealt, first), second)
     game.overlapping_taps([game.cell_point(first), game.cell_point(second)])
     game.wait_board(skull, lambda t: t == expected, "the two taps did not slide two tiles")
 

@@ -42,24 +42,17 @@ def keysym(letter):
     return "%s_%s" % (words[0].capitalize(), words[-1].lower() if "SMALL" in words else words[-1])
 
 
-class QtProgram:
-    name = "qt"
-    features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
-                          "board_keys", "accessibility", "focus_ring", "wayland", "no_display",
-                          "rapid"})
+class XProgram:
+    """What a kind of X program does unless it says otherwise: it shows at
+    the scale asked for, needs nothing done when its games end or at the
+    end, and keeps no log."""
+    features = frozenset()
     # Qt lays out the whole window, the menu bar included, in logical pixels;
     # Wine's menu bar has a size in device pixels of its own.
-    logical_menu_bar = True
-
-    def __init__(self, exe):
-        self.exe = exe
+    logical_menu_bar = False
 
     def scale(self, asked):
         return asked
-
-    def start(self, x, scale, env=None):
-        return x.start([self.exe], extra_env=dict(env or {}, **(
-            {"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {})))
 
     def stop(self, x):
         pass
@@ -70,6 +63,21 @@ class QtProgram:
     def log_text(self):
         return ""
 
+
+class QtProgram(XProgram):
+    name = "qt"
+    features = frozenset({"title_bar", "small_screen", "desktop_font", "keyboard_layout",
+                          "board_keys", "accessibility", "focus_ring", "wayland", "no_display",
+                          "rapid"})
+    logical_menu_bar = True
+
+    def __init__(self, exe):
+        self.exe = exe
+
+    def start(self, x, scale, env=None):
+        return x.start([self.exe], extra_env=dict(env or {}, **(
+            {"QT_SCALE_FACTOR": str(scale)} if scale != 1 else {})))
+
     def reader(self, x, proc, bus):
         return bus.reader(proc.pid)
 
@@ -78,7 +86,7 @@ class QtProgram:
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 
-class WineProgram:
+class WineProgram(XProgram):
     """tarpo.exe in a Wine prefix of its own: a copy of a prefix booted once
     (make_prefix) for the whole suite, thrown away at the end; `probe`: the
     MSAA probe that reads the window as a screen reader does (msaa.py)."""
@@ -86,7 +94,6 @@ class WineProgram:
     features = frozenset({"title_bar", "small_screen", "missing_picture", "keyboard_layout",
                           "board_keys", "accessibility", "focus_ring", "rapid", "focus_border",
                           "screen_reader"})
-    logical_menu_bar = False
     ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
     def __init__(self, exe, booted_prefix, probe=None):
@@ -153,9 +160,6 @@ class WineProgram:
     def reader(self, x, proc, bus):
         from msaa import MsaaReader
         return MsaaReader(lambda **popen: self.wine(x, [self.probe], **popen))
-
-    def stop(self, x):
-        pass
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=dict(os.environ, **self.env), timeout=60,

@@ -24,7 +24,7 @@ from checks import expect_fields, fail, tool
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from game import Facts  # noqa: E402
 from test_window import test_start_look  # noqa: E402
-from xprograms import XDesktop  # noqa: E402
+from xprograms import XDesktop, XProgram  # noqa: E402
 from xsession import XSession  # noqa: E402
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -190,18 +190,13 @@ def check_refused(wine, action, msi, log):
              % (action, status, "logged" if said else "not logged", output))
 
 
-class InstalledProgram:
+class InstalledProgram(XProgram):
     """tarpo.exe as installed, started from its Start-menu shortcut, for the
     end-to-end tests' checks of the window."""
     name = "msi"
-    features = frozenset()
-    logical_menu_bar = False
 
     def __init__(self, wine, link, title):
         self.wine, self.link, self.title = wine, link, title
-
-    def scale(self, asked):
-        return asked
 
     def start(self, x, scale):
         starter = x.start(["wine", "start", "/unix", self.link], extra_env=self.wine.env,
@@ -219,12 +214,6 @@ class InstalledProgram:
 
     def stop(self, x):
         self.wine.stop()
-
-    def close(self):
-        pass
-
-    def log_text(self):
-        return ""
 
 
 def main():
