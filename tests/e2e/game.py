@@ -376,28 +376,29 @@ class Game(Protocol):
     def open_menu(self, how):
         """Opens the first menu-bar entry's drop-down, by its mnemonic, by
         Alt and the US key where a Russian keyboard has its mnemonic letter
-        ("latin key": Alt+V for «М»), or by the mouse, and waits until it
+        ("latin_key": Alt+V for «М»), or by the mouse, and waits until it
         shows over the board."""
         below = (0, 0, self.facts.client_size[0] // 2, 20)
         before = self.look().region(*below)
         caption = self.facts.menu_captions[0]
         if how == "mnemonic":
             self.mnemonic(caption)
-        elif how == "latin key":
+        elif how == "latin_key":
             self.key("alt+" + LATIN_KEY[mnemonic(caption).lower()])
         else:
             self.click_menu(0)
         wait_for(lambda: self.look().region(*below) != before, 30, "the drop-down did not open")
 
     def exit(self, how):
-        """Ends the program through the menu, by mnemonics or the mouse, or
+        """Ends the program through the menu ("menu_" and how open_menu opens
+        it; Exit by its mnemonic, or by the mouse after the mouse), or
         through the window's close button (close_window); returns the status."""
-        if how == "menu_mnemonic":
-            self.open_menu("mnemonic")
-            self.mnemonic(self.facts.exit_caption, menu_bar=False)
-        elif how == "menu_mouse":
-            self.open_menu("mouse")
-            self.click_drop_down()
+        if how.startswith("menu_"):
+            self.open_menu(how[len("menu_"):])
+            if how == "menu_mouse":
+                self.click_drop_down()
+            else:
+                self.mnemonic(self.facts.exit_caption, menu_bar=False)
         else:
             self.close_window()
         return self.exit_status()

@@ -95,26 +95,16 @@ def test_mnemonics_on_russian_layout(player, facts):
             game.wait_box(title, text)
             game.key("Return")
             game.wait_box_gone(title)
-        game.open_menu("mnemonic")
-        game.mnemonic(f.exit_caption, menu_bar=False)
-        check(game.exit_status() == 0, "Exit did not end the program with status 0")
+        check(game.exit("menu_mnemonic") == 0, "Exit did not end the program with status 0")
 
 
-def test_cyrillic_mnemonic_on_latin_layout(player, facts):
-    """On a Latin keyboard layout, Alt and the key where a Russian keyboard
-    has the Cyrillic М of «Меню» (V) opens it, and Exit's letter then ends
-    the program."""
-    game = player.start()
-    game.open_menu("latin key")
-    game.mnemonic(facts.exit_caption, menu_bar=False)
-    check(game.exit_status() == 0, "Exit did not end the program with status 0")
-
-
-@pytest.mark.parametrize("how", ["menu_mnemonic", "menu_mouse",
+@pytest.mark.parametrize("how", ["menu_mnemonic", "menu_latin_key", "menu_mouse",
                                  pytest.param("title_bar_close", marks=pytest.mark.title_bar)])
 def test_exit(player, how):
     """Exit from the menu, by its mnemonics or by the mouse, and the
-    title-bar close end the program with status 0."""
+    title-bar close end the program with status 0. On a Latin keyboard
+    layout, Alt and the key where a Russian keyboard has the Cyrillic М of
+    «Меню» (V) opens the menu (latin_key)."""
     status = player.start().exit(how)
     check(status == 0, "exit status %d" % status)
 
