@@ -8,6 +8,14 @@ import subprocess
 from game import check, wait_for
 
 
+def descendants(node):
+    """Every accessible under a node, in tree order."""
+    for child in node:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
 class AccessibilityBus:
     """dbus-daemon and the AT-SPI bus launcher for one X session; `env` is
     what a program needs to be read on it."""
@@ -53,19 +61,12 @@ class AccessibleWindow:
         name, showing, focused, extents on the screen)."""
         self.app.clear_cache()
         out = []
-
-        def walk(node):
-            for child in node:
-                if child is None:
-                    continue
-                state = child.getState()
-                x, y, w, h = child.queryComponent().getExtents(self.atspi.DESKTOP_COORDS) \
-                    if "Component" in child.get_interfaces() else (0, 0, 0, 0)
-                out.append((child.getRoleName(), child.name,
-                            state.contains(self.atspi.STATE_SHOWING),
-                            state.contains(self.atspi.STATE_FOCUSED), (x, y, w, h)))
-                walk(child)
-        walk(self.app)
+        for node in descendants(self.app):
+            state = node.getState()
+            x, y, w, h = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS) \
+                if "Component" in node.get_interfaces() else (0, 0, 0, 0)
+            out.append((node.getRoleName(), node.name, state.contains(self.atspi.STATE_SHOWING),
+                        state.contains(self.atspi.STATE_FOCUSED), (x, y, w, h)))
         return out
 
     def close(self):
@@ -99,18 +100,8 @@ class HeardEvents:
         """The name of every node of one of `roles` in every application,
         read as a screen reader reads what it presents: a program (Firefox)
         tells a change of a name only to one who has read it."""
-        names = {}
-
-        def walk(node):
-            for child in node:
-                if child is not None:
-                    if child.getRoleName() in roles:
-                        names[child] = child.name
-                    walk(child)
-        for app in self.bus.desktop():
-            if app is not None:
-                walk(app)
-        return names
+        return {node: node.name for node in descendants(self.bus.desktop())
+                if node.getRoleName() in roles}
 
     def close(self):
         self.bus.atspi.Registry.deregisterEventListener(self.heard, *self.KINDS)

@@ -36,13 +36,6 @@ def threads_of(pid):
                      for tid in sorted(os.listdir("/proc/%d/task" % pid)))
 
 
-def in_frame(tree):
-    """Whether `xwininfo -tree` puts the window in another window, as a
-    window manager's frame, rather than on the root."""
-    parent = tree.partition(b"Parent window id:")[2].split(b"\n")[0]
-    return bool(parent) and b"(the root window)" not in parent
-
-
 class XSession:
     def __init__(self, screen=SCREEN):
         self.screen = screen
@@ -176,11 +169,6 @@ class XSession:
     def why_unseen(self, title, proc):
         """What a missing window's program and the window manager are doing."""
         hidden = self.run(["xdotool", "search", "--name", "^%s$" % title], check=False).split()
-        framed = sum(in_frame(self.run(["xwininfo", "-tree", "-id", w], check=False))
-                     for w in hidden)
-        states = " ".join(self.run(["xprop", "-id", w, "WM_STATE", "_NET_WM_DESKTOP",
-                                    "_NET_WM_STATE"], check=False).decode(errors="replace")
-                          for w in hidden).split()
         if self.wm.poll() is None:
             wm = "running: " + threads_of(self.wm.pid)
         else:
@@ -188,10 +176,8 @@ class XSession:
         with open(self.wm_log, errors="replace") as log:
             said = log.read().strip()[-300:]
         program = threads_of(proc.pid) if proc is not None and proc.poll() is None else "none"
-        return ("%d unmapped windows of that title, %d in a window manager's frame (%s); "
-                "window manager %s%s; the program's threads: %s"
-                % (len(hidden), framed, " ".join(states), wm,
-                   ", saying %r" % said if said else "", program))
+        return ("%d unmapped windows of that title; window manager %s%s; the program's threads: %s"
+                % (len(hidden), wm, ", saying %r" % said if said else "", program))
 
     def window_gone(self, title, timeout=10):
         self.wait_for(lambda: not self.visible(title), timeout, "window %r is still there" % title)
