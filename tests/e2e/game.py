@@ -353,11 +353,6 @@ class Game(Protocol):
     def click(self, x, y):
         self.clicks([(x, y)])
 
-    def burst(self, points, caption):
-        """The points clicked as fast as input goes, then caption's mnemonic."""
-        self.clicks(points, fast=True)
-        self.mnemonic(caption)
-
     def cell_point(self, i, strip=False):
         """The centre of a framed cell, or a point of its top-left frame,
         where its box overlaps the boxes of the lower-numbered neighbours."""
@@ -415,6 +410,11 @@ class Game(Protocol):
             shown = self.look().board(pictures)
             raise AssertionError("%s; the board shows %r%s" % (
                 message, shown, self.redrawn_board(pictures, shown))) from None
+
+    def wait_deal(self, pictures, message="no deal on the screen"):
+        """Waits until the board shows a start layout."""
+        layouts = self.facts.start_layouts
+        return self.wait_board(pictures, lambda t: t[-1] == 0 and t[:-1] in layouts, message)
 
     def redrawn_board(self, pictures, shown):
         """Where the window can be made to draw itself afresh: what its board

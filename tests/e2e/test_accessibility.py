@@ -44,8 +44,7 @@ def test_accessible_names(player, facts, assets, slide):
     audited(player, game, "at start")
 
     game.key("Tab", "Down", "shift+Tab", "space")
-    tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
-                               "no deal on the screen")
+    tiles, _ = game.wait_deal(pictures)
     wait_names(game, tiles, "names after the deal")
     wait_for(lambda: control_name(game, f.preview_rect, IMAGE_ROLES)
              == f.picture_sets[set_index]["name"], 10, "the preview is not named by its set")
@@ -118,8 +117,7 @@ def test_heard(player, facts, assets):
             game.accessible_nodes()
             heard = msaa.HeardEvents(game.reader)
         game.press_button()
-        tiles, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
-                                   "no deal on the screen")
+        tiles, _ = game.wait_deal(pictures)
         solution = f.solutions[f.start_layouts.index(tiles[:-1])]
         game.click_cells(solution[:-3])
         for cell in solution[:-3]:

@@ -21,8 +21,7 @@ def test_deals_hit_every_layout(player, facts, assets):
     seen = set()
     for _ in range(DEALS):
         game.press_button()
-        tiles, _ = game.wait_board(skull, lambda t: t[:-1] in f.start_layouts,
-                                   "no deal on the screen")
+        tiles, _ = game.wait_deal(skull)
         seen.add(f.start_layouts.index(tiles[:-1]))
         game.click_cells([f.cells - 2])  # into the empty last cell
         game.wait_board(skull, lambda t: t[-1] != 0, "the slide does not show")
@@ -42,8 +41,7 @@ def test_rapid_clicks(player, facts, assets):
     pictures = PictureSet(f, assets, 0, 1)
     game = player.start()
     game.press_button()
-    dealt, _ = game.wait_board(pictures, lambda t: t[-1] == 0 and 0 not in t[:-1],
-                               "no deal on the screen")
+    dealt, _ = game.wait_deal(pictures)
     # Mostly cells beside where the empty cell would be if every click
     # counted, so that the board keeps changing; the rest anywhere. Each
     # press lands anywhere in the part of the cell's box that is on top,
@@ -62,7 +60,8 @@ def test_rapid_clicks(player, facts, assets):
             points.append((ox + rng.randrange(f.cell_pitch), oy + rng.randrange(f.cell_pitch)))
         # The help box, asked for in the same stream of input, comes up
         # only once the program has handled every click before it.
-        game.burst(points, f.menu_captions[1])
+        game.clicks(points, fast=True)
+        game.mnemonic(f.menu_captions[1])
         game.wait_box(f.help_title, f.help_text, timeout=60)
         game.key("Return")
         game.wait_box_gone(f.help_title)

@@ -11,7 +11,7 @@ from game import PictureSet, check, wait_for
 def space_deals(game, facts, assets, message):
     game.key("space")
     skull = PictureSet(facts, assets, 0, game.scale)
-    game.wait_board(skull, lambda tiles: tiles[:-1] in facts.start_layouts, message)
+    game.wait_deal(skull, message)
 
 
 def test_start_look(player, facts, assets):
