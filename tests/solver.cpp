@@ -20,15 +20,6 @@ Key Pack(const Cells& cells) {
     return key;
 }
 
-Cells Unpack(Key key) {
-    Cells cells{};
-    for (int i = kCellCount - 1; i >= 0; --i) {
-        cells[static_cast<std::size_t>(i)] = static_cast<int>(key & 0xF);
-        key >>= 4;
-    }
-    return cells;
-}
-
 int Heuristic(const Cells& cells) {
     const auto at = [&cells](int cell) { return cells[static_cast<std::size_t>(cell)]; };
     int h = 0;
@@ -66,23 +57,23 @@ std::optional<std::vector<int>> SolveByClicks(const Board& board) {
         int clicked;  // the cell clicked to get here from the parent
     };
     std::unordered_map<Key, Seen> seen;
-    using Entry = std::pair<int, Key>;  // (priority, state)
+    using Entry = std::pair<int, Cells>;  // (priority, state)
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
 
     const Key startKey = Pack(start);
     seen[startKey] = {0, startKey, -1};
-    open.push({kWeight * Heuristic(start), startKey});
+    open.push({kWeight * Heuristic(start), start});
 
     while (!open.empty() && seen.size() < kNodeLimit) {
-        const Key key = open.top().second;
+        const Cells cells = open.top().second;
         open.pop();
+        const Key key = Pack(cells);
         if (key == kGoal) {
             std::vector<int> clicks;
             for (Key k = key; k != startKey; k = seen[k].parent) clicks.push_back(seen[k].clicked);
             std::reverse(clicks.begin(), clicks.end());
             return clicks;
         }
-        const Cells cells = Unpack(key);
         const int cost = seen[key].cost;
         const int empty =
             static_cast<int>(std::find(cells.begin(), cells.end(), 0) - cells.begin());
@@ -97,7 +88,7 @@ std::optional<std::vector<int>> SolveByClicks(const Board& board) {
             auto it = seen.find(nextKey);
             if (it != seen.end() && it->second.cost <= cost + 1) continue;
             seen[nextKey] = {cost + 1, key, r * 4 + c};
-            open.push({cost + 1 + kWeight * Heuristic(next), nextKey});
+            open.push({cost + 1 + kWeight * Heuristic(next), next});
         }
     }
     return std::nullopt;
