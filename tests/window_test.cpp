@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -84,7 +85,7 @@ class WindowTest : public QObject {
 
     void captionsAndListAfterStartUp() {
         QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
-        auto* list = child<QListWidget>("pictureSetList");
+        auto* list = ListOf(*window);
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(0)->text(), Text(form::kPictureSets[0].name));
         QCOMPARE(list->item(1)->text(), Text(form::kPictureSets[1].name));
@@ -114,7 +115,7 @@ class WindowTest : public QObject {
         QFETCH(int, row);
         QFETCH(int, modifiers);
         QFETCH(int, expectedRow);
-        auto* list = child<QListWidget>("pictureSetList");
+        auto* list = ListOf(*window);
         const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center()
                                    : QPoint(10, list->viewport()->height() - 3);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers), at);
@@ -144,7 +145,9 @@ class WindowTest : public QObject {
     }
 
     // Information icon, one OK button, the title, and the text in as many
-    // lines as it has: four for the help, six for the author.
+    // lines as it has: four for the help, six for the author. The layout is
+    // fixed in pixels: a desktop theme's large fonts, for all widgets and for
+    // buttons in particular, change no text in a box.
     void boxes_data() {
         QTest::addColumn<bool>("help");  // else the author box
         QTest::addColumn<QString>("title");
@@ -152,29 +155,14 @@ class WindowTest : public QObject {
         QTest::newRow("help") << true << Text(form::kHelpTitle) << Text(form::kHelpText);
         QTest::newRow("author") << false << Text(form::kAuthorTitle) << Text(form::kAuthorText);
     }
-
     void boxes() {
         QFETCH(bool, help);
         QFETCH(QString, title);
         QFETCH(QString, text);
-        QVERIFY(WithModalBox(
-            [this, help] { help ? window->OnHelp() : window->OnAuthor(); },
-            [&](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), title);
-                QCOMPARE(box->icon(), QMessageBox::Information);
-                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-                QCOMPARE(box->text(), text);
-                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                QVERIFY(label);
-                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark), LineCount(text));
-            }));
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-    }
-
-    // The layout is fixed in pixels: a desktop theme's large fonts, for all
-    // widgets and for buttons in particular, change no text in a box.
-    void boxTextKeepsTheFormFontsWhateverTheDesktopFont() {
-        const QFont desktop = QApplication::font();
+        // Back to the desktop font for the other tests; it also drops the
+        // buttons' own font.
+        const auto restore =
+            qScopeGuard([desktop = QApplication::font()] { QApplication::setFont(desktop); });
         const QFont large(QStringLiteral("Sans"), 14);
         QApplication::setFont(large);
         QApplication::setFont(large, "QPushButton");
@@ -183,13 +171,21 @@ class WindowTest : public QObject {
             return widget->font().pixelSize() == dialog.pixelSize() &&
                    widget->font().family() == dialog.family();
         };
-        QVERIFY(WithModalBox([this] { window->OnHelp(); },
-                             [&](QMessageBox* box) {
-                                 for (const QWidget* text : box->findChildren<QLabel*>())
-                                     QVERIFY(hasDialogFont(text));
-                                 QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
-                             }));
-        QApplication::setFont(desktop);  // for the other tests
+        QVERIFY(WithModalBox(
+            [this, help] { help ? window->OnHelp() : window->OnAuthor(); },
+            [&](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), title);
+                QCOMPARE(box->icon(), QMessageBox::Information);
+                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
+                for (const QWidget* label : box->findChildren<QLabel*>())
+                    QVERIFY(hasDialogFont(label));
+                QCOMPARE(box->text(), text);
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(label);
+                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark), LineCount(text));
+            }));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void keysPressTheFocusedButton_data() {
