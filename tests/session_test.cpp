@@ -64,8 +64,6 @@ struct Step {
     int previewDraws;
 };
 
-void PrintTo(const Step& step, std::ostream* out) { *out << step.name; }
-
 class DrawsOnlyChanges : public SessionTest, public ::testing::WithParamInterface<Step> {
   protected:
     void SetUp() override {
@@ -169,8 +167,6 @@ struct KeyCase {
     int to;         // the focused cell afterwards
     int emptyCell;  // afterwards
 };
-
-void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
 
 class BoardKeys : public SessionTest, public ::testing::WithParamInterface<KeyCase> {};
 
