@@ -26,12 +26,6 @@ const QRect kButton = formqt::Rect(form::kNewGameButtonRect);
 const QSize kClient = formqt::Size(form::kClientSize);
 const QRect kAroundBoard = formqt::Rect(form::kBoardRect).adjusted(-8, -8, 8, 8);
 
-qulonglong EnvNumber(const char* name, qulonglong fallback) {
-    bool ok = false;
-    const qulonglong value = qEnvironmentVariable(name).toULongLong(&ok);
-    return ok ? value : fallback;
-}
-
 // What the board should show: the click rule itself, kept apart from the
 // window and told every cell click and deal that the window should have seen.
 struct Model {
@@ -196,17 +190,18 @@ class RandomSessionTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void session() {
-        const qulonglong seed = EnvNumber("TARPO_RANDOM_SEED", 20260607);
-        const qulonglong events = EnvNumber("TARPO_RANDOM_EVENTS", 200000);
+        const qulonglong seed = qEnvironmentVariable("TARPO_RANDOM_SEED", "20260607").toULongLong();
+        const qulonglong events =
+            qEnvironmentVariable("TARPO_RANDOM_EVENTS", "200000").toULongLong();
         std::printf("random session: seed %llu, %llu events\n", seed, events);
         std::fflush(stdout);
         random.seed(seed);
         const auto layoutSeed = static_cast<std::uint32_t>(seed ^ 0x9e3779b9u);
         twin.emplace(layoutSeed);
 
-        window = std::make_unique<MainWindow>(LoadPictureStores(), layoutSeed);
+        window = ShowWindow(LoadPictureStores(), layoutSeed);
+        QVERIFY(window);
         // After the window's own handler: the game has been dealt.
         connect(window->findChild<QPushButton*>(QStringLiteral("newGameButton")),
                 &QPushButton::clicked, this, [this] {
@@ -214,8 +209,6 @@ class RandomSessionTest : public QObject {
                     if (SelectedSet() >= 0) dealtSet = SelectedSet();
                     lastLayout = twin->Pick();
                 });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
         qulonglong slides = 0;
         qulonglong finished = 0;

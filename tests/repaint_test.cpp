@@ -121,7 +121,6 @@ class RepaintTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() { Show({}); }
     void cleanup() {
         recorder.reset();

@@ -37,6 +37,17 @@ inline std::uint32_t SeedDealing(std::initializer_list<int> layouts) {
 // Returns null if the window was not exposed.
 inline std::unique_ptr<MainWindow> ShowWindow(PictureStores pictures,
                                               std::uint32_t seed = kTestSeed) {
+    // The offscreen platform cannot pass size hints to a window system and
+    // says so whenever a window's minimum or maximum size is set; nothing else
+    // of the kind is hidden. Installed with the first window, after QTest's
+    // own handler is in.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type == QtWarningMsg &&
+                text == QLatin1String("This plugin does not support propagateSizeHints()"))
+                return;
+            previous(type, context, text);
+        });
     auto window = std::make_unique<MainWindow>(std::move(pictures), seed);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) window.reset();
@@ -107,18 +118,4 @@ inline bool WithModalBox(const std::function<void()>& open,
     });
     open();
     return closed;
-}
-
-// The offscreen platform cannot pass size hints to a window system and says
-// so whenever a window's minimum or maximum size is set; nothing else of the
-// kind is hidden. Call from initTestCase(), after QTest's own handler is in.
-inline void IgnoreOffscreenSizeHintWarning() {
-    static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            if (type == QtWarningMsg &&
-                text == QLatin1String("This plugin does not support propagateSizeHints()"))
-                return;
-            previous(type, context, text);
-        });
 }

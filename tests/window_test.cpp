@@ -61,7 +61,6 @@ class WindowTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
         window = ShowWindow(testpictures::Stores());
         QVERIFY(window);
