@@ -101,7 +101,7 @@ class RandomSessionTest : public QObject {
             const int cell = solving.front();
             solving.pop_front();
             Click("finishing click",
-                  PointIn(QRect(CellOrigin(cell) + QPoint(4, 4), QSize(72, 72))));
+                  PointIn(QRect(CellBox(cell).topLeft() + QPoint(4, 4), QSize(72, 72))));
             cellClicks.push_back(cell);
         } else if (kind < 600) {
             // A left click on or around the board, strips and margins included.

@@ -65,7 +65,6 @@ inline QListWidget* ListOf(const MainWindow& window) {
 inline QRect CellBox(int cell, bool framed = true) {
     return formqt::Rect(tarpo::form::CellRect(cell, framed));
 }
-inline QPoint CellOrigin(int cell) { return CellBox(cell).topLeft(); }
 // Data rows "set" and "layout": every picture set with every start layout,
 // named by the set's folder.
 inline void AddSetAndLayoutRows() {
@@ -82,7 +81,7 @@ inline void AddSetAndLayoutRows() {
 // delivers it.
 inline void ClickCell(MainWindow& window, int cell) {
     const int half = tarpo::form::kCellPitch / 2;
-    const QPoint middle = CellOrigin(cell) + QPoint(half, half);
+    const QPoint middle = CellBox(cell).topLeft() + QPoint(half, half);
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                       window.centralWidget()->mapTo(&window, middle));
 }
