@@ -23,7 +23,7 @@ namespace form = tarpo::form;
 namespace {
 
 const QRect kButton = formqt::Rect(form::kNewGameButtonRect);
-const QSize kClient = formqt::Size(form::kClientSize);
+const QRect kClient(QPoint(0, 0), formqt::Size(form::kClientSize));
 const QRect kAroundBoard = formqt::Rect(form::kBoardRect).adjusted(-8, -8, 8, 8);
 
 // What the board should show: the click rule itself, kept apart from the
@@ -32,7 +32,6 @@ struct Model {
     tarpo::Puzzle puzzle;
     bool dealt = false;  // a game has been dealt: the cells have pictures
 
-    void Click(int cell) { puzzle.Click(cell); }
     // The piece cell i shows: tile k shows piece k - 1, the empty cell the
     // last piece once the picture is completed.
     std::optional<int> Shown(int i) const {
@@ -116,13 +115,13 @@ class RandomSessionTest : public QObject {
             Model after = model;
             if (after.CellAt(p) >= 0) {
                 cellClicks.push_back(after.CellAt(p));
-                after.Click(after.CellAt(p));
+                after.puzzle.Click(after.CellAt(p));
             }
             if (after.CellAt(p) >= 0) cellClicks.push_back(after.CellAt(p));
         } else if (kind < 740) {
             // A right or middle click anywhere in the client area does nothing
             // to the game.
-            Click("right or middle click", PointIn(QRect(QPoint(0, 0), kClient)),
+            Click("right or middle click", PointIn(kClient),
                   Uniform(2) ? Qt::RightButton : Qt::MiddleButton);
         } else if (kind < 780) {
             // "новая игра", clicked.
@@ -137,7 +136,7 @@ class RandomSessionTest : public QObject {
         } else if (kind < 990) {
             // A left click anywhere in the client area: cells, button, list,
             // label, preview or bare background.
-            const QPoint p = Click("click anywhere", PointIn(QRect(QPoint(0, 0), kClient)));
+            const QPoint p = Click("click anywhere", PointIn(kClient));
             if (model.CellAt(p) >= 0) cellClicks.push_back(model.CellAt(p));
         } else if (kind < 994) {
             // The game is played to the end over the next events, then one
@@ -159,7 +158,7 @@ class RandomSessionTest : public QObject {
             model.Deal(lastLayout);
             QVERIFY2(cellClicks.empty(), "a cell and the button were both clicked");
         }
-        for (int cell : cellClicks) model.Click(cell);
+        for (int cell : cellClicks) model.puzzle.Click(cell);
     }
 
     // What the window shows that the model does not, or nothing.

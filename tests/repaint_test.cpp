@@ -17,7 +17,6 @@ namespace {
 
 const QRect kBoard = formqt::Rect(form::kBoardRect);
 const QRect kPreview = formqt::Rect(form::kPreviewRect);
-const QRect kLabel = formqt::Rect(form::kMottoRect);
 
 // The middle of a cell, which no neighbour's box overlaps.
 QRect CellMiddle(int i) {
@@ -130,7 +129,7 @@ class RepaintTest : public QObject {
     // The recorder itself: a change anywhere in the window is seen.
     void recorderSeesPaintsOutsideTheBoard() {
         window->findChild<QWidget*>(QStringLiteral("motto"))->update();
-        QVERIFY(recorder->Take().intersects(kLabel));
+        QVERIFY(recorder->Take().intersects(formqt::Rect(form::kMottoRect)));
         window->menuBar()->update();
         QVERIFY(recorder->Take().boundingRect().top() < 0);
     }
