@@ -14,8 +14,6 @@ struct Disturbance {
     testing::Cells cells;
 };
 
-void PrintTo(const Disturbance& d, std::ostream* out) { *out << d.name; }
-
 class NotSolved : public ::testing::TestWithParam<Disturbance> {};
 
 TEST_P(NotSolved, SolvedTestRejectsIt) {

@@ -22,75 +22,58 @@ Cells ShuffledWithEmptyAt(int empty) {
     return cells;
 }
 
-// A click on cell `clicked` with the empty cell at `empty`.
-struct Slide {
+// A click on cell `clicked` with the empty cell at `empty`, and whether it
+// slides the tile into the empty cell.
+struct Probe {
     int empty;
     int clicked;
+    bool slides;
 };
 
-void PrintTo(const Slide& slide, std::ostream* out) {
-    *out << "cell " << slide.clicked << " to " << slide.empty;
+class ClickOn : public ::testing::TestWithParam<Probe> {};
+
+// The board after the click, and what the click says it did: the tile and
+// the empty cell swapped, or nothing at all.
+TEST_P(ClickOn, SlidesOnlyATileNextToTheEmptyCell) {
+    const auto [empty, clicked, slides] = GetParam();
+    const Cells start = ShuffledWithEmptyAt(empty);
+    Puzzle puzzle = PuzzleAt(start);
+    const Move expected = slides ? Move{Move::Kind::Slide, clicked, empty} : Move{};
+    EXPECT_EQ(puzzle.Click(clicked), expected);
+    EXPECT_EQ(CellsOf(puzzle.board()), slides ? Swapped(start, empty, clicked) : start);
+    EXPECT_FALSE(puzzle.completed());
 }
 
-std::string NameOf(const ::testing::TestParamInfo<Slide>& info) {
-    return "cell_" + std::to_string(info.param.clicked) + "_to_" + std::to_string(info.param.empty);
-}
-
-class ClickOn : public ::testing::TestWithParam<Slide> {
-  protected:
-    // The board after the click, and what the click says it did.
-    std::pair<Cells, Move> Play() {
-        const auto [empty, clicked] = GetParam();
-        Puzzle puzzle = PuzzleAt(ShuffledWithEmptyAt(empty));
-        const Move move = puzzle.Click(clicked);
-        EXPECT_FALSE(puzzle.completed());
-        return {CellsOf(puzzle.board()), move};
-    }
-};
-
-// Clicks on the empty cell, or on tiles without an empty neighbour.
-using NoSlide = ClickOn;
-
-TEST_P(NoSlide, LeavesTheBoardAsItWas) {
-    EXPECT_EQ(Play(), std::make_pair(ShuffledWithEmptyAt(GetParam().empty), Move{}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Boards, NoSlide,
-                         ::testing::Values(Slide{6, 6},    // the empty cell itself
-                                           Slide{15, 13},  // two cells away in the same row
-                                           Slide{15, 7},   // two cells away in the same column
-                                           Slide{15, 10},  // diagonal neighbour
-                                           Slide{4, 3},    // end of the row above: no wrap-around
-                                           Slide{3, 4},    // start of the row below: no wrap-around
-                                           Slide{8, 7},    // no wrap-around in the middle rows
-                                           Slide{0, 15},   // opposite corner
-                                           Slide{12, 3}),
-                         NameOf);
-
-// The probes below, right, above and left, from corners and edges where the
+// Clicks on the empty cell, or on tiles without an empty neighbour; then the
+// probes below, right, above and left, from corners and edges where the
 // others point off the board: the one towards the empty cell takes the tile.
-using SlideInto = ClickOn;
-
-TEST_P(SlideInto, MovesTheTileIntoTheEmptyCell) {
-    const auto [empty, clicked] = GetParam();
-    Cells after = ShuffledWithEmptyAt(empty);
-    std::swap(after[static_cast<std::size_t>(empty)], after[static_cast<std::size_t>(clicked)]);
-    EXPECT_EQ(Play(), std::make_pair(after, Move{Move::Kind::Slide, clicked, empty}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Boards, SlideInto,
-                         ::testing::Values(Slide{15, 14},  // right, below is off the board
-                                           Slide{15, 11},  // down into the corner
-                                           Slide{11, 15},  // up out of the corner
-                                           Slide{14, 15},  // left out of the corner
-                                           Slide{4, 0},    // down from a corner
-                                           Slide{3, 2},    // right along the top edge
-                                           Slide{0, 1},    // left into the corner
-                                           Slide{2, 3},    // left from the top-right corner
-                                           Slide{13, 12},  // right from the bottom-left corner
-                                           Slide{5, 9},    // up in the middle
-                                           Slide{12, 8}),
-                         NameOf);
+INSTANTIATE_TEST_SUITE_P(
+    Boards, ClickOn,
+    ::testing::Values(Probe{6, 6, false},    // the empty cell itself
+                      Probe{15, 13, false},  // two cells away in the same row
+                      Probe{15, 7, false},   // two cells away in the same column
+                      Probe{15, 10, false},  // diagonal neighbour
+                      Probe{4, 3, false},    // end of the row above: no wrap-around
+                      Probe{3, 4, false},    // start of the row below: no wrap-around
+                      Probe{8, 7, false},    // no wrap-around in the middle rows
+                      Probe{0, 15, false},   // opposite corner
+                      Probe{12, 3, false},   // the other two corners
+                      Probe{15, 14, true},   // right, below is off the board
+                      Probe{15, 11, true},   // down into the corner
+                      Probe{11, 15, true},   // up out of the corner
+                      Probe{14, 15, true},   // left out of the corner
+                      Probe{4, 0, true},     // down from a corner
+                      Probe{3, 2, true},     // right along the top edge
+                      Probe{0, 1, true},     // left into the corner
+                      Probe{2, 3, true},     // left from the top-right corner
+                      Probe{13, 12, true},   // right from the bottom-left corner
+                      Probe{5, 9, true},     // up in the middle
+                      Probe{12, 8, true}),
+    [](const auto& info) {
+        const Probe& c = info.param;
+        return "cell_" + std::to_string(c.clicked) + (c.slides ? "_into_" : "_not_into_") +
+               std::to_string(c.empty);
+    });
 
 #ifdef NDEBUG
 TEST(Click, OutOfRangeIndexIsIgnoredInRelease) {

@@ -80,7 +80,6 @@ class FrameScaleTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
         window = ShowWindow(testpictures::Stores());
         QVERIFY(window);

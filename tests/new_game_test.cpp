@@ -11,33 +11,25 @@
 namespace tarpo::testing {
 namespace {
 
-class Layout : public ::testing::TestWithParam<int> {
-  protected:
-    Puzzle puzzle;
-};
+class Layout : public ::testing::TestWithParam<int> {};
 
 // The deal, from the finished picture: the layout on the board, the picture
-// no longer completed, so every cell is framed again.
-TEST_P(Layout, DealFromTheFinishedPicture) {
+// no longer completed, so every cell is framed again. Solvable for real, so
+// fifteen tiles once each in an even arrangement: a solver's clicks, replayed
+// through the click rule, reach the home arrangement, each moving a tile;
+// the next click completes, and later clicks change nothing.
+TEST_P(Layout, DealtFromTheFinishedPictureAndPlayedHome) {
     const int layout = GetParam();
+    Puzzle puzzle;
     puzzle.Click(9);  // completion of the home arrangement
     ASSERT_TRUE(puzzle.completed());
     puzzle.Deal(layout);
-
     EXPECT_EQ(CellsOf(puzzle.board()), LayoutCells(layout));
     EXPECT_FALSE(puzzle.completed());
-}
 
-// Solvable for real, so fifteen tiles once each in an even arrangement: a
-// solver's clicks, replayed through the click rule, reach the home
-// arrangement, each moving a tile; the next click completes, and later
-// clicks change nothing.
-TEST_P(Layout, SolverClicksReachHomeAndTheNextClickCompletes) {
-    puzzle.Deal(GetParam());
     ASSERT_FALSE(puzzle.board().IsSolved());
     const auto clicks = SolveByClicks(puzzle.board());
     ASSERT_TRUE(clicks.has_value());
-
     for (int cell : *clicks) {
         ASSERT_FALSE(puzzle.board().IsSolved());
         ASSERT_EQ(puzzle.Click(cell).kind, Move::Kind::Slide) << "click on " << cell;
@@ -85,8 +77,6 @@ struct PositionCase {
     bool completed;
     bool taken;
 };
-
-void PrintTo(const PositionCase& c, std::ostream* out) { *out << c.name; }
 
 class GoOnFrom : public ::testing::TestWithParam<PositionCase> {};
 

@@ -120,11 +120,10 @@ class PictureCostTest : public QObject {
         const QResource resource(PiecePath(0, 0));
         QByteArray bmp(reinterpret_cast<const char*>(resource.data()), resource.size());
         QVERIFY(!DecodeBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size()).isNull());
-        if (offset < 0) {
+        if (offset < 0)
             bmp.chop(1);
-        } else {
+        else
             bmp.replace(offset, bytes.size(), bytes);
-        }
         QVERIFY(DecodeBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size()).isNull());
     }
 

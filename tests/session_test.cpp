@@ -34,14 +34,8 @@ class ScreenView : public SessionView {
     std::vector<std::u16string> announced;
 };
 
-constexpr CellLook kBlank{std::nullopt, true};
-
 class SessionTest : public ::testing::Test {
   protected:
-    void NewGame(int set, int layout) { session.NewGame(Deal{set, layout}); }
-    void Play(const std::vector<int>& clicks) {
-        for (int cell : clicks) session.Click(cell);
-    }
     ScreenView screen;
     Session session{screen, 1};
 };
@@ -64,12 +58,11 @@ struct Step {
     int previewDraws;
 };
 
-void PrintTo(const Step& step, std::ostream* out) { *out << step.name; }
-
 class DrawsOnlyChanges : public SessionTest, public ::testing::WithParamInterface<Step> {
   protected:
     void SetUp() override {
-        NewGame(1, 0);  // the dentist, layout 0: the empty cell is 15, tile 11 in cell 14
+        // The dentist, layout 0: the empty cell is 15, tile 11 in cell 14.
+        session.NewGame(Deal{1, 0});
         screen.drawn.clear();
         screen.previewDraws = 0;
     }
@@ -142,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
 // A game taken to a position, then given back: the same position, shown the
 // same way as where it was played.
 TEST_F(SessionTest, PositionGoesOnWhereItWasTaken) {
-    NewGame(0, 3);
-    Play({11, 10, 14, 15});
+    session.NewGame(Deal{0, 3});
+    for (int cell : {11, 10, 14, 15}) session.Click(cell);
     session.Press(9, {Key::Right});
     const Position kept = session.position();
     EXPECT_EQ(kept.focus, 10);
@@ -169,8 +162,6 @@ struct KeyCase {
     int to;         // the focused cell afterwards
     int emptyCell;  // afterwards
 };
-
-void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
 
 class BoardKeys : public SessionTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -208,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Shift and the arrows alone play a whole game, one key a slide, the focus
 // going with each slid tile into the cell that was empty; Enter completes.
 TEST_F(SessionTest, ShiftArrowsPlayAWholeGame) {
-    NewGame(1, 3);
+    session.NewGame(Deal{1, 3});
     const auto clicks = SolveByClicks(session.position().board);
     ASSERT_TRUE(clicks.has_value());
     for (const int cell : *clicks) {
@@ -235,7 +226,7 @@ TEST_F(SessionTest, ShiftArrowsPlayAWholeGame) {
 
 // A click by the pointer leaves the board's focus where it was.
 TEST_F(SessionTest, PointerClicksLeaveTheFocus) {
-    NewGame(0, 0);
+    session.NewGame(Deal{0, 0});
     session.Press(3, {Key::Left});
     EXPECT_EQ(session.Click(14), (Move{Move::Kind::Slide, 14, 15}));
     EXPECT_EQ(session.focus(), 2);

@@ -37,6 +37,17 @@ inline std::uint32_t SeedDealing(std::initializer_list<int> layouts) {
 // Returns null if the window was not exposed.
 inline std::unique_ptr<MainWindow> ShowWindow(PictureStores pictures,
                                               std::uint32_t seed = kTestSeed) {
+    // The offscreen platform cannot pass size hints to a window system and
+    // says so whenever a window's minimum or maximum size is set; nothing else
+    // of the kind is hidden. Installed with the first window, after QTest's
+    // own handler is in.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type == QtWarningMsg &&
+                text == QLatin1String("This plugin does not support propagateSizeHints()"))
+                return;
+            previous(type, context, text);
+        });
     auto window = std::make_unique<MainWindow>(std::move(pictures), seed);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) window.reset();
@@ -54,7 +65,6 @@ inline QListWidget* ListOf(const MainWindow& window) {
 inline QRect CellBox(int cell, bool framed = true) {
     return formqt::Rect(tarpo::form::CellRect(cell, framed));
 }
-inline QPoint CellOrigin(int cell) { return CellBox(cell).topLeft(); }
 // Data rows "set" and "layout": every picture set with every start layout,
 // named by the set's folder.
 inline void AddSetAndLayoutRows() {
@@ -71,7 +81,7 @@ inline void AddSetAndLayoutRows() {
 // delivers it.
 inline void ClickCell(MainWindow& window, int cell) {
     const int half = tarpo::form::kCellPitch / 2;
-    const QPoint middle = CellOrigin(cell) + QPoint(half, half);
+    const QPoint middle = CellBox(cell).topLeft() + QPoint(half, half);
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                       window.centralWidget()->mapTo(&window, middle));
 }
@@ -107,18 +117,4 @@ inline bool WithModalBox(const std::function<void()>& open,
     });
     open();
     return closed;
-}
-
-// The offscreen platform cannot pass size hints to a window system and says
-// so whenever a window's minimum or maximum size is set; nothing else of the
-// kind is hidden. Call from initTestCase(), after QTest's own handler is in.
-inline void IgnoreOffscreenSizeHintWarning() {
-    static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            if (type == QtWarningMsg &&
-                text == QLatin1String("This plugin does not support propagateSizeHints()"))
-                return;
-            previous(type, context, text);
-        });
 }

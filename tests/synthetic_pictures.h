@@ -12,7 +12,6 @@
 
 namespace testpictures {
 
-using tarpo::form::kPieceCount;
 using tarpo::form::kPieceSide;
 
 inline QColor PieceColour(int set, int piece) {

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -21,29 +22,22 @@ namespace {
 // The lines of a message: joined by a lone carriage return.
 int LineCount(const QString& text) { return static_cast<int>(text.count(u'\r')) + 1; }
 
-// Lines of text in `image`: bands of consecutive rows holding a pixel that
-// matches `isInk`. Bands under 4 rows (the breve of a "й" above a line without
-// tall letters) are marks, not lines.
-template <typename Pred>
-int CountInkBands(const QImage& image, Pred isInk) {
+// Lines of text in `image`: bands of consecutive rows holding a dark pixel.
+// Bands under 4 rows (the breve of a "й" above a line without tall letters)
+// are marks, not lines.
+int CountInkBands(const QImage& image) {
     constexpr int kMinLineHeight = 4;
     int bands = 0;
-    int height = 0;
-    for (int y = 0; y <= image.height(); ++y) {
+    int height = 0;  // of the band ending at row y
+    for (int y = 0; y < image.height(); ++y) {
         bool ink = false;
-        for (int x = 0; y < image.height() && x < image.width() && !ink; ++x)
-            ink = isInk(image.pixelColor(x, y));
-        if (ink) {
-            ++height;
-            continue;
-        }
-        if (height >= kMinLineHeight) ++bands;
-        height = 0;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = image.pixelColor(x, y).lightness() < 100;
+        height = ink ? height + 1 : 0;
+        if (height == kMinLineHeight) ++bands;
     }
     return bands;
 }
-
-bool IsDark(const QColor& c) { return c.lightness() < 100; }
 
 }  // namespace
 
@@ -60,7 +54,6 @@ class WindowTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { IgnoreOffscreenSizeHintWarning(); }
     void init() {
         window = ShowWindow(testpictures::Stores());
         QVERIFY(window);
@@ -84,7 +77,7 @@ class WindowTest : public QObject {
 
     void captionsAndListAfterStartUp() {
         QCOMPARE(child<QPushButton>("newGameButton")->text(), Text(form::kNewGameCaption));
-        auto* list = child<QListWidget>("pictureSetList");
+        auto* list = ListOf(*window);
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(0)->text(), Text(form::kPictureSets[0].name));
         QCOMPARE(list->item(1)->text(), Text(form::kPictureSets[1].name));
@@ -114,7 +107,7 @@ class WindowTest : public QObject {
         QFETCH(int, row);
         QFETCH(int, modifiers);
         QFETCH(int, expectedRow);
-        auto* list = child<QListWidget>("pictureSetList");
+        auto* list = ListOf(*window);
         const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center()
                                    : QPoint(10, list->viewport()->height() - 3);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers), at);
@@ -144,7 +137,9 @@ class WindowTest : public QObject {
     }
 
     // Information icon, one OK button, the title, and the text in as many
-    // lines as it has: four for the help, six for the author.
+    // lines as it has: four for the help, six for the author. The layout is
+    // fixed in pixels: a desktop theme's large fonts, for all widgets and for
+    // buttons in particular, change no text in a box.
     void boxes_data() {
         QTest::addColumn<bool>("help");  // else the author box
         QTest::addColumn<QString>("title");
@@ -152,29 +147,14 @@ class WindowTest : public QObject {
         QTest::newRow("help") << true << Text(form::kHelpTitle) << Text(form::kHelpText);
         QTest::newRow("author") << false << Text(form::kAuthorTitle) << Text(form::kAuthorText);
     }
-
     void boxes() {
         QFETCH(bool, help);
         QFETCH(QString, title);
         QFETCH(QString, text);
-        QVERIFY(WithModalBox(
-            [this, help] { help ? window->OnHelp() : window->OnAuthor(); },
-            [&](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), title);
-                QCOMPARE(box->icon(), QMessageBox::Information);
-                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-                QCOMPARE(box->text(), text);
-                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                QVERIFY(label);
-                QCOMPARE(CountInkBands(label->grab().toImage(), IsDark), LineCount(text));
-            }));
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-    }
-
-    // The layout is fixed in pixels: a desktop theme's large fonts, for all
-    // widgets and for buttons in particular, change no text in a box.
-    void boxTextKeepsTheFormFontsWhateverTheDesktopFont() {
-        const QFont desktop = QApplication::font();
+        // Back to the desktop font for the other tests; it also drops the
+        // buttons' own font.
+        const auto restore =
+            qScopeGuard([desktop = QApplication::font()] { QApplication::setFont(desktop); });
         const QFont large(QStringLiteral("Sans"), 14);
         QApplication::setFont(large);
         QApplication::setFont(large, "QPushButton");
@@ -183,13 +163,21 @@ class WindowTest : public QObject {
             return widget->font().pixelSize() == dialog.pixelSize() &&
                    widget->font().family() == dialog.family();
         };
-        QVERIFY(WithModalBox([this] { window->OnHelp(); },
-                             [&](QMessageBox* box) {
-                                 for (const QWidget* text : box->findChildren<QLabel*>())
-                                     QVERIFY(hasDialogFont(text));
-                                 QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
-                             }));
-        QApplication::setFont(desktop);  // for the other tests
+        QVERIFY(WithModalBox(
+            [this, help] { help ? window->OnHelp() : window->OnAuthor(); },
+            [&](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), title);
+                QCOMPARE(box->icon(), QMessageBox::Information);
+                QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+                QVERIFY(hasDialogFont(box->button(QMessageBox::Ok)));
+                for (const QWidget* label : box->findChildren<QLabel*>())
+                    QVERIFY(hasDialogFont(label));
+                QCOMPARE(box->text(), text);
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(label);
+                QCOMPARE(CountInkBands(label->grab().toImage()), LineCount(text));
+            }));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void keysPressTheFocusedButton_data() {
