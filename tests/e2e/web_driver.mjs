@@ -125,19 +125,32 @@ async function puppeteerEngine(engineName, headed) {
     const going = page.goto(game.origin + path);
     if (loaded) await going; else going.catch(() => {});
   };
+  // The language a screen reader reads a DOM node in: its element's, or the
+  // nearest ancestor's, lang attribute.
+  const language = async (game, backendNodeId) => {
+    const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId });
+    const { result } = await game.cdp.send('Runtime.callFunctionOn', {
+      objectId: object.objectId, returnByValue: true,
+      functionDeclaration: 'function () { const e = this.nodeType === 1 ? this : this.parentElement; '
+        + 'return e?.closest("[lang]")?.lang ?? ""; }',
+    });
+    return result.value;
+  };
   // Chromium's accessibility tree, each node but the ignored ones with its
-  // element's border box in CSS pixels (or null), in tree order.
-  const axTree = async (game, boxes) => {
+  // element's border box in CSS pixels (or null) and, if asked, its
+  // language, in tree order.
+  const axTree = async (game, languages) => {
     const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
     const out = [];
     const walk = async (node) => {
       if (!node) return;
+      const backendNodeId = node.backendDOMNodeId;
       if (!node.ignored) {
-        const model = boxes && node.backendDOMNodeId && await game.cdp.send(
-          'DOM.getBoxModel', { backendNodeId: node.backendDOMNodeId }).catch(() => null);
+        const model = backendNodeId && await game.cdp.send('DOM.getBoxModel', { backendNodeId })
+          .catch(() => null);
         const quad = model?.model?.border;
-        out.push({ node, byId,
+        out.push({ node, byId, lang: languages && backendNodeId ? await language(game, backendNodeId) : '',
                    box: quad ? { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] } : null });
       }
       for (const id of node.childIds ?? []) await walk(byId.get(id));
@@ -149,12 +162,8 @@ async function puppeteerEngine(engineName, headed) {
   // by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they are
   // read back as UTF-8 here where they come that way.
   const utf8 = (bytes) => {
-    try {
-      return /[^\0-\xff]/.test(bytes) ? bytes
-        : new TextDecoder('utf-8', { fatal: true }).decode(Buffer.from(bytes, 'latin1'));
-    } catch {
-      return bytes;
-    }
+    const text = /[^\0-\xff]/.test(bytes) ? '\uFFFD' : Buffer.from(bytes, 'latin1').toString('utf8');
+    return text.includes('\uFFFD') ? bytes : text;
   };
   return {
     // `profile`: a browser of its own with a profile on disk, as a player's
@@ -273,31 +282,16 @@ async function puppeteerEngine(engineName, headed) {
       await newPage(game, path);
       await old.close();
     },
-    // The language a screen reader reads each named node in: its element's,
-    // or the nearest ancestor's, lang attribute. [{role, name, lang}]
-    async languages(game) {
-      const out = [];
-      for (const { node } of await axTree(game, false)) {
-        if (!node.name?.value || !node.backendDOMNodeId) continue;
-        const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId: node.backendDOMNodeId });
-        const { result } = await game.cdp.send('Runtime.callFunctionOn', {
-          objectId: object.objectId, returnByValue: true,
-          functionDeclaration: 'function () { const e = this.nodeType === 1 ? this : this.parentElement; '
-            + 'return e?.closest("[lang]")?.lang ?? ""; }',
-        });
-        out.push({ role: node.role?.value ?? '', name: node.name.value, lang: result.value });
-      }
-      return out;
-    },
     // The tree as a screen reader gets it: [{role, name, focused,
-    // keyshortcuts, text, box}], `text` the text inside the node.
-    async accessibilityTree(game) {
+    // keyshortcuts, text, box, lang}], `text` the text inside the node,
+    // `lang` its language where `languages` asks for it.
+    async accessibilityTree(game, { languages }) {
       const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
       const text = (node, byId) => node.ignored ? '' : node.role?.value === 'StaticText'
         ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {}, byId)).join('');
-      return (await axTree(game, true)).map(({ node, byId, box }) => ({
+      return (await axTree(game, languages)).map(({ node, byId, box, lang }) => ({
         role: node.role?.value ?? '', name: node.name?.value ?? '', focused: !!property(node, 'focused'),
-        keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node, byId), box }));
+        keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node, byId), box, lang }));
     },
     // axe-core's violations of WCAG 2.2 A and AA on the page as it is:
     // [{id, help, targets}]. Its source is evaluated in the page, as the
