@@ -128,8 +128,8 @@ class WebBrowser:
         """`screen_reader`: the browser shows its windows in an X session and
         serves the page over AT-SPI there (`bus`)."""
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
-        self.screen_reader, self.bus = screen_reader, None
-        self.engine, features, self.hidpi_scales, needs_x = ENGINES[name]
+        self.bus = None
+        engine, features, self.hidpi_scales, needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
         self.layout = "us"  # the keyboard layout the player types with
@@ -150,7 +150,7 @@ class WebBrowser:
                 self.bus = AccessibilityBus(self.x)
                 # Firefox serves AT-SPI only where it is asked to.
                 self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1")
-            self.driver = Driver(self.engine, self.x and self.x.env, screen_reader)
+            self.driver = Driver(engine, self.x and self.x.env, screen_reader)
             undo.callback(self.driver.close)
             self.end = undo.pop_all().close
 

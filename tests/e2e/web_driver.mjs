@@ -138,7 +138,7 @@ async function puppeteerEngine(engineName, headed) {
   };
   // Chromium's accessibility tree, each node but the ignored ones with its
   // element's border box in CSS pixels (or null) and, if asked, its
-  // language, in tree order.
+  // language (null for a node of no element), in tree order.
   const axTree = async (game, languages) => {
     const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
@@ -150,7 +150,7 @@ async function puppeteerEngine(engineName, headed) {
         const model = backendNodeId && await game.cdp.send('DOM.getBoxModel', { backendNodeId })
           .catch(() => null);
         const quad = model?.model?.border;
-        out.push({ node, byId, lang: languages && backendNodeId ? await language(game, backendNodeId) : '',
+        out.push({ node, byId, lang: languages && backendNodeId ? await language(game, backendNodeId) : null,
                    box: quad ? { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] } : null });
       }
       for (const id of node.childIds ?? []) await walk(byId.get(id));
