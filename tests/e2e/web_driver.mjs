@@ -90,6 +90,15 @@ async function puppeteerEngine(engineName, headed) {
   // page.
   const browsers = new Map();
   let installer;
+  // A browser of its own with a profile on disk, and the profile's folder.
+  const profiled = async (dpr) => {
+    const folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+    return { folder, browser: await launch(dpr, folder) };
+  };
+  const dropProfiled = async ({ browser, folder }) => {
+    await browser.close();
+    await rm(folder, { recursive: true, force: true });
+  };
   const browserAt = (dpr) => {
     const key = chromium ? 1 : dpr;
     if (!browsers.has(key)) browsers.set(key, launch(dpr));
@@ -172,8 +181,7 @@ async function puppeteerEngine(engineName, headed) {
     async open({ origin, path, viewport, dpr, touch, init, profile, loaded }) {
       const game = { origin, viewport, dpr, touch, init, problems: [] };
       if (profile) {
-        game.folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-        game.browser = await launch(dpr, game.folder);
+        Object.assign(game, await profiled(dpr));
         game.context = game.browser.defaultBrowserContext();
       } else {
         game.context = await (await browserAt(dpr)).createBrowserContext();
@@ -226,18 +234,14 @@ async function puppeteerEngine(engineName, headed) {
     reload: (game) => game.page.reload(),
     goto: (game, { url }) => game.page.goto(url),
     closed: (game) => game.page.isClosed(),
-    async close(game) {
-      await (game.browser ?? game.context).close();
-      if (game.folder) await rm(game.folder, { recursive: true, force: true });
-    },
+    close: (game) => (game.folder ? dropProfiled(game) : game.context.close()),
     problems: (game) => game.problems.splice(0),
     // What keeps the browser from offering to install the page as an app, as
     // a profile of its own (not incognito) sees it once `ready` holds, on a
     // first visit: the browser is started once, and forgets the origin and
     // its cache before each visit.
     async installabilityErrors(_, { origin, path, ready }) {
-      installer ??= mkdtemp(join(tmpdir(), 'tarpo-profile-')).then(
-        async (folder) => ({ folder, browser: await launch(1, folder) }));
+      installer ??= profiled(1);
       const page = await (await installer).browser.newPage();
       try {
         const cdp = await page.createCDPSession();
@@ -308,10 +312,7 @@ async function puppeteerEngine(engineName, headed) {
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
       if (headedProfile) await rm(await headedProfile, { recursive: true, force: true });
-      if (!installer) return;
-      const { folder, browser } = await installer;
-      await browser.close();
-      await rm(folder, { recursive: true, force: true });
+      if (installer) await dropProfiled(await installer);
     },
   };
 }
