@@ -8,13 +8,12 @@ import re
 import shutil
 import subprocess
 import sys
-import threading
 from pathlib import Path
 
 import pytest
 
 from game import PictureSet, announced, check, wait_for
-from web import SERVICE_WORKER_ACTIVE, STARTED, WEB_SOURCES, WINDOW_SHOWN, notice
+from web import SERVICE_WORKER_ACTIVE, STARTED, WEB_SOURCES, notice
 
 NOTICE_S = 10  # a page that cannot start says so within this
 # The page's own setting of how long a start-up file may make no progress
@@ -25,7 +24,6 @@ STALL_NOTICE_S = STALL_S + 8
 # A download that keeps coming, slow enough that a picture takes longer
 # than STALL_S, in bytes a second.
 SLOW_RATE = 200000 // 8
-LATE_S = 3  # how long a late style sheet keeps the page waiting
 # A host that sends no Cache-Control with files deployed a month ago, and
 # one that asks for every file to be revalidated.
 DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
@@ -212,8 +210,7 @@ def test_names_and_languages(player, facts):
              if n["lang"] is not None]
     check([name for role, name, _ in found if role == "grid"] == [f.accessible["board"]],
           "the grid is not named %r: %r" % (f.accessible["board"], found))
-    texts = [f.new_game_caption, f.motto_text, f.exit_caption] + f.menu_captions
-    for text in texts:
+    for text in [f.new_game_caption, f.motto_text, f.exit_caption] + f.menu_captions:
         name = " ".join(text.replace("&", "").split())
         wanted = f.text_languages.get(text, f.language)
         langs = {lang for _, shown, lang in found if shown == name}
@@ -457,8 +454,9 @@ def test_bad_host(player, case):
 def test_hung_download(player, file):
     """A start-up file that hangs on a first visit: after the page's stall
     time without progress (shortened by its address) the page names it,
-    not its script, and goes on once it comes. Every engine plays the
-    stalled style sheet, whose wait holds back the page's load."""
+    not its script, and goes on once it comes, with no word of a missing
+    file. Every engine plays the style sheet coming after the script has
+    started, whose wait holds back the page's load."""
     name = named(player, file)
     player.site.reset(faults={name: HUNG})
     game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY), loaded=False)
@@ -469,6 +467,7 @@ def test_hung_download(player, file):
     player.site.released.set()
     game.wait(STARTED, "the page did not go on once %s came" % name)
     game.wait("!" + notice("#waiting"), "the notice stays")
+    check(not game.eval(notice("#error")), "%s came late: %r" % (name, game.eval(notice("#error"))))
 
 
 @pytest.mark.hosts
@@ -479,19 +478,6 @@ def test_slow_download(player):
     game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
     game.wait(STARTED, "the page did not start at %d bytes a second" % SLOW_RATE, 120)
     check(not game.eval(notice("#waiting")), "a waiting notice on a slow download")
-
-
-@pytest.mark.offline
-def test_style_sheet_after_the_script(player):
-    """The style sheet coming after the script has started (LATE_S): the
-    page waits for it and starts, with no word of a missing sheet."""
-    player.site.reset(faults={"style.css": HUNG})
-    # Should the test end before, the timer releases a hang of the past.
-    threading.Timer(LATE_S, player.site.released.set).start()
-    game = player.start(ready=False)
-    error = notice("#error")
-    game.wait("%s || %s" % (WINDOW_SHOWN, error), "the page neither started nor said why")
-    check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
 
 
 @pytest.mark.offline
