@@ -190,9 +190,9 @@ async function puppeteerEngine(engineName, headed) {
       await newPage(game, path, loaded);
       return game;
     },
-    setViewport: (game, { width, height }) => {
-      game.viewport = { width, height };
-      return setViewport(game, game.viewport);
+    setViewport(game, size) {
+      game.viewport = size;  // for a new tab of the game
+      return setViewport(game, size);
     },
     clicks: (game, { points, touch }) => untilClosed(game, async () => {
       for (const [x, y] of points) {
@@ -367,10 +367,9 @@ async function webkit() {
     return value;
   });
   const actions = (game, source) => session(game, 'POST', '/actions', { actions: [source] });
-  const closed = async (game) => {
-    game.closed ||= await session(game, 'GET', '/window').then(() => false, () => true);
-    return game.closed;
-  };
+  // Once its window has gone, a game stays closed.
+  const closed = async (game) => (game.closed ||= await session(game, 'GET', '/window')
+    .then(() => false, () => true));
   const setViewport = async (game, { width, height }) => {
     const inner = await evaluate(game, { expression: '[innerWidth, innerHeight]' });
     const outer = await session(game, 'GET', '/window/rect');
