@@ -6,7 +6,6 @@ import os
 import threading
 import time
 
-PICTURE_TYPES = (".png", ".webp", ".bmp", ".gif", ".jpg")
 MIME_TYPES = {".wasm": "application/wasm", ".webp": "image/webp",
               ".webmanifest": "application/manifest+json", ".js": "text/javascript",
               ".mjs": "text/javascript", ".json": "application/json"}
@@ -22,23 +21,20 @@ CHUNK = 1024
 class Site(http.server.ThreadingHTTPServer):
     """The site on a free port, with the MIME types a page needs, sent with
     the strict CSP. `served` records every path asked for. Like hosts that
-    get it wrong, it answers 404 for a path in `missing`, and by a file's
-    name in `faults` (see SiteHandler.fault); serves the site under a
-    sub-path `prefix`, and its index.html there without the trailing slash
-    too; sends `cache_control`, or none and files a month old (`aged`), as
-    a host whose files were deployed a month ago; answers the site's folder
-    with a redirect to its index.html (`redirect`); sends at most `rate`
-    bytes a second, all responses together. `root` may change, as in a deploy.
-    The pictures wait while `pictures_released` is clear, and `offline`
-    drops every request unanswered, as a network that is gone."""
+    get it wrong, it answers by a file's name in `faults` (see
+    SiteHandler.fault); serves the site under a sub-path `prefix`, and its
+    index.html there without the trailing slash too; sends `cache_control`,
+    or none and files a month old (`aged`), as a host whose files were
+    deployed a month ago; answers the site's folder with a redirect to its
+    index.html (`redirect`); sends at most `rate` bytes a second, all
+    responses together. `root` may change, as in a deploy. `offline` drops
+    every request unanswered, as a network that is gone."""
 
     def __init__(self, root):
         super().__init__(("127.0.0.1", 0), SiteHandler)
         self.root = root
         self.origin = "http://127.0.0.1:%d" % self.server_address[1]
-        self.missing, self.served = set(), set()
-        self.pictures_released = threading.Event()
-        self.pictures_released.set()
+        self.served = set()
         self.offline = False
         self.reset()
         threading.Thread(target=self.serve_forever, daemon=True).start()
@@ -54,13 +50,6 @@ class Site(http.server.ThreadingHTTPServer):
         self.cache_control, self.aged, self.rate = cache_control, aged, rate
         self.released = threading.Event()
         self.lock, self.next_send = threading.Lock(), 0.0
-
-    def throttle(self, size):
-        """Waits for the moment the next `size` bytes may go at `rate`."""
-        with self.lock:
-            start = max(time.monotonic(), self.next_send)
-            self.next_send = start + size / self.rate
-        time.sleep(max(0.0, self.next_send - time.monotonic()))
 
     def handle_error(self, request, client_address):
         pass  # a browser context closed while a file was on its way
@@ -94,8 +83,6 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
             self.close_connection = True
             return
         self.server.served.add(path)
-        if path.endswith(PICTURE_TYPES):
-            self.server.pictures_released.wait(60)
         prefix = self.server.prefix
         if path == prefix.rstrip("/") and prefix != "/":
             path = prefix + "index.html"  # as some hosts answer a folder without "/"
@@ -111,8 +98,8 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         fault = self.fault(self.name)
         if fault.get("hang"):
             self.server.released.wait(HANG_S)
-        if path in self.server.missing or "status" in fault:
-            return self.send_error(fault.get("status", 404))
+        if "status" in fault:
+            return self.send_error(fault["status"])
         if "body" not in fault:
             return super().do_GET()
         file = self.translate_path(self.path)
@@ -143,13 +130,15 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         super().end_headers()
 
     def copyfile(self, source, outputfile):
-        if not self.server.rate:
+        site = self.server
+        if not site.rate:
             return super().copyfile(source, outputfile)
-        while True:
-            chunk = source.read(CHUNK)
-            if not chunk:
-                return
-            self.server.throttle(len(chunk))
+        while chunk := source.read(CHUNK):
+            # Each chunk waits for its moment at `rate`, all responses together.
+            with site.lock:
+                due = max(time.monotonic(), site.next_send) + len(chunk) / site.rate
+                site.next_send = due
+            time.sleep(max(0.0, due - time.monotonic()))
             outputfile.write(chunk)
             outputfile.flush()
 

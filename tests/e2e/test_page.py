@@ -2,19 +2,18 @@
 deploy from one version to the next, hosts, networks and files that go
 wrong."""
 
-import glob
 import json
 import os
 import re
 import shutil
 import subprocess
 import sys
-import threading
+from pathlib import Path
 
 import pytest
 
 from game import PictureSet, announced, check, wait_for
-from web import NOTICE, SERVICE_WORKER_ACTIVE, STARTED, WEB_SOURCES, WINDOW_SHOWN
+from web import SERVICE_WORKER_ACTIVE, STARTED, WEB_SOURCES, notice
 
 NOTICE_S = 10  # a page that cannot start says so within this
 # The page's own setting of how long a start-up file may make no progress
@@ -25,72 +24,15 @@ STALL_NOTICE_S = STALL_S + 8
 # A download that keeps coming, slow enough that a picture takes longer
 # than STALL_S, in bytes a second.
 SLOW_RATE = 200000 // 8
-LATE_S = 3  # how long a late style sheet keeps the page waiting
 # A host that sends no Cache-Control with files deployed a month ago, and
 # one that asks for every file to be revalidated.
 DEPLOY_HOSTS = ({"aged": True}, {"cache_control": "no-cache"})
-# Stand-ins for the site's first picture and the bytes of another one.
-PICTURE, OTHER_PICTURE = "picture", object()
+# A stand-in for the name of the site's first picture.
+PICTURE = "picture"
 MISSING = {"status": 404}
-# Each way a host or a file goes wrong: what the host does, and the notice
-# the page shows with the file it names; with no notice, the game starts and
-# is kept for offline play all the same.
-BAD_HOSTS = {
-    "main.js missing": ({"faults": {"main.js": MISSING}}, ("#unstarted", "main.js")),
-    "main.js as text/plain": ({"faults": {"main.js": {"type": "text/plain"}}},
-                              ("#unstarted", "main.js")),
-    "main.js cut short": ({"faults": {"main.js": {"body": "cut_short"}}}, ("#unstarted", "main.js")),
-    "a sub-path opened without its slash": ({"prefix": "/tarpo/", "path": "/tarpo"},
-                                            ("#unstarted", "main.js")),
-    "opened from the file system": ({"file": True}, ("#unstarted", "main.js")),
-    "style.css missing": ({"faults": {"style.css": MISSING}}, ("#error", "style.css")),
-    "tarpo.wasm broken": ({"faults": {"tarpo.wasm": {"body": "one_byte_changed"}}},
-                          ("#error", "tarpo.wasm")),
-    "form.json of another shape": ({"faults": {"form.json": {"body": "another_shape"}}},
-                                   ("#error", "form.json")),
-    "a picture cut short": ({"faults": {PICTURE: {"body": "cut_short"}}}, ("#error", PICTURE)),
-    "a picture of another size": ({"faults": {PICTURE: {"body": OTHER_PICTURE}}},
-                                  ("#error", PICTURE)),
-    "manifest and icon missing": ({"faults": {"manifest.webmanifest": MISSING,
-                                              "tarpo.svg": MISSING}}, None),
-}
-# Hosts that serve the site as they are set up, and do not break it: each is
-# kept for offline play and starts offline.
-KEPT_ON_HOSTS = {
-    "Vary: Origin": {"faults": {"*": {"headers": {"Vary": "Origin"}}}},
-    "Vary: Accept-Encoding, User-Agent": {
-        "faults": {"*": {"headers": {"Vary": "Accept-Encoding, User-Agent"}}}},
-    "Vary: Accept on the pictures": {"faults": {"*.webp": {"headers": {"Vary": "Accept"}}}},
-    "a beacon and a banner added to the page": {"faults": {"index.html": {"body": "with_a_beacon"}}},
-    "the page minified": {"faults": {"index.html": {"body": "minified"}}},
-    "the folder redirected to index.html": {"redirect": True},
-}
-# Slides to and fro in a long game kept in the tab.
-LONG_GAME_SLIDES = 100
+HUNG = {"hang": True}
 # What a host's beacon would set, were it to run.
 BEACON = "hostBeacon"
-# The game the page keeps in the tab, under its key for the site's folder:
-# the record as text, or null.
-KEPT_RECORD = "sessionStorage.getItem('tarpo-position ' + new URL('./', location.href).pathname)"
-PLANTED = "sessionStorage.setItem('tarpo-position ' + new URL('./', location.href).pathname, %s)"
-
-
-def swapped(position):
-    """The position with its first two tiles swapped: one play cannot reach."""
-    first, second = [i for i, tile in enumerate(position[:16]) if tile][:2]
-    position = list(position)
-    position[first], position[second] = position[second], position[first]
-    return position
-
-
-# Kept records of a dealt game of the second set, as a reload may find them
-# wrong: the page drops each whole.
-BAD_RECORDS = {
-    "without its chosen set": lambda r: {"position": r["position"]},
-    "a set the list does not have": lambda r: dict(r, chosen=99),
-    "a position cut short": lambda r: dict(r, position=r["position"][:-1]),
-    "two tiles swapped": lambda r: dict(r, position=swapped(r["position"])),
-}
 
 
 def with_a_beacon(page):
@@ -117,18 +59,99 @@ def another_shape(data):
     return json.dumps(facts).encode()
 
 
-def board(game):
-    """The board as the screen shows it."""
+def another_size(picture):
+    """The picture's left half, a whole WebP picture of its own."""
+    return subprocess.run(["convert", "webp:-", "-crop", "50%x100%+0+0", "+repage",
+                           "-define", "webp:lossless=true", "webp:-"],
+                          input=picture, stdout=subprocess.PIPE, check=True).stdout
+
+
+# Each way a host or a file goes wrong: what the host does, and the notice
+# the page shows with the file it names; with no notice, the game starts and
+# is kept for offline play all the same.
+BAD_HOSTS = {
+    "main.js missing": ({"faults": {"main.js": MISSING}}, ("#unstarted", "main.js")),
+    "main.js as text/plain": ({"faults": {"main.js": {"type": "text/plain"}}},
+                              ("#unstarted", "main.js")),
+    "main.js cut short": ({"faults": {"main.js": {"body": cut_short}}}, ("#unstarted", "main.js")),
+    "a sub-path opened without its slash": ({"prefix": "/tarpo/", "path": "/tarpo"},
+                                            ("#unstarted", "main.js")),
+    "opened from the file system": ({"file": True}, ("#unstarted", "main.js")),
+    "style.css missing": ({"faults": {"style.css": MISSING}}, ("#error", "style.css")),
+    "tarpo.wasm broken": ({"faults": {"tarpo.wasm": {"body": one_byte_changed}}},
+                          ("#error", "tarpo.wasm")),
+    "form.json of another shape": ({"faults": {"form.json": {"body": another_shape}}},
+                                   ("#error", "form.json")),
+    "a picture cut short": ({"faults": {PICTURE: {"body": cut_short}}}, ("#error", PICTURE)),
+    "a picture of another size": ({"faults": {PICTURE: {"body": another_size}}},
+                                  ("#error", PICTURE)),
+    "manifest and icon missing": ({"faults": {"manifest.webmanifest": MISSING,
+                                              "tarpo.svg": MISSING}}, None),
+}
+# Hosts that serve the site as they are set up, and do not break it: each is
+# kept for offline play and starts offline.
+KEPT_ON_HOSTS = {
+    "Vary: Origin": {"faults": {"*": {"headers": {"Vary": "Origin"}}}},
+    "Vary: Accept-Encoding, User-Agent": {
+        "faults": {"*": {"headers": {"Vary": "Accept-Encoding, User-Agent"}}}},
+    "Vary: Accept on the pictures": {"faults": {"*.webp": {"headers": {"Vary": "Accept"}}}},
+    "a beacon and a banner added to the page": {"faults": {"index.html": {"body": with_a_beacon}}},
+    "the page minified": {"faults": {"index.html": {"body": minified}}},
+    "the folder redirected to index.html": {"redirect": True},
+}
+# Slides to and fro in a long game kept in the tab.
+LONG_GAME_SLIDES = 100
+# The game the page keeps in the tab, under its key for the site's folder:
+# the record as text, or null.
+KEPT_RECORD = "sessionStorage.getItem('tarpo-position ' + new URL('./', location.href).pathname)"
+PLANTED = "sessionStorage.setItem('tarpo-position ' + new URL('./', location.href).pathname, %s)"
+
+
+def swapped(position):
+    """The position with its first two tiles swapped: one play cannot reach."""
+    first, second = [i for i, tile in enumerate(position[:16]) if tile][:2]
+    position = list(position)
+    position[first], position[second] = position[second], position[first]
+    return position
+
+
+# Kept records of a dealt game of the second set, as a reload may find them
+# wrong: the page drops each whole.
+BAD_RECORDS = {
+    "without its chosen set": lambda r: {"position": r["position"]},
+    "a set the list does not have": lambda r: dict(r, chosen=99),
+    "a position cut short": lambda r: dict(r, position=r["position"][:-1]),
+    "two tiles swapped": lambda r: dict(r, position=swapped(r["position"])),
+}
+
+
+def named(player, file):
+    """The file's name, the site's first picture's for PICTURE."""
+    return os.path.basename(player.pictures()[0]) if file == PICTURE else file
+
+
+def board(game, view=None):
+    """The board as the screen, or `view` of it, shows it."""
     f = game.facts
     span = f.cell_pitch * (f.side - 1) + f.framed_side
-    return game.look().region(*f.board_origin, span, span)
+    return (view or game.look()).region(*f.board_origin, span, span)
 
 
-def notice(player, game, selector, timeout):
+def deal(game, assets, chosen, message="no deal"):
+    """"новая игра" pressed, and its deal of the chosen set waited for: the
+    cells that solve it, in the order to click them."""
+    f = game.facts
+    game.press_button()
+    tiles = game.wait_board(PictureSet(f, assets, chosen, 1), lambda t: t[:-1] in f.start_layouts,
+                            message)[0]
+    return f.solutions[f.start_layouts.index(tiles[:-1])]
+
+
+def wait_notice(player, game, selector, timeout):
     """The text of the notice once it shows."""
-    game.wait(NOTICE % json.dumps(selector), "no %s shown" % selector, timeout)
+    game.wait(notice(selector), "no %s shown" % selector, timeout)
     player.save_screen("notice-" + selector.strip("#"))
-    return game.eval(NOTICE % json.dumps(selector))
+    return game.eval(notice(selector))
 
 
 @pytest.mark.page
@@ -137,17 +160,15 @@ def test_input_during_loading(player, facts, assets):
     set chosen and then the second set is chosen: the deal is of the
     first set, the second stays chosen for the next game."""
     f = facts
-    with player.pictures_held():
-        game = player.start(ready=False)
-        game.wait_shown()
-        game.press_button()
-        game.click(*game.list_entry(1))
-    skull = PictureSet(f, assets, 0, 1)
-    game.wait_board(skull, lambda t: t[:-1] in f.start_layouts, "no deal of the first set")
-    dentist = PictureSet(f, assets, 1, 1)
+    player.site.reset(faults={"*.webp": HUNG})  # the pictures held back
+    game = player.start(ready=False)
+    game.wait_shown()
     game.press_button()
-    game.wait_board(dentist, lambda t: t[:-1] in f.start_layouts,
-                    "the second set, chosen while loading, is not dealt next")
+    game.click(*game.list_entry(1))
+    player.site.released.set()
+    game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
+                    "no deal of the first set")
+    deal(game, assets, 1, "the second set, chosen while loading, is not dealt next")
 
 
 @pytest.mark.page
@@ -158,7 +179,7 @@ def test_forced_colours(player, facts, assets):
     each side."""
     f = facts
     game = player.start()
-    game.forced_colours(True)
+    game("forcedColors", active=True)
     right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
 
     def stands_out():
@@ -185,11 +206,11 @@ def test_names_and_languages(player, facts):
     f = facts
     game = player.start()
     game.open_menu("mnemonic")
-    found = game.languages()
+    found = [(n["role"], n["name"], n["lang"]) for n in game("accessibilityTree", languages=True)
+             if n["lang"] is not None]
     check([name for role, name, _ in found if role == "grid"] == [f.accessible["board"]],
           "the grid is not named %r: %r" % (f.accessible["board"], found))
-    texts = [f.new_game_caption, f.motto_text, f.exit_caption] + f.menu_captions
-    for text in texts:
+    for text in [f.new_game_caption, f.motto_text, f.exit_caption] + f.menu_captions:
         name = " ".join(text.replace("&", "").split())
         wanted = f.text_languages.get(text, f.language)
         langs = {lang for _, shown, lang in found if shown == name}
@@ -205,8 +226,8 @@ def test_shipped_font(player, facts, assets):
     selectors = ["#newGameButton", "#motto", "#pictureSetList [role=option]", "#menubar button"]
     faces = wait_for(lambda: (lambda d: d if all(
         fonts and all(face["isCustomFont"] for face in fonts) for fonts in d) else None)(
-        game.drawn_fonts(selectors)), 10,
-        "text drawn in a face of the system: %r" % (game.drawn_fonts(selectors),))
+        game("drawnFonts", selectors=selectors)), 10,
+        "text drawn in a face of the system: %r" % (game("drawnFonts", selectors=selectors),))
     names = {face["familyName"] for fonts in faces for face in fonts}
     check(names == {"DejaVu Sans"}, "the form's text is drawn in %r" % names)
 
@@ -217,36 +238,27 @@ def test_reload_keeps_the_game(player, facts, assets):
     player leaves it in: the board, the preview, the chosen set, and does
     not say the win again. A new tab starts afresh."""
     f = facts
-    span = f.cell_pitch * (f.side - 1) + f.framed_side
     right = f.picture_set_list_rect[0] + f.picture_set_list_rect[2] - 4  # beyond the entries' text
 
     def shown(game):
         view = game.look()
-        return (view.region(*f.board_origin, span, span), view.region(*f.preview_rect),
+        return (board(game, view), view.region(*f.preview_rect),
                 [view.pixel(right, game.list_entry(i)[1]) for i in range(len(f.picture_sets))])
 
-    def dealt(game, set_index):
-        if set_index:
-            game.click(*game.list_entry(set_index))
-        game.press_button()
-        pictures = PictureSet(f, assets, set_index, 1)
-        return game.wait_board(pictures, lambda t: t[:-1] in f.start_layouts, "no deal")[0]
-
     def slid(game):  # a deal of the second set, a slide, the first set chosen again
-        tiles = dealt(game, 1)
+        game.click(*game.list_entry(1))
+        slide = deal(game, assets, 1)[0]
         dealt_record = game.eval(KEPT_RECORD)
-        slide = f.solutions[f.start_layouts.index(tiles[:-1])][0]
         # The tile slid to and fro a hundred times, and ends one slide on:
         # what is kept is the position, not the moves that led to it.
-        game.click_cells([slide] + [len(tiles) - 1, slide] * LONG_GAME_SLIDES)
+        game.click_cells([slide] + [f.cells - 1, slide] * LONG_GAME_SLIDES)
         wait_for(lambda: game.eval(KEPT_RECORD) != dealt_record, 30, "no slide kept")
         check(len(game.eval(KEPT_RECORD)) == len(dealt_record),
               "the kept record grows with the moves")
         game.click(*game.list_entry(0))
 
     def finished(game):
-        tiles = dealt(game, 0)
-        game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])] + [0])
+        game.click_cells(deal(game, assets, 0) + [0])
 
     states = {"click_before_first_game": lambda game: game.click_cells([5]),
               "slid": slid, "finished": finished}
@@ -268,7 +280,8 @@ def test_reload_keeps_the_game(player, facts, assets):
         if heard:
             check(announced(game) == [], "the reload announced the win again")
         game.look("reloaded-" + name)
-        game.new_tab()
+        game.pictures_in()
+        game("newTab", path="/")
         game.wait_ready()
         check(shown(game) == fresh, "%s: a new tab does not start afresh" % name)
         game.end()
@@ -276,24 +289,20 @@ def test_reload_keeps_the_game(player, facts, assets):
 
 @pytest.mark.page
 @pytest.mark.parametrize("case", BAD_RECORDS, ids=lambda case: case.replace(" ", "_"))
-def test_reload_drops_a_bad_record(player, facts, assets, case):
+def test_reload_drops_a_bad_record(player, assets, case):
     """A kept record that is not whole, or holds a position play cannot
     reach: the reload drops it whole and starts afresh, the board blank,
     and "новая игра" deals a game of the first set."""
-    f = facts
     game = player.start()
     blank = board(game)
     game.click(*game.list_entry(1))
-    game.press_button()
-    game.wait_board(PictureSet(f, assets, 1, 1), lambda t: t[:-1] in f.start_layouts, "no deal")
+    deal(game, assets, 1)
     record = BAD_RECORDS[case](json.loads(game.eval(KEPT_RECORD)))
     game.eval(PLANTED % json.dumps(json.dumps(record)))
     game.reload()
     game.wait(KEPT_RECORD + " === null", "the record %s is kept" % case)
     check(board(game) == blank, "the record %s shows a board" % case)
-    game.press_button()
-    game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
-                    "no deal of the first set after the record %s" % case)
+    deal(game, assets, 0, "no deal of the first set after the record %s" % case)
 
 
 @pytest.mark.page
@@ -302,14 +311,15 @@ def test_exit_ends_queued_input(player):
     "Выход" from the menu: the deal waiting its turn neither runs on the
     ended page nor is kept, and "Играть снова" starts afresh, the board
     blank. A page before the game's in the tab keeps it from closing."""
-    with player.pictures_held():
-        game = player.start(ready=False, url=(player.site.origin, "/manifest.webmanifest"))
-        game.driver("goto", game=game.id, url=player.site.origin + player.site.prefix)
-        game.wait_ready()
-        blank = board(game)
-        game.press_button()
-        game.exit("menu_mouse")
-        check(not game.closed(), "the page closed, with a page before it in the tab")
+    player.site.reset(faults={"*.webp": HUNG})  # the pictures held back
+    game = player.start(ready=False, url=(player.site.origin, "/manifest.webmanifest"))
+    game("goto", url=player.site.origin + player.site.prefix)
+    game.wait_ready()
+    blank = board(game)
+    game.press_button()
+    game.exit("menu_mouse")
+    check(not game.closed(), "the page closed, with a page before it in the tab")
+    player.site.released.set()
     # The page is kept for offline play once the pictures are in, after the
     # input that waited for them.
     game.wait(SERVICE_WORKER_ACTIVE, "no service worker took the site")
@@ -325,12 +335,11 @@ def test_silent_network(player, facts):
     starts from what was kept, at once: after a reload, and from a link
     whose address carries a query."""
     game = player.start(kept=True)
-    player.host(faults={"*": {"hang": True}})
+    player.site.reset(faults={"*": HUNG})
     game.reload()
     motto_colour(game, [facts.motto_colour])
     game.follow_link("?from=a-link")
     motto_colour(game, [facts.motto_colour])
-    player.host()
 
 
 @pytest.mark.deploy
@@ -343,17 +352,15 @@ def test_deploy(player, facts, assets, host, tmp_path):
     the latest the second load shows B, and every file it loaded is B's.
     A game dealt and slid in A goes on in B as it was."""
     f = facts
-    player.host(**host)
+    player.site.reset(**host)
     game = player.start(kept=True)
     check(motto_colour(game, [f.motto_colour]), "version A's motto is not shown")
-    game.press_button()
-    tiles = game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
-                            "no deal")[0]
+    solution = deal(game, assets, 0)
     dealt = board(game)
-    game.click_cells(f.solutions[f.start_layouts.index(tiles[:-1])][:1])
+    game.click_cells(solution[:1])
     played = wait_for(lambda: (lambda a, b: a if a == b != dealt else None)(board(game), board(game)),
                       30, "the slide is not shown")
-    kept = game.kept_versions()
+    kept = game.eval("caches.keys()")
     colour, files = deploy(player, assets, tmp_path)
     versions = [f.motto_colour, colour]
     game.reload()
@@ -362,7 +369,8 @@ def test_deploy(player, facts, assets, host, tmp_path):
         game.reload()
     check(motto_colour(game, versions) == colour,
           "the second load after a deploy does not show the new version")
-    stray = set(game.loaded_files()) - set(files)
+    stray = set(game.eval("performance.getEntriesByType('resource')"
+                          ".map(e => new URL(e.name).pathname)")) - set(files)
     check(not stray, "files of another version loaded: %r" % sorted(stray))
     wait_for(lambda: board(game) == played, 30, "the game played in A is not shown in B")
     game.look("deployed")
@@ -393,11 +401,9 @@ def deploy(player, assets, work, shade=255):
         # writer's only module and sheet, but what the writer makes itself.
         script, style = os.path.join(folder, "main.js"), os.path.join(folder, "style.css")
         made = {"form.json", "main.js", "style.css"} | set(player.pictures())
-        files = ["%s=%s" % (name, os.path.join(folder, name))
-                 for name in (os.path.relpath(path, folder).replace(os.sep, "/") for path in
-                              sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
-                              if os.path.isfile(path))
-                 if name not in made]
+        files = ["%s=%s" % (path.relative_to(folder).as_posix(), path)
+                 for path in sorted(Path(folder).rglob("*"))
+                 if path.is_file() and path.relative_to(folder).as_posix() not in made]
         subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"),
                         "--facts", changed, "--assets", assets,
                         "--page", os.path.join(WEB_SOURCES, "index.html"),
@@ -405,9 +411,7 @@ def deploy(player, assets, work, shade=255):
                         "--files", *files, "--styles", style, "--modules", script], check=True)
         BUILT[shade] = site
     player.site.root = site
-    return colour, ["/" + os.path.relpath(p, site).replace(os.sep, "/")
-                    for p in glob.glob(os.path.join(site, "**"), recursive=True)
-                    if os.path.isfile(p)]
+    return colour, ["/" + p.relative_to(site).as_posix() for p in Path(site).rglob("*") if p.is_file()]
 
 
 def motto_colour(game, colours):
@@ -427,72 +431,53 @@ def test_bad_host(player, case):
     """The page names what is amiss within NOTICE_S, in Russian, or plays
     on where it need not stop."""
     how, said = BAD_HOSTS[case]
-    how = dict(how)
-    picture = player.pictures()[0]
-    with open(os.path.join(player.version_dir(), player.pictures()[-1]), "rb") as f:
-        other = f.read()
-    name = os.path.basename(picture)
-    how["faults"] = {name if file == PICTURE else file:
-                     dict(fault, body=(lambda _: other) if fault.get("body") is OTHER_PICTURE
-                          else globals()[fault["body"]]) if "body" in fault else fault
-                     for file, fault in how.get("faults", {}).items()}
+    faults = {named(player, file): fault for file, fault in how.get("faults", {}).items()}
+    how = dict(how, faults=faults)
     url = (("file://", os.path.join(player.root, "index.html")) if how.pop("file", False)
            else (player.site.origin, how.pop("path")) if "path" in how else None)
-    player.host(**how)
+    player.site.reset(**how)
     game = player.start(ready=False, url=url)
     if said is None:
         game.wait(STARTED, "the game did not start and get kept for offline play")
         return
-    selector, file = said
-    file = name if file == PICTURE else file
-    text = notice(player, game, selector, NOTICE_S)
+    selector, file = said[0], named(player, said[1])
+    text = wait_notice(player, game, selector, NOTICE_S)
     check(file in text and re.search("[а-яё]", text)
           and not re.search("undefined|Error|Cannot", text),
           "the page does not name %s in Russian: %r" % (file, text))
     game.problems()  # the fault itself is what this case asks for
 
 
-@pytest.mark.hosts
-@pytest.mark.parametrize("file", ["tarpo.wasm", "form.json", PICTURE])
+@pytest.mark.parametrize("file", [pytest.param("style.css", marks=pytest.mark.start_up)]
+                         + [pytest.param(file, marks=pytest.mark.hosts)
+                            for file in ("tarpo.wasm", "form.json", PICTURE)])
 def test_hung_download(player, file):
-    """A start-up file that hangs: after the page's stall time without
-    progress (shortened by its address) the page names it, and goes on
-    once it comes."""
-    name = os.path.basename(player.pictures()[0]) if file == PICTURE else file
-    player.host(faults={name: {"hang": True}})
-    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
-    text = notice(player, game, "#waiting", STALL_NOTICE_S)
+    """A start-up file that hangs on a first visit: after the page's stall
+    time without progress (shortened by its address) the page names it,
+    not its script, and goes on once it comes, with no word of a missing
+    file. Every engine plays the style sheet coming after the script has
+    started, whose wait holds back the page's load."""
+    name = named(player, file)
+    player.site.reset(faults={name: HUNG})
+    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY), loaded=False)
+    text = wait_notice(player, game, "#waiting", STALL_NOTICE_S)
     check(name in text and re.search("[а-яё]", text),
           "the page waits for %r, not for %s" % (text, name))
+    check(not game.eval(notice("#unstarted")), "the page says its script did not run")
     player.site.released.set()
     game.wait(STARTED, "the page did not go on once %s came" % name)
-    game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
+    game.wait("!" + notice("#waiting"), "the notice stays")
+    check(not game.eval(notice("#error")), "%s came late: %r" % (name, game.eval(notice("#error"))))
 
 
 @pytest.mark.hosts
 def test_slow_download(player):
     """A download that keeps coming, if slowly, starts without a notice
     although a picture takes longer than the stall time."""
-    player.host(rate=SLOW_RATE)
+    player.site.reset(rate=SLOW_RATE)
     game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
     game.wait(STARTED, "the page did not start at %d bytes a second" % SLOW_RATE, 120)
-    check(not game.eval(NOTICE % json.dumps("#waiting")), "a waiting notice on a slow download")
-
-
-@pytest.mark.offline
-def test_style_sheet_after_the_script(player):
-    """The style sheet coming after the script has started (LATE_S): the
-    page waits for it and starts, with no word of a missing sheet."""
-    player.host(faults={"style.css": {"hang": True}})
-    late = threading.Timer(LATE_S, player.site.released.set)
-    late.start()
-    try:
-        game = player.start(ready=False)
-        error = NOTICE % json.dumps("#error")
-        game.wait("%s || %s" % (WINDOW_SHOWN, error), "the page neither started nor said why")
-        check(not game.eval(error), "a late style sheet: %r" % game.eval(error))
-    finally:
-        late.cancel()
+    check(not game.eval(notice("#waiting")), "a waiting notice on a slow download")
 
 
 @pytest.mark.offline
@@ -501,10 +486,7 @@ def test_kept_on_a_host(player, case):
     """The page is kept for offline play and starts offline whatever Vary
     a host sends, when it rewrites the page and when it redirects the
     page's folder; a script the host adds to the page does not run."""
-    how = dict(KEPT_ON_HOSTS[case])
-    how["faults"] = {file: dict(fault, body=globals()[fault["body"]]) if "body" in fault else fault
-                     for file, fault in how.get("faults", {}).items()}
-    player.host(**how)
+    player.site.reset(**KEPT_ON_HOSTS[case])
     game = player.start(offline=True)
     if "beacon" in case:
         check(game.eval("!!document.getElementById('banner')"), "not the host's page offline")
@@ -547,7 +529,7 @@ def test_two_copies_on_one_origin(player, assets, tmp_path):
 
     def visit(game, copy):
         game.pictures_in()
-        game.driver("goto", game=game.id, url=player.site.origin + copy)
+        game("goto", url=player.site.origin + copy)
         game.wait_shown()
         game.wait(SERVICE_WORKER_ACTIVE, "no service worker took %s" % copy)
 
@@ -559,8 +541,7 @@ def test_two_copies_on_one_origin(player, assets, tmp_path):
     visit(game, "/tarpo-beta/")
     game.wait_ready("/tarpo-beta/ did not show its window")
     check(board(game) == fresh, "/tarpo-beta/ shows the game dealt in /tarpo/")
-    kept = game.kept_versions()
-    player.site.root = player.root  # what the writer rebuilds
+    kept = game.eval("caches.keys()")
     deploy(player, assets, tmp_path / "beta-2", shade=128)
     shutil.rmtree(origin / "tarpo-beta")
     shutil.copytree(tmp_path / "beta-2" / "site", origin / "tarpo-beta")
@@ -570,23 +551,8 @@ def test_two_copies_on_one_origin(player, assets, tmp_path):
     visit(game, "/tarpo/")
     game.pictures_in()
     player.site.offline = True
-    game.driver("reload", game=game.id)
+    game("reload")
     game.wait_ready("/tarpo/ did not show its window offline")
-
-
-@pytest.mark.start_up
-def test_stalled_style_sheet(player):
-    """A first visit on which the style sheet stalls: the page names it,
-    not its script, and starts once it comes."""
-    player.host(faults={"style.css": {"hang": True}})
-    game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY), loaded=False)
-    text = notice(player, game, "#waiting", STALL_NOTICE_S)
-    check("style.css" in text and re.search("[а-яё]", text),
-          "the page waits for %r, not for style.css" % text)
-    check(not game.eval(NOTICE % json.dumps("#unstarted")), "the page says its script did not run")
-    player.site.released.set()
-    game.wait(STARTED, "the page did not go on once style.css came")
-    game.wait("!" + NOTICE % json.dumps("#waiting"), "the notice stays")
 
 
 @pytest.mark.start_up
@@ -594,14 +560,13 @@ def test_no_waiting_after_a_failure(player):
     """The style sheet missing while the game hangs: the page says the
     sheet is missing, and from then on promises no start, even after the
     page's stall time has passed twice over."""
-    player.host(faults={"style.css": MISSING, "tarpo.wasm": {"hang": True}})
+    player.site.reset(faults={"style.css": MISSING, "tarpo.wasm": HUNG})
     game = player.start(ready=False, url=(player.site.origin, "/" + STALL_QUERY))
-    text = notice(player, game, "#error", NOTICE_S)
+    text = wait_notice(player, game, "#error", NOTICE_S)
     check("style.css" in text, "the page does not name style.css: %r" % text)
-    waiting = NOTICE % json.dumps("#waiting")
     with pytest.raises(AssertionError):
-        game.wait(waiting, "", 2 * STALL_S + 1)
-    check(game.eval(NOTICE % json.dumps("#error")) == text, "the error went")
+        game.wait(notice("#waiting"), "", 2 * STALL_S + 1)
+    check(game.eval(notice("#error")) == text, "the error went")
     game.problems()  # the missing sheet is what this case asks for
 
 
@@ -614,17 +579,17 @@ def test_bold_face_after_two_deploys(player, assets, tmp_path):
     revalidated: the browser's HTTP cache does not stand in for the
     folder."""
     f = player.facts
-    player.host(cache_control="no-cache")
+    player.site.reset(cache_control="no-cache")
     game = player.start(kept=True)
     update = ("navigator.serviceWorker.getRegistration().then((r) => r.update())"
               ".then(() => true, () => true)")
     for work, shade in (("b", 255), ("c", 128)):
-        kept = game.kept_versions()
+        kept = game.eval("caches.keys()")
         deploy(player, assets, tmp_path / work, shade)
         game.eval(update)
         game.wait_settled(kept)
     game.click_menu(1)
     game.wait_box(f.help_title, f.help_text)
-    faces = game.drawn_fonts(["#msgbox-title"])[0]
+    faces = game("drawnFonts", selectors=["#msgbox-title"])[0]
     check(faces and all(face["isCustomFont"] and face["familyName"] == "DejaVu Sans"
                         for face in faces), "the box's title is drawn in %r" % faces)

@@ -15,7 +15,9 @@ import subprocess
 import tempfile
 
 from game import LATIN_KEY, RUSSIAN_LETTER, ClientView, Game, Screenshot, check, mnemonic, wait_for
-from host import PICTURE_TYPES, Site
+from host import Site
+from xprograms import map_mnemonic_letters
+from xsession import XSession
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WEB_SOURCES = os.path.join(HERE, os.pardir, os.pardir, "web")
@@ -29,14 +31,18 @@ KEYS.update(("shift+" + key, "Shift+" + KEYS[key]) for key in ("Up", "Down", "Le
 # Live regions: a screen reader says the text inside them.
 LIVE_ROLES = {"status", "alert"}
 SERVICE_WORKER_ACTIVE = "navigator.serviceWorker.getRegistration().then(r => !!(r && r.active))"
-# The text of a notice while it shows.
-NOTICE = ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
-          " ? e.textContent : '')(document.querySelector(%s))")
+
+
+def notice(selector, value="e.textContent"):
+    """A JavaScript expression: the text of a notice (or `value` of its
+    element `e`) while it shows, else ''."""
+    return ("(e => e && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'"
+            " ? %s : '')(document.querySelector(%s))" % (value, json.dumps(selector)))
 
 
 def visible(selector):
     """A JavaScript expression: the element is there and shown."""
-    return "!!" + NOTICE.replace("e.textContent", "e") % json.dumps(selector)
+    return "!!" + notice(selector, "e")
 
 
 WINDOW_SHOWN = visible("#form")
@@ -122,8 +128,8 @@ class WebBrowser:
         """`screen_reader`: the browser shows its windows in an X session and
         serves the page over AT-SPI there (`bus`)."""
         self.root, self.facts, self.shots, self.assets, self.name = site, facts, shots, assets, name
-        self.screen_reader, self.bus = screen_reader, None
-        self.engine, features, self.hidpi_scales, needs_x = ENGINES[name]
+        self.bus = None
+        engine, features, self.hidpi_scales, needs_x = ENGINES[name]
         self.features = frozenset(features)
         self.games = []
         self.layout = "us"  # the keyboard layout the player types with
@@ -134,20 +140,17 @@ class WebBrowser:
             undo.callback(self.site.server_close)
             undo.callback(self.site.shutdown)
             if needs_x:
-                from xprograms import map_mnemonic_letters
-                from xsession import XSession
                 self.x = undo.enter_context(XSession(WEBKIT_SCREEN))
                 # The engine types a letter through the X keyboard map: the
                 # Cyrillic mnemonics get keys, as for the X programs.
                 map_mnemonic_letters(self.x, self.facts, {})
             if screen_reader:
                 from atspi import AccessibilityBus
-                from xsession import XSession
                 self.x = undo.enter_context(XSession())
                 self.bus = AccessibilityBus(self.x)
                 # Firefox serves AT-SPI only where it is asked to.
                 self.x.env.update(self.bus.env, GNOME_ACCESSIBILITY="1")
-            self.driver = Driver(self.engine, self.x and self.x.env, screen_reader)
+            self.driver = Driver(engine, self.x and self.x.env, screen_reader)
             undo.callback(self.driver.close)
             self.end = undo.pop_all().close
 
@@ -190,9 +193,7 @@ class WebBrowser:
         for game in self.games:
             game.end()
         self.games = []
-        self.site.offline, self.site.missing, self.site.root = False, set(), self.root
-        self.site.served.clear()
-        self.site.pictures_released.set()
+        self.site.offline, self.site.root = False, self.root
         self.site.reset()
 
     def problems(self):
@@ -201,59 +202,40 @@ class WebBrowser:
     def log_text(self):
         return self.driver.log_text()
 
-    @contextlib.contextmanager
-    def pictures_held(self):
-        """The site answers no request for a picture until the end."""
-        self.site.pictures_released.clear()
-        try:
-            yield
-        finally:
-            self.site.pictures_released.set()
-
     def check_missing_picture(self, folder, piece):
-        """One picture file of the set answers 404, and then the game's
+        """The set's picture file answers 404, and then the game's
         WebAssembly does: the page says which, in #error, and is never ready
-        to play: the window does not show."""
-        if not any(folder in path for path in self.site.served):
-            self.start().end()  # learns which files the page loads
-        served = sorted(self.site.served)
-        loaded = [path for path in served if folder in path and path.endswith(PICTURE_TYPES)]
-        wasm = [path for path in served if path.endswith(".wasm")]
-        check(loaded and wasm, "no picture of %s or no WebAssembly loaded: %r" % (folder, served))
-        stem = os.path.splitext(piece)[0]
-        for path in [([p for p in loaded if stem in p] or loaded)[-1]] + wasm:
-            self.site.missing = {path}
-            try:
-                game = self.start(ready=False)
-                game.wait(visible("#error"), "no #error shown with %s missing" % path)
-                self.save_screen("missing-" + os.path.splitext(os.path.basename(path))[0])
-                role, text = game.eval("(e => [e.getAttribute('role'), e.textContent])"
-                                       "(document.querySelector('#error'))")
-                check(role == "alert", "#error has role %r" % role)
-                check(os.path.basename(path) in text,
-                      "#error does not name %s: %r" % (os.path.basename(path), text))
-                check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % path)
-                game.problems()  # the 404 itself is what this scenario asks for
-                game.end()
-            finally:
-                self.site.missing = set()
+        to play: the window does not show. (The page has one file for the
+        set, not one per piece.)"""
+        pictures = [os.path.basename(path) for path in self.pictures() if folder in path]
+        check(pictures, "no picture of %s in the site: %r" % (folder, self.pictures()))
+        for name in (pictures[0], "tarpo.wasm"):
+            self.site.reset(faults={name: {"status": 404}})
+            game = self.start(ready=False)
+            game.wait(visible("#error"), "no #error shown with %s missing" % name)
+            self.save_screen("missing-" + os.path.splitext(name)[0])
+            role, text = game.eval("(e => [e.getAttribute('role'), e.textContent])"
+                                   "(document.querySelector('#error'))")
+            check(role == "alert", "#error has role %r" % role)
+            check(name in text, "#error does not name %s: %r" % (name, text))
+            check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % name)
+            game.problems()  # the 404 itself is what this scenario asks for
+            game.end()
+        self.site.reset()
 
     def version_dir(self, root=None):
-        """The folder of the site's one version."""
-        found = glob.glob(os.path.join(root or self.site.root, "v", "*", "form.json"))
+        """The folder of the one version of the site under `root`, by
+        default the site as built."""
+        found = glob.glob(os.path.join(root or self.root, "v", "*", "form.json"))
         check(len(found) == 1, "not one version in the site: %r" % found)
         return os.path.dirname(found[0])
 
     def pictures(self):
-        """The paths of the site's pictures in its version's folder."""
+        """The paths of the built site's pictures in its version's folder."""
         with open(os.path.join(self.version_dir(), "form.json"), encoding="utf-8") as f:
             entries = json.load(f)["site_pictures"]
         return [entry[kind]["path"] for entry in entries for kind in ("picture", "preview")
                 if entry[kind]]
-
-    def host(self, **how):
-        """The host behaves as `how` says (host.Site.reset) from now on."""
-        self.site.reset(**how)
 
 
 class WebGame(Game):
@@ -335,14 +317,6 @@ class WebGame(Game):
                   ".then(([k, r]) => k.some(n => !%s.includes(n)) && !!r && !!r.active &&"
                   " r.active.state === 'activated' && !r.installing && !r.waiting)"
                   % json.dumps(kept_before), "the service worker kept no new version", 60)
-
-    def kept_versions(self):
-        return self.eval("caches.keys()")
-
-    def loaded_files(self):
-        """The paths of what the page loaded, from the origin's root."""
-        return self.eval("[...new Set(performance.getEntriesByType('resource')"
-                         ".map(e => new URL(e.name).pathname))]")
 
     def end(self):
         if self.id is not None:
@@ -484,22 +458,6 @@ class WebGame(Game):
         """Fingers down on the form points one after the other, then lifted in
         the same order, each lift while the later ones still touch."""
         self("overlappingTouches", points=self.css(points))
-
-    def forced_colours(self, active):
-        self("forcedColors", active=active)
-
-    def languages(self):
-        """Each named node of the accessibility tree: (role, name, the
-        language a screen reader reads it in)."""
-        return [(n["role"], n["name"], n["lang"]) for n in self("languages")]
-
-    def drawn_fonts(self, selectors):
-        """For each element, the faces its text is drawn in."""
-        return self("drawnFonts", selectors=selectors)
-
-    def new_tab(self):
-        self.pictures_in()
-        self("newTab", path="/")
 
     def list_entry(self, i):
         """The form point of the list's i-th entry."""

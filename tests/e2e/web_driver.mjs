@@ -90,6 +90,15 @@ async function puppeteerEngine(engineName, headed) {
   // page.
   const browsers = new Map();
   let installer;
+  // A browser of its own with a profile on disk, and the profile's folder.
+  const profiled = async (dpr) => {
+    const folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
+    return { folder, browser: await launch(dpr, folder) };
+  };
+  const dropProfiled = async ({ browser, folder }) => {
+    await browser.close();
+    await rm(folder, { recursive: true, force: true });
+  };
   const browserAt = (dpr) => {
     const key = chromium ? 1 : dpr;
     if (!browsers.has(key)) browsers.set(key, launch(dpr));
@@ -125,19 +134,32 @@ async function puppeteerEngine(engineName, headed) {
     const going = page.goto(game.origin + path);
     if (loaded) await going; else going.catch(() => {});
   };
+  // The language a screen reader reads a DOM node in: its element's, or the
+  // nearest ancestor's, lang attribute.
+  const language = async (game, backendNodeId) => {
+    const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId });
+    const { result } = await game.cdp.send('Runtime.callFunctionOn', {
+      objectId: object.objectId, returnByValue: true,
+      functionDeclaration: 'function () { const e = this.nodeType === 1 ? this : this.parentElement; '
+        + 'return e?.closest("[lang]")?.lang ?? ""; }',
+    });
+    return result.value;
+  };
   // Chromium's accessibility tree, each node but the ignored ones with its
-  // element's border box in CSS pixels (or null), in tree order.
-  const axTree = async (game, boxes) => {
+  // element's border box in CSS pixels (or null) and, if asked, its
+  // language (null for a node of no element), in tree order.
+  const axTree = async (game, languages) => {
     const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
     const out = [];
     const walk = async (node) => {
       if (!node) return;
+      const backendNodeId = node.backendDOMNodeId;
       if (!node.ignored) {
-        const model = boxes && node.backendDOMNodeId && await game.cdp.send(
-          'DOM.getBoxModel', { backendNodeId: node.backendDOMNodeId }).catch(() => null);
+        const model = backendNodeId && await game.cdp.send('DOM.getBoxModel', { backendNodeId })
+          .catch(() => null);
         const quad = model?.model?.border;
-        out.push({ node, byId,
+        out.push({ node, byId, lang: languages && backendNodeId ? await language(game, backendNodeId) : null,
                    box: quad ? { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] } : null });
       }
       for (const id of node.childIds ?? []) await walk(byId.get(id));
@@ -149,12 +171,8 @@ async function puppeteerEngine(engineName, headed) {
   // by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they are
   // read back as UTF-8 here where they come that way.
   const utf8 = (bytes) => {
-    try {
-      return /[^\0-\xff]/.test(bytes) ? bytes
-        : new TextDecoder('utf-8', { fatal: true }).decode(Buffer.from(bytes, 'latin1'));
-    } catch {
-      return bytes;
-    }
+    const text = /[^\0-\xff]/.test(bytes) ? '\uFFFD' : Buffer.from(bytes, 'latin1').toString('utf8');
+    return text.includes('\uFFFD') ? bytes : text;
   };
   return {
     // `profile`: a browser of its own with a profile on disk, as a player's
@@ -163,8 +181,7 @@ async function puppeteerEngine(engineName, headed) {
     async open({ origin, path, viewport, dpr, touch, init, profile, loaded }) {
       const game = { origin, viewport, dpr, touch, init, problems: [] };
       if (profile) {
-        game.folder = await mkdtemp(join(tmpdir(), 'tarpo-profile-'));
-        game.browser = await launch(dpr, game.folder);
+        Object.assign(game, await profiled(dpr));
         game.context = game.browser.defaultBrowserContext();
       } else {
         game.context = await (await browserAt(dpr)).createBrowserContext();
@@ -173,9 +190,9 @@ async function puppeteerEngine(engineName, headed) {
       await newPage(game, path, loaded);
       return game;
     },
-    setViewport: (game, { width, height }) => {
-      game.viewport = { width, height };
-      return setViewport(game, game.viewport);
+    setViewport(game, size) {
+      game.viewport = size;  // for a new tab of the game
+      return setViewport(game, size);
     },
     clicks: (game, { points, touch }) => untilClosed(game, async () => {
       for (const [x, y] of points) {
@@ -217,18 +234,14 @@ async function puppeteerEngine(engineName, headed) {
     reload: (game) => game.page.reload(),
     goto: (game, { url }) => game.page.goto(url),
     closed: (game) => game.page.isClosed(),
-    async close(game) {
-      await (game.browser ?? game.context).close();
-      if (game.folder) await rm(game.folder, { recursive: true, force: true });
-    },
+    close: (game) => (game.folder ? dropProfiled(game) : game.context.close()),
     problems: (game) => game.problems.splice(0),
     // What keeps the browser from offering to install the page as an app, as
     // a profile of its own (not incognito) sees it once `ready` holds, on a
     // first visit: the browser is started once, and forgets the origin and
     // its cache before each visit.
     async installabilityErrors(_, { origin, path, ready }) {
-      installer ??= mkdtemp(join(tmpdir(), 'tarpo-profile-')).then(
-        async (folder) => ({ folder, browser: await launch(1, folder) }));
+      installer ??= profiled(1);
       const page = await (await installer).browser.newPage();
       try {
         const cdp = await page.createCDPSession();
@@ -273,31 +286,16 @@ async function puppeteerEngine(engineName, headed) {
       await newPage(game, path);
       await old.close();
     },
-    // The language a screen reader reads each named node in: its element's,
-    // or the nearest ancestor's, lang attribute. [{role, name, lang}]
-    async languages(game) {
-      const out = [];
-      for (const { node } of await axTree(game, false)) {
-        if (!node.name?.value || !node.backendDOMNodeId) continue;
-        const { object } = await game.cdp.send('DOM.resolveNode', { backendNodeId: node.backendDOMNodeId });
-        const { result } = await game.cdp.send('Runtime.callFunctionOn', {
-          objectId: object.objectId, returnByValue: true,
-          functionDeclaration: 'function () { const e = this.nodeType === 1 ? this : this.parentElement; '
-            + 'return e?.closest("[lang]")?.lang ?? ""; }',
-        });
-        out.push({ role: node.role?.value ?? '', name: node.name.value, lang: result.value });
-      }
-      return out;
-    },
     // The tree as a screen reader gets it: [{role, name, focused,
-    // keyshortcuts, text, box}], `text` the text inside the node.
-    async accessibilityTree(game) {
+    // keyshortcuts, text, box, lang}], `text` the text inside the node,
+    // `lang` its language where `languages` asks for it.
+    async accessibilityTree(game, { languages }) {
       const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
       const text = (node, byId) => node.ignored ? '' : node.role?.value === 'StaticText'
         ? node.name?.value ?? '' : (node.childIds ?? []).map((id) => text(byId.get(id) ?? {}, byId)).join('');
-      return (await axTree(game, true)).map(({ node, byId, box }) => ({
+      return (await axTree(game, languages)).map(({ node, byId, box, lang }) => ({
         role: node.role?.value ?? '', name: node.name?.value ?? '', focused: !!property(node, 'focused'),
-        keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node, byId), box }));
+        keyshortcuts: utf8(property(node, 'keyshortcuts') ?? ''), text: text(node, byId), box, lang }));
     },
     // axe-core's violations of WCAG 2.2 A and AA on the page as it is:
     // [{id, help, targets}]. Its source is evaluated in the page, as the
@@ -314,10 +312,7 @@ async function puppeteerEngine(engineName, headed) {
     async end() {
       for (const browser of browsers.values()) await (await browser).close();
       if (headedProfile) await rm(await headedProfile, { recursive: true, force: true });
-      if (!installer) return;
-      const { folder, browser } = await installer;
-      await browser.close();
-      await rm(folder, { recursive: true, force: true });
+      if (installer) await dropProfiled(await installer);
     },
   };
 }
@@ -372,10 +367,9 @@ async function webkit() {
     return value;
   });
   const actions = (game, source) => session(game, 'POST', '/actions', { actions: [source] });
-  const closed = async (game) => {
-    game.closed ||= await session(game, 'GET', '/window').then(() => false, () => true);
-    return game.closed;
-  };
+  // Once its window has gone, a game stays closed.
+  const closed = async (game) => (game.closed ||= await session(game, 'GET', '/window')
+    .then(() => false, () => true));
   const setViewport = async (game, { width, height }) => {
     const inner = await evaluate(game, { expression: '[innerWidth, innerHeight]' });
     const outer = await session(game, 'GET', '/window/rect');
