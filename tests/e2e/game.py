@@ -107,6 +107,10 @@ class Facts:
         return (self.board_origin[0] + self.cell_pitch * (i % self.side),
                 self.board_origin[1] + self.cell_pitch * (i // self.side))
 
+    def solution(self, tiles):
+        """The cells to click, in order, that bring a dealt board home."""
+        return self.solutions[self.start_layouts.index(tiles[:-1])]
+
     def home(self):
         return list(range(1, self.cells)) + [0]
 

@@ -44,7 +44,7 @@ def play_whole_game(player, facts, assets, set_index, scale=1, by="keys", asked=
     else:
         check(view.is_blank(*f.preview_rect), "the preview is not empty")
 
-    solution = f.solutions[f.start_layouts.index(tiles[:-1])]
+    solution = f.solution(tiles)
     by_keys = by == "keys" and "board_keys" in player.features
     if by_keys:
         # From the button to the board; its focused cell is brought to the

@@ -140,11 +140,8 @@ def board(game, view=None):
 def deal(game, assets, chosen, message="no deal"):
     """"новая игра" pressed, and its deal of the chosen set waited for: the
     cells that solve it, in the order to click them."""
-    f = game.facts
     game.press_button()
-    tiles = game.wait_board(PictureSet(f, assets, chosen, 1), lambda t: t[:-1] in f.start_layouts,
-                            message)[0]
-    return f.solutions[f.start_layouts.index(tiles[:-1])]
+    return game.facts.solution(game.wait_deal(PictureSet(game.facts, assets, chosen, 1), message)[0])
 
 
 def wait_notice(player, game, selector, timeout):
@@ -166,8 +163,7 @@ def test_input_during_loading(player, facts, assets):
     game.press_button()
     game.click(*game.list_entry(1))
     player.site.released.set()
-    game.wait_board(PictureSet(f, assets, 0, 1), lambda t: t[:-1] in f.start_layouts,
-                    "no deal of the first set")
+    game.wait_deal(PictureSet(f, assets, 0, 1), "no deal of the first set")
     deal(game, assets, 1, "the second set, chosen while loading, is not dealt next")
 
 
