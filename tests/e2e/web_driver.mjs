@@ -396,7 +396,7 @@ async function webkit() {
     clicks: (game, { points }) => actions(game, {
       type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
       actions: points.flatMap(([x, y]) => [
-        { type: 'pointerMove', x: Math.floor(x), y: Math.floor(y), origin: 'viewport' },
+        { type: 'pointerMove', duration: 0, x: Math.floor(x), y: Math.floor(y), origin: 'viewport' },
         { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]),
     }),
     async keys(game, { keys }) {
