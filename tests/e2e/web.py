@@ -221,7 +221,6 @@ class WebBrowser:
             check(not game.eval(WINDOW_SHOWN), "the window shows without %s" % name)
             game.problems()  # the 404 itself is what this scenario asks for
             game.end()
-        self.site.reset()
 
     def version_dir(self, root=None):
         """The folder of the one version of the site under `root`, by

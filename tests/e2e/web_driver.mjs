@@ -147,7 +147,7 @@ async function puppeteerEngine(engineName, headed) {
   };
   // Chromium's accessibility tree, each node but the ignored ones with its
   // element's border box in CSS pixels (or null) and, if asked, its
-  // language (null for a node of no element), in tree order.
+  // language (null for a node without a name or an element), in tree order.
   const axTree = async (game, languages) => {
     const { nodes } = await game.cdp.send('Accessibility.getFullAXTree');
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
@@ -159,7 +159,8 @@ async function puppeteerEngine(engineName, headed) {
         const model = backendNodeId && await game.cdp.send('DOM.getBoxModel', { backendNodeId })
           .catch(() => null);
         const quad = model?.model?.border;
-        out.push({ node, byId, lang: languages && backendNodeId ? await language(game, backendNodeId) : null,
+        const named = languages && backendNodeId && node.name?.value;
+        out.push({ node, byId, lang: named ? await language(game, backendNodeId) : null,
                    box: quad ? { x: quad[0], y: quad[1], width: quad[2] - quad[0], height: quad[5] - quad[1] } : null });
       }
       for (const id of node.childIds ?? []) await walk(byId.get(id));
@@ -171,7 +172,8 @@ async function puppeteerEngine(engineName, headed) {
   // by one ("Alt+Ð\x9c" for "Alt+М"); AT-SPI has them right, so they are
   // read back as UTF-8 here where they come that way.
   const utf8 = (bytes) => {
-    const text = /[^\0-\xff]/.test(bytes) ? '\uFFFD' : Buffer.from(bytes, 'latin1').toString('utf8');
+    if (/[^\0-\xff]/.test(bytes)) return bytes;
+    const text = Buffer.from(bytes, 'latin1').toString('utf8');
     return text.includes('\uFFFD') ? bytes : text;
   };
   return {

@@ -38,6 +38,8 @@ def resource(pe, kind):
 
 
 def check_version(pe, version):
+    if not hasattr(pe, "VS_FIXEDFILEINFO"):
+        fail("no version record")
     major, minor = (int(part) for part in version.split("."))
     # The file and product versions as (major << 16 | minor, build << 16 | revision).
     fixed = pe.VS_FIXEDFILEINFO[0]
@@ -82,8 +84,6 @@ def main():
     unwanted = [text for text in MANIFEST_REFUSES if text.encode() in manifest]
     if unwanted:
         fail("the manifest asks for %s" % unwanted)
-    if not hasattr(pe, "VS_FIXEDFILEINFO"):
-        fail("no version record in " + exe)
     check_version(pe, version)
     print("ok: %d bytes, imports %s, icon %s, version %s"
           % (size, ", ".join(sorted(imports)), sizes, version))
